@@ -1,0 +1,104 @@
+// check: a short UTF-8 summary of a tournament file for a terminal.
+#include "cli/Cli.h"
+
+#include "core/Cp932.h"
+
+#include <cstdio>
+#include <iostream>
+#include <sstream>
+
+namespace tabry::cli {
+
+namespace {
+
+std::string HalfPoints(int v)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%d.%d", v / 2, (v % 2 != 0) ? 5 : 0);
+    return buf;
+}
+
+// The tie-break values a method ranks by, in order, as display text.
+std::string TieBreakValues(const PlayerEntry& e, int method)
+{
+    char buf[96];
+    switch (EffectiveTieBreak(method)) {
+    case Brightwell:
+        std::snprintf(buf, sizeof buf, "%d.%02d", e.brightwell / 20, (e.brightwell % 20 < 0 ? -(e.brightwell % 20) : e.brightwell % 20) * 5);
+        return buf;
+    case WinPointsA:
+        return HalfPoints(e.winPointsA);
+    case WinPointsASecondary:
+        return HalfPoints(e.winPointsA) + " / " + HalfPoints(e.secondaryA);
+    case WinPointsADisc:
+        return HalfPoints(e.winPointsA) + " / " + std::to_string(e.discTotal);
+    case WinPointsB:
+        return HalfPoints(e.winPointsB);
+    case WinPointsBSecondary:
+        return HalfPoints(e.winPointsB) + " / " + HalfPoints(e.secondaryB);
+    case WinPointsBDisc:
+        return HalfPoints(e.winPointsB) + " / " + std::to_string(e.discTotal);
+    default:
+        std::snprintf(buf, sizeof buf, "%+d", e.discTotal);
+        return buf;
+    }
+}
+
+int RunCheck(Context& ctx, const CommandLine& cl)
+{
+    if (!LoadTournament(ctx, cl))
+        return kExitBadInput;
+    const TournamentData& d = ctx.data;
+    const CResultTable& t = d.table;
+    const TableSettings& s = t.settings;
+
+    int players = 0;
+    for (int r = 0; r < t.PlayerCount(); ++r)
+        players += t.Entry(r).IsEmpty() ? 0 : 1;
+    int played = 0;
+    for (int j = 0; j < t.RoundCount(); ++j)
+        played += t.RoundHasGames(j) ? 1 : 0;
+
+    std::ostringstream os;
+    os << "ファイル: " << cl.input.string() << "\n";
+    os << "大会名: " << (d.info.name.empty() ? std::string("(なし)") : cp932::ToUtf8(d.info.name)) << "\n";
+    if (d.info.HasDate())
+        os << "日付: " << d.info.year << "/" << d.info.month << "/" << d.info.day << "\n";
+    else
+        os << "日付: (なし)\n";
+    os << "参加者: " << players << " 人 (" << t.PlayerCount() << " 行)\n";
+    os << "回戦数: " << t.RoundCount() << " (結果のある回戦 " << played << ")\n";
+    os << "石数表示: " << (s.showDiscDifference ? "石差" : "石数") << "\n";
+    os << "順位決定法: " << s.tieBreak << " " << cp932::ToUtf8(TieBreakMethodText(s.tieBreak)) << "\n";
+    os << "ブライトウェル係数: " << s.brightwellTenths / 10 << "." << (s.brightwellTenths % 10 < 0 ? -(s.brightwellTenths % 10) : s.brightwellTenths % 10) << "\n";
+    os << "順位:\n";
+
+    // Standings of a sorted copy; the loaded table itself stays as it is.
+    CResultTable sorted(t);
+    sorted.Sort(s.tieBreak, false);
+    const std::vector<int> ranks = sorted.RankNumbers(s.tieBreak);
+    for (int r = 0; r < sorted.PlayerCount(); ++r) {
+        const PlayerEntry& e = sorted.Entry(r);
+        if (e.IsEmpty())
+            continue;
+        char line[64];
+        std::snprintf(line, sizeof line, "%4d  %3d勝%2d敗%2d分  %5s  %-12s  ", ranks[static_cast<size_t>(r)], e.wins,
+                      e.losses, e.draws, HalfPoints(e.points).c_str(), TieBreakValues(e, s.tieBreak).c_str());
+        os << line << cp932::ToUtf8(d.players.GetAt(e.playerIndex).m_longName) << "\n";
+    }
+    const std::string text = os.str();
+    std::cout << text;
+    std::cout.flush();
+    return std::cout ? kExitOk : kExitWriteFailed;
+}
+
+} // namespace
+
+const Command kCheckCommand = {
+    "check",
+    "check FILE.stg                  print a summary (UTF-8)",
+    {},
+    RunCheck,
+};
+
+} // namespace tabry::cli

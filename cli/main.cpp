@@ -1,0 +1,125 @@
+// torva-cli: the tournament core for batch work, without the desktop program.
+#include "cli/Cli.h"
+
+#include "core/FileIo.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace tabry::cli {
+
+namespace {
+
+// Every command of the tool. Later commands add one line here.
+const std::vector<const Command*>& Commands()
+{
+    static const std::vector<const Command*> commands = {
+        &kSortCommand,
+        &kCheckCommand,
+    };
+    return commands;
+}
+
+void PrintUsage(std::ostream& os)
+{
+    os << "usage: torva-cli [--db PATH] [--save-db] COMMAND [options] FILE.stg\n"
+          "\n"
+          "  --db PATH    player database (default: player.db beside torva-cli)\n"
+          "  --save-db    write the database back when loading added players\n"
+          "\n"
+          "commands:\n";
+    for (const Command* c : Commands())
+        os << "  " << c->synopsis << "\n";
+    os << "\n"
+          "exit codes: 0 ok, 1 output not written, 2 usage, 3 input unreadable or rejected,\n"
+          "            4 no player to pair, 5 rating CSV refused\n";
+}
+
+} // namespace
+
+int UsageError(const std::string& message)
+{
+    if (!message.empty())
+        std::cerr << "torva-cli: " << message << "\n";
+    PrintUsage(std::cerr);
+    return kExitUsage;
+}
+
+int Main(int argc, char** argv)
+{
+    Context ctx;
+    std::vector<std::string> args(argv + 1, argv + argc);
+    bool dbGiven = false;
+    const Command* command = nullptr;
+    CommandLine cl;
+    bool haveInput = false;
+
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "-h" || a == "--help") {
+            PrintUsage(std::cout);
+            return kExitOk;
+        }
+        if (a == "--db") {
+            if (i + 1 >= args.size())
+                return UsageError("--db needs a path");
+            ctx.dbPath = args[++i];
+            dbGiven = true;
+            continue;
+        }
+        if (a == "--save-db") {
+            ctx.saveDb = true;
+            continue;
+        }
+        if (command == nullptr) {
+            for (const Command* c : Commands())
+                if (a == c->name)
+                    command = c;
+            if (command == nullptr)
+                return UsageError(a.rfind('-', 0) == 0 ? "unknown option " + a : "unknown command " + a);
+            continue;
+        }
+        if (a.size() > 1 && a[0] == '-') {
+            const OptionSpec* spec = nullptr;
+            for (const OptionSpec& o : command->options)
+                if (o.name == a)
+                    spec = &o;
+            if (spec == nullptr)
+                return UsageError("unknown option " + a + " for " + command->name);
+            if (spec->takesValue) {
+                if (i + 1 >= args.size())
+                    return UsageError(a + " needs a value");
+                cl.options[a] = args[++i];
+            } else {
+                cl.options[a] = "";
+            }
+            continue;
+        }
+        if (haveInput)
+            return UsageError("more than one input file");
+        cl.input = a;
+        haveInput = true;
+    }
+    if (command == nullptr)
+        return UsageError("no command given");
+    if (!haveInput)
+        return UsageError("no input file given");
+    if (!dbGiven) {
+        const auto exe = ExecutablePath(argc > 0 ? argv[0] : nullptr);
+        ctx.dbPath = exe.empty() ? std::filesystem::path("player.db") : exe.parent_path() / "player.db";
+    }
+    return command->run(ctx, cl);
+}
+
+} // namespace tabry::cli
+
+int main(int argc, char** argv)
+{
+    try {
+        return tabry::cli::Main(argc, argv);
+    } catch (const std::exception& e) {
+        std::cerr << "torva-cli: " << e.what() << "\n";
+        return tabry::cli::kExitWriteFailed;
+    }
+}

@@ -1,0 +1,19 @@
+# tabry_add_test(<name> SOURCES ... LIBS ... [LABELS ...] [ENV ...] [OWN_MAIN])
+# One GoogleTest executable per area; every case becomes its own CTest entry.
+function(tabry_add_test name)
+  cmake_parse_arguments(T "OWN_MAIN" "" "SOURCES;LIBS;LABELS;ENV" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  tabry_configure_target(${name})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock)
+  if(NOT T_OWN_MAIN)
+    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+  endif()
+  if(NOT T_LABELS)
+    set(T_LABELS unit)
+  endif()
+  # Pin locale and time zone so no output depends on the machine's.
+  set(_env LC_ALL=C TZ=Asia/Tokyo QT_QPA_PLATFORM=offscreen ${T_ENV})
+  gtest_discover_tests(${name}
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES LABELS "${T_LABELS}" ENVIRONMENT "${_env}")
+endfunction()

@@ -1,0 +1,47 @@
+#pragma once
+// Code page 932 (Microsoft's Shift_JIS) <-> Unicode, the one seam through which
+// text crosses between the Shift_JIS bytes the program keeps and writes and the
+// UTF-8 of source literals, terminals and the user interface.
+//
+// The mapping table was generated from the platform's iconv CP932 converter
+// and is committed as data, so the result is the same on every platform.
+
+#include <string>
+#include <string_view>
+
+namespace tabry::cp932 {
+
+// Lead byte of a double-byte character: 0x81..0x9F or 0xE0..0xFC.
+constexpr bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+// A byte that may follow a lead byte: 0x40..0x7E or 0x80..0xFC.
+constexpr bool IsTrailByte(unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
+
+// The Unicode character of a code (a single byte, or lead << 8 | trail), or 0
+// when the code is not defined in code page 932. Code 0 itself is U+0000.
+char32_t DecodeCode(unsigned code);
+// The code page 932 code of a character (one byte below 0x100, else two), or
+// -1 when the character has no code.
+int EncodeChar(char32_t ch);
+
+// Shift_JIS bytes to UTF-8. Undefined bytes and codes become U+FFFD; a lead
+// byte followed by a byte that cannot trail is replaced alone and the next byte
+// is read afresh.
+std::string ToUtf8(std::string_view sjis);
+
+// UTF-8 to Shift_JIS bytes. Characters without a code and malformed UTF-8
+// become '?'; `lossless` (when given) tells whether that happened.
+std::string FromUtf8(std::string_view utf8, bool* lossless = nullptr);
+
+// Byte length of the character starting at `pos`: 2 for a lead byte followed by
+// a trail byte, otherwise 1 (0 at or past the end).
+int CharLength(std::string_view sjis, size_t pos);
+
+} // namespace tabry::cp932
+
+// A Shift_JIS copy of a UTF-8 string literal, converted once on first use and
+// kept for the whole run: SJ("勝") is the two bytes 0x8F 0x9F.
+#define SJ(utf8Literal)                                                                       \
+    ([]() -> const std::string& {                                                             \
+        static const std::string converted = ::tabry::cp932::FromUtf8(utf8Literal);           \
+        return converted;                                                                     \
+    }())

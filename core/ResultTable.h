@@ -1,0 +1,215 @@
+#pragma once
+// The tournament table: one row per player slot, one column per round, each
+// cell the game the row's player played in that round. Every other part of the
+// program reads or changes the tournament through this class.
+
+#include "core/LineString.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tabry {
+
+class CPlayerDatabase;
+class CTournamentInfo;
+
+// Opponent sentinels of a ResultCell.
+constexpr int NoOpponent = -1;  // no game in this cell
+constexpr int ByeOpponent = -2; // the bye / forfeit pseudo-opponent (database record 0)
+
+// Result codes of a ResultCell, from the row's player's view.
+constexpr std::int8_t ResultWin = 1;
+constexpr std::int8_t ResultDraw = 0;
+constexpr std::int8_t ResultLoss = -1;
+constexpr std::int8_t ResultNone = -2; // paired, no result yet
+
+constexpr int kMaxPlayers = 512;
+constexpr int kMaxRounds = 128;
+constexpr int kNewTablePlayers = 32;
+constexpr int kNewTableRounds = 6;
+
+// Thirteen signed 32-bit fields, in this order. Fields 2 to 11 are derived by
+// ComputeTotals and ComputeTieBreaks; the last two are pairing scratch.
+struct PlayerEntry {
+    std::int32_t playerIndex = -1; // player-database index; negative = empty row
+    std::int32_t wins = 0;
+    std::int32_t losses = 0;
+    std::int32_t draws = 0;
+    std::int32_t discTotal = 0;  // sum of disc differences
+    std::int32_t points = 0;     // half points: 2 x wins + draws
+    std::int32_t winPointsA = 0; // sum of the points of every opponent
+    std::int32_t secondaryA = 0;
+    std::int32_t winPointsB = 0; // sum of the points of every beaten opponent
+    std::int32_t secondaryB = 0;
+    std::int32_t brightwell = 0; // in units of 0.05
+    std::int32_t groupPosTop = 0;
+    std::int32_t groupPosBottom = 0;
+
+    bool IsEmpty() const { return playerIndex < 0; }
+    // Copies fields 1 to 11; the pairing scratch fields are never carried over.
+    void CopyStandingFrom(const PlayerEntry& other);
+};
+
+struct ResultCell {
+    std::int32_t opponent = NoOpponent; // row index, NoOpponent or ByeOpponent
+    std::int8_t result = ResultDraw;    // ResultWin, ResultDraw, ResultLoss, ResultNone
+    std::int8_t disc = 0;               // disc difference from this row's view, -64..64
+    std::int8_t reserved = 0;           // carried by the file and every copy, never interpreted
+
+    // Clears the game; `reserved` is left as it is.
+    void ClearGame()
+    {
+        opponent = NoOpponent;
+        result = ResultDraw;
+        disc = 0;
+    }
+    friend bool operator==(const ResultCell&, const ResultCell&) = default;
+};
+
+// The ranking methods, in the order of the settings list.
+enum TieBreakMethod : int {
+    DiscDifference = 0,
+    Brightwell = 1,
+    WinPointsA = 2,
+    WinPointsASecondary = 3,
+    WinPointsADisc = 4,
+    WinPointsB = 5,
+    WinPointsBSecondary = 6,
+    WinPointsBDisc = 7,
+};
+constexpr int kTieBreakMethodCount = 8;
+
+// A stored method outside 0..7 (a hand-edited file) must never index past the
+// comparator table: wherever a method is needed it reads as disc difference.
+constexpr int EffectiveTieBreak(int method)
+{
+    return method >= 0 && method < kTieBreakMethodCount ? method : DiscDifference;
+}
+
+// The method's caption in the settings list ("石差（石数）" ...), Shift_JIS.
+// A method outside 0..7 gives the caption of disc difference.
+const std::string& TieBreakMethodText(int method);
+
+struct TableSettings {
+    bool showDiscDifference = true; // false: discs shown and typed as the player's count
+    int tieBreak = DiscDifference;  // kept as read from a file, see EffectiveTieBreak
+    int brightwellTenths = 60;      // Brightwell coefficient in tenths (6.0)
+};
+
+enum class CompareMode {
+    Ordering, // rows equal on every key are ordered by row index: a total order
+    Equality, // rows equal on every key compare equal
+};
+
+class CResultTable {
+public:
+    CResultTable(); // 32 x 6, all rows empty
+    // Copies dimensions, settings, entries (standing fields) and cells, then
+    // recomputes the totals over all rows and rounds.
+    CResultTable(const CResultTable& other);
+    CResultTable& operator=(const CResultTable& other);
+    CResultTable(CResultTable&&) noexcept = default;
+    CResultTable& operator=(CResultTable&&) noexcept = default;
+    virtual ~CResultTable();
+
+    // ---- storage ----------------------------------------------------------
+    void Clear();
+    // Keeps the entries and cells that fit into the new size, adds empty rows
+    // and rounds, and recomputes the totals. Cells that name removed rows stay
+    // until Validate.
+    void Resize(int players, int rounds);
+
+    int PlayerCount() const { return playerCount; }
+    int RoundCount() const { return roundCount; }
+    int CellCount() const { return cellCount; }
+
+    // The cell of (row, round). The position is checked only against the whole
+    // cell array; outside it a shared empty cell is returned, and a write
+    // through that reference never changes what later reads see.
+    ResultCell& Cell(int row, int round);
+    const ResultCell& Cell(int row, int round) const;
+    // Copies all four fields; the position must be valid.
+    void SetCell(int row, int round, const ResultCell& cell);
+    // The entry of a row, or a shared empty entry for a row out of range (with
+    // the same guarantee as Cell).
+    PlayerEntry& Entry(int row);
+    const PlayerEntry& Entry(int row) const;
+
+    // ---- queries ----------------------------------------------------------
+    int FindRowOfPlayer(int playerIndex) const;
+    int FindOtherRowOfPlayer(int playerIndex, int exceptedRow) const;
+    // Any cell of the row with a row opponent or the bye.
+    bool RowHasGames(int row) const;
+    // Any row's cell of the round with a row opponent or the bye.
+    bool RoundHasGames(int round) const;
+    // No non-empty row has a game in `round` or later.
+    bool RoundsEmptyFrom(int round) const;
+    // Every row from `row` to the end is empty.
+    bool RowsEmptyFrom(int row) const;
+
+    // ---- consistency and clearing ----------------------------------------
+    // Clears every cell of an empty row and, in other rows, every cell whose
+    // opponent is NoOpponent, beyond the table or an empty row. Byes stay.
+    void Validate();
+    // Empties the row, clears the games that named it, recomputes everything.
+    void DeletePlayer(int row);
+    // Clears every row's cell of the round and recomputes everything.
+    void ClearRound(int round);
+
+    // ---- results and statistics ------------------------------------------
+    // row -1: all rows; roundLimit -1: all rounds, else rounds 0..roundLimit-1.
+    void ComputeTotals(int row, int roundLimit);
+    // All rows; reads the totals of the last ComputeTotals. The round limit
+    // applies to the win points and the Brightwell score; the secondary points
+    // always sum over every round.
+    void ComputeTieBreaks(int roundLimit);
+    // ComputeTotals(-1, -1) and ComputeTieBreaks(-1).
+    void ComputeAll();
+
+    // ---- standings order --------------------------------------------------
+    // Negative when row a ranks before row b, positive after, 0 equal. Empty
+    // rows rank after every player.
+    int CompareRows(int method, CompareMode mode, int a, int b) const;
+    // Reorders the rows into standings order and remaps every opponent.
+    // Unless keepTotals, totals and tie-break values are recomputed first.
+    void Sort(int method, bool keepTotals);
+    // Rank number of every row (0 for an empty row): equal players share the
+    // rank of the first of them, the next one counts everyone above him.
+    std::vector<int> RankNumbers(int method) const;
+
+    // ---- tournament file --------------------------------------------------
+    // Replaces the table, the settings and the details with the ".stg" bytes.
+    // Players missing from the database are added to it and `dbModified` is
+    // set. Returns -1, changing neither table nor settings, when the header
+    // line is missing or invalid; else 0.
+    int Read(std::string_view data, CTournamentInfo& info, CPlayerDatabase& db, bool& dbModified);
+    // Appends the ".stg" bytes of the table to `out`; sets info.format to 1.
+    int Write(std::string& out, CTournamentInfo& info, const CPlayerDatabase& db) const;
+
+    // ---- report cache (filled by the report writers) ---------------------
+    std::vector<CFieldList> reportRows;
+    std::array<int, 10> reportWidths{};
+    int rankedCount = 0;
+
+    TableSettings settings;
+
+private:
+    std::vector<PlayerEntry> entries;
+    std::vector<ResultCell> cells; // row-major: row * roundCount + round
+    int roundCount = 0;
+    int playerCount = 0;
+    int cellCount = 0;
+
+    mutable ResultCell m_emptyCell;
+    mutable PlayerEntry m_emptyEntry;
+
+    bool IsPlayerRow(int opponent) const
+    {
+        return opponent >= 0 && opponent < playerCount && !entries[static_cast<size_t>(opponent)].IsEmpty();
+    }
+};
+
+} // namespace tabry

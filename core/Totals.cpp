@@ -1,0 +1,87 @@
+// Totals and tie-break values of every row, recomputed from the cells.
+#include "core/ResultTable.h"
+
+#include <algorithm>
+
+namespace tabry {
+
+void CResultTable::ComputeTotals(int row, int roundLimit)
+{
+    int first = 0;
+    int last = playerCount;
+    if (row >= 0) {
+        if (row >= playerCount)
+            return;
+        first = row;
+        last = row + 1;
+    }
+    const int rounds = roundLimit < 0 ? roundCount : std::min(roundLimit, roundCount);
+    for (int r = first; r < last; ++r) {
+        PlayerEntry& e = entries[static_cast<size_t>(r)];
+        e.wins = e.losses = e.draws = e.discTotal = e.points = 0;
+        if (e.IsEmpty())
+            continue;
+        const ResultCell* rowCells = &cells[static_cast<size_t>(r) * static_cast<size_t>(roundCount)];
+        for (int j = 0; j < rounds; ++j) {
+            const ResultCell& c = rowCells[j];
+            if (c.opponent == NoOpponent || c.result == ResultNone)
+                continue;
+            if (c.result > 0)
+                ++e.wins;
+            else if (c.result < 0)
+                ++e.losses;
+            else
+                ++e.draws;
+            e.discTotal += c.disc;
+        }
+        e.points = e.draws + 2 * e.wins;
+    }
+}
+
+void CResultTable::ComputeTieBreaks(int roundLimit)
+{
+    const int rounds = roundLimit < 0 ? roundCount : std::min(roundLimit, roundCount);
+    // Opponent points are read through Entry() so that a cell naming a row
+    // beyond the table (before Validate) counts as an opponent without points.
+    for (int r = 0; r < playerCount; ++r) {
+        PlayerEntry& e = entries[static_cast<size_t>(r)];
+        e.winPointsA = e.winPointsB = e.brightwell = 0;
+        if (e.IsEmpty())
+            continue;
+        for (int j = 0; j < rounds; ++j) {
+            const ResultCell& c = Cell(r, j);
+            if (c.opponent < 0)
+                continue;
+            const PlayerEntry& o = Entry(c.opponent);
+            const int p = o.draws + 2 * o.wins;
+            e.winPointsA += p;
+            if (c.result > 0)
+                e.winPointsB += p;
+        }
+        e.brightwell = e.winPointsA * settings.brightwellTenths
+            + ((e.losses + e.draws + e.wins) * 64 + e.discTotal) * 10;
+    }
+    for (int r = 0; r < playerCount; ++r) {
+        PlayerEntry& e = entries[static_cast<size_t>(r)];
+        e.secondaryA = e.secondaryB = 0;
+        if (e.IsEmpty())
+            continue;
+        for (int j = 0; j < roundCount; ++j) {
+            const ResultCell& c = Cell(r, j);
+            if (c.opponent < 0)
+                continue;
+            const PlayerEntry& o = Entry(c.opponent);
+            e.secondaryA += o.winPointsA;
+            if (c.result > 0)
+                e.secondaryB += o.winPointsB;
+        }
+    }
+}
+
+void CResultTable::ComputeAll()
+{
+    ComputeTotals(-1, -1);
+    ComputeTieBreaks(-1);
+}
+
+} // namespace tabry

@@ -1,0 +1,52 @@
+#pragma once
+// The state the desktop program and the command-line tool keep for one run:
+// the table with its settings, the tournament details, the player database and
+// the flag that says the database must be written back.
+
+#include "core/ResultTable.h"
+#include "core/TournamentInfo.h"
+#include "playerdb/PlayerDatabase.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace tabry {
+
+enum class LoadStatus {
+    Ok,
+    CannotOpen, // the file could not be read at all
+    Empty,      // a file of 0 bytes
+    Rejected,   // the header line is missing or invalid
+};
+
+struct TournamentData {
+    CResultTable table;
+    CTournamentInfo info;
+    CPlayerDatabase players;
+    bool playersModified = false;
+
+    TournamentData() { players.Reset(); }
+
+    // A new tournament: 32 x 6 empty rows, details reset, settings kept.
+    void NewTournament();
+
+    // Opens a tournament from ".stg" bytes exactly as the desktop program does:
+    // details reset, Read, Validate, totals and tie-break values over every
+    // round. On rejection the previous table, settings and details stay.
+    LoadStatus Load(std::string_view bytes);
+    // Reads the file, then Load. `error` receives the system's reason when the
+    // file cannot be read.
+    LoadStatus LoadFile(const std::filesystem::path& path, std::string* error = nullptr);
+
+    // The ".stg" bytes of the current tournament.
+    std::string Save();
+    // Writes the ".stg" file atomically; false (with a reason) on failure.
+    bool SaveFile(const std::filesystem::path& path, std::string* error = nullptr);
+
+    // The database reset to the bye record, then "player.db" appended. A
+    // missing or unreadable file leaves only the bye record.
+    void LoadPlayers(const std::filesystem::path& path);
+};
+
+} // namespace tabry

@@ -1,0 +1,147 @@
+// The ".stg" tournament file: a header line with the table size and settings,
+// the "##" details lines, then one line per table row.
+#include "core/ResultTable.h"
+#include "core/TournamentInfo.h"
+#include "playerdb/PlayerDatabase.h"
+#include "playerdb/PlayerText.h"
+
+#include <cstdio>
+
+namespace tabry {
+
+namespace {
+
+constexpr int kCurrentFormat = 1;
+
+struct Layout {
+    int playerFields;
+    int fieldsPerRound;
+};
+
+Layout LayoutOf(int format)
+{
+    return format == kCurrentFormat ? Layout{6, 4} : Layout{4, 3};
+}
+
+std::int8_t Low8(int value)
+{
+    return static_cast<std::int8_t>(static_cast<std::uint8_t>(static_cast<unsigned>(value) & 0xFFu));
+}
+
+} // namespace
+
+int CResultTable::Read(std::string_view data, CTournamentInfo& info, CPlayerDatabase& db, bool& dbModified)
+{
+    const std::vector<std::string_view> lines = SplitLines(data);
+    if (lines.empty())
+        return -1;
+
+    std::string header(lines[0]);
+    TrimSpaces(header);
+    CFieldList fields;
+    if (CLineString(header).Split(fields, ',', -1) != 5)
+        return -1;
+    const int players = ParseDecimal(fields.Get(0).str());
+    const int rounds = ParseDecimal(fields.Get(1).str());
+    if (players < 1 || players > kMaxPlayers || rounds < 1 || rounds > kMaxRounds)
+        return -1;
+
+    settings.showDiscDifference = ParseDecimal(fields.Get(2).str()) != 0;
+    settings.tieBreak = ParseDecimal(fields.Get(3).str());
+    settings.brightwellTenths = ParseDecimal(fields.Get(4).str());
+    Clear();
+    Resize(players, rounds);
+
+    // Details lines. A '#' line that is no known details line but has exactly
+    // the field count of a player line is the first player line: a player whose
+    // long name begins with '#' must not vanish (and shift every row) on load.
+    size_t next = 1;
+    for (; next < lines.size() && !lines[next].empty() && lines[next][0] == '#'; ++next) {
+        if (info.ParseHeaderLine(lines[next]) == 1)
+            continue;
+        const Layout probe = LayoutOf(info.format);
+        if (CLineString(lines[next]).Split(fields, ',', -1) == probe.playerFields + rounds * probe.fieldsPerRound)
+            break;
+    }
+
+    const Layout layout = LayoutOf(info.format);
+    const int expected = layout.playerFields + rounds * layout.fieldsPerRound;
+    for (int r = 0; r < players && next < lines.size(); ++r, ++next) {
+        if (CLineString(lines[next]).Split(fields, ',', -1) != expected)
+            continue;
+        const std::string longName = UnescapeField(fields.Get(0).str());
+        const std::string shortName = UnescapeField(fields.Get(1).str());
+        const int grade = ParseDecimal(fields.Get(2).str());
+        const std::string residence = UnescapeField(fields.Get(3).str());
+        std::string inputName;
+        std::string memberNumber;
+        if (layout.playerFields == 6) {
+            inputName = UnescapeField(fields.Get(4).str());
+            memberNumber = UnescapeField(fields.Get(5).str());
+        }
+        int index = db.Find(longName);
+        if (index < 0) {
+            if (longName.empty())
+                continue;
+            index = db.Add(longName, inputName, shortName, residence, grade, memberNumber);
+            dbModified = true;
+        }
+        Entry(r).playerIndex = index;
+
+        for (int j = 0; j < rounds; ++j) {
+            const int f = layout.playerFields + j * layout.fieldsPerRound;
+            int opponent = ParseDecimal(fields.Get(f).str());
+            int result = ParseDecimal(fields.Get(f + 1).str());
+            const int disc = ParseDecimal(fields.Get(f + 2).str());
+            const int reserved = layout.fieldsPerRound == 4 ? ParseDecimal(fields.Get(f + 3).str()) : 0;
+            if (opponent < ByeOpponent || opponent >= players)
+                opponent = NoOpponent;
+            if (result < ResultNone)
+                result = ResultNone;
+            if (result > 0)
+                result = ResultWin;
+            ResultCell& c = Cell(r, j);
+            c.opponent = opponent;
+            c.result = static_cast<std::int8_t>(result);
+            c.disc = Low8(disc);
+            c.reserved = Low8(reserved);
+        }
+    }
+    return 0;
+}
+
+int CResultTable::Write(std::string& out, CTournamentInfo& info, const CPlayerDatabase& db) const
+{
+    info.format = kCurrentFormat;
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%d,%d,%d,%d,%d\r\n", playerCount, roundCount, settings.showDiscDifference ? 1 : 0,
+                  settings.tieBreak, settings.brightwellTenths);
+    out += buf;
+    info.WriteHeaderLines(out);
+    for (int r = 0; r < playerCount; ++r) {
+        const PlayerEntry& e = entries[static_cast<size_t>(r)];
+        if (!e.IsEmpty()) {
+            const CPlayerRecord& p = db.GetAt(e.playerIndex);
+            out += EscapeField(p.m_longName);
+            out += ',';
+            out += EscapeField(p.m_shortName);
+            out += ',';
+            out += std::to_string(p.m_grade);
+            out += ',';
+            out += EscapeField(p.m_residence);
+            out += ',';
+            out += EscapeField(p.m_inputName);
+            out += ',';
+            out += EscapeField(p.m_memberNumber);
+            for (int j = 0; j < roundCount; ++j) {
+                const ResultCell& c = Cell(r, j);
+                std::snprintf(buf, sizeof buf, ",%d,%d,%d,%d", c.opponent, c.result, c.disc, c.reserved);
+                out += buf;
+            }
+        }
+        out += "\r\n";
+    }
+    return 0;
+}
+
+} // namespace tabry

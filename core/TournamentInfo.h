@@ -1,0 +1,36 @@
+#pragma once
+// The tournament's details: its name, its date and the layout number of the
+// ".stg" player lines being read or written. They travel in the "##" details
+// lines of the tournament file.
+
+#include <string>
+#include <string_view>
+
+namespace tabry {
+
+class CTournamentInfo {
+public:
+    virtual ~CTournamentInfo() = default;
+
+    std::string name; // Shift_JIS; empty when not set
+    int year = 0;     // a year <= 0 means no date is set
+    int month = 1;
+    int day = 1;
+    int format = 0;   // 1 = current player-line layout, anything else = older layout
+
+    void Reset() { *this = CTournamentInfo{}; }
+    bool HasDate() const { return year > 0; }
+
+    // Takes a "##Key: value" line (keys Tournament, Format, Date in any case).
+    // Returns 1 when the line was recognised, else 0 and nothing changes.
+    int ParseHeaderLine(std::string_view line);
+    // Appends the details lines: always ##Format, the name when set, the date
+    // when set. CR and LF are left out of the name so its line cannot split.
+    void WriteHeaderLines(std::string& out) const;
+
+    CTournamentInfo& operator=(const CTournamentInfo&) = default;
+    CTournamentInfo() = default;
+    CTournamentInfo(const CTournamentInfo&) = default;
+};
+
+} // namespace tabry

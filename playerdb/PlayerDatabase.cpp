@@ -1,0 +1,137 @@
+#include "playerdb/PlayerDatabase.h"
+
+#include "core/Cp932.h"
+#include "core/FileIo.h"
+#include "core/LineString.h"
+#include "playerdb/PlayerText.h"
+
+#include <algorithm>
+
+namespace tabry {
+
+namespace {
+const CPlayerRecord kEmptyRecord;
+}
+
+CPlayerDatabase::CPlayerDatabase(const CPlayerDatabase& other)
+{
+    *this = other;
+}
+
+CPlayerDatabase& CPlayerDatabase::operator=(const CPlayerDatabase& other)
+{
+    if (this != &other) {
+        m_records.clear();
+        m_records.reserve(other.m_records.size());
+        for (const auto& r : other.m_records)
+            m_records.push_back(std::make_unique<CPlayerRecord>(*r));
+    }
+    return *this;
+}
+
+void CPlayerDatabase::Clear()
+{
+    m_records.clear();
+    m_records.shrink_to_fit();
+}
+
+int CPlayerDatabase::Add(std::string_view longName, std::string_view inputName, std::string_view shortName,
+                         std::string_view residence, int grade, std::string_view memberNumber)
+{
+    auto record = std::make_unique<CPlayerRecord>();
+    record->m_longName = FoldLowerCase(longName);
+    record->m_inputName = FoldLowerCase(inputName);
+    record->m_shortName = FoldLowerCase(shortName);
+    record->m_grade = grade;
+    record->m_residence = std::string(residence);
+    record->m_memberNumber = FoldLowerCase(memberNumber);
+    // Grow in steps of 128 records, as the array always has.
+    if (m_records.size() == m_records.capacity())
+        m_records.reserve(m_records.capacity() + 128);
+    m_records.push_back(std::move(record));
+    return GetCount() - 1;
+}
+
+int CPlayerDatabase::AddByeRecord()
+{
+    return Add(SJ("不戦"), "pass", SJ("不戦"), "", 0, "");
+}
+
+void CPlayerDatabase::Reset()
+{
+    Clear();
+    AddByeRecord();
+}
+
+int CPlayerDatabase::Find(std::string_view longName) const
+{
+    for (size_t i = 0; i < m_records.size(); ++i)
+        if (m_records[i]->m_longName == longName)
+            return static_cast<int>(i);
+    return -1;
+}
+
+CPlayerRecord& CPlayerDatabase::GetAt(int index)
+{
+    if (index < 0 || index >= GetCount()) {
+        m_scratch = CPlayerRecord{};
+        return m_scratch;
+    }
+    return *m_records[static_cast<size_t>(index)];
+}
+
+const CPlayerRecord& CPlayerDatabase::GetAt(int index) const
+{
+    if (index < 0 || index >= GetCount())
+        return kEmptyRecord;
+    return *m_records[static_cast<size_t>(index)];
+}
+
+int CPlayerDatabase::Load(const std::filesystem::path& path)
+{
+    std::string data;
+    if (!ReadFileBytes(path, data))
+        return -1;
+    LoadBytes(data);
+    return 0;
+}
+
+void CPlayerDatabase::LoadBytes(std::string_view data)
+{
+    CFieldList fields;
+    for (const std::string_view line : SplitLines(data)) {
+        if (CLineString(line).Split(fields, ',', -1) < 4)
+            continue;
+        Add(UnescapeField(fields.Get(0).str()), UnescapeField(fields.Get(2).str()),
+            UnescapeField(fields.Get(1).str()), UnescapeField(fields.Get(4).str()),
+            ParseDecimal(UnescapeField(fields.Get(3).str())), UnescapeField(fields.Get(5).str()));
+    }
+}
+
+std::string CPlayerDatabase::SaveBytes(int firstIndex) const
+{
+    std::string out;
+    for (int i = std::max(firstIndex, 0); i < GetCount(); ++i) {
+        const CPlayerRecord& r = *m_records[static_cast<size_t>(i)];
+        out += EscapeField(r.m_longName);
+        out += ',';
+        out += EscapeField(r.m_shortName);
+        out += ',';
+        out += EscapeField(r.m_inputName);
+        out += ',';
+        out += std::to_string(r.m_grade);
+        out += ',';
+        out += EscapeField(r.m_residence);
+        out += ',';
+        out += EscapeField(r.m_memberNumber);
+        out += "\r\n";
+    }
+    return out;
+}
+
+int CPlayerDatabase::Save(const std::filesystem::path& path, int firstIndex, std::string* error) const
+{
+    return WriteFileAtomically(path, SaveBytes(firstIndex), error) ? 0 : -1;
+}
+
+} // namespace tabry

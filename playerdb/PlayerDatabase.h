@@ -1,0 +1,67 @@
+#pragma once
+// The people who can be entered into a tournament table. A table row names its
+// player by the index of a record here, so the order of the records matters;
+// index 0 is always the built-in bye record, which is never written to a file.
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tabry {
+
+struct CPlayerRecord {
+    std::string m_longName;     // long display name; the key of Find
+    std::string m_inputName;    // typed in the grid to find the person
+    std::string m_shortName;    // short display name
+    int m_grade = 0;            // 1..9 dan, -1..-9 kyu, 0 none
+    std::string m_residence;    // normally a prefecture name, any text accepted
+    std::string m_memberNumber; // federation member number (a text)
+};
+
+class CPlayerDatabase {
+public:
+    CPlayerDatabase() = default;
+    CPlayerDatabase(const CPlayerDatabase& other);
+    CPlayerDatabase& operator=(const CPlayerDatabase& other);
+    CPlayerDatabase(CPlayerDatabase&&) noexcept = default;
+    CPlayerDatabase& operator=(CPlayerDatabase&&) noexcept = default;
+    virtual ~CPlayerDatabase() = default;
+
+    void Clear();
+    // Appends a record; the long name, input name, short name and member number
+    // are folded to lower case, residence and grade are stored as given.
+    // Returns the new index (the count before the call). No duplicate check.
+    int Add(std::string_view longName, std::string_view inputName, std::string_view shortName,
+            std::string_view residence, int grade, std::string_view memberNumber);
+    // Adds the bye record ("不戦", input name "pass"), which belongs at index 0.
+    int AddByeRecord();
+    // Clear, then the bye record: the state before a file is loaded.
+    void Reset();
+
+    // Lowest index whose long name equals `longName` byte for byte, or -1.
+    int Find(std::string_view longName) const;
+    int GetCount() const { return static_cast<int>(m_records.size()); }
+    // The record at `index`; an index out of range gives a shared empty record
+    // (reads only: a write through it is undone by the next such call).
+    CPlayerRecord& GetAt(int index);
+    const CPlayerRecord& GetAt(int index) const;
+
+    // Appends the records of a "player.db" file. -1 when the file cannot be
+    // read (the database is then unchanged), else 0.
+    int Load(const std::filesystem::path& path);
+    // Appends the records of "player.db" bytes.
+    void LoadBytes(std::string_view data);
+    // Writes records `firstIndex`.. to a "player.db" file, replacing it
+    // atomically. -1 (with a reason in `error`) when it cannot be written.
+    int Save(const std::filesystem::path& path, int firstIndex, std::string* error = nullptr) const;
+    // The "player.db" bytes of records `firstIndex`..
+    std::string SaveBytes(int firstIndex) const;
+
+private:
+    std::vector<std::unique_ptr<CPlayerRecord>> m_records;
+    CPlayerRecord m_scratch;
+};
+
+} // namespace tabry

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test:
+#   1. Debug with AddressSanitizer + UndefinedBehaviorSanitizer, warnings as
+#      errors: every unit, golden, GUI (offscreen) and fuzz-replay test;
+#   2. Release, warnings as errors: the same tests again, and the benchmarks
+#      are compiled;
+#   3. the data side alone, without Qt, must build and pass its tests;
+#   4. a short libFuzzer run of every reader, when clang is present.
+set -euo pipefail
+cd "$(dirname "$0")"
+./tools/setup.sh
+
+jobs=$(nproc 2>/dev/null || echo 2)
+
+cmake --preset debug
+cmake --build --preset debug -j "$jobs"
+ctest --preset debug
+
+cmake --preset release
+cmake --build --preset release -j "$jobs"
+ctest --preset release
+
+cmake --preset nogui
+cmake --build --preset nogui -j "$jobs"
+ctest --preset nogui
+
+if command -v clang++ >/dev/null 2>&1; then
+  cmake --preset fuzz
+  cmake --build --preset fuzz -j "$jobs"
+  ./fuzz/run-fuzzers.sh build/fuzz "${TABRY_FUZZ_SECONDS:-15}"
+fi
+echo "test.sh: all tests passed"

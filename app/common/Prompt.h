@@ -1,0 +1,92 @@
+#pragma once
+// Every message box and file dialog of the program goes through this
+// interface. The desktop program installs the real one; tests install a
+// ScriptedPrompt and queue the answers before the code under test asks.
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <memory>
+
+class QWidget;
+
+namespace tabry::ui {
+
+enum class Answer { Ok, Yes, No, Cancel };
+
+class IPrompt {
+public:
+    virtual ~IPrompt() = default;
+
+    // Refusal or input error: caption "エラー", exclamation icon, OK.
+    virtual void Error(QWidget* parent, const QString& text) = 0;
+    // Information: caption given, information icon, OK.
+    virtual void Inform(QWidget* parent, const QString& caption, const QString& text) = 0;
+    // Question: caption "確認", question icon, Yes/No. True on Yes.
+    virtual bool Confirm(QWidget* parent, const QString& text) = 0;
+    // Question with Yes, No and Cancel (saving changes before closing).
+    virtual Answer AskYesNoCancel(QWidget* parent, const QString& caption, const QString& text) = 0;
+    // Save As dialog; asks before overwriting. Empty on cancel.
+    // `filter` uses Qt's form: "大会結果ファイル (*.stg);;All Files (*)".
+    virtual QString SaveFileName(QWidget* parent, const QString& caption, const QString& proposedPath,
+                                 const QString& filter, const QString& defaultSuffix) = 0;
+    // Open dialog. Empty on cancel.
+    virtual QString OpenFileName(QWidget* parent, const QString& caption, const QString& directory,
+                                 const QString& filter) = 0;
+};
+
+// The prompt in use (the real one unless a test installed another).
+IPrompt& Prompt();
+// Installs `prompt` (not owned; nullptr restores the real one).
+void SetPrompt(IPrompt* prompt);
+
+// Real message boxes and file dialogs (QMessageBox, QFileDialog).
+class WidgetPrompt : public IPrompt {
+public:
+    void Error(QWidget* parent, const QString& text) override;
+    void Inform(QWidget* parent, const QString& caption, const QString& text) override;
+    bool Confirm(QWidget* parent, const QString& text) override;
+    Answer AskYesNoCancel(QWidget* parent, const QString& caption, const QString& text) override;
+    QString SaveFileName(QWidget* parent, const QString& caption, const QString& proposedPath, const QString& filter,
+                         const QString& defaultSuffix) override;
+    QString OpenFileName(QWidget* parent, const QString& caption, const QString& directory,
+                         const QString& filter) override;
+};
+
+// Answers from a queue, and records every text it was shown. An unexpected
+// question (empty queue) is answered No / Cancel / empty path and recorded.
+class ScriptedPrompt : public IPrompt {
+public:
+    struct Event {
+        QString kind; // "error", "inform", "confirm", "yesnocancel", "save", "open"
+        QString caption;
+        QString text;
+    };
+
+    void QueueAnswer(Answer a) { m_answers.push_back(a); }
+    void QueuePath(const QString& path) { m_paths.push_back(path); }
+    const std::deque<Event>& Events() const { return m_events; }
+    QStringList Texts() const;
+    void Reset();
+    bool AllAnswersUsed() const { return m_answers.empty() && m_paths.empty(); }
+
+    void Error(QWidget* parent, const QString& text) override;
+    void Inform(QWidget* parent, const QString& caption, const QString& text) override;
+    bool Confirm(QWidget* parent, const QString& text) override;
+    Answer AskYesNoCancel(QWidget* parent, const QString& caption, const QString& text) override;
+    QString SaveFileName(QWidget* parent, const QString& caption, const QString& proposedPath, const QString& filter,
+                         const QString& defaultSuffix) override;
+    QString OpenFileName(QWidget* parent, const QString& caption, const QString& directory,
+                         const QString& filter) override;
+
+private:
+    Answer NextAnswer(Answer fallback);
+    QString NextPath();
+
+    std::deque<Answer> m_answers;
+    std::deque<QString> m_paths;
+    std::deque<Event> m_events;
+};
+
+} // namespace tabry::ui

@@ -1,0 +1,36 @@
+#pragma once
+// The fixed colours and the two fonts of the results grid and the view's
+// title strip. The colours never change; the fonts are chosen once, after the
+// application object exists, from the Japanese Gothic faces installed.
+
+#include <QColor>
+#include <QFont>
+#include <QStringList>
+
+namespace tabry::grid {
+
+struct GridPalette {
+    static constexpr QRgb kBackground = qRgb(255, 255, 255);   // the grid's own background and cell fill
+    static constexpr QRgb kBorder = qRgb(120, 120, 120);       // cell border lines
+    static constexpr QRgb kCurrentFrame = qRgb(12, 12, 12);    // frame of the current cell
+    static constexpr QRgb kSelectedFill = qRgb(165, 165, 210); // data cells of the selected column
+    static constexpr QRgb kEmptyArea = qRgb(236, 236, 236);    // where no cell is drawn
+    static constexpr QRgb kHeaderFill = qRgb(210, 210, 210);   // corner, row numbers, column headers
+    static constexpr QRgb kHeaderHighlight = qRgb(255, 255, 255);
+    static constexpr QRgb kSelectedHeader = qRgb(64, 64, 128);
+    static constexpr QRgb kText = qRgb(0, 0, 0);
+    static constexpr QRgb kSelectedHeaderText = qRgb(255, 255, 255);
+};
+
+// Every text of the grid: a fixed-pitch Gothic face, 13 pixels high.
+const QFont& GridFont();
+// The view's title strip: the proportional Gothic face, 13 pixels high.
+const QFont& TitleFont();
+
+// The first of `candidates` that is installed, or an empty string.
+QString FirstInstalledFamily(const QStringList& candidates);
+// The faces tried, best first.
+QStringList GridFontCandidates();
+QStringList TitleFontCandidates();
+
+} // namespace tabry::grid

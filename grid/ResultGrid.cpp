@@ -1,0 +1,238 @@
+#include "grid/ResultGrid.h"
+
+#include "core/TournamentData.h"
+#include "grid/GridPalette.h"
+
+#include <QResizeEvent>
+#include <QScrollBar>
+
+namespace tabry::grid {
+
+namespace {
+
+QRect ToQRect(const GridRect& r)
+{
+    return {r.left, r.top, r.Width(), r.Height()};
+}
+
+ScrollRequest RequestOfAction(int action, bool& known)
+{
+    known = true;
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd:
+        return ScrollRequest::LineForward;
+    case QAbstractSlider::SliderSingleStepSub:
+        return ScrollRequest::LineBack;
+    case QAbstractSlider::SliderPageStepAdd:
+        return ScrollRequest::PageForward;
+    case QAbstractSlider::SliderPageStepSub:
+        return ScrollRequest::PageBack;
+    case QAbstractSlider::SliderMove:
+    case QAbstractSlider::SliderToMinimum:
+    case QAbstractSlider::SliderToMaximum:
+        return ScrollRequest::ThumbTrack;
+    default:
+        known = false;
+        return ScrollRequest::EndScroll;
+    }
+}
+
+} // namespace
+
+CResultGrid::CResultGrid(TournamentData& tournament, QWidget* parent)
+    : QAbstractScrollArea(parent), m_data(tournament), m_nav(*this)
+{
+    setObjectName(QStringLiteral("resultGrid"));
+    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    setFocusPolicy(Qt::StrongFocus);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(GridPalette::kBackground));
+    pal.setColor(QPalette::Base, QColor(GridPalette::kBackground));
+    setPalette(pal);
+    // Every pixel comes from the off-screen buffer: no background fill first.
+    viewport()->setAutoFillBackground(false);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setFocusProxy(this);
+    viewport()->setMouseTracking(false);
+
+    m_nav.SetTable(m_data.table.PlayerCount(), m_data.table.RoundCount());
+
+    QScrollBar* v = verticalScrollBar();
+    QScrollBar* h = horizontalScrollBar();
+    v->setSingleStep(1);
+    h->setSingleStep(1);
+    connect(v, &QAbstractSlider::actionTriggered, this, &CResultGrid::OnVerticalAction);
+    connect(h, &QAbstractSlider::actionTriggered, this, &CResultGrid::OnHorizontalAction);
+    connect(v, &QAbstractSlider::sliderReleased, this, [this] { m_nav.ScrollVertical(ScrollRequest::EndScroll); });
+    connect(h, &QAbstractSlider::sliderReleased, this,
+            [this] { m_nav.ScrollHorizontal(ScrollRequest::EndScroll); });
+}
+
+CResultGrid::~CResultGrid() = default;
+
+// ---- window ---------------------------------------------------------------
+
+void CResultGrid::EnsureInitialised()
+{
+    if (m_nav.IsInitialised())
+        return;
+    const QSize size = viewport()->size();
+    m_nav.Initialise(size.width(), size.height());
+    RecreateBuffer();
+}
+
+void CResultGrid::showEvent(QShowEvent* event)
+{
+    QAbstractScrollArea::showEvent(event);
+    EnsureInitialised();
+}
+
+void CResultGrid::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    if (!m_nav.IsInitialised()) {
+        if (isVisible())
+            EnsureInitialised();
+        return;
+    }
+    // Both the frame's and the viewport's resize arrive here; act once.
+    const QSize size = viewport()->size();
+    const CGridLayout& layout = m_nav.Layout();
+    if (size.width() == layout.Width() && size.height() == layout.Height())
+        return;
+    RecreateBuffer();
+    m_nav.Resize(size.width(), size.height());
+}
+
+void CResultGrid::RecreateBuffer()
+{
+    const QSize size = viewport()->size();
+    if (size.isEmpty()) {
+        m_buffer = QPixmap();
+        return;
+    }
+    const qreal dpr = devicePixelRatioF();
+    m_buffer = QPixmap(size * dpr);
+    m_buffer.setDevicePixelRatio(dpr);
+}
+
+void CResultGrid::scrollContentsBy(int, int)
+{
+    // The scroll position is the navigator's; the bars only report requests.
+}
+
+bool CResultGrid::focusNextPrevChild(bool)
+{
+    // Tab moves the current cell, not the keyboard focus.
+    return false;
+}
+
+// ---- IGridSurface -----------------------------------------------------------
+
+void CResultGrid::Invalidate(const GridRect& rect)
+{
+    if (!rect.IsEmpty())
+        viewport()->update(ToQRect(rect));
+}
+
+void CResultGrid::ScrollPixels(const GridRect& area, int dx, int dy)
+{
+    if (area.IsEmpty())
+        return;
+    const QRect r = ToQRect(area);
+    if (std::abs(dx) >= r.width() || std::abs(dy) >= r.height())
+        viewport()->update(r); // nothing of the old picture stays in view
+    else
+        viewport()->scroll(dx, dy, r);
+}
+
+void CResultGrid::SetVerticalBar(int maximum, int page, int position)
+{
+    QScrollBar* bar = verticalScrollBar();
+    const QSignalBlocker block(bar);
+    bar->setRange(0, maximum);
+    bar->setPageStep(std::max(page, 1));
+    bar->setValue(position);
+    // A table that fits has nothing to scroll: the bar stays but is disabled.
+    bar->setEnabled(maximum > 0 && page <= maximum);
+}
+
+void CResultGrid::SetHorizontalBar(int maximum, int page, int position)
+{
+    QScrollBar* bar = horizontalScrollBar();
+    const QSignalBlocker block(bar);
+    bar->setRange(0, maximum);
+    bar->setPageStep(std::max(page, 1));
+    bar->setValue(position);
+    bar->setEnabled(maximum > 0 && page <= maximum);
+}
+
+void CResultGrid::SetVerticalPosition(int position)
+{
+    QScrollBar* bar = verticalScrollBar();
+    // Within the bar's own action only the slider may be moved; the bar then
+    // takes that position as its value.
+    if (m_barAction != 0) {
+        bar->setSliderPosition(position);
+    } else {
+        const QSignalBlocker block(bar);
+        bar->setValue(position);
+    }
+}
+
+void CResultGrid::SetHorizontalPosition(int position)
+{
+    QScrollBar* bar = horizontalScrollBar();
+    if (m_barAction != 0) {
+        bar->setSliderPosition(position);
+    } else {
+        const QSignalBlocker block(bar);
+        bar->setValue(position);
+    }
+}
+
+void CResultGrid::OnVerticalAction(int action)
+{
+    bool known = false;
+    const ScrollRequest request = RequestOfAction(action, known);
+    if (!known)
+        return;
+    ++m_barAction;
+    m_nav.ScrollVertical(request, verticalScrollBar()->sliderPosition());
+    --m_barAction;
+}
+
+void CResultGrid::OnHorizontalAction(int action)
+{
+    bool known = false;
+    const ScrollRequest request = RequestOfAction(action, known);
+    if (!known)
+        return;
+    ++m_barAction;
+    m_nav.ScrollHorizontal(request, horizontalScrollBar()->sliderPosition());
+    --m_barAction;
+}
+
+// ---- navigation -------------------------------------------------------------
+
+void CResultGrid::SelectCell(int col, int row)
+{
+    m_nav.SelectCell(col, row);
+    emit selectionChanged();
+}
+
+void CResultGrid::SelectColumn(int col)
+{
+    m_nav.SelectColumn(col);
+    emit selectionChanged();
+}
+
+void CResultGrid::ClearColumnSelection()
+{
+    m_nav.ClearColumnSelection();
+    emit selectionChanged();
+}
+
+} // namespace tabry::grid

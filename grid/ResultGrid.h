@@ -1,0 +1,148 @@
+#pragma once
+// The results grid: the tournament table drawn as rows of players and
+// columns of rounds, with a fixed header row and row-number column. The rules
+// (geometry, current cell, keys, scrolling) live in CGridNavigator and the
+// cell texts in CellText; this widget paints, forwards events, and applies
+// what the editors commit. Its implementation is split by concern:
+// ResultGrid.cpp (window, scroll bars), ResultGridPaint.cpp,
+// ResultGridInput.cpp (keys and mouse) and ResultGridCommands.cpp (editors
+// and edits).
+
+#include "grid/CellEdits.h"
+#include "grid/GridNavigator.h"
+#include "grid/GridPopups.h"
+
+#include <QAbstractScrollArea>
+#include <QPixmap>
+
+#include <memory>
+#include <optional>
+
+class QPainter;
+
+namespace tabry {
+struct TournamentData;
+}
+
+namespace tabry::grid {
+
+class CResultGrid : public QAbstractScrollArea, private IGridSurface {
+    Q_OBJECT
+
+public:
+    explicit CResultGrid(TournamentData& tournament, QWidget* parent = nullptr);
+    ~CResultGrid() override;
+
+    // ---- geometry -------------------------------------------------------
+    GridRect CellRect(int col, int row) const { return m_nav.Layout().CellRect(col, row); }
+    GridCell CellAt(int x, int y) const { return m_nav.Layout().CellAt(x, y); }
+    const CGridNavigator& Navigator() const { return m_nav; }
+
+    void InvalidateCell(int col, int row) { m_nav.InvalidateCell(col, row); }
+    void InvalidateColumn(int col) { m_nav.InvalidateColumn(col); }
+    void InvalidateTotals() { m_nav.InvalidateTotals(); }
+    void InvalidateAll() { m_nav.InvalidateAll(); }
+
+    // ---- navigation -----------------------------------------------------
+    void SelectCell(int col, int row);
+    void SelectColumn(int col);
+    void ClearColumnSelection();
+    void UpdateScrollBars() { m_nav.UpdateScrollBars(); }
+    int CurCol() const { return m_nav.CurCol(); }
+    int CurRow() const { return m_nav.CurRow(); }
+    int SelCol() const { return m_nav.SelCol(); }
+
+    // ---- editors --------------------------------------------------------
+    // The single entry points of the two in-place editors. `text` is the
+    // character typed into the cell, the player's name (F2 on a player), or
+    // none. Nothing opens for a position without an editor.
+    void OpenPlayerPopup(const std::optional<QString>& text, bool selectAll);
+    void OpenResultPopup(const std::optional<QString>& text, bool selectAll);
+    // The editor of the current cell as F2 opens it.
+    void OpenCurrentCellEditor();
+    // Asks an open editor to cancel (the view was activated); an editor that
+    // shows its add-user dialog stays.
+    void RequestPopupClose();
+    // The editors' done messages; `cancel` false commits. Posted: they run
+    // after the editor's own handler has returned.
+    void PostPlayerPopupDone(bool cancel);
+    void PostResultPopupDone(bool cancel);
+    bool HasPopup() const { return m_playerPopup || m_resultPopup; }
+    // The last editor request (the editors themselves are still to come;
+    // tests read what would have opened).
+    const std::optional<PopupRequest>& LastPopupRequest() const { return m_lastRequest; }
+
+    // ---- edits ----------------------------------------------------------
+    void SetRowPlayer(int record);
+    void SetCellResult(int opponent, int result, int disc);
+    // Delete key and the main window's delete-cell command.
+    void DeleteRowPlayer();
+    void ClearCell();
+    bool CanDeleteCell() const;
+    void DeleteCell();
+
+signals:
+    // The tournament changed (the document is marked modified).
+    void modified();
+    // The current cell or the column selection changed.
+    void selectionChanged();
+
+protected:
+    // Editors: none is built into the grid yet; a subclass (or the editor
+    // work) returns the popup it created and showed.
+    virtual std::unique_ptr<IPlayerPopup> CreatePlayerPopup(const PopupRequest& request);
+    virtual std::unique_ptr<IResultPopup> CreateResultPopup(const PopupRequest& request);
+    // Right button released over a cell (client coordinates): the context
+    // menus of the player column, the round cells and a selected column.
+    virtual void ShowContextMenu(const QPoint& clientPos);
+
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    // IGridSurface
+    void Invalidate(const GridRect& rect) override;
+    void ScrollPixels(const GridRect& area, int dx, int dy) override;
+    void SetVerticalBar(int maximum, int page, int position) override;
+    void SetHorizontalBar(int maximum, int page, int position) override;
+    void SetVerticalPosition(int position) override;
+    void SetHorizontalPosition(int position) override;
+
+    void OnVerticalAction(int action);
+    void OnHorizontalAction(int action);
+    void EnsureInitialised();
+    void RecreateBuffer();
+
+    void DrawCell(QPainter& p, int col, int row) const;
+    void DrawCorner(QPainter& p, const GridRect& r) const;
+    void DrawRowNumber(QPainter& p, const GridRect& r, int row) const;
+    void DrawColumnHeader(QPainter& p, const GridRect& r, int col) const;
+    void DrawPlayerCell(QPainter& p, const GridRect& r, int row) const;
+    void DrawRoundCell(QPainter& p, const GridRect& r, int col, int row) const;
+    void DrawTotalsCell(QPainter& p, const GridRect& r, int row) const;
+    void DrawDataCellFrame(QPainter& p, const GridRect& r, int col, int row) const;
+
+    void ExecuteKey(GridKey key);
+    void OpenEditorWithText(const QString& text);
+    void PlayerPopupDone(bool cancel);
+    void ResultPopupDone(bool cancel);
+    void Apply(const EditEffects& effects);
+    QPoint PopupScreenPos(int col, int row) const;
+
+    TournamentData& m_data;
+    CGridNavigator m_nav;
+    QPixmap m_buffer;
+    int m_barAction = 0; // inside a scroll bar's action: adjust its slider, not its value
+    std::unique_ptr<IPlayerPopup> m_playerPopup;
+    std::unique_ptr<IResultPopup> m_resultPopup;
+    std::optional<PopupRequest> m_lastRequest;
+};
+
+} // namespace tabry::grid

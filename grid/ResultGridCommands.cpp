@@ -1,0 +1,204 @@
+// The results grid's editors and edits: opening an editor over the current
+// cell, handling its done message, and applying a committed player or game
+// to the table with the repaints it needs.
+
+#include "grid/ResultGrid.h"
+
+#include "app/common/Prompt.h"
+#include "app/common/TextCodec.h"
+#include "core/TournamentData.h"
+
+namespace tabry::grid {
+
+// ---- editors ----------------------------------------------------------------
+
+QPoint CResultGrid::PopupScreenPos(int col, int row) const
+{
+    // The editor sits over the cell, two pixels in from the window's corner
+    // plus the cell's client position (just inside the cell's own border).
+    const GridRect r = CellRect(col, row);
+    return mapToGlobal(QPoint(0, 0)) + QPoint(r.left + 2, r.top + 2);
+}
+
+void CResultGrid::OpenPlayerPopup(const std::optional<QString>& text, bool selectAll)
+{
+    if (m_nav.CurCol() < 0 || m_nav.CurRow() < 0 || HasPopup())
+        return;
+    PopupRequest request;
+    request.kind = PopupRequest::Player;
+    request.text = text;
+    request.selectAll = selectAll;
+    request.cell = {0, m_nav.CurRow()};
+    request.screenPos = PopupScreenPos(0, m_nav.CurRow());
+    m_lastRequest = request;
+    m_playerPopup = CreatePlayerPopup(request);
+}
+
+void CResultGrid::OpenResultPopup(const std::optional<QString>& text, bool selectAll)
+{
+    const int row = m_nav.CurRow();
+    if (m_nav.CurCol() < 1 || row < 0 || m_data.table.Entry(row).IsEmpty() || HasPopup())
+        return;
+    PopupRequest request;
+    request.kind = PopupRequest::Result;
+    request.text = text;
+    request.selectAll = selectAll;
+    request.cell = m_nav.Current();
+    request.screenPos = PopupScreenPos(m_nav.CurCol(), row);
+    m_lastRequest = request;
+    m_resultPopup = CreateResultPopup(request);
+}
+
+void CResultGrid::OpenCurrentCellEditor()
+{
+    if (m_nav.CurCol() == 0) {
+        const PlayerEntry& entry = m_data.table.Entry(m_nav.CurRow());
+        std::optional<QString> name;
+        if (!entry.IsEmpty())
+            name = ui::ToQString(m_data.players.GetAt(entry.playerIndex).m_longName);
+        OpenPlayerPopup(name, false);
+    } else {
+        OpenResultPopup(std::nullopt, false);
+    }
+}
+
+void CResultGrid::OpenEditorWithText(const QString& text)
+{
+    if (m_nav.CurCol() == 0)
+        OpenPlayerPopup(text, false);
+    else
+        OpenResultPopup(text, false);
+}
+
+std::unique_ptr<IPlayerPopup> CResultGrid::CreatePlayerPopup(const PopupRequest&)
+{
+    return nullptr;
+}
+
+std::unique_ptr<IResultPopup> CResultGrid::CreateResultPopup(const PopupRequest&)
+{
+    return nullptr;
+}
+
+void CResultGrid::ShowContextMenu(const QPoint&)
+{
+}
+
+void CResultGrid::RequestPopupClose()
+{
+    if (m_resultPopup)
+        PostResultPopupDone(true);
+    else if (m_playerPopup && !m_playerPopup->IsRegistering())
+        PostPlayerPopupDone(true);
+}
+
+void CResultGrid::PostPlayerPopupDone(bool cancel)
+{
+    QMetaObject::invokeMethod(this, [this, cancel] { PlayerPopupDone(cancel); }, Qt::QueuedConnection);
+}
+
+void CResultGrid::PostResultPopupDone(bool cancel)
+{
+    QMetaObject::invokeMethod(this, [this, cancel] { ResultPopupDone(cancel); }, Qt::QueuedConnection);
+}
+
+void CResultGrid::PlayerPopupDone(bool cancel)
+{
+    if (!m_playerPopup)
+        return; // a second done message for the same editor
+    if (!cancel) {
+        SetRowPlayer(m_playerPopup->ChosenRecord());
+        InvalidateCell(m_nav.CurCol(), m_nav.CurRow());
+        if (const std::optional<GridCell> next = m_nav.NextAfterPlayerCommit())
+            SelectCell(next->col, next->row);
+    }
+    m_playerPopup.reset();
+    setFocus(Qt::OtherFocusReason);
+}
+
+void CResultGrid::ResultPopupDone(bool cancel)
+{
+    if (!m_resultPopup)
+        return;
+    if (!cancel) {
+        SetCellResult(m_resultPopup->Opponent(), m_resultPopup->Result(), m_resultPopup->Score());
+        InvalidateCell(m_nav.CurCol(), m_nav.CurRow());
+        // Declining the overwrite question still moves on: the organiser
+        // continues with the next cell either way.
+        if (const std::optional<GridCell> next = m_nav.NextAfterResultCommit())
+            SelectCell(next->col, next->row);
+    }
+    m_resultPopup.reset();
+    setFocus(Qt::OtherFocusReason);
+}
+
+// ---- edits ------------------------------------------------------------------
+
+void CResultGrid::Apply(const EditEffects& fx)
+{
+    const int totalsCol = m_nav.Layout().Rounds() + 1;
+    if (fx.wholeGrid)
+        InvalidateAll();
+    for (const GridCell& cell : fx.cells)
+        InvalidateCell(cell.col, cell.row);
+    for (int row : fx.totalsRows)
+        InvalidateCell(totalsCol, row);
+    if (fx.allTotals)
+        InvalidateTotals();
+    if (fx.modified)
+        emit modified();
+    emit selectionChanged(); // what the delete command can do may have changed
+}
+
+void CResultGrid::SetRowPlayer(int record)
+{
+    Apply(grid::SetRowPlayer(m_data, m_nav.CurRow(), record));
+}
+
+void CResultGrid::SetCellResult(int opponent, int result, int disc)
+{
+    const ConfirmFn confirm = [this](const std::string& question) {
+        return ui::Prompt().Confirm(this, ui::ToQString(question));
+    };
+    Apply(grid::SetCellResult(m_data, m_nav.CurRow(), m_nav.CurCol() - 1, opponent, result, disc, confirm));
+}
+
+void CResultGrid::DeleteRowPlayer()
+{
+    const int row = m_nav.CurRow();
+    if (row < 0 || row >= m_data.table.PlayerCount())
+        return;
+    if (m_data.table.RowHasGames(row)
+        && !ui::Prompt().Confirm(this, ui::ToQString(DeletePlayerQuestion(m_data, row))))
+        return;
+    SetRowPlayer(-1);
+}
+
+void CResultGrid::ClearCell()
+{
+    if (m_nav.CurCol() >= 1)
+        SetCellResult(NoOpponent, ResultDraw, 0);
+}
+
+bool CResultGrid::CanDeleteCell() const
+{
+    const int row = m_nav.CurRow();
+    const int col = m_nav.CurCol();
+    if (row < 0)
+        return false;
+    if (col == 0)
+        return !m_data.table.Entry(row).IsEmpty();
+    return col >= 1 && col <= m_data.table.RoundCount() && m_data.table.Cell(row, col - 1).opponent != NoOpponent;
+}
+
+void CResultGrid::DeleteCell()
+{
+    if (m_nav.CurRow() < 0)
+        return;
+    if (m_nav.CurCol() == 0)
+        DeleteRowPlayer();
+    else if (m_nav.CurCol() <= m_data.table.RoundCount())
+        ClearCell();
+}
+
+} // namespace tabry::grid

@@ -1,0 +1,211 @@
+// Painting of the results grid. Every paint request is served through the
+// off-screen buffer: only the cells that meet the bounding box of the area to
+// repaint are drawn into it, and that box reaches the screen in one copy.
+
+#include "grid/ResultGrid.h"
+
+#include "app/common/TextCodec.h"
+#include "core/TournamentData.h"
+#include "grid/CellText.h"
+#include "grid/GridPalette.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+namespace tabry::grid {
+
+namespace {
+
+using Layout = CGridLayout;
+
+QRect ToQRect(const GridRect& r)
+{
+    return {r.left, r.top, r.Width(), r.Height()};
+}
+
+// 1-pixel lines as fills, so every pixel lands exactly where it belongs
+// whatever the pen and line-end rules of the paint engine.
+void FillHLine(QPainter& p, int x1, int x2, int y, QRgb colour)
+{
+    if (x2 >= x1)
+        p.fillRect(QRect(x1, y, x2 - x1 + 1, 1), QColor(colour));
+}
+
+void FillVLine(QPainter& p, int x, int y1, int y2, QRgb colour)
+{
+    if (y2 >= y1)
+        p.fillRect(QRect(x, y1, 1, y2 - y1 + 1), QColor(colour));
+}
+
+// The two border lines of every cell: along the bottom and the right edge.
+void Border(QPainter& p, const GridRect& r)
+{
+    FillHLine(p, r.left, r.right - 1, r.bottom - 1, GridPalette::kBorder);
+    FillVLine(p, r.right - 1, r.top, r.bottom - 1, GridPalette::kBorder);
+}
+
+// The current cell's frame, just inside the border lines.
+void CurrentFrame(QPainter& p, const GridRect& r)
+{
+    const QRgb c = GridPalette::kCurrentFrame;
+    FillVLine(p, r.left, r.top, r.bottom - 2, c);
+    FillHLine(p, r.left, r.right - 2, r.bottom - 2, c);
+    FillVLine(p, r.right - 2, r.top, r.bottom - 2, c);
+    FillHLine(p, r.left, r.right - 2, r.top, c);
+}
+
+// A text clipped to its rectangle, given relative to the cell's top-left
+// corner as (left, top, right, bottom).
+void Text(QPainter& p, const GridRect& cell, int l, int t, int r, int b, int align, const std::string& sjis)
+{
+    if (sjis.empty())
+        return;
+    const QRect rect(cell.left + l, cell.top + t, r - l, b - t);
+    p.save();
+    p.setClipRect(rect, Qt::IntersectClip);
+    p.drawText(rect, align | Qt::TextSingleLine, ui::ToQString(sjis));
+    p.restore();
+}
+
+constexpr int kLeftTop = Qt::AlignLeft | Qt::AlignTop;
+constexpr int kRightTop = Qt::AlignRight | Qt::AlignTop;
+
+} // namespace
+
+void CResultGrid::paintEvent(QPaintEvent* event)
+{
+    if (m_buffer.isNull() || m_buffer.size() != viewport()->size() * m_buffer.devicePixelRatio())
+        RecreateBuffer();
+    if (m_buffer.isNull())
+        return;
+    const QRect box = event->region().boundingRect() & viewport()->rect();
+    if (box.isEmpty())
+        return;
+
+    const CGridLayout& layout = m_nav.Layout();
+    const int players = layout.Players();
+    {
+        QPainter p(&m_buffer);
+        p.setFont(GridFont());
+        p.setPen(QColor(GridPalette::kText));
+        p.setBackgroundMode(Qt::TransparentMode);
+        p.fillRect(box, QColor(GridPalette::kEmptyArea));
+
+        // Right and bottom are exclusive, as for every rectangle of the grid.
+        const GridCell first = layout.CellAt(box.left(), box.top());
+        const GridCell last = layout.CellAt(box.left() + box.width(), box.top() + box.height());
+        const int lastRow = std::min(last.row, players - 1);
+        // The first scrollable column and row visible beyond the fixed ones:
+        // columns and rows under the scroll offsets are never drawn.
+        const int firstScrollCol = first.col == -1 ? layout.CellAt(box.left() + Layout::kRowNumberWidth, 0).col : 0;
+        const int firstScrollRow =
+            first.row == -1 ? layout.CellAt(0, box.top() + Layout::kHeaderHeight).row : 0;
+
+        for (int row = first.row; row <= lastRow; ++row) {
+            if (row == 0 && firstScrollRow > 0)
+                row = firstScrollRow;
+            if (row > lastRow)
+                break;
+            for (int col = first.col; col <= last.col; ++col) {
+                if (col == 0 && firstScrollCol > 0)
+                    col = firstScrollCol;
+                if (col > last.col)
+                    break;
+                DrawCell(p, col, row);
+            }
+        }
+    }
+
+    QPainter screen(viewport());
+    const qreal dpr = m_buffer.devicePixelRatio();
+    screen.drawPixmap(QRectF(box), m_buffer,
+                      QRectF(box.x() * dpr, box.y() * dpr, box.width() * dpr, box.height() * dpr));
+}
+
+void CResultGrid::DrawCell(QPainter& p, int col, int row) const
+{
+    const GridRect r = CellRect(col, row);
+    const int rounds = m_nav.Layout().Rounds();
+    if (col == -1 && row == -1)
+        DrawCorner(p, r);
+    else if (col == -1)
+        DrawRowNumber(p, r, row);
+    else if (row == -1)
+        DrawColumnHeader(p, r, col);
+    else if (col == 0)
+        DrawPlayerCell(p, r, row);
+    else if (col <= rounds)
+        DrawRoundCell(p, r, col, row);
+    else if (col == rounds + 1)
+        DrawTotalsCell(p, r, row);
+    // The filler right of the totals keeps the background colour.
+}
+
+void CResultGrid::DrawCorner(QPainter& p, const GridRect& r) const
+{
+    p.fillRect(ToQRect(r), QColor(GridPalette::kHeaderFill));
+    Border(p, r);
+    FillVLine(p, r.left, r.top, r.bottom - 2, GridPalette::kHeaderHighlight);
+    FillHLine(p, r.left, r.right - 1, r.top, GridPalette::kHeaderHighlight);
+}
+
+void CResultGrid::DrawRowNumber(QPainter& p, const GridRect& r, int row) const
+{
+    p.fillRect(ToQRect(r), QColor(GridPalette::kHeaderFill));
+    Border(p, r);
+    FillHLine(p, r.left, r.right - 1, r.top, GridPalette::kHeaderHighlight);
+    p.setPen(QColor(GridPalette::kText));
+    p.drawText(ToQRect(r), Qt::AlignCenter | Qt::TextSingleLine, QString::number(row + 1));
+}
+
+void CResultGrid::DrawColumnHeader(QPainter& p, const GridRect& r, int col) const
+{
+    const bool selected = col == m_nav.SelCol();
+    p.fillRect(ToQRect(r), QColor(selected ? GridPalette::kSelectedHeader : GridPalette::kHeaderFill));
+    Border(p, r);
+    FillVLine(p, r.left, r.top, r.bottom - 1, GridPalette::kHeaderHighlight);
+    const std::string label = ColumnHeaderLabel(col, m_nav.Layout().Rounds());
+    if (label.empty())
+        return;
+    p.setPen(QColor(selected ? GridPalette::kSelectedHeaderText : GridPalette::kText));
+    p.drawText(ToQRect(r), Qt::AlignCenter | Qt::TextSingleLine, ui::ToQString(label));
+    p.setPen(QColor(GridPalette::kText));
+}
+
+void CResultGrid::DrawDataCellFrame(QPainter& p, const GridRect& r, int col, int row) const
+{
+    p.fillRect(ToQRect(r), QColor(col == m_nav.SelCol() ? GridPalette::kSelectedFill : GridPalette::kBackground));
+    Border(p, r);
+    if (col == m_nav.CurCol() && row == m_nav.CurRow())
+        CurrentFrame(p, r);
+}
+
+void CResultGrid::DrawPlayerCell(QPainter& p, const GridRect& r, int row) const
+{
+    if (r.left < 0)
+        return; // the player column is scrolled away
+    DrawDataCellFrame(p, r, 0, row);
+    const PlayerCellTexts t = PlayerCell(m_data.table, m_data.players, row);
+    Text(p, r, 2, 2, 83, 34, kLeftTop, t.longName);
+    Text(p, r, 84, 2, 110, 34, kLeftTop, t.shortName);
+    Text(p, r, 2, 20, 83, 34, kLeftTop, t.residence);
+    Text(p, r, 84, 20, 110, 34, kLeftTop, t.grade);
+}
+
+void CResultGrid::DrawRoundCell(QPainter& p, const GridRect& r, int col, int row) const
+{
+    DrawDataCellFrame(p, r, col, row);
+    const TwoLineTexts t = RoundCell(m_data.table, m_data.players, row, col - 1);
+    Text(p, r, 2, 2, 46, 34, kRightTop, t.top);
+    Text(p, r, 2, 20, 46, 34, kRightTop, t.bottom);
+}
+
+void CResultGrid::DrawTotalsCell(QPainter& p, const GridRect& r, int row) const
+{
+    DrawDataCellFrame(p, r, m_nav.Layout().Rounds() + 1, row);
+    const TwoLineTexts t = TotalsCell(m_data.table, row);
+    Text(p, r, 2, 2, 126, 34, kRightTop, t.top);
+    Text(p, r, 2, 20, 126, 34, kRightTop, t.bottom);
+}
+
+} // namespace tabry::grid

@@ -1,0 +1,98 @@
+#include "grid/TabryView.h"
+
+#include "app/common/TextCodec.h"
+#include "core/TournamentData.h"
+#include "grid/GridPalette.h"
+#include "grid/ResultGrid.h"
+
+#include <QEvent>
+#include <QPainter>
+
+#include <cstdio>
+
+namespace tabry::grid {
+
+CTabryView::CTabryView(TournamentData& tournament, QWidget* parent) : QWidget(parent), m_data(tournament)
+{
+    setObjectName(QStringLiteral("tabryView"));
+}
+
+CTabryView::~CTabryView() = default;
+
+std::string CTabryView::TitleText(const TournamentData& data)
+{
+    std::string text = data.info.name;
+    if (data.info.year > 0) {
+        char date[48];
+        std::snprintf(date, sizeof date, " @%d/%02d/%02d", data.info.year, data.info.month, data.info.day);
+        text += date;
+    }
+    return text;
+}
+
+void CTabryView::OnInitialUpdate()
+{
+    CreateGrid();
+}
+
+void CTabryView::RecreateGrid()
+{
+    if (m_grid)
+        CreateGrid();
+}
+
+CResultGrid* CTabryView::MakeGrid()
+{
+    return new CResultGrid(m_data, this);
+}
+
+void CTabryView::CreateGrid()
+{
+    const bool hadFocus = m_grid && m_grid->hasFocus();
+    if (m_grid) {
+        // Gone at once, so no event can reach a grid whose table has changed.
+        m_grid->hide();
+        delete m_grid.data();
+    }
+    m_grid = MakeGrid();
+    m_grid->setGeometry(0, kTitleHeight, width(), std::max(height() - kTitleHeight, 0));
+    m_grid->raise();
+    m_grid->show();
+    if (hadFocus || isActiveWindow())
+        m_grid->setFocus(Qt::OtherFocusReason);
+    emit gridCreated(m_grid);
+}
+
+void CTabryView::UpdateTitle()
+{
+    update(QRect(0, 0, width(), kTitleHeight));
+}
+
+void CTabryView::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(QRect(0, 0, width(), kTitleHeight), palette().window());
+    p.setFont(TitleFont());
+    p.setPen(Qt::black);
+    p.setBackgroundMode(Qt::TransparentMode);
+    p.drawText(QRect(0, 0, width(), kTitleHeight), Qt::AlignCenter | Qt::TextSingleLine,
+               ui::ToQString(TitleText(m_data)));
+}
+
+void CTabryView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (m_grid)
+        m_grid->setGeometry(0, kTitleHeight, width(), std::max(height() - kTitleHeight, 0));
+}
+
+bool CTabryView::event(QEvent* event)
+{
+    // Clicking back into the main window while an editor is open cancels
+    // the editor (unless it is registering a new player).
+    if (event->type() == QEvent::WindowActivate && m_grid)
+        m_grid->RequestPopupClose();
+    return QWidget::event(event);
+}
+
+} // namespace tabry::grid

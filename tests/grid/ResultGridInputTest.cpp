@@ -1,0 +1,261 @@
+// Keys, mouse, scroll bars and the editor entry points of the grid widget,
+// driven with real key and mouse events.
+
+#include "app/common/TextCodec.h"
+#include "tests/grid/GridWidgetFixture.h"
+#include "tests/guisupport/GuiTest.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace tabry::test {
+namespace {
+
+using grid::GridCell;
+using grid::PopupRequest;
+
+// 30 rows (5 with players) x 4 rounds in a 600 x 300 client area (7 rows fit).
+struct InputFixture : testing::Test {
+    TournamentData data = MakeTournament(30, 4, 5);
+    std::unique_ptr<TestGrid> grid;
+
+    void SetUp() override { grid = ShowGrid(data, 600, 300); }
+    void Key(int key, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(grid.get(), Qt::Key(key), mods); }
+    GridCell Cur() const { return {grid->CurCol(), grid->CurRow()}; }
+};
+
+TEST_F(InputFixture, ArrowEnterAndTabKeysMoveTheCurrentCell)
+{
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Return);
+    Key(Qt::Key_Right);
+    EXPECT_EQ(Cur(), (GridCell{1, 2}));
+    Key(Qt::Key_End);
+    EXPECT_EQ(Cur(), (GridCell{4, 2}));
+    Key(Qt::Key_Tab); // wraps to round 1 of the next row
+    EXPECT_EQ(Cur(), (GridCell{1, 3}));
+    Key(Qt::Key_Home);
+    Key(Qt::Key_Up);
+    EXPECT_EQ(Cur(), (GridCell{0, 2}));
+    Key(Qt::Key_PageDown);
+    EXPECT_EQ(Cur(), (GridCell{0, 29}));
+    Key(Qt::Key_Down); // stays on the last row
+    EXPECT_EQ(Cur(), (GridCell{0, 29}));
+    EXPECT_GE(grid->Navigator().TopRow(), 29 - 7 + 1);
+    EXPECT_EQ(grid->verticalScrollBar()->value(), grid->Navigator().TopRow());
+    Key(Qt::Key_PageUp);
+    EXPECT_EQ(Cur(), (GridCell{0, 0}));
+    EXPECT_EQ(grid->Navigator().TopRow(), 0);
+    EXPECT_TRUE(grid->hasFocus() || !grid->isActiveWindow()); // Tab did not move the focus away
+}
+
+TEST_F(InputFixture, TypedLettersOpenThePlayerEditorWithThatLetter)
+{
+    QTest::keyClicks(grid.get(), "t");
+    ASSERT_TRUE(grid->LastPopupRequest().has_value());
+    EXPECT_EQ(grid->LastPopupRequest()->kind, PopupRequest::Player);
+    EXPECT_EQ(grid->LastPopupRequest()->text, QString("t"));
+    EXPECT_EQ(grid->LastPopupRequest()->cell, (GridCell{0, 0}));
+    EXPECT_TRUE(grid->HasPopup());
+}
+
+TEST_F(InputFixture, DigitsLettersPlusAndMinusOpenTheResultEditor)
+{
+    grid->SelectCell(2, 1);
+    QTest::keyClicks(grid.get(), "3");
+    ASSERT_TRUE(grid->LastPopupRequest().has_value());
+    EXPECT_EQ(grid->LastPopupRequest()->kind, PopupRequest::Result);
+    EXPECT_EQ(grid->LastPopupRequest()->text, QString("3"));
+    EXPECT_EQ(grid->LastPopupRequest()->cell, (GridCell{2, 1}));
+}
+
+TEST_F(InputFixture, OtherCharactersOpenNothing)
+{
+    QTest::keyClicks(grid.get(), " .@");
+    QTest::keyClick(grid.get(), Qt::Key_A, Qt::ControlModifier);
+    QKeyEvent kana(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("あ"));
+    QApplication::sendEvent(grid.get(), &kana);
+    EXPECT_FALSE(grid->LastPopupRequest().has_value());
+}
+
+TEST_F(InputFixture, NoResultEditorOnARowWithoutPlayer)
+{
+    grid->SelectCell(1, 10);
+    QTest::keyClicks(grid.get(), "5");
+    Key(Qt::Key_F2);
+    EXPECT_FALSE(grid->LastPopupRequest().has_value());
+    grid->SelectCell(0, 10);
+    Key(Qt::Key_F2); // the player editor opens on an empty row, without text
+    ASSERT_TRUE(grid->LastPopupRequest().has_value());
+    EXPECT_FALSE(grid->LastPopupRequest()->text.has_value());
+}
+
+TEST_F(InputFixture, F2AndInsertOpenTheEditorWithThePlayersName)
+{
+    grid->SelectCell(0, 3);
+    Key(Qt::Key_Insert);
+    ASSERT_TRUE(grid->LastPopupRequest().has_value());
+    EXPECT_EQ(grid->LastPopupRequest()->text, QString("p3"));
+    EXPECT_FALSE(grid->LastPopupRequest()->selectAll);
+}
+
+TEST_F(InputFixture, DoubleClickOnTheCurrentColumnsHeaderOpensTheEditor)
+{
+    grid->SelectCell(2, 1);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, QPoint(200, 8));
+    ASSERT_TRUE(grid->LastPopupRequest().has_value());
+    EXPECT_EQ(grid->LastPopupRequest()->kind, PopupRequest::Result);
+}
+
+TEST_F(InputFixture, ClicksMakeCellsCurrentAndHeaderClicksSelectColumns)
+{
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, QPoint(250, 100)); // round 3, row 2
+    EXPECT_EQ(Cur(), (GridCell{3, 2}));
+    QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, QPoint(160, 8));
+    EXPECT_EQ(grid->SelCol(), 1);
+    EXPECT_EQ(Cur(), (GridCell{3, 2}));
+    Key(Qt::Key_Down); // any cell selection drops the column selection
+    EXPECT_EQ(grid->SelCol(), grid::kNoColumn);
+}
+
+TEST_F(InputFixture, ScrollBarsStepByRowsAndColumns)
+{
+    QScrollBar* v = grid->verticalScrollBar();
+    EXPECT_TRUE(v->isEnabled());
+    EXPECT_EQ(v->maximum(), 29);
+    EXPECT_EQ(v->pageStep(), 7);
+    v->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(grid->Navigator().TopRow(), 1);
+    EXPECT_EQ(v->value(), 1);
+    v->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(grid->Navigator().TopRow(), 8);
+    v->setSliderPosition(20); // a thumb drag
+    EXPECT_EQ(grid->Navigator().TopRow(), 20);
+    v->triggerAction(QAbstractSlider::SliderPageStepSub);
+    EXPECT_EQ(grid->Navigator().TopRow(), 13);
+    EXPECT_EQ(v->value(), 13);
+
+    QScrollBar* h = grid->horizontalScrollBar();
+    // 4 rounds fit into 600 pixels: the bar has nothing to do.
+    EXPECT_FALSE(h->isEnabled());
+}
+
+TEST_F(InputFixture, ResizingWiderSnapsTheHorizontalPositionBack)
+{
+    grid->resize(300, grid->height());
+    QApplication::processEvents();
+    QScrollBar* h = grid->horizontalScrollBar();
+    ASSERT_TRUE(h->isEnabled());
+    h->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(grid->Navigator().LeftCol(), 1);
+    grid->resize(900, grid->height());
+    QApplication::processEvents();
+    EXPECT_EQ(grid->Navigator().LeftCol(), 0);
+    EXPECT_EQ(h->value(), 0);
+}
+
+TEST_F(InputFixture, CommittingThePlayerEditorFillsTheRowAndMovesDown)
+{
+    const int record = data.players.Add("new", "new", "nw", "", 0, "");
+    grid->nextPlayer.chosen = record;
+    grid->SelectCell(0, 7);
+    QTest::keyClicks(grid.get(), "n");
+    QSignalSpy modified(grid.get(), &grid::CResultGrid::modified);
+    grid->PostPlayerPopupDone(false);
+    EXPECT_EQ(data.table.Entry(7).playerIndex, -1); // posted: nothing yet
+    QApplication::processEvents();
+    EXPECT_EQ(data.table.Entry(7).playerIndex, record);
+    EXPECT_EQ(Cur(), (GridCell{0, 8}));
+    EXPECT_FALSE(grid->HasPopup());
+    EXPECT_EQ(modified.count(), 1);
+}
+
+TEST_F(InputFixture, CommittingOnTheLastRowStaysAndCancelChangesNothing)
+{
+    grid->nextPlayer.chosen = 1;
+    grid->SelectCell(0, 29);
+    QTest::keyClicks(grid.get(), "p");
+    grid->PostPlayerPopupDone(false);
+    grid->PostPlayerPopupDone(false); // a second message for the same editor is ignored
+    QApplication::processEvents();
+    EXPECT_EQ(Cur(), (GridCell{0, 29}));
+
+    grid->SelectCell(0, 20);
+    QTest::keyClicks(grid.get(), "p");
+    grid->PostPlayerPopupDone(true);
+    QApplication::processEvents();
+    EXPECT_TRUE(data.table.Entry(20).IsEmpty());
+    EXPECT_EQ(Cur(), (GridCell{0, 20}));
+    EXPECT_FALSE(grid->HasPopup());
+}
+
+TEST_F(InputFixture, CommittingAGameAtTheLastRoundWrapsToTheNextRow)
+{
+    grid->nextResult = {};
+    grid->nextResult.opponent = 1;
+    grid->nextResult.result = ResultWin;
+    grid->nextResult.score = 10;
+    grid->SelectCell(4, 3);
+    QTest::keyClicks(grid.get(), "1");
+    grid->PostResultPopupDone(false);
+    QApplication::processEvents();
+    EXPECT_EQ(data.table.Cell(3, 3).opponent, 1);
+    EXPECT_EQ(data.table.Cell(1, 3).disc, -10);
+    EXPECT_EQ(Cur(), (GridCell{1, 4}));
+}
+
+TEST_F(InputFixture, ActivationCancelsAnOpenEditorUnlessItIsRegistering)
+{
+    QTest::keyClicks(grid.get(), "p");
+    ASSERT_NE(grid->openPlayer, nullptr);
+    grid->openPlayer->registering = true;
+    grid->RequestPopupClose();
+    QApplication::processEvents();
+    EXPECT_TRUE(grid->HasPopup());
+    grid->openPlayer->registering = false;
+    grid->RequestPopupClose();
+    QApplication::processEvents();
+    EXPECT_FALSE(grid->HasPopup());
+    EXPECT_EQ(Cur(), (GridCell{0, 0}));
+}
+
+TEST_F(InputFixture, DeleteClearsAGameWithoutAsking)
+{
+    PutGame(data, 0, 1, 2, ResultWin, 4);
+    data.table.ComputeAll();
+    grid->SelectCell(2, 0);
+    EXPECT_TRUE(grid->CanDeleteCell());
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(data.table.Cell(0, 1).opponent, NoOpponent);
+    EXPECT_EQ(data.table.Cell(2, 1).opponent, NoOpponent);
+    EXPECT_TRUE(Prompts().Events().empty());
+    EXPECT_FALSE(grid->CanDeleteCell());
+}
+
+TEST_F(InputFixture, DeletingAPlayerWithGamesAsksFirst)
+{
+    PutGame(data, 1, 0, 2, ResultWin, 4);
+    data.table.ComputeAll();
+    grid->SelectCell(0, 1);
+    Key(Qt::Key_Delete); // unanswered: No
+    ASSERT_EQ(Prompts().Events().size(), 1u);
+    EXPECT_EQ(Prompts().Events()[0].text, QString::fromUtf8("「p1」さんを削除します。よろしいですか？"));
+    EXPECT_FALSE(data.table.Entry(1).IsEmpty());
+    Prompts().QueueAnswer(ui::Answer::Yes);
+    Key(Qt::Key_Delete);
+    EXPECT_TRUE(data.table.Entry(1).IsEmpty());
+    EXPECT_EQ(data.table.Cell(2, 0).opponent, NoOpponent);
+
+    grid->SelectCell(0, 4); // a player without games goes without a question
+    Key(Qt::Key_Delete);
+    EXPECT_TRUE(data.table.Entry(4).IsEmpty());
+    EXPECT_EQ(Prompts().Events().size(), 2u);
+    EXPECT_FALSE(grid->CanDeleteCell());
+}
+
+} // namespace
+} // namespace tabry::test

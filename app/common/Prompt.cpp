@@ -1,6 +1,8 @@
 #include "app/common/Prompt.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 
 namespace tabry::ui {
@@ -63,6 +65,16 @@ QString WidgetPrompt::OpenFileName(QWidget* parent, const QString& caption, cons
     return QFileDialog::getOpenFileName(parent, caption, directory, filter);
 }
 
+std::optional<int> WidgetPrompt::AskInteger(QWidget* parent, const QString& caption, const QString& label, int value,
+                                            int minimum, int maximum)
+{
+    bool ok = false;
+    const int v = QInputDialog::getInt(parent, caption, label, value, minimum, maximum, 1, &ok);
+    if (!ok)
+        return std::nullopt;
+    return v;
+}
+
 QStringList ScriptedPrompt::Texts() const
 {
     QStringList out;
@@ -75,6 +87,7 @@ void ScriptedPrompt::Reset()
 {
     m_answers.clear();
     m_paths.clear();
+    m_integers.clear();
     m_events.clear();
 }
 
@@ -122,13 +135,31 @@ QString ScriptedPrompt::SaveFileName(QWidget*, const QString& caption, const QSt
                                      const QString&)
 {
     m_events.push_back({QStringLiteral("save"), caption, proposedPath});
-    return NextPath();
+    for (;;) {
+        const QString path = NextPath();
+        if (path.isEmpty() || !QFileInfo::exists(path))
+            return path;
+        m_events.push_back({QStringLiteral("overwrite"), caption,
+                            QStringLiteral("%1 は既に存在します。\n上書きしますか?").arg(path)});
+        if (NextAnswer(Answer::No) == Answer::Yes)
+            return path;
+    }
 }
 
 QString ScriptedPrompt::OpenFileName(QWidget*, const QString& caption, const QString& directory, const QString&)
 {
     m_events.push_back({QStringLiteral("open"), caption, directory});
     return NextPath();
+}
+
+std::optional<int> ScriptedPrompt::AskInteger(QWidget*, const QString& caption, const QString& label, int, int, int)
+{
+    m_events.push_back({QStringLiteral("integer"), caption, label});
+    if (m_integers.empty())
+        return std::nullopt;
+    const int v = m_integers.front();
+    m_integers.pop_front();
+    return v;
 }
 
 } // namespace tabry::ui

@@ -8,6 +8,7 @@
 
 #include <deque>
 #include <memory>
+#include <optional>
 
 class QWidget;
 
@@ -34,6 +35,10 @@ public:
     // Open dialog. Empty on cancel.
     virtual QString OpenFileName(QWidget* parent, const QString& caption, const QString& directory,
                                  const QString& filter) = 0;
+    // A whole number from `minimum` to `maximum`, `value` proposed. Nothing
+    // on cancel.
+    virtual std::optional<int> AskInteger(QWidget* parent, const QString& caption, const QString& label, int value,
+                                          int minimum, int maximum) = 0;
 };
 
 // The prompt in use (the real one unless a test installed another).
@@ -52,24 +57,30 @@ public:
                          const QString& defaultSuffix) override;
     QString OpenFileName(QWidget* parent, const QString& caption, const QString& directory,
                          const QString& filter) override;
+    std::optional<int> AskInteger(QWidget* parent, const QString& caption, const QString& label, int value,
+                                  int minimum, int maximum) override;
 };
 
 // Answers from a queue, and records every text it was shown. An unexpected
 // question (empty queue) is answered No / Cancel / empty path and recorded.
+// Like the real Save As dialog, SaveFileName asks before a queued path that
+// names an existing file is taken ("overwrite" event, answered from the
+// answer queue); No goes back to the dialog, which takes the next path.
 class ScriptedPrompt : public IPrompt {
 public:
     struct Event {
-        QString kind; // "error", "inform", "confirm", "yesnocancel", "save", "open"
+        QString kind; // "error", "inform", "confirm", "yesnocancel", "save", "overwrite", "open", "integer"
         QString caption;
         QString text;
     };
 
     void QueueAnswer(Answer a) { m_answers.push_back(a); }
     void QueuePath(const QString& path) { m_paths.push_back(path); }
+    void QueueInteger(int value) { m_integers.push_back(value); }
     const std::deque<Event>& Events() const { return m_events; }
     QStringList Texts() const;
     void Reset();
-    bool AllAnswersUsed() const { return m_answers.empty() && m_paths.empty(); }
+    bool AllAnswersUsed() const { return m_answers.empty() && m_paths.empty() && m_integers.empty(); }
 
     void Error(QWidget* parent, const QString& text) override;
     void Inform(QWidget* parent, const QString& caption, const QString& text) override;
@@ -79,6 +90,8 @@ public:
                          const QString& defaultSuffix) override;
     QString OpenFileName(QWidget* parent, const QString& caption, const QString& directory,
                          const QString& filter) override;
+    std::optional<int> AskInteger(QWidget* parent, const QString& caption, const QString& label, int value,
+                                  int minimum, int maximum) override;
 
 private:
     Answer NextAnswer(Answer fallback);
@@ -86,6 +99,7 @@ private:
 
     std::deque<Answer> m_answers;
     std::deque<QString> m_paths;
+    std::deque<int> m_integers;
     std::deque<Event> m_events;
 };
 

@@ -1,0 +1,19 @@
+#pragma once
+// Fixed facts about the program shown to the user.
+
+#include <QString>
+
+namespace tabry::app {
+
+// The main window's title after the document's name.
+inline QString AppTitle()
+{
+    return QStringLiteral("TORVA ver.0.92");
+}
+
+// The product's home page (shared with the reports' credit lines) and the
+// second page of the Help menu.
+QString HomePageUrl();
+QString ManualPageUrl();
+
+} // namespace tabry::app

@@ -1,0 +1,279 @@
+#include "app/MainFrame.h"
+
+#include "app/AppIcons.h"
+#include "app/AppInfo.h"
+#include "app/TabryApp.h"
+#include "app/TabryDoc.h"
+#include "grid/ResultGrid.h"
+#include "grid/TabryView.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace tabry::app {
+
+namespace {
+
+// Long paths in the recent-file list are shortened in the middle.
+QString RecentCaption(int index, const QString& path)
+{
+    QString shown = QDir::toNativeSeparators(path);
+    if (shown.size() > 60)
+        shown = shown.left(20) + QStringLiteral("...") + shown.right(37);
+    shown.replace('&', QStringLiteral("&&"));
+    return QStringLiteral("&%1 %2").arg(index + 1).arg(shown);
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(CTabryApp& app) : m_app(app), m_view(new grid::CTabryView(app.Data(), this))
+{
+    setObjectName(QStringLiteral("mainFrame"));
+    setWindowIcon(AppIcon());
+    setCentralWidget(m_view);
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+    resize(760, 560);
+
+    CTabryDoc& doc = m_app.Document();
+    connect(&doc, &CTabryDoc::titleChanged, this, &CMainFrame::UpdateTitle);
+    connect(&doc, &CTabryDoc::modifiedChanged, this, &CMainFrame::UpdateTitle);
+    connect(&doc, &CTabryDoc::documentReset, m_view, &grid::CTabryView::OnInitialUpdate);
+    connect(&doc, &CTabryDoc::documentReset, m_view, &grid::CTabryView::UpdateTitle);
+    connect(m_view, &grid::CTabryView::gridCreated, this, &CMainFrame::ConnectGrid);
+    UpdateTitle();
+    RebuildRecentFiles();
+}
+
+CMainFrame::~CMainFrame() = default;
+
+QAction* CMainFrame::NewAction(const QString& objectName, const QString& text, const QString& prompt)
+{
+    auto* action = new QAction(text, this);
+    action->setObjectName(objectName);
+    if (!prompt.isEmpty()) {
+        // "status-bar prompt\ntool tip"
+        const QStringList parts = prompt.split('\n');
+        action->setStatusTip(parts.value(0));
+        if (parts.size() > 1)
+            action->setToolTip(parts.value(1));
+    }
+    return action;
+}
+
+QAction* CMainFrame::Action(const QString& name) const
+{
+    return findChild<QAction*>(name);
+}
+
+void CMainFrame::CreateActions()
+{
+    struct Def {
+        const char* name;
+        const char* text;
+        const char* prompt;
+        void (CMainFrame::*slot)();
+    };
+    static const Def defs[] = {
+        {"actionFileNew", "新規作成(&N)", "新規にファイルを作成\n新規ファイル", &CMainFrame::OnFileNew},
+        {"actionFileOpen", "開く(&O)...", "既存のファイルを開く\n開く", &CMainFrame::OnFileOpen},
+        {"actionFileSave", "上書き保存(&S)", "アクティブなドキュメントを上書きして保存\n上書き保存", &CMainFrame::OnFileSave},
+        {"actionFileSaveAs", "名前を付けて保存(&A)...", "アクティブなドキュメントを新しい名前で保存",
+         &CMainFrame::OnFileSaveAs},
+        {"actionPairingTable", "組み合わせ表", "指定したラウンドの組み合わせ表を保存", &CMainFrame::OnPairingTable},
+        {"actionSort", "順位でソート(&S)", "順位でソートする\nソート", &CMainFrame::OnSort},
+        {"actionFileDetails", "ファイルの詳細情報(&D)", "大会名と開催日を編集", &CMainFrame::OnFileDetails},
+        {"actionOptions", "オプション(&O)...", "順位決定方法・表示方法・表の大きさを設定", &CMainFrame::OnOptions},
+        {"actionHomePage", "TORVAのホームページ(&W)...", "TORVA のホームページを開きます。\nTORVA のホームページ",
+         &CMainFrame::OnHomePage},
+        {"actionManualPage", "TORVA の使い方(&M)...", "TORVA の使い方のページを開きます。\nTORVA の使い方",
+         &CMainFrame::OnManualPage},
+        {"actionAbout", "バージョン情報(&A)...", "プログラム情報、バージョン、著作権を表示\nバージョン情報",
+         &CMainFrame::OnAbout},
+        {"actionDeleteCell", "削除", "カーソル位置のセルを削除\n削除", &CMainFrame::OnDeleteCell},
+    };
+    for (const Def& d : defs) {
+        QAction* a = NewAction(QString::fromLatin1(d.name), QString::fromUtf8(d.text), QString::fromUtf8(d.prompt));
+        connect(a, &QAction::triggered, this, d.slot);
+    }
+    Action(QStringLiteral("actionFileNew"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
+    Action(QStringLiteral("actionFileOpen"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
+    Action(QStringLiteral("actionFileSave"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
+
+    struct ReportDef {
+        const char* name;
+        const char* text;
+        const char* prompt;
+        ReportCommandKind kind;
+    };
+    static const ReportDef reports[] = {
+        {"actionReportCsv", "CSV形式(&C)", "CSV形式(連盟公式レイティング報告形式)で保存\nCSV形式保存",
+         ReportCommandKind::RatingCsv},
+        {"actionReportText", "テキスト形式(&T)", "テキスト形式で保存\nテキスト形式保存", ReportCommandKind::Text},
+        {"actionReportHtml", "HTML形式(&H)", "HTML形式で保存\nHTML形式保存", ReportCommandKind::Html},
+        {"actionReportZep", "ZeP形式", "ZeP形式で保存", ReportCommandKind::Zep},
+        {"actionScoreSheet", "成績表", "全ラウンドの成績表を保存", ReportCommandKind::ScoreSheet},
+    };
+    for (const ReportDef& d : reports) {
+        QAction* a = NewAction(QString::fromLatin1(d.name), QString::fromUtf8(d.text), QString::fromUtf8(d.prompt));
+        const ReportCommandKind kind = d.kind;
+        connect(a, &QAction::triggered, this, [this, kind] { OnReport(kind); });
+    }
+
+    // The player dialogs belong to the player database's user interface.
+    NewAction(QStringLiteral("actionAddUser"), QStringLiteral("ユーザDBへの追加(&A)"),
+              QStringLiteral("プレイヤをユーザDBに登録"))
+        ->setEnabled(false);
+    NewAction(QStringLiteral("actionEditUserDb"), QStringLiteral("ユーザDBの編集(&U)"),
+              QStringLiteral("ユーザDBを編集"))
+        ->setEnabled(false);
+
+    QAction* exit = NewAction(QStringLiteral("actionExit"), QStringLiteral("終了(&X)"),
+                              QStringLiteral("アプリケーションを終了し、ファイルの保存を指示\n終了"));
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+
+    struct IconDef {
+        const char* name;
+        ToolIcon icon;
+    };
+    static const IconDef icons[] = {
+        {"actionFileNew", ToolIcon::New},         {"actionFileOpen", ToolIcon::Open},
+        {"actionFileSave", ToolIcon::Save},       {"actionReportText", ToolIcon::TextReport},
+        {"actionReportCsv", ToolIcon::CsvReport}, {"actionReportHtml", ToolIcon::HtmlReport},
+        {"actionDeleteCell", ToolIcon::DeleteCell}, {"actionSort", ToolIcon::Sort},
+        {"actionAbout", ToolIcon::About},
+    };
+    for (const IconDef& d : icons)
+        Action(QString::fromLatin1(d.name))->setIcon(ToolBarIcon(d.icon));
+
+    for (int i = 0; i < CAppSettings::kMaxRecentFiles; ++i) {
+        QAction* a = NewAction(QStringLiteral("actionRecentFile%1").arg(i + 1), QString(),
+                               QStringLiteral("指定のファイルを開く"));
+        connect(a, &QAction::triggered, this, [this, i] { OnRecentFile(i); });
+        m_recentActions << a;
+    }
+    m_recentPlaceholder = NewAction(QStringLiteral("actionRecentPlaceholder"), QStringLiteral("最近使ったﾌｧｲﾙ"));
+    m_recentPlaceholder->setEnabled(false);
+}
+
+void CMainFrame::CreateMenus()
+{
+    auto a = [this](const char* name) { return Action(QString::fromLatin1(name)); };
+    m_fileMenu = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    m_fileMenu->setObjectName(QStringLiteral("menuFile"));
+    m_fileMenu->addActions({a("actionFileNew"), a("actionFileOpen"), a("actionFileSave"), a("actionFileSaveAs")});
+    m_fileMenu->addSeparator();
+    QMenu* results = m_fileMenu->addMenu(QStringLiteral("結果表出力(&E)"));
+    results->setObjectName(QStringLiteral("menuResults"));
+    results->addActions({a("actionReportCsv"), a("actionReportText"), a("actionReportHtml"), a("actionReportZep")});
+    QMenu* interim = m_fileMenu->addMenu(QStringLiteral("途中経過出力"));
+    interim->setObjectName(QStringLiteral("menuInterim"));
+    interim->addActions({a("actionScoreSheet"), a("actionPairingTable")});
+    m_fileMenu->addSeparator();
+    m_fileMenu->addAction(m_recentPlaceholder);
+    m_fileMenu->addActions(m_recentActions);
+    m_recentSeparator = m_fileMenu->addSeparator();
+    m_fileMenu->addAction(a("actionExit"));
+
+    QMenu* tools = menuBar()->addMenu(QStringLiteral("ツール(&T)"));
+    tools->setObjectName(QStringLiteral("menuTools"));
+    tools->addAction(a("actionSort"));
+    tools->addSeparator();
+    tools->addActions({a("actionAddUser"), a("actionEditUserDb")});
+    tools->addSeparator();
+    tools->addActions({a("actionFileDetails"), a("actionOptions")});
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    help->setObjectName(QStringLiteral("menuHelp"));
+    help->addActions({a("actionHomePage"), a("actionManualPage")});
+    help->addSeparator();
+    help->addAction(a("actionAbout"));
+}
+
+void CMainFrame::CreateToolBar()
+{
+    QToolBar* bar = addToolBar(QStringLiteral("標準"));
+    bar->setObjectName(QStringLiteral("mainToolBar"));
+    bar->setMovable(true);
+    bar->setAllowedAreas(Qt::AllToolBarAreas);
+    bar->setIconSize(QSize(16, 16));
+    auto a = [this](const char* name) { return Action(QString::fromLatin1(name)); };
+    bar->addActions({a("actionFileNew"), a("actionFileOpen"), a("actionFileSave")});
+    bar->addSeparator();
+    bar->addActions({a("actionReportText"), a("actionReportCsv"), a("actionReportHtml")});
+    bar->addSeparator();
+    bar->addActions({a("actionDeleteCell"), a("actionSort")});
+    bar->addSeparator();
+    bar->addAction(a("actionAbout"));
+}
+
+void CMainFrame::CreateStatusBar()
+{
+    // Prompts of the menu items and buttons cover this while shown.
+    auto* idle = new QLabel(QStringLiteral("レディ"), this);
+    idle->setObjectName(QStringLiteral("idleMessage"));
+    statusBar()->addWidget(idle, 1);
+}
+
+void CMainFrame::UpdateTitle()
+{
+    const CTabryDoc& doc = m_app.Document();
+    setWindowTitle(QStringLiteral("%1[*] - %2").arg(doc.Title(), AppTitle()));
+    setWindowModified(doc.IsModified());
+}
+
+void CMainFrame::RebuildRecentFiles()
+{
+    const QStringList files = m_app.Settings().RecentFiles();
+    for (int i = 0; i < m_recentActions.size(); ++i) {
+        QAction* a = m_recentActions[i];
+        a->setVisible(i < files.size());
+        if (i < files.size()) {
+            a->setText(RecentCaption(i, files[i]));
+            a->setData(files[i]);
+        }
+    }
+    m_recentPlaceholder->setVisible(files.isEmpty());
+}
+
+void CMainFrame::ConnectGrid(grid::CResultGrid* grid)
+{
+    CTabryDoc* doc = &m_app.Document();
+    connect(grid, &grid::CResultGrid::modified, doc, [doc] { doc->SetModifiedFlag(true); });
+    connect(grid, &grid::CResultGrid::selectionChanged, this, &CMainFrame::UpdateDeleteCell);
+    UpdateDeleteCell();
+}
+
+void CMainFrame::UpdateDeleteCell()
+{
+    grid::CResultGrid* grid = m_view->Grid();
+    Action(QStringLiteral("actionDeleteCell"))->setEnabled(grid != nullptr && grid->CanDeleteCell());
+}
+
+void CMainFrame::ShowRestored()
+{
+    const QByteArray geometry = m_app.Settings().WindowGeometry();
+    if (!geometry.isEmpty())
+        restoreGeometry(geometry);
+    show();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (!m_app.Document().SaveModified()) {
+        event->ignore();
+        return;
+    }
+    m_app.Settings().SetWindowGeometry(saveGeometry());
+    event->accept();
+}
+
+} // namespace tabry::app

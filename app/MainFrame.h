@@ -1,0 +1,75 @@
+#pragma once
+// The main window: menus, tool bar and status bar around the view. The
+// commands are one or two lines each that call into the document, the grid,
+// the dialogs and the report frame; they are defined by menu in
+// MainFrameCommands.cpp.
+
+#include "app/ReportCommand.h"
+
+#include <QMainWindow>
+
+class QAction;
+class QMenu;
+
+namespace tabry::grid {
+class CTabryView;
+class CResultGrid;
+} // namespace tabry::grid
+
+namespace tabry::app {
+
+class CTabryApp;
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit CMainFrame(CTabryApp& app);
+    ~CMainFrame() override;
+
+    grid::CTabryView* View() const { return m_view; }
+    // An action by its object name ("actionFileSave" ...), for tests.
+    QAction* Action(const QString& name) const;
+
+    void RebuildRecentFiles();
+    // Shows the window where it was last time.
+    void ShowRestored();
+
+    // ---- commands -------------------------------------------------------
+    void OnFileNew();
+    void OnFileOpen();
+    void OnFileSave();
+    void OnFileSaveAs();
+    void OnRecentFile(int index);
+    void OnReport(ReportCommandKind kind);
+    void OnPairingTable();
+    void OnSort();
+    void OnFileDetails();
+    void OnOptions();
+    void OnHomePage();
+    void OnManualPage();
+    void OnAbout();
+    void OnDeleteCell();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    QAction* NewAction(const QString& objectName, const QString& text, const QString& prompt = {});
+    void UpdateTitle();
+    void UpdateDeleteCell();
+    void ConnectGrid(grid::CResultGrid* grid);
+
+    CTabryApp& m_app;
+    grid::CTabryView* m_view;
+    QMenu* m_fileMenu = nullptr;
+    QAction* m_recentPlaceholder = nullptr;
+    QAction* m_recentSeparator = nullptr;
+    QList<QAction*> m_recentActions;
+};
+
+} // namespace tabry::app

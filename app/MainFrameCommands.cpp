@@ -1,0 +1,128 @@
+// The main window's commands, by menu. Each hands the work to the document,
+// the report frame, a dialog and its logic, or the grid.
+
+#include "app/AboutDialog.h"
+#include "app/AppInfo.h"
+#include "app/FileDetailsDialog.h"
+#include "app/MainFrame.h"
+#include "app/SettingsDialog.h"
+#include "app/TabryApp.h"
+#include "app/TabryDoc.h"
+#include "app/common/Prompt.h"
+#include "grid/ResultGrid.h"
+#include "grid/TabryView.h"
+
+#include <QAction>
+
+namespace tabry::app {
+
+// ---- ファイル ---------------------------------------------------------------
+
+void CMainFrame::OnFileNew()
+{
+    m_app.Document().FileNew();
+}
+
+void CMainFrame::OnFileOpen()
+{
+    m_app.Document().FileOpen();
+}
+
+void CMainFrame::OnFileSave()
+{
+    m_app.Document().FileSave();
+}
+
+void CMainFrame::OnFileSaveAs()
+{
+    m_app.Document().FileSaveAs();
+}
+
+void CMainFrame::OnRecentFile(int index)
+{
+    if (index < 0 || index >= m_recentActions.size())
+        return;
+    const QString path = m_recentActions[index]->data().toString();
+    if (!path.isEmpty())
+        m_app.Document().OpenDocumentFile(path);
+}
+
+void CMainFrame::OnReport(ReportCommandKind kind)
+{
+    CTabryDoc& doc = m_app.Document();
+    RunReportCommand(this, m_app.Renderer(), kind, m_app.Data(), doc.Title(), doc.DefaultDirectory());
+}
+
+void CMainFrame::OnPairingTable()
+{
+    const int rounds = m_app.Data().table.RoundCount();
+    const std::optional<int> round = ui::Prompt().AskInteger(
+        this, QStringLiteral("組み合わせ表"), QStringLiteral("組み合わせ表を保存するラウンド (1 ～ %1):").arg(rounds),
+        ProposedPairingRound(m_app.Data()), 1, rounds);
+    if (!round || *round < 1 || *round > rounds)
+        return;
+    CTabryDoc& doc = m_app.Document();
+    RunReportCommand(this, m_app.Renderer(), ReportCommandKind::PairingTable, m_app.Data(), doc.Title(),
+                     doc.DefaultDirectory(), *round);
+}
+
+// ---- ツール -----------------------------------------------------------------
+
+void CMainFrame::OnSort()
+{
+    m_app.SortTable();
+}
+
+void CMainFrame::OnFileDetails()
+{
+    CFileDetailsDialog dialog(DetailsText::FromInfo(m_app.Data().info), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    ApplyDetails(dialog.Values(), m_app.Data().info);
+    m_view->UpdateTitle();
+    m_app.Document().SetModifiedFlag(true);
+}
+
+void CMainFrame::OnOptions()
+{
+    CSettingsDialog dialog(m_app.Data().table, this);
+    connect(&dialog, &CSettingsDialog::dataLossAccepted, this, [this] { m_app.Document().SetModifiedFlag(true); });
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const ApplyOutcome outcome = ApplySettings(m_app.Data(), dialog.Values());
+    if (outcome.resized)
+        m_view->RecreateGrid();
+    if (outcome.changed) {
+        if (grid::CResultGrid* grid = m_view->Grid())
+            grid->InvalidateAll();
+        m_app.Document().SetModifiedFlag(true);
+    }
+}
+
+// ---- ヘルプ -----------------------------------------------------------------
+
+void CMainFrame::OnHomePage()
+{
+    m_app.OpenWebPage(HomePageUrl());
+}
+
+void CMainFrame::OnManualPage()
+{
+    m_app.OpenWebPage(ManualPageUrl());
+}
+
+void CMainFrame::OnAbout()
+{
+    CAboutDialog dialog(this);
+    dialog.exec();
+}
+
+// ---- tool bar only ------------------------------------------------------------
+
+void CMainFrame::OnDeleteCell()
+{
+    if (grid::CResultGrid* grid = m_view->Grid())
+        grid->DeleteCell();
+}
+
+} // namespace tabry::app

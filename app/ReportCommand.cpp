@@ -1,0 +1,111 @@
+#include "app/ReportCommand.h"
+
+#include "app/common/PathText.h"
+#include "app/common/Prompt.h"
+#include "app/common/TextCodec.h"
+#include "core/FileIo.h"
+#include "core/TournamentData.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QStringList>
+
+namespace tabry::app {
+
+const char* PipeFilterOf(ReportCommandKind kind)
+{
+    switch (kind) {
+    case ReportCommandKind::RatingCsv:
+        return "CSV(カンマ区切り) (*.csv)|*.csv|All Files (*.*)|*.*||";
+    case ReportCommandKind::Text:
+        return "テキストファイル(*.txt)|*.txt|All Files (*.*)|*.*||";
+    case ReportCommandKind::Html:
+        return "HTML File(*.html)|*.html|All Files (*.*)|*.*||";
+    case ReportCommandKind::Zep:
+        return "HTML File(*.zep)|*.zep|All Files (*.*)|*.*||";
+    case ReportCommandKind::ScoreSheet:
+    case ReportCommandKind::ScoreSheetThrough:
+    case ReportCommandKind::PairingTable:
+        return "CSVファイル(*.csv)|*.csv|All Files (*.*)|*.*||";
+    }
+    return "";
+}
+
+const char* DefaultExtensionOf(ReportCommandKind kind)
+{
+    switch (kind) {
+    case ReportCommandKind::Text:
+        return "txt";
+    case ReportCommandKind::Html:
+        return "html";
+    case ReportCommandKind::Zep:
+        return "zep";
+    default:
+        return "csv";
+    }
+}
+
+QString QtFilterFromPipe(const QString& pipe)
+{
+    const QStringList parts = pipe.split('|', Qt::SkipEmptyParts);
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString name = parts[i].trimmed();
+        const QString patterns = QString(parts[i + 1]).replace(';', ' ').replace(QStringLiteral("*.*"), QStringLiteral("*"));
+        // Qt takes the patterns from the parentheses of the name.
+        static const QRegularExpression inParens(QStringLiteral("\\([^()]*\\)\\s*$"));
+        if (name.contains(inParens))
+            name.replace(inParens, '(' + patterns + ')');
+        else
+            name += QStringLiteral(" (") + patterns + ')';
+        filters << name;
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+QString DefaultReportName(IReportRenderer& renderer, const QString& title)
+{
+    // A title with characters Shift_JIS cannot hold must not lose them on the
+    // way through the byte-string rule; the rule is simple enough to apply
+    // here directly then.
+    if (ui::IsSjisEncodable(title))
+        return ui::ToQString(renderer.DefaultFileName(ui::ToSjis(title)));
+    return title.endsWith(QStringLiteral(".stg")) ? title.left(title.size() - 4) : title;
+}
+
+bool RunReportCommand(QWidget* parent, IReportRenderer& renderer, ReportCommandKind kind, TournamentData& data,
+                      const QString& documentTitle, const QString& directory, int round)
+{
+    std::string bytes;
+    std::string refusal;
+    if (renderer.Render(kind, data, round, bytes, &refusal) < 0) {
+        ui::Prompt().Error(parent, ui::ToQString(refusal));
+        return false;
+    }
+    const QString extension = QString::fromLatin1(DefaultExtensionOf(kind));
+    QString proposed = DefaultReportName(renderer, documentTitle) + '.' + extension;
+    if (!directory.isEmpty())
+        proposed = QDir(directory).filePath(proposed);
+    const QString path = ui::Prompt().SaveFileName(parent, QStringLiteral("名前を付けて保存"), proposed,
+                                                   QtFilterFromPipe(QString::fromUtf8(PipeFilterOf(kind))), extension);
+    if (path.isEmpty())
+        return false;
+    std::string reason;
+    if (!WriteFileAtomically(ui::ToFsPath(path), bytes, &reason)) {
+        ui::Prompt().Error(parent, QStringLiteral("「%1」に書き込めません。\n%2")
+                                       .arg(QDir::toNativeSeparators(path), QString::fromStdString(reason)));
+        return false;
+    }
+    return true;
+}
+
+int ProposedPairingRound(const TournamentData& data)
+{
+    for (int round = data.table.RoundCount() - 1; round >= 0; --round) {
+        if (data.table.RoundHasGames(round))
+            return round + 1;
+    }
+    return 1;
+}
+
+} // namespace tabry::app

@@ -1,0 +1,61 @@
+#pragma once
+// "設定": the tie-break method, how disc scores are shown and typed, the
+// Brightwell coefficient and the size of the table. The dialog changes
+// nothing itself except that accepting the data-loss question marks the
+// tournament modified; the command applies the values after OK.
+
+#include "app/SettingsLogic.h"
+
+#include <QDialog>
+
+class QComboBox;
+class QLineEdit;
+class QRadioButton;
+
+namespace tabry::app {
+
+class CArrowButtons;
+
+class CSettingsDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    CSettingsDialog(const CResultTable& table, QWidget* parent = nullptr);
+
+    // The accepted values (valid after OK).
+    const SettingsValues& Values() const { return m_values; }
+
+    QComboBox* MethodList() const { return m_method; }
+    QRadioButton* DifferenceButton() const { return m_difference; }
+    QRadioButton* CountButton() const { return m_count; }
+    QLineEdit* Edit(SettingsField field) const;
+    CArrowButtons* Arrows(SettingsField field) const;
+
+    void accept() override;
+
+signals:
+    // The data-loss question was answered Yes.
+    void dataLossAccepted();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Step(SettingsField field, int delta);
+    void UpdateCoefficientEnabling();
+    void FocusField(SettingsField field);
+
+    const CResultTable& m_table;
+    SettingsValues m_values;
+    QComboBox* m_method;
+    QRadioButton* m_difference;
+    QRadioButton* m_count;
+    QLineEdit* m_coefficient;
+    QLineEdit* m_players;
+    QLineEdit* m_rounds;
+    CArrowButtons* m_coefficientArrows;
+    CArrowButtons* m_playerArrows;
+    CArrowButtons* m_roundArrows;
+};
+
+} // namespace tabry::app

@@ -1,0 +1,165 @@
+#include "app/SettingsLogic.h"
+
+#include "core/LineString.h"
+#include "core/ResultTable.h"
+#include "core/TournamentData.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace tabry::app {
+
+SettingsValues SettingsValues::FromTable(const CResultTable& table)
+{
+    SettingsValues v;
+    v.showDiscDifference = table.settings.showDiscDifference;
+    v.tieBreak = table.settings.tieBreak;
+    v.players = table.PlayerCount();
+    v.rounds = table.RoundCount();
+    v.brightwellTenths = table.settings.brightwellTenths;
+    return v;
+}
+
+FieldRange RangeOf(SettingsField field)
+{
+    switch (field) {
+    case SettingsField::Players:
+        return {2, kMaxPlayers};
+    case SettingsField::Rounds:
+        return {1, kMaxRounds};
+    case SettingsField::Coefficient:
+        return {1, 999};
+    }
+    return {0, 0};
+}
+
+int ParseCount(const QString& text)
+{
+    return ParseDecimal(text.toStdString());
+}
+
+int ParseCoefficient(const QString& text)
+{
+    const std::string bytes = text.toStdString();
+    long long value = static_cast<long long>(ParseDecimal(bytes)) * 10;
+    const size_t dot = bytes.find('.');
+    if (dot != std::string::npos && dot + 1 < bytes.size() && bytes[dot + 1] >= '0' && bytes[dot + 1] <= '9')
+        value += bytes[dot + 1] - '0';
+    // Far outside every range either way; keep it an int.
+    return static_cast<int>(std::clamp<long long>(value, INT32_MIN / 2, INT32_MAX / 2));
+}
+
+QString FormatCoefficient(int tenths)
+{
+    return QStringLiteral("%1.%2").arg(tenths / 10).arg(tenths % 10);
+}
+
+QString StepText(SettingsField field, const QString& text, int delta)
+{
+    const FieldRange range = RangeOf(field);
+    if (field == SettingsField::Coefficient)
+        return FormatCoefficient(std::clamp(ParseCoefficient(text) + delta, range.minimum, range.maximum));
+    const long long v = static_cast<long long>(ParseCount(text)) + delta;
+    return QString::number(std::clamp<long long>(v, range.minimum, range.maximum));
+}
+
+QString RangeMessage(SettingsField field)
+{
+    switch (field) {
+    case SettingsField::Players:
+        return QStringLiteral("プレイヤ数は %1 ～ %2 の範囲でなければいけません").arg(2).arg(kMaxPlayers);
+    case SettingsField::Rounds:
+        return QStringLiteral("ラウンド数は %1 ～ %2 の範囲でなければいけません").arg(1).arg(kMaxRounds);
+    case SettingsField::Coefficient:
+        return QStringLiteral("ブライトウェル係数は %1.%2 ～ %3.%4 の範囲でなければいけません")
+            .arg(0)
+            .arg(1)
+            .arg(99)
+            .arg(9);
+    }
+    return {};
+}
+
+QString DataLossQuestion(const CResultTable& table, int players, int rounds, bool* concernsRows)
+{
+    QString text;
+    bool rows = false;
+    if (players < table.PlayerCount() && !table.RowsEmptyFrom(players)) {
+        // Numbered from 1, as the grid numbers its rows.
+        text = QStringLiteral("%1 行目以降に入力されたデータ").arg(players + 1);
+        rows = true;
+    }
+    if (rounds < table.RoundCount() && !table.RoundsEmptyFrom(rounds)) {
+        if (!text.isEmpty())
+            text += QStringLiteral("及び");
+        text += QStringLiteral("%1 回戦以降のデータ").arg(rounds + 1);
+    }
+    if (concernsRows != nullptr)
+        *concernsRows = rows;
+    if (text.isEmpty())
+        return text;
+    return text + QStringLiteral("は全て削除されます。\nよろしいですか？");
+}
+
+SettingsCheck CheckSettings(const SettingsValues& values, const CResultTable& current)
+{
+    SettingsCheck check;
+    check.values = values;
+    auto outside = [](SettingsField f, int v) { return v < RangeOf(f).minimum || v > RangeOf(f).maximum; };
+    for (SettingsField f : {SettingsField::Players, SettingsField::Rounds}) {
+        const int v = f == SettingsField::Players ? values.players : values.rounds;
+        if (outside(f, v)) {
+            check.outcome = SettingsCheck::RangeError;
+            check.field = f;
+            check.message = RangeMessage(f);
+            return check;
+        }
+    }
+    if (outside(SettingsField::Coefficient, values.brightwellTenths)) {
+        if (values.tieBreak == Brightwell) {
+            check.outcome = SettingsCheck::RangeError;
+            check.field = SettingsField::Coefficient;
+            check.message = RangeMessage(SettingsField::Coefficient);
+            return check;
+        }
+        check.values.brightwellTenths = current.settings.brightwellTenths;
+    }
+    bool rows = false;
+    const QString question = DataLossQuestion(current, values.players, values.rounds, &rows);
+    if (!question.isEmpty()) {
+        check.outcome = SettingsCheck::Confirm;
+        check.field = rows ? SettingsField::Players : SettingsField::Rounds;
+        check.message = question;
+    }
+    return check;
+}
+
+ApplyOutcome ApplySettings(TournamentData& data, const SettingsValues& v)
+{
+    ApplyOutcome out;
+    CResultTable& table = data.table;
+    if (v.showDiscDifference != table.settings.showDiscDifference) {
+        table.settings.showDiscDifference = v.showDiscDifference;
+        out.changed = true;
+    }
+    if (v.players != table.PlayerCount() || v.rounds != table.RoundCount()) {
+        table.Resize(v.players, v.rounds);
+        table.Validate();
+        table.ComputeTotals(-1, -1);
+        table.ComputeTieBreaks(-1);
+        out.resized = true;
+    }
+    if (v.tieBreak != table.settings.tieBreak) {
+        table.settings.tieBreak = v.tieBreak;
+        table.ComputeTieBreaks(-1);
+        out.changed = true;
+    }
+    if (v.brightwellTenths != table.settings.brightwellTenths) {
+        table.settings.brightwellTenths = v.brightwellTenths;
+        table.ComputeTieBreaks(-1);
+        out.changed = true;
+    }
+    return out;
+}
+
+} // namespace tabry::app

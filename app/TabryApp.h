@@ -1,0 +1,100 @@
+#pragma once
+// The application object: owns the one tournament (table, settings, details,
+// player database) for the whole run, the document, the main window and the
+// program's settings, and carries out start-up and the exit step.
+
+#include "app/AppSettings.h"
+#include "app/DatabaseLocation.h"
+#include "core/TournamentData.h"
+
+#include <QObject>
+#include <QUrl>
+
+#include <functional>
+#include <memory>
+
+namespace tabry::grid {
+class CTabryView;
+}
+
+namespace tabry::app {
+
+class CMainFrame;
+class CTabryDoc;
+class IReportRenderer;
+
+struct AppOptions {
+    QString executablePath;        // empty: the running program
+    QString settingsFile;          // empty: the user's settings of the program
+    QString userDataDirectory;     // empty: the per-user application data folder
+    QString associationDataHome;   // empty: the user's data folder
+    QString associationConfigHome; // empty: the user's configuration folder
+    bool checkAssociation = true;  // false: --no-association-check
+    QString fileToOpen;            // empty: a new tournament
+};
+
+class CTabryApp : public QObject {
+    Q_OBJECT
+
+public:
+    explicit CTabryApp(AppOptions options, QObject* parent = nullptr);
+    ~CTabryApp() override;
+
+    // The one application object of the run (nullptr before and after it).
+    static CTabryApp* Instance();
+
+    // Settings, executable path, player database, random seed, document and
+    // main window, the tournament (new or the named file), the window shown,
+    // the file association question. False when the named file cannot be
+    // opened: the program then ends.
+    bool InitInstance();
+    // After the main window is gone: "player.db" is written when it changed
+    // (a failure is reported) and the settings are stored. Returns 0, or 1
+    // when the database could not be written.
+    int ExitInstance();
+
+    TournamentData& Data() { return m_data; }
+    CTabryDoc& Document() { return *m_doc; }
+    CMainFrame* MainFrame() const { return m_frame.get(); }
+    grid::CTabryView* View() const;
+    CAppSettings& Settings() { return *m_settings; }
+
+    QString ExecutablePath() const { return m_exePath; }
+    QString ExecutableDirectory() const { return m_exeDir; }
+    const DatabasePaths& Database() const { return m_dbPaths; }
+    unsigned RandomSeed() const { return m_seed; }
+
+    // The output commands' renderer (tests replace it).
+    IReportRenderer& Renderer() const { return *m_renderer; }
+    void SetRenderer(IReportRenderer* renderer);
+
+    // Opens a web page in the user's browser; failures are ignored.
+    void OpenWebPage(const QString& url);
+    void SetWebOpener(std::function<void(const QUrl&)> opener) { m_webOpener = std::move(opener); }
+
+    // The file association this run checks and registers.
+    bool IsFileTypeRegistered() const;
+    bool RegisterFileType() const;
+
+    // "順位でソート(&S)": standings order by the current method, totals
+    // recomputed first.
+    void SortTable();
+
+private:
+    void SeedRandomGenerator();
+    void AskAboutAssociation();
+
+    AppOptions m_options;
+    TournamentData m_data;
+    std::unique_ptr<CAppSettings> m_settings;
+    QString m_exePath;
+    QString m_exeDir;
+    DatabasePaths m_dbPaths;
+    unsigned m_seed = 0;
+    CTabryDoc* m_doc = nullptr;
+    std::unique_ptr<CMainFrame> m_frame;
+    IReportRenderer* m_renderer = nullptr;
+    std::function<void(const QUrl&)> m_webOpener;
+};
+
+} // namespace tabry::app

@@ -1,0 +1,269 @@
+// The main window's commands, fired through their actions in a running
+// program: sort, the settings and details dialogs, the output commands, the
+// help pages and the delete-cell button.
+
+#include "app/FileDetailsDialog.h"
+#include "app/MainFrame.h"
+#include "app/ReportCommand.h"
+#include "app/SettingsDialog.h"
+#include "app/TabryApp.h"
+#include "app/TabryDoc.h"
+
+#include "grid/ResultGrid.h"
+#include "grid/TabryView.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/guisupport/GuiTest.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTest>
+
+namespace tabry::app {
+namespace {
+
+using test::Prompts;
+using test::Q;
+using test::S;
+
+class RecordingRenderer : public IReportRenderer {
+public:
+    std::vector<std::pair<ReportCommandKind, int>> calls;
+    int Render(ReportCommandKind kind, TournamentData&, int round, std::string& out, std::string*) override
+    {
+        calls.emplace_back(kind, round);
+        out = "report";
+        return 0;
+    }
+    std::string DefaultFileName(std::string_view title) override
+    {
+        std::string t(title);
+        if (t.size() >= 4 && t.compare(t.size() - 4, 4, ".stg") == 0)
+            t.resize(t.size() - 4);
+        return t;
+    }
+};
+
+struct CommandFixture : testing::Test {
+    test::Sandbox box;
+    std::unique_ptr<CTabryApp> app;
+    RecordingRenderer renderer;
+
+    void SetUp() override
+    {
+        // Row 0 lost to row 1; sorting puts row 1 first.
+        test::WriteAll(box / "t.stg", test::StgBytes(8, 4, {"a", "b", "c"}, "cup"));
+        box.options.fileToOpen = Q(box / "t.stg");
+        app = box.Start();
+        ASSERT_NE(app, nullptr);
+        app->SetRenderer(&renderer);
+    }
+    void TearDown() override
+    {
+        if (app) {
+            app->Document().SetModifiedFlag(false);
+            app->MainFrame()->close();
+            app->ExitInstance();
+        }
+    }
+    QAction* Action(const char* name) { return app->MainFrame()->Action(name); }
+    grid::CResultGrid* Grid() { return app->View()->Grid(); }
+};
+
+TEST_F(CommandFixture, SortOrdersTheRowsAndMarksTheTournamentModified)
+{
+    // Make row 1 the winner: flip the stored game.
+    TournamentData& d = app->Data();
+    const int first = d.table.Entry(0).playerIndex;
+    const int second = d.table.Entry(1).playerIndex;
+    ResultCell a = d.table.Cell(0, 0);
+    ResultCell b = d.table.Cell(1, 0);
+    std::swap(a.result, b.result);
+    std::swap(a.disc, b.disc);
+    d.table.SetCell(0, 0, a);
+    d.table.SetCell(1, 0, b);
+    Action("actionSort")->trigger();
+    EXPECT_EQ(d.table.Entry(0).playerIndex, second);
+    EXPECT_EQ(d.table.Entry(2).playerIndex, first); // below c, who has no disc loss
+    EXPECT_EQ(d.table.Entry(0).wins, 1);
+    EXPECT_TRUE(app->Document().IsModified());
+}
+
+TEST_F(CommandFixture, OptionsWithAnotherMethodRepaintAndMarkModifiedWithoutSorting)
+{
+    const int first = app->Data().table.Entry(0).playerIndex;
+    QPointer<grid::CResultGrid> grid = Grid();
+    test::OnNextDialog<CSettingsDialog>([](CSettingsDialog& dlg) {
+        dlg.MethodList()->setCurrentIndex(WinPointsA);
+        dlg.accept();
+    });
+    Action("actionOptions")->trigger();
+    EXPECT_EQ(app->Data().table.settings.tieBreak, WinPointsA);
+    EXPECT_TRUE(app->Document().IsModified());
+    EXPECT_EQ(app->Data().table.Entry(0).playerIndex, first);
+    EXPECT_EQ(Grid(), grid.data()); // same size: the grid stays
+}
+
+TEST_F(CommandFixture, OptionsWithAnotherSizeRecreateTheGridWithoutMarkingModified)
+{
+    QPointer<grid::CResultGrid> grid = Grid();
+    test::OnNextDialog<CSettingsDialog>([](CSettingsDialog& dlg) {
+        dlg.Edit(SettingsField::Players)->setText("40");
+        dlg.Edit(SettingsField::Rounds)->setText("7");
+        dlg.accept();
+    });
+    Action("actionOptions")->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(app->Data().table.PlayerCount(), 40);
+    EXPECT_EQ(app->Data().table.RoundCount(), 7);
+    EXPECT_TRUE(grid.isNull());
+    ASSERT_NE(Grid(), nullptr);
+    EXPECT_EQ(Grid()->Navigator().Layout().Players(), 40);
+    EXPECT_FALSE(app->Document().IsModified());
+}
+
+TEST_F(CommandFixture, OptionsAcceptingTheDataLossQuestionMarkModified)
+{
+    test::OnNextDialog<CSettingsDialog>([](CSettingsDialog& dlg) {
+        dlg.Edit(SettingsField::Players)->setText("2");
+        Prompts().QueueAnswer(ui::Answer::Yes);
+        dlg.accept();
+    });
+    Action("actionOptions")->trigger();
+    EXPECT_EQ(app->Data().table.PlayerCount(), 2);
+    EXPECT_TRUE(app->Document().IsModified());
+}
+
+TEST_F(CommandFixture, CancelledOptionsChangeNothing)
+{
+    test::OnNextDialog<CSettingsDialog>([](CSettingsDialog& dlg) {
+        dlg.MethodList()->setCurrentIndex(WinPointsA);
+        dlg.reject();
+    });
+    Action("actionOptions")->trigger();
+    EXPECT_EQ(app->Data().table.settings.tieBreak, 0);
+    EXPECT_FALSE(app->Document().IsModified());
+}
+
+TEST_F(CommandFixture, FileDetailsOkMarksModifiedEvenWithoutAChange)
+{
+    test::OnNextDialog<CFileDetailsDialog>([](CFileDetailsDialog& dlg) {
+        EXPECT_EQ(dlg.Edit(DetailsField::Name)->text(), "cup");
+        dlg.accept();
+    });
+    Action("actionFileDetails")->trigger();
+    EXPECT_TRUE(app->Document().IsModified());
+    EXPECT_EQ(app->Data().info.name, "cup");
+
+    app->Document().SetModifiedFlag(false);
+    test::OnNextDialog<CFileDetailsDialog>([](CFileDetailsDialog& dlg) {
+        dlg.Edit(DetailsField::Name)->setText(QString::fromUtf8("県大会"));
+        dlg.Edit(DetailsField::Year)->setText("2004");
+        dlg.reject();
+    });
+    Action("actionFileDetails")->trigger();
+    EXPECT_FALSE(app->Document().IsModified());
+    EXPECT_EQ(app->Data().info.name, "cup");
+
+    test::OnNextDialog<CFileDetailsDialog>([](CFileDetailsDialog& dlg) {
+        dlg.Edit(DetailsField::Name)->setText(QString::fromUtf8("県大会"));
+        dlg.Edit(DetailsField::Year)->setText("2004");
+        dlg.Edit(DetailsField::Month)->setText("5");
+        dlg.Edit(DetailsField::Day)->setText("3");
+        dlg.accept();
+    });
+    Action("actionFileDetails")->trigger();
+    EXPECT_EQ(test::U(grid::CTabryView::TitleText(app->Data())), "県大会 @2004/05/03");
+}
+
+TEST_F(CommandFixture, ReportCommandsProposeTheTournamentsNameAndWrite)
+{
+    Prompts().QueuePath(Q(box / "out.html"));
+    Action("actionReportHtml")->trigger();
+    ASSERT_EQ(renderer.calls.size(), 1u);
+    EXPECT_EQ(renderer.calls[0].first, ReportCommandKind::Html);
+    EXPECT_EQ(Prompts().Events()[0].text, Q(box / "t.html"));
+    EXPECT_EQ(test::ReadAll(box / "out.html"), "report");
+
+    for (const char* name : {"actionReportCsv", "actionReportText", "actionReportZep", "actionScoreSheet"})
+        Action(name)->trigger(); // each cancelled in its dialog
+    ASSERT_EQ(renderer.calls.size(), 5u);
+    EXPECT_EQ(renderer.calls[1].first, ReportCommandKind::RatingCsv);
+    EXPECT_EQ(renderer.calls[4].first, ReportCommandKind::ScoreSheet);
+}
+
+TEST_F(CommandFixture, PairingTableAsksForTheRound)
+{
+    Action("actionPairingTable")->trigger(); // unanswered: cancelled
+    EXPECT_TRUE(renderer.calls.empty());
+    EXPECT_EQ(Prompts().Events()[0].kind, "integer");
+
+    Prompts().QueueInteger(3);
+    Prompts().QueuePath(Q(box / "p.csv"));
+    Action("actionPairingTable")->trigger();
+    ASSERT_EQ(renderer.calls.size(), 1u);
+    EXPECT_EQ(renderer.calls[0], std::make_pair(ReportCommandKind::PairingTable, 3));
+    EXPECT_TRUE(std::filesystem::exists(box / "p.csv"));
+}
+
+TEST_F(CommandFixture, HelpItemsOpenTheTwoPages)
+{
+    QStringList opened;
+    app->SetWebOpener([&](const QUrl& url) { opened << url.toString(); });
+    Action("actionHomePage")->trigger();
+    Action("actionManualPage")->trigger();
+    ASSERT_EQ(opened.size(), 2);
+    EXPECT_TRUE(opened[0].startsWith("http"));
+    EXPECT_TRUE(opened[1].startsWith(opened[0]));
+    EXPECT_NE(opened[0], opened[1]);
+}
+
+TEST_F(CommandFixture, DeleteCellFollowsTheCurrentCell)
+{
+    QAction* del = Action("actionDeleteCell");
+    EXPECT_TRUE(del->isEnabled()); // row 0 holds a player
+    Grid()->SelectCell(0, 5);
+    EXPECT_FALSE(del->isEnabled()); // empty row
+    Grid()->SelectCell(2, 0);
+    EXPECT_FALSE(del->isEnabled()); // round 2 empty
+    Grid()->SelectCell(1, 0);
+    EXPECT_TRUE(del->isEnabled());
+    del->trigger();
+    EXPECT_EQ(app->Data().table.Cell(0, 0).opponent, NoOpponent);
+    EXPECT_EQ(app->Data().table.Cell(1, 0).opponent, NoOpponent);
+    EXPECT_TRUE(app->Document().IsModified());
+    EXPECT_FALSE(del->isEnabled());
+}
+
+TEST_F(CommandFixture, NewAndOpenResetTheGrid)
+{
+    Grid()->SelectCell(3, 6);
+    QPointer<grid::CResultGrid> before = Grid();
+    Action("actionFileNew")->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(before.isNull());
+    EXPECT_EQ(Grid()->CurRow(), 0);
+    EXPECT_EQ(app->Data().table.PlayerCount(), 32);
+    EXPECT_EQ(app->MainFrame()->windowTitle(), QString::fromUtf8("無題[*] - TORVA ver.0.92"));
+
+    Prompts().QueuePath(Q(box / "t.stg"));
+    Action("actionFileOpen")->trigger();
+    EXPECT_EQ(app->Data().table.PlayerCount(), 8);
+    EXPECT_EQ(Grid()->Navigator().Layout().Players(), 8);
+}
+
+TEST_F(CommandFixture, EditsInTheGridMarkTheTournamentModified)
+{
+    Grid()->SelectCell(0, 2);
+    QTest::keyClick(Grid(), Qt::Key_Delete); // c has no games: no question
+    EXPECT_TRUE(app->Data().table.Entry(2).IsEmpty());
+    EXPECT_TRUE(app->Document().IsModified());
+    EXPECT_TRUE(app->MainFrame()->isWindowModified());
+}
+
+} // namespace
+} // namespace tabry::app

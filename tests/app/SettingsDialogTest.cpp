@@ -1,0 +1,158 @@
+// The settings dialog driven through its controls: initial state, stepping
+// with the arrows and the arrow keys, the range messages with the focus on the
+// offending edit, and the data-loss question.
+
+#include "app/ArrowButtons.h"
+#include "app/SettingsDialog.h"
+
+#include "core/TournamentData.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/guisupport/GuiTest.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+
+namespace tabry::app {
+namespace {
+
+using test::Prompts;
+
+struct DialogFixture : testing::Test {
+    TournamentData data;
+    std::unique_ptr<CSettingsDialog> dialog;
+
+    void Open()
+    {
+        dialog = std::make_unique<CSettingsDialog>(data.table);
+        dialog->show();
+        dialog->activateWindow();
+        QApplication::processEvents();
+    }
+    QLineEdit* Edit(SettingsField f) { return dialog->Edit(f); }
+    void Type(SettingsField f, const QString& text)
+    {
+        Edit(f)->setText(text);
+    }
+};
+
+TEST_F(DialogFixture, StartsFromTheTablesSettings)
+{
+    data.table.settings.showDiscDifference = false;
+    data.table.settings.tieBreak = WinPointsBDisc;
+    data.table.settings.brightwellTenths = 65;
+    Open();
+    EXPECT_TRUE(dialog->CountButton()->isChecked());
+    EXPECT_EQ(dialog->MethodList()->currentIndex(), 7);
+    EXPECT_EQ(dialog->MethodList()->count(), 8);
+    EXPECT_EQ(dialog->MethodList()->itemText(1), QString::fromUtf8("ブライトウェル"));
+    EXPECT_EQ(Edit(SettingsField::Coefficient)->text(), "6.5");
+    EXPECT_EQ(Edit(SettingsField::Players)->text(), "32");
+    EXPECT_EQ(Edit(SettingsField::Rounds)->text(), "6");
+    EXPECT_TRUE(Edit(SettingsField::Coefficient)->isReadOnly());
+    EXPECT_FALSE(dialog->Arrows(SettingsField::Coefficient)->isEnabled());
+    dialog->MethodList()->setCurrentIndex(Brightwell);
+    EXPECT_FALSE(Edit(SettingsField::Coefficient)->isReadOnly());
+    EXPECT_TRUE(dialog->Arrows(SettingsField::Coefficient)->isEnabled());
+    EXPECT_EQ(dialog->windowTitle(), QString::fromUtf8("設定"));
+}
+
+TEST_F(DialogFixture, ArrowsStepAndStopAtTheLimits)
+{
+    Open();
+    Type(SettingsField::Players, "512");
+    QTest::mouseClick(dialog->Arrows(SettingsField::Players)->UpButton(), Qt::LeftButton);
+    EXPECT_EQ(Edit(SettingsField::Players)->text(), "512");
+    Type(SettingsField::Players, "2");
+    QTest::mouseClick(dialog->Arrows(SettingsField::Players)->DownButton(), Qt::LeftButton);
+    EXPECT_EQ(Edit(SettingsField::Players)->text(), "2");
+    QTest::mouseClick(dialog->Arrows(SettingsField::Rounds)->UpButton(), Qt::LeftButton);
+    EXPECT_EQ(Edit(SettingsField::Rounds)->text(), "7");
+    EXPECT_EQ(Edit(SettingsField::Rounds)->selectedText(), "7"); // whole text selected
+}
+
+TEST_F(DialogFixture, ArrowKeysStepEvenTheReadOnlyCoefficient)
+{
+    Open();
+    ASSERT_TRUE(Edit(SettingsField::Coefficient)->isReadOnly());
+    QTest::keyClick(Edit(SettingsField::Coefficient), Qt::Key_Up);
+    EXPECT_EQ(Edit(SettingsField::Coefficient)->text(), "6.1");
+    QTest::keyClick(Edit(SettingsField::Players), Qt::Key_Down);
+    EXPECT_EQ(Edit(SettingsField::Players)->text(), "31");
+    QTest::keyClick(Edit(SettingsField::Rounds), Qt::Key_Up);
+    EXPECT_EQ(Edit(SettingsField::Rounds)->text(), "7");
+}
+
+TEST_F(DialogFixture, OutOfRangePlayersAreRefusedWithTheFocusOnTheirEdit)
+{
+    Open();
+    Type(SettingsField::Players, "513");
+    Type(SettingsField::Rounds, "0"); // checked only after the players
+    dialog->accept();
+    EXPECT_EQ(dialog->result(), QDialog::Rejected);
+    EXPECT_TRUE(dialog->isVisible());
+    ASSERT_EQ(Prompts().Events().size(), 1u);
+    EXPECT_EQ(Prompts().Events()[0].kind, "error");
+    EXPECT_EQ(Prompts().Events()[0].text, QString::fromUtf8("プレイヤ数は 2 ～ 512 の範囲でなければいけません"));
+    EXPECT_EQ(Edit(SettingsField::Players)->selectedText(), "513");
+    EXPECT_EQ(QApplication::focusWidget(), Edit(SettingsField::Players));
+}
+
+TEST_F(DialogFixture, CoefficientOutOfRangeMattersOnlyForBrightwell)
+{
+    data.table.settings.brightwellTenths = 45;
+    Open();
+    dialog->MethodList()->setCurrentIndex(Brightwell);
+    Type(SettingsField::Coefficient, "100.0");
+    dialog->accept();
+    ASSERT_EQ(Prompts().Events().size(), 1u);
+    EXPECT_TRUE(Prompts().Events()[0].text.contains(QString::fromUtf8("0.1 ～ 99.9")));
+    dialog->MethodList()->setCurrentIndex(WinPointsA);
+    dialog->accept();
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(dialog->Values().brightwellTenths, 45);
+    EXPECT_EQ(dialog->Values().tieBreak, WinPointsA);
+}
+
+TEST_F(DialogFixture, AValidCoefficientIsTakenWhateverTheMethod)
+{
+    Open();
+    QTest::keyClick(Edit(SettingsField::Coefficient), Qt::Key_Down);
+    dialog->CountButton()->setChecked(true);
+    dialog->accept();
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(dialog->Values().brightwellTenths, 59);
+    EXPECT_FALSE(dialog->Values().showDiscDifference);
+}
+
+TEST_F(DialogFixture, DataLossQuestionNoKeepsTheDialogOpenYesAccepts)
+{
+    data.table.Resize(20, 7);
+    data.table.Entry(18).playerIndex = data.players.Add("late", "", "", "", 0, "");
+    Open();
+    QSignalSpy accepted(dialog.get(), &CSettingsDialog::dataLossAccepted);
+    Type(SettingsField::Players, "16");
+    dialog->accept(); // unanswered: No
+    ASSERT_EQ(Prompts().Events().size(), 1u);
+    EXPECT_EQ(Prompts().Events()[0].kind, "confirm");
+    EXPECT_EQ(Prompts().Events()[0].text,
+              QString::fromUtf8("17 行目以降に入力されたデータは全て削除されます。\nよろしいですか？"));
+    EXPECT_NE(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(QApplication::focusWidget(), Edit(SettingsField::Players));
+    EXPECT_EQ(accepted.count(), 0);
+
+    Prompts().QueueAnswer(ui::Answer::Yes);
+    dialog->accept();
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(accepted.count(), 1);
+    EXPECT_EQ(dialog->Values().players, 16);
+}
+
+} // namespace
+} // namespace tabry::app

@@ -22,3 +22,8 @@ function(tabry_configure_target target)
     endif()
   endif()
 endfunction()
+
+if(TABRY_FUZZ)
+  # Coverage instrumentation for every library the fuzz targets reach.
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()

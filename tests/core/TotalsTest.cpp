@@ -127,6 +127,16 @@ TEST(TotalsTest, BrightwellWithCoefficientZeroDependsOnDiscsOnly)
     EXPECT_EQ(t.Entry(1).brightwell, (2 * 64 + 128) * 10);
 }
 
+TEST(TotalsTest, HugeCoefficientFromAFileWrapsInsteadOfOverflowing)
+{
+    CResultTable t = MakeTable(2, 1, 2);
+    t.settings.brightwellTenths = 2147483647;
+    SetGame(t, 0, 0, 1, ResultWin, 10);
+    t.ComputeAll();
+    // Row 1's opponent has 2 points: 2 x (2^31 - 1) + (64 - 10) x 10 wraps to 538.
+    EXPECT_EQ(t.Entry(1).brightwell, 538);
+}
+
 TEST(TotalsTest, EmptyRowsAndEmptyTablesYieldZeros)
 {
     CResultTable t = MakeTable(3, 2, 0);

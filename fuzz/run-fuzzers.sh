@@ -10,6 +10,11 @@ scratch=$(mktemp -d); trap 'rm -rf "$scratch"' EXIT
 for f in stg_reader playerdb_reader field_split; do
   mkdir -p "$scratch/$f"
   echo "fuzzing $f for ${seconds}s"
-  "$build/fuzz/fuzz_$f" -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=1024 -print_final_stats=1 \
-    "$scratch/$f" "$here/corpus/$f" 2>&1 | tail -n 4
+  if ! "$build/fuzz/fuzz_$f" -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=1024 -print_final_stats=1 \
+      -artifact_prefix="$scratch/" "$scratch/$f" "$here/corpus/$f" >"$scratch/$f.log" 2>&1; then
+    grep -v '^#' "$scratch/$f.log" | tail -n 40
+    echo "fuzz_$f found a failure; the input is printed above (Base64)" >&2
+    exit 1
+  fi
+  tail -n 4 "$scratch/$f.log"
 done

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -37,11 +38,21 @@ int StgReader(const std::uint8_t* data, std::size_t size)
     (void)d.table.RankNumbers(d.table.settings.tieBreak);
     const std::string first = d.Save();
 
-    // A row whose player's long name begins with "##" and reads as a details
-    // line cannot round-trip; every other file must.
+    // Two cases cannot round-trip, by the nature of the format: a player whose
+    // long name begins with "##" reads as a details line, and two different
+    // database records with one long name (a name with capitals is added
+    // again, folded) collapse into the first, because the file identifies
+    // players by long name. Every other file must.
+    std::map<std::string, int> indexOfName;
     for (int r = 0; r < d.table.PlayerCount(); ++r) {
-        const std::string& name = d.players.GetAt(d.table.Entry(r).playerIndex).m_longName;
-        if (!d.table.Entry(r).IsEmpty() && name.rfind("##", 0) == 0)
+        const PlayerEntry& e = d.table.Entry(r);
+        if (e.IsEmpty())
+            continue;
+        const std::string& name = d.players.GetAt(e.playerIndex).m_longName;
+        if (name.rfind("##", 0) == 0)
+            return 0;
+        const auto [it, added] = indexOfName.emplace(name, e.playerIndex);
+        if (!added && it->second != e.playerIndex)
             return 0;
     }
     TournamentData again;

@@ -39,6 +39,24 @@ std::string Decimal02(int v)
     return buf;
 }
 
+void Append(std::string& out, std::initializer_list<std::string_view> parts)
+{
+    for (const std::string_view part : parts)
+        out.append(part);
+}
+
+std::string Concat(std::initializer_list<std::string_view> parts)
+{
+    std::string text;
+    Append(text, parts);
+    return text;
+}
+
+std::string SlashDate(int year, int month, int day)
+{
+    return Concat({Decimal(year), "/", Decimal02(month), "/", Decimal02(day)});
+}
+
 } // namespace report
 
 std::string FormatHalfPoints(int v, bool compact)

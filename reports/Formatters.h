@@ -4,6 +4,7 @@
 // marks. All texts are Shift_JIS; each call returns a fresh string, so callers
 // may keep several results at once.
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -40,6 +41,11 @@ void AppendLeft(std::string& out, std::string_view text, int width);  // left-al
 // "%d" and "%02d".
 std::string Decimal(long long v);
 std::string Decimal02(int v);
+// Appends the parts in order (one call instead of a chain of temporaries).
+void Append(std::string& out, std::initializer_list<std::string_view> parts);
+std::string Concat(std::initializer_list<std::string_view> parts);
+// "%d/%02d/%02d" of the year, month and day.
+std::string SlashDate(int year, int month, int day);
 
 } // namespace report
 

@@ -62,16 +62,15 @@ void WriteHtmlReport(CResultTable& table, const CTournamentInfo& info, const CPl
            "<style type=\"text/css\">\r\n<!--\r\nTABLE.TORVA{\r\n    font-size:12px;\r\n}\r\n-->\r\n</style>\r\n"
            "</HEAD>\r\n<BODY>\r\n<CENTER>\r\n";
     if (!info.name.empty())
-        out += "<B>" + info.name + "</B>\r\n";
+        report::Append(out, {"<B>", info.name, "</B>\r\n"});
     if (info.HasDate())
-        out += (info.name.empty() ? "" : "<BR>") + report::Decimal(info.year) + "/" + report::Decimal02(info.month)
-            + "/" + report::Decimal02(info.day) + "\r\n";
+        report::Append(out, {info.name.empty() ? "" : "<BR>", report::SlashDate(info.year, info.month, info.day), "\r\n"});
 
     out += "  <TABLE bgcolor=\"#ffffff\" border=\"1\" cellspacing=\"0\" cellpadding=\"2\" class=\"TORVA\">\r\n"
            "    <TR bgcolor=\"#e0e0e0\" class=\"TITLE\">\r\n";
     out += SJ("      <TH nowrap>順位</TH>\r\n      <TH nowrap>氏名</TH>\r\n");
     for (int n = 1; n <= table.RoundCount(); ++n)
-        out += "      <TH nowrap>" + report::Decimal(n) + SJ("回戦") + "</TH>\r\n";
+        report::Append(out, {"      <TH nowrap>", report::Decimal(n), SJ("回戦"), "</TH>\r\n"});
     out += SJ("      <TH nowrap>合計</TH>\r\n    </TR>\r\n");
 
     for (int r = 0; r < table.PlayerCount(); ++r) {

@@ -32,10 +32,11 @@ void LimitToRounds(CResultTable& copy, int roundLimit)
 // "[%3.1f]" of a player's points (wins + draws / 2), from half points.
 std::string PointsField(int halfPoints)
 {
-    std::string number = report::Decimal(halfPoints / 2) + ((halfPoints % 2 != 0) ? ".5" : ".0");
+    const std::string number = report::Concat({report::Decimal(halfPoints / 2), (halfPoints % 2 != 0) ? ".5" : ".0"});
     std::string text = "[";
     report::AppendRight(text, number, 3);
-    return text + "]";
+    text += "]";
+    return text;
 }
 
 // One line per player; rounds from `roundsShown` on are two empty fields.
@@ -113,11 +114,11 @@ void WritePairingTable(const CResultTable& table, const CPlayerDatabase& players
         out += row.Get(ColLongName).Text();
         out += ",";
         out += row.Get(ColGrade).Text();
-        out += "," + PointsField(copy.Entry(i).points) + ",-,";
+        report::Append(out, {",", PointsField(copy.Entry(i).points), ",-,"});
         out += other.Get(ColLongName).Text();
         out += ",";
         out += other.Get(ColGrade).Text();
-        out += "," + PointsField(copy.Entry(o).points) + "\r\n";
+        report::Append(out, {",", PointsField(copy.Entry(o).points), "\r\n"});
     }
 
     for (int i = 0; i < copy.PlayerCount(); ++i) {
@@ -129,7 +130,7 @@ void WritePairingTable(const CResultTable& table, const CPlayerDatabase& players
         out += row.Get(ColLongName).Text();
         out += ",";
         out += row.Get(ColGrade).Text();
-        out += "," + PointsField(copy.Entry(i).points) + ",-,PASS,,[0.0]\r\n";
+        report::Append(out, {",", PointsField(copy.Entry(i).points), ",-,PASS,,[0.0]\r\n"});
     }
 }
 

@@ -137,21 +137,21 @@ void WriteRatingCsv(const CResultTable& table, const CTournamentInfo& info, cons
         std::string first;
         std::string second;
         std::string& csvName = csvNames[static_cast<size_t>(r)];
-        csvName = SplitPlayerName(who.m_longName, first, second) == 2 ? first + " " + second : who.m_longName;
+        csvName = SplitPlayerName(who.m_longName, first, second) == 2 ? report::Concat({first, " ", second}) : who.m_longName;
         nameWidth = std::max(nameWidth, static_cast<int>(csvName.size()));
         shortNames[static_cast<size_t>(r)] = who.m_shortName;
     }
 
     std::string heading;
     if (info.HasDate())
-        heading = report::Decimal(info.year) + "/" + report::Decimal02(info.month) + "/" + report::Decimal02(info.day);
+        heading = report::SlashDate(info.year, info.month, info.day);
     if (!info.name.empty()) {
         if (!heading.empty())
             heading += ",";
         heading += info.name;
     }
     if (!heading.empty())
-        out += heading + "\r\n";
+        report::Append(out, {heading, "\r\n"});
 
     const std::string& byeName = players.GetAt(0).m_shortName;
     const char* const noGame = ",     ";
@@ -180,7 +180,7 @@ void WriteRatingCsv(const CResultTable& table, const CTournamentInfo& info, cons
             out += cell.disc >= 0 ? '+' : '-';
             report::AppendRight(out, report::Decimal(cell.disc < 0 ? -cell.disc : cell.disc), 2);
         }
-        out += CsvRecord(e) + "\r\n";
+        report::Append(out, {CsvRecord(e), "\r\n"});
 
         out += "   ,";
         report::AppendLeft(out, who.m_residence, nameWidth);

@@ -30,7 +30,8 @@ private:
 // "%d勝%2d敗%2d分"
 std::string RecordText(const PlayerEntry& e)
 {
-    std::string text = report::Decimal(e.wins) + SJ("勝");
+    std::string text = report::Decimal(e.wins);
+    text += SJ("勝");
     report::AppendRight(text, report::Decimal(e.losses), 2);
     text += SJ("敗");
     report::AppendRight(text, report::Decimal(e.draws), 2);

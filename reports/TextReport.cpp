@@ -27,10 +27,9 @@ void WriteTextReport(CResultTable& table, const CTournamentInfo& info, const CPl
     const char* const roundGap = table.settings.showDiscDifference ? " " : "";
 
     if (!info.name.empty())
-        out += " " + info.name + "\r\n";
+        report::Append(out, {" ", info.name, "\r\n"});
     if (info.HasDate())
-        out += " " + report::Decimal(info.year) + "/" + report::Decimal02(info.month) + "/"
-            + report::Decimal02(info.day) + "\r\n\r\n";
+        report::Append(out, {" ", report::SlashDate(info.year, info.month, info.day), "\r\n\r\n"});
     else if (!info.name.empty())
         out += "\r\n";
 
@@ -73,7 +72,7 @@ void WriteTextReport(CResultTable& table, const CTournamentInfo& info, const CPl
         out += "\r\n";
     }
 
-    out += "\r\n\r\n         " + ProgramHomePage() + "\r\n";
+    report::Append(out, {"\r\n\r\n         ", ProgramHomePage(), "\r\n"});
 }
 
 } // namespace tabry

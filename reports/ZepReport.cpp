@@ -24,8 +24,8 @@ void AppendHead(const CTournamentInfo& info, std::string& out)
     out += info.name;
     out += "}\\n\r\n {\\flushright ";
     if (info.HasDate())
-        out += report::Decimal(info.year) + SJ("年") + report::Decimal(info.month) + SJ("月")
-            + report::Decimal(info.day) + SJ("日");
+        report::Append(out, {report::Decimal(info.year), SJ("年"), report::Decimal(info.month), SJ("月"),
+                             report::Decimal(info.day), SJ("日")});
     out += "}\r\n\\end{artbox}\r\n#\r\n"
            "\\set{wid1}{1.5zw}\r\n\\set{wid2}{5.1zw}\r\n\\set{wid3}{2.8zw}\r\n\\set{wid4}{6zw}\r\n"
            "\\set{sp1}{3mm}\r\n\\set{sp2}{5mm}\r\n\\set{sp3}{4mm}\r\n\\set{sp4}{4mm}\r\n"
@@ -39,7 +39,7 @@ void AppendPage(const std::vector<const CFieldList*>& rows, size_t firstNumber, 
     out += "\\set{x}{$left}\r\n\\@set{x2}{$x $wid1 +}\r\n\\begin{artbox}{$x}{$top}{$x2}{$bottom}\r\n"
            "\\point{$strsize}\\lineskip{$lskip}\r\n\\flushright\r\n";
     for (size_t i = 0; i < rows.size(); ++i) {
-        out += report::Decimal(static_cast<long long>(firstNumber + i)) + ".\\n\\n ";
+        report::Append(out, {report::Decimal(static_cast<long long>(firstNumber + i)), ".\\n\\n "});
         if ((i + 1) % kNumbersPerLine == 0)
             out += "\r\n";
     }
@@ -48,8 +48,7 @@ void AppendPage(const std::vector<const CFieldList*>& rows, size_t firstNumber, 
     out += "\\@set{x}{$x2 $sp1 +}\r\n\\@set{x2}{$x $wid2 +}\r\n\\begin{artbox}{$x}{$top}{$x2}{$bottom}\r\n"
            "\\point{$strsize}\\lineskip{$lskip}\r\n\\flushright\r\n";
     for (const CFieldList* row : rows)
-        out += AlignedZepName(row->Get(ColLongName).str()) + "\\n" + std::string(row->Get(ColGrade).Text())
-            + "\\n\r\n";
+        report::Append(out, {AlignedZepName(row->Get(ColLongName).str()), "\\n", row->Get(ColGrade).Text(), "\\n\r\n"});
     out += "\\end{artbox}\r\n\\@set{x}{$x2 $sp2 +}\r\n";
 
     for (int j = 0; j < roundCount; ++j) {

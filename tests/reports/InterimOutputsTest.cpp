@@ -101,7 +101,7 @@ TEST(PairingTableTest, NumbersArePaddedToTwoAndPointsShowHalves)
 {
     TournamentBuilder b(24, 4);
     for (int r = 0; r < 24; ++r)
-        b.Player(r, "P" + std::to_string(r), "s" + std::to_string(r), "", 0);
+        b.Player(r, test::Numbered("P", r), test::Numbered("s", r), "", 0);
     // Three rounds give row 0 two wins and a draw, then everyone is paired.
     b.Game(0, 0, 1, ResultWin, 2).Game(1, 0, 2, ResultWin, 2).Game(2, 0, 3, ResultDraw, 0);
     for (int r = 0; r < 24; r += 2)

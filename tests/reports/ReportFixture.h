@@ -9,6 +9,13 @@
 
 namespace tabry::test {
 
+// "P7": a prefix and a number, for tables with many players. (Built by
+// appending: GCC 12 warns falsely about "literal" + std::string at -O3.)
+inline std::string Numbered(std::string_view prefix, int n)
+{
+    return std::string(prefix).append(std::to_string(n));
+}
+
 class TournamentBuilder {
 public:
     TournamentBuilder(int rows, int rounds)
@@ -21,7 +28,7 @@ public:
     TournamentBuilder& Player(int row, std::string_view longName, std::string_view shortName,
                               std::string_view residence, int grade)
     {
-        const int index = data.players.Add(S(longName), "p" + std::to_string(row), S(shortName), S(residence), grade, "");
+        const int index = data.players.Add(S(longName), Numbered("p", row), S(shortName), S(residence), grade, "");
         data.table.Entry(row).playerIndex = index;
         return *this;
     }

@@ -86,7 +86,7 @@ TEST_P(EveryReportTest, TheLargestTable)
     for (int i = 0; i < 60; ++i)
         longName += "漢";
     for (int r = 0; r < kMaxPlayers; ++r)
-        b.Player(r, longName + std::to_string(r), "短" + std::to_string(r), "鹿児島", r % 19 - 9);
+        b.Player(r, test::Numbered(longName, r), test::Numbered("短", r), "鹿児島", r % 19 - 9);
     // Round j pairs every row r with r XOR (2j + 1): an even row with an odd one.
     for (int j = 0; j < kMaxRounds; ++j)
         for (int r = 0; r < kMaxPlayers; ++r) {

@@ -154,7 +154,7 @@ TEST(ZepReportTest, PagesOfTwentyAndALineBreakAfterEveryFifthNumber)
 {
     test::TournamentBuilder b(28, 1);
     for (int r = 0; r < 21; ++r)
-        b.Player(r, "P" + std::to_string(r + 1), "p", "", 0);
+        b.Player(r, test::Numbered("P", r + 1), "p", "", 0);
     TournamentData& d = b.Done();
     const std::string out = Render(d);
     const std::string numbers1 = R"(1.\n\n 2.\n\n 3.\n\n 4.\n\n 5.\n\n )" "\r\n"
@@ -183,7 +183,7 @@ TEST(ZepReportTest, SevenPlayersBreakOnlyAfterTheFifthNumber)
 {
     test::TournamentBuilder b(7, 1);
     for (int r = 0; r < 7; ++r)
-        b.Player(r, "P" + std::to_string(r + 1), "p", "", 0);
+        b.Player(r, test::Numbered("P", r + 1), "p", "", 0);
     TournamentData& d = b.Done();
     EXPECT_NE(Render(d).find("\\flushright\r\n1.\\n\\n 2.\\n\\n 3.\\n\\n 4.\\n\\n 5.\\n\\n \r\n6.\\n\\n 7.\\n\\n \\end{artbox}\r\n"),
               std::string::npos);

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Runs every libFuzzer target of a fuzz build for a while, seeded with the
+# committed corpus (new finds go to a scratch folder, not into the tree).
+#   fuzz/run-fuzzers.sh BUILD_DIR SECONDS
+set -euo pipefail
+build=${1:?usage: run-fuzzers.sh BUILD_DIR SECONDS}
+seconds=${2:-15}
+here=$(cd "$(dirname "$0")" && pwd)
+scratch=$(mktemp -d); trap 'rm -rf "$scratch"' EXIT
+for f in stg_reader playerdb_reader field_split; do
+  mkdir -p "$scratch/$f"
+  echo "fuzzing $f for ${seconds}s"
+  "$build/fuzz/fuzz_$f" -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=1024 -print_final_stats=1 \
+    "$scratch/$f" "$here/corpus/$f" 2>&1 | tail -n 4
+done

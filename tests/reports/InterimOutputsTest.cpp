@@ -125,7 +125,6 @@ TEST(InterimOutputsTest, TheLiveTableNeverChanges)
     d.table.Sort(WinPointsB, false);
     d.table.Entry(0).wins = 7; // stale on purpose
     FormatReportRows(d.table, d.players);
-    const CResultTable before = d.table;
     const std::string saved = d.Save();
     const std::vector<CFieldList> cache = d.table.reportRows;
 
@@ -133,13 +132,8 @@ TEST(InterimOutputsTest, TheLiveTableNeverChanges)
     Render(ReportKind::ScoreSheetThrough, d, 2);
     Render(ReportKind::PairingTable, d, 3);
 
-    EXPECT_EQ(d.Save(), saved);
+    EXPECT_EQ(d.Save(), saved); // the same rows in the same order with the same cells
     EXPECT_EQ(d.table.Entry(0).wins, 7);
-    for (int r = 0; r < d.table.PlayerCount(); ++r) {
-        EXPECT_EQ(d.table.Entry(r).playerIndex, before.Entry(r).playerIndex);
-        for (int j = 0; j < d.table.RoundCount(); ++j)
-            EXPECT_EQ(d.table.Cell(r, j), before.Cell(r, j));
-    }
     ASSERT_EQ(d.table.reportRows.size(), cache.size());
     for (size_t r = 0; r < cache.size(); ++r)
         EXPECT_TRUE(std::equal(cache[r].begin(), cache[r].end(), d.table.reportRows[r].begin(), d.table.reportRows[r].end()));

@@ -150,14 +150,6 @@ TEST(CollectDuplicateShortNamesTest, ListsEachSharedNameOnceInOrderOfItsSecondUs
     EXPECT_EQ(refusal, DuplicateShortNameMessage(duplicates));
 }
 
-TEST(CollectDuplicateShortNamesTest, NoDuplicatesNoEntries)
-{
-    TournamentData d = test::SpringCup();
-    CFieldList duplicates;
-    EXPECT_EQ(CollectDuplicateShortNames(d.table, d.players, duplicates), 0);
-    EXPECT_EQ(duplicates.Count(), 0);
-}
-
 TEST(WriteRatingCsvTest, TwoAlignedLinesPerPlayer)
 {
     TournamentData d = test::SpringCup();

@@ -16,38 +16,6 @@ std::string Text(const CResultTable& t, int row, int column)
     return t.reportRows[static_cast<size_t>(row)].Get(column).str();
 }
 
-TEST(ReportRowsTest, PlayerRowsCarryIdentityRecordTieBreakAndRounds)
-{
-    TournamentData d = test::SpringCup();
-    FormatReportRows(d.table, d.players);
-    const CResultTable& t = d.table;
-    ASSERT_EQ(t.reportRows.size(), 5u);
-    EXPECT_EQ(Text(t, 0, ColRank), "1");
-    EXPECT_EQ(Text(t, 0, ColLongName), S("山田 太郎"));
-    EXPECT_EQ(Text(t, 0, ColShortName), S("山田"));
-    EXPECT_EQ(Text(t, 0, ColResidence), S("東京"));
-    EXPECT_EQ(Text(t, 0, ColGrade), S("三段"));
-    EXPECT_EQ(Text(t, 0, ColRecord), S("2勝 0敗 0分"));
-    EXPECT_EQ(Text(t, 0, ColTieBreak1), "+16");
-    EXPECT_EQ(Text(t, 0, ColTieBreak2), "");
-    EXPECT_EQ(Text(t, 0, ResultColumn(0)), S("○+12"));
-    EXPECT_EQ(Text(t, 0, OpponentColumn(0)), S("佐藤"));
-    // 8 texts, then two per round: the empty second tie-break keeps its slot.
-    EXPECT_EQ(t.reportRows[0].Count(), 8 + 2 * 3);
-
-    // Paired without a result: no result text, the opponent is named.
-    EXPECT_EQ(Text(t, 0, ResultColumn(2)), "");
-    EXPECT_EQ(Text(t, 0, OpponentColumn(2)), S("鈴木"));
-    // A bye won with disc 0 reads as the bye record's short name.
-    EXPECT_EQ(Text(t, 1, ResultColumn(2)), S("○  0"));
-    EXPECT_EQ(Text(t, 1, OpponentColumn(2)), S("不戦"));
-    // No game: both texts empty.
-    EXPECT_EQ(Text(t, 3, ResultColumn(2)), "");
-    EXPECT_EQ(Text(t, 3, OpponentColumn(2)), "");
-    EXPECT_EQ(Text(t, 3, ColResidence), "");
-    EXPECT_EQ(Text(t, 3, ColGrade), "");
-}
-
 TEST(ReportRowsTest, EmptyRowsHaveNoTextsAndAreNotCounted)
 {
     TournamentData d = test::SpringCup();
@@ -57,14 +25,6 @@ TEST(ReportRowsTest, EmptyRowsHaveNoTextsAndAreNotCounted)
     // The position counter skips the empty row: C is third, D ties with C.
     EXPECT_EQ(Text(d.table, 3, ColRank), "3");
     EXPECT_EQ(Text(d.table, 4, ColRank), "3");
-}
-
-TEST(ReportRowsTest, WidthsAreTheLargestByteLengths)
-{
-    TournamentData d = test::SpringCup();
-    FormatReportRows(d.table, d.players);
-    const std::array<int, 10> expected = {1, 14, 6, 6, 4, 11, 3, 0, 5, 6};
-    EXPECT_EQ(d.table.reportWidths, expected);
 }
 
 TEST(ReportRowsTest, ARebuildDiscardsThePreviousCache)
@@ -149,21 +109,6 @@ TEST(ReportRowsTest, TieBreakColumnsFollowTheMethod)
     }
 }
 
-TEST(ReportRowsTest, DiscCountModeShowsOwnDiscs)
-{
-    TournamentData d = test::SpringCup();
-    d.table.settings.showDiscDifference = false;
-    FormatReportRows(d.table, d.players);
-    EXPECT_EQ(Text(d.table, 0, ResultColumn(0)), S("○38  "));
-    EXPECT_EQ(Text(d.table, 1, ResultColumn(0)), S("×26  "));
-    EXPECT_EQ(Text(d.table, 3, ResultColumn(0)), S("△32  "));
-    // 2 games, +16: (128 + 16) / 2 = 72 discs.
-    EXPECT_EQ(Text(d.table, 0, ColTieBreak1), "72  ");
-    // 3 games, -8: 92 discs.
-    EXPECT_EQ(Text(d.table, 1, ColTieBreak1), "92  ");
-    EXPECT_EQ(d.table.reportWidths[kResultWidth], 6);
-}
-
 TEST(ReportRowsTest, ReadsTheStoredTotalsWithoutRecomputing)
 {
     TournamentData d = test::SpringCup();
@@ -171,18 +116,6 @@ TEST(ReportRowsTest, ReadsTheStoredTotalsWithoutRecomputing)
     FormatReportRows(d.table, d.players);
     EXPECT_EQ(Text(d.table, 0, ColRecord), S("9勝 0敗 0分"));
     EXPECT_EQ(d.table.Entry(0).wins, 9);
-}
-
-TEST(ReportRowsTest, RecordPadsLossesAndDrawsToTwo)
-{
-    TournamentBuilder b(2, kMaxRounds);
-    b.Player(0, "甲", "甲", "", 0).Player(1, "乙", "乙", "", 0);
-    for (int j = 0; j < 12; ++j)
-        b.Game(j, 0, 1, j < 11 ? ResultWin : ResultDraw, j < 11 ? 2 : 0);
-    TournamentData& d = b.Done();
-    FormatReportRows(d.table, d.players);
-    EXPECT_EQ(Text(d.table, 0, ColRecord), S("11勝 0敗 1分"));
-    EXPECT_EQ(Text(d.table, 1, ColRecord), S("0勝11敗 1分"));
 }
 
 } // namespace

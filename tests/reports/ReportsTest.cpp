@@ -54,14 +54,6 @@ protected:
     }
 };
 
-TEST_P(EveryReportTest, WritesOnlyCrLfLineEnds)
-{
-    TournamentData d = test::SpringCup();
-    const std::string out = Render(d);
-    EXPECT_FALSE(out.empty());
-    EXPECT_TRUE(OnlyCrLf(out));
-}
-
 TEST_P(EveryReportTest, ATableWithoutPlayersGivesAValidFile)
 {
     TournamentData d;
@@ -69,16 +61,6 @@ TEST_P(EveryReportTest, ATableWithoutPlayersGivesAValidFile)
     EXPECT_TRUE(OnlyCrLf(out));
     EXPECT_EQ(out.find("PASS"), std::string::npos);
     EXPECT_EQ(out.find(S("勝")), std::string::npos); // no record of any player
-}
-
-TEST_P(EveryReportTest, LeavesTheRowsCellsAndTotalsOfTheTable)
-{
-    TournamentData d = test::SpringCup();
-    d.table.Entry(3).draws = 5; // stale totals stay stale
-    const std::string saved = d.Save();
-    Render(d);
-    EXPECT_EQ(d.Save(), saved);
-    EXPECT_EQ(d.table.Entry(3).draws, 5);
 }
 
 // The largest table the program accepts, with long names: nothing overflows

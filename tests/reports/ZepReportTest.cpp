@@ -179,16 +179,6 @@ TEST(ZepReportTest, PagesOfTwentyAndALineBreakAfterEveryFifthNumber)
     EXPECT_EQ(Render(d).find("\\newpage{}"), std::string::npos);
 }
 
-TEST(ZepReportTest, SevenPlayersBreakOnlyAfterTheFifthNumber)
-{
-    test::TournamentBuilder b(7, 1);
-    for (int r = 0; r < 7; ++r)
-        b.Player(r, test::Numbered("P", r + 1), "p", "", 0);
-    TournamentData& d = b.Done();
-    EXPECT_NE(Render(d).find("\\flushright\r\n1.\\n\\n 2.\\n\\n 3.\\n\\n 4.\\n\\n 5.\\n\\n \r\n6.\\n\\n 7.\\n\\n \\end{artbox}\r\n"),
-              std::string::npos);
-}
-
 // Numbers count player rows by position; an empty row among them (a table
 // that was never sorted) prints nothing and takes no number.
 TEST(ZepReportTest, EmptyRowsAmongThePlayersAreSkipped)

@@ -267,3 +267,35 @@ TEST_F(CommandFixture, EditsInTheGridMarkTheTournamentModified)
 
 } // namespace
 } // namespace tabry::app
+
+namespace tabry::app {
+namespace {
+
+// The output commands with the real report writers.
+TEST(ReportWritersTest, TheRatingCsvIsRefusedForSharedShortNamesBeforeAnyDialog)
+{
+    test::Sandbox box;
+    const std::string a = S("山田太郎"), b = S("山田花子"), shortName = S("山田");
+    test::WriteAll(box / "t.stg", "3,1,1,0,60\r\n##Format: 1\r\n" + a + "," + shortName + ",0,,ya,,-1,0,0,0\r\n" + b +
+                                      "," + shortName + ",0,,yh,,-1,0,0,0\r\n\r\n");
+    box.options.fileToOpen = Q(box / "t.stg");
+    auto app = box.Start();
+    ASSERT_NE(app, nullptr);
+    Prompts().QueuePath(Q(box / "r.csv"));
+    app->MainFrame()->Action("actionReportCsv")->trigger();
+    ASSERT_EQ(Prompts().Events().size(), 1u);
+    EXPECT_EQ(Prompts().Events()[0].kind, "error");
+    EXPECT_TRUE(Prompts().Events()[0].text.contains(QString::fromUtf8("  山田\n")));
+    EXPECT_FALSE(std::filesystem::exists(box / "r.csv"));
+
+    // The text report is written with the tournament's rows.
+    Prompts().Reset();
+    Prompts().QueuePath(Q(box / "r.txt"));
+    app->MainFrame()->Action("actionReportText")->trigger();
+    EXPECT_NE(test::ReadAll(box / "r.txt").find(a), std::string::npos);
+    app->MainFrame()->close();
+    app->ExitInstance();
+}
+
+} // namespace
+} // namespace tabry::app

@@ -128,13 +128,12 @@ void CMainFrame::CreateActions()
         connect(a, &QAction::triggered, this, [this, kind] { OnReport(kind); });
     }
 
-    // The player dialogs belong to the player database's user interface.
-    NewAction(QStringLiteral("actionAddUser"), QStringLiteral("ユーザDBへの追加(&A)"),
-              QStringLiteral("プレイヤをユーザDBに登録"))
-        ->setEnabled(false);
-    NewAction(QStringLiteral("actionEditUserDb"), QStringLiteral("ユーザDBの編集(&U)"),
-              QStringLiteral("ユーザDBを編集"))
-        ->setEnabled(false);
+    connect(NewAction(QStringLiteral("actionAddUser"), QStringLiteral("ユーザDBへの追加(&A)"),
+                      QStringLiteral("プレイヤをユーザDBに登録")),
+            &QAction::triggered, this, &CMainFrame::OnAddUser);
+    connect(NewAction(QStringLiteral("actionEditUserDb"), QStringLiteral("ユーザDBの編集(&U)"),
+                      QStringLiteral("ユーザDBのプレイヤを一覧で編集")),
+            &QAction::triggered, this, &CMainFrame::OnEditUserDb);
 
     QAction* exit = NewAction(QStringLiteral("actionExit"), QStringLiteral("終了(&X)"),
                               QStringLiteral("アプリケーションを終了し、ファイルの保存を指示\n終了"));

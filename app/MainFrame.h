@@ -44,6 +44,8 @@ public:
     void OnReport(ReportCommandKind kind);
     void OnPairingTable();
     void OnSort();
+    void OnAddUser();
+    void OnEditUserDb();
     void OnFileDetails();
     void OnOptions();
     void OnHomePage();

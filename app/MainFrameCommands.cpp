@@ -9,10 +9,14 @@
 #include "app/TabryApp.h"
 #include "app/TabryDoc.h"
 #include "app/common/Prompt.h"
+#include "app/common/PathText.h"
 #include "grid/ResultGrid.h"
 #include "grid/TabryView.h"
+#include "playerdb/ui/UserCommands.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
 
 namespace tabry::app {
 
@@ -71,6 +75,26 @@ void CMainFrame::OnPairingTable()
 void CMainFrame::OnSort()
 {
     m_app.SortTable();
+}
+
+void CMainFrame::OnAddUser()
+{
+    // The new person is in the database (saved at exit); the tournament
+    // itself is unchanged.
+    RunAddUserCommand(this, m_app.Data());
+}
+
+void CMainFrame::OnEditUserDb()
+{
+    const QString dbPath = m_app.Database().save;
+    QDir().mkpath(QFileInfo(dbPath).absolutePath());
+    UserDbCommandOutcome outcome;
+    if (!RunEditUserDbCommand(this, m_app.Data(), ui::ToFsPath(dbPath), &outcome))
+        return;
+    if (grid::CResultGrid* grid = m_view->Grid())
+        grid->InvalidateAll();
+    if (outcome.DocumentChanged())
+        m_app.Document().SetModifiedFlag(true);
 }
 
 void CMainFrame::OnFileDetails()

@@ -11,6 +11,8 @@
 
 #include "grid/ResultGrid.h"
 #include "grid/TabryView.h"
+#include "playerdb/ui/UserDbDialog.h"
+#include "playerdb/ui/UserEditDialog.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/guisupport/GuiTest.h"
 
@@ -295,6 +297,38 @@ TEST(ReportWritersTest, TheRatingCsvIsRefusedForSharedShortNamesBeforeAnyDialog)
     EXPECT_NE(test::ReadAll(box / "r.txt").find(a), std::string::npos);
     app->MainFrame()->close();
     app->ExitInstance();
+}
+
+} // namespace
+} // namespace tabry::app
+
+namespace tabry::app {
+namespace {
+
+TEST_F(CommandFixture, AddUserPutsANewPersonIntoTheDatabaseOnly)
+{
+    const int before = app->Data().players.GetCount();
+    test::OnNextDialog<CUserEditDialog>([](CUserEditDialog& dlg) {
+        dlg.LongNameEdit()->setText(QString::fromUtf8("新人"));
+        dlg.InputNameEdit()->setText("shinjin");
+        dlg.accept();
+    });
+    Action("actionAddUser")->trigger();
+    EXPECT_EQ(app->Data().players.GetCount(), before + 1);
+    EXPECT_TRUE(app->Data().playersModified);
+    EXPECT_FALSE(app->Document().IsModified());
+}
+
+TEST_F(CommandFixture, EditUserDbOpensTheDatabaseDialog)
+{
+    bool shown = false;
+    test::OnNextDialog<CUserDbDialog>([&](CUserDbDialog& dlg) {
+        shown = true;
+        dlg.reject();
+    });
+    Action("actionEditUserDb")->trigger();
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(app->Document().IsModified());
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "grid/ResultGrid.h"
 #include "tests/grid/GridTestData.h"
+#include "tests/grid/GridWidgetFixture.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QPointer>
 #include <QScrollBar>
+#include <QTest>
 
 namespace tabry::test {
 namespace {
@@ -74,6 +76,27 @@ TEST(TabryViewTest, RecreateGridWithoutAGridDoesNothing)
     grid::CTabryView view(data);
     view.RecreateGrid();
     EXPECT_EQ(view.Grid(), nullptr);
+}
+
+TEST(TabryViewTest, ActivatingTheWindowCancelsAnOpenEditor)
+{
+    TournamentData data = MakeTournament(10, 3, 2);
+    struct View : grid::CTabryView {
+        TournamentData& d;
+        View(TournamentData& t) : CTabryView(t), d(t) {}
+        grid::CResultGrid* MakeGrid() override { return new TestGrid(d, this); }
+    } view(data);
+    view.resize(400, 300);
+    view.show();
+    view.OnInitialUpdate();
+    QApplication::processEvents();
+    auto* grid = static_cast<TestGrid*>(view.Grid());
+    QTest::keyClicks(grid, "p");
+    ASSERT_TRUE(grid->HasPopup());
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(&view, &activate);
+    QApplication::processEvents();
+    EXPECT_FALSE(grid->HasPopup());
 }
 
 } // namespace

@@ -6,6 +6,9 @@
 #include <QResizeEvent>
 #include <QScrollBar>
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace tabry::grid {
 
 namespace {

@@ -12,6 +12,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace tabry::grid {
 
 namespace {

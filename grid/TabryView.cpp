@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace tabry::grid {
@@ -19,12 +20,13 @@ CTabryView::CTabryView(TournamentData& tournament, QWidget* parent) : QWidget(pa
 
 CTabryView::~CTabryView() = default;
 
-std::string CTabryView::TitleText(const TournamentData& data)
+std::string CTabryView::TitleText(const TournamentData& tournament)
 {
-    std::string text = data.info.name;
-    if (data.info.year > 0) {
+    const CTournamentInfo& info = tournament.info;
+    std::string text = info.name;
+    if (info.year > 0) {
         char date[48];
-        std::snprintf(date, sizeof date, " @%d/%02d/%02d", data.info.year, data.info.month, data.info.day);
+        std::snprintf(date, sizeof date, " @%d/%02d/%02d", info.year, info.month, info.day);
         text += date;
     }
     return text;

@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <string>
+
 namespace tabry {
 struct TournamentData;
 }
@@ -32,7 +34,7 @@ public:
     CResultGrid* Grid() const { return m_grid; }
 
     // "name @yyyy/mm/dd", the name alone without a date (Shift_JIS).
-    static std::string TitleText(const TournamentData& data);
+    static std::string TitleText(const TournamentData& tournament);
     // Repaints the title strip after the details changed.
     void UpdateTitle();
 

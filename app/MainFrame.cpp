@@ -248,6 +248,10 @@ void CMainFrame::ConnectGrid(grid::CResultGrid* grid)
     CTabryDoc* doc = &m_app.Document();
     connect(grid, &grid::CResultGrid::modified, doc, [doc] { doc->SetModifiedFlag(true); });
     connect(grid, &grid::CResultGrid::selectionChanged, this, &CMainFrame::UpdateDeleteCell);
+    connect(grid, &grid::CResultGrid::scoreSheetRequested, this,
+            [this](int round) { OnRoundReport(ReportCommandKind::ScoreSheetThrough, round); });
+    connect(grid, &grid::CResultGrid::pairingTableRequested, this,
+            [this](int round) { OnRoundReport(ReportCommandKind::PairingTable, round); });
     UpdateDeleteCell();
 }
 

@@ -43,6 +43,8 @@ public:
     void OnRecentFile(int index);
     void OnReport(ReportCommandKind kind);
     void OnPairingTable();
+    // An interim output of one round (from 1), asked for by the grid.
+    void OnRoundReport(ReportCommandKind kind, int round);
     void OnSort();
     void OnAddUser();
     void OnEditUserDb();

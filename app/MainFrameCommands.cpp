@@ -63,11 +63,16 @@ void CMainFrame::OnPairingTable()
     const std::optional<int> round = ui::Prompt().AskInteger(
         this, QStringLiteral("組み合わせ表"), QStringLiteral("組み合わせ表を保存するラウンド (1 ～ %1):").arg(rounds),
         ProposedPairingRound(m_app.Data()), 1, rounds);
-    if (!round || *round < 1 || *round > rounds)
+    if (round)
+        OnRoundReport(ReportCommandKind::PairingTable, *round);
+}
+
+void CMainFrame::OnRoundReport(ReportCommandKind kind, int round)
+{
+    if (round < 1 || round > m_app.Data().table.RoundCount())
         return;
     CTabryDoc& doc = m_app.Document();
-    RunReportCommand(this, m_app.Renderer(), ReportCommandKind::PairingTable, m_app.Data(), doc.Title(),
-                     doc.DefaultDirectory(), *round);
+    RunReportCommand(this, m_app.Renderer(), kind, m_app.Data(), doc.Title(), doc.DefaultDirectory(), round);
 }
 
 // ---- ツール -----------------------------------------------------------------

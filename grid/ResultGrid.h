@@ -33,6 +33,9 @@ public:
     explicit CResultGrid(TournamentData& tournament, QWidget* parent = nullptr);
     ~CResultGrid() override;
 
+    // The tournament the grid shows and edits.
+    TournamentData& Data() const { return m_data; }
+
     // ---- geometry -------------------------------------------------------
     GridRect CellRect(int col, int row) const { return m_nav.Layout().CellRect(col, row); }
     GridCell CellAt(int x, int y) const { return m_nav.Layout().CellAt(x, y); }
@@ -86,6 +89,10 @@ signals:
     void modified();
     // The current cell or the column selection changed.
     void selectionChanged();
+    // The round menu's interim outputs (round from 1); the main window owns
+    // the output commands and carries them out.
+    void scoreSheetRequested(int round);
+    void pairingTableRequested(int round);
 
 protected:
     // Editors: none is built into the grid yet; a subclass (or the editor

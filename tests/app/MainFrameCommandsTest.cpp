@@ -212,6 +212,18 @@ TEST_F(CommandFixture, PairingTableAsksForTheRound)
     EXPECT_TRUE(std::filesystem::exists(box / "p.csv"));
 }
 
+TEST_F(CommandFixture, TheGridsRoundMenuReachesTheInterimOutputs)
+{
+    Prompts().QueuePath(Q(box / "s.csv"));
+    emit Grid()->scoreSheetRequested(2);
+    Prompts().QueuePath(Q(box / "p.csv"));
+    emit Grid()->pairingTableRequested(4);
+    emit Grid()->pairingTableRequested(5); // no such round: nothing
+    ASSERT_EQ(renderer.calls.size(), 2u);
+    EXPECT_EQ(renderer.calls[0], std::make_pair(ReportCommandKind::ScoreSheetThrough, 2));
+    EXPECT_EQ(renderer.calls[1], std::make_pair(ReportCommandKind::PairingTable, 4));
+}
+
 TEST_F(CommandFixture, HelpItemsOpenTheTwoPages)
 {
     QStringList opened;

@@ -8,9 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWindow>
 
 namespace tabry::test {
 namespace {
@@ -255,6 +257,68 @@ TEST_F(InputFixture, DeletingAPlayerWithGamesAsksFirst)
     EXPECT_TRUE(data.table.Entry(4).IsEmpty());
     EXPECT_EQ(Prompts().Events().size(), 2u);
     EXPECT_FALSE(grid->CanDeleteCell());
+}
+
+} // namespace
+} // namespace tabry::test
+
+namespace tabry::test {
+namespace {
+
+// What the screen shows now (the backing store of the offscreen platform),
+// as opposed to grab(), which paints everything afresh.
+QImage OnScreen(grid::CResultGrid& grid)
+{
+    QWidget* top = grid.window();
+    const QPoint origin = grid.viewport()->mapTo(top, QPoint(0, 0));
+    const QSize size = grid.viewport()->size();
+    QPixmap shot = top->windowHandle()->screen()->grabWindow(top->winId(), origin.x(), origin.y(), size.width(),
+                                                             size.height());
+    return shot.toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// Scrolling moves pixels and repaints only what was uncovered; the result
+// must look exactly like a grid painted from scratch at the new position.
+TEST_F(InputFixture, PixelScrollingLeavesTheSamePictureAsAFullRepaint)
+{
+    PutGame(data, 0, 0, 1, ResultWin, 8);
+    PutGame(data, 2, 1, 3, ResultDraw, 0);
+    data.table.ComputeAll();
+    grid->InvalidateAll();
+    QApplication::processEvents();
+    if (OnScreen(*grid).isNull())
+        GTEST_SKIP() << "this platform cannot grab the screen";
+
+    auto check = [&](const char* step) {
+        QApplication::processEvents();
+        const QImage shown = OnScreen(*grid);
+        const QImage fresh = Shot(*grid);
+        ASSERT_EQ(shown.size(), fresh.size()) << step;
+        EXPECT_TRUE(shown == fresh) << step;
+    };
+    check("baseline");
+    QScrollBar* v = grid->verticalScrollBar();
+    v->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    check("line down");
+    v->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    v->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    check("line up");
+    grid->SelectCell(1, 0); // above the top: pixels move down
+    check("select above");
+    grid->SelectCell(2, 20); // below the bottom
+    check("select below");
+    v->setSliderPosition(3);
+    check("thumb up");
+    grid->resize(260, grid->height());
+    QApplication::processEvents();
+    QScrollBar* h = grid->horizontalScrollBar();
+    h->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    check("line right");
+    h->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    h->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    check("line left");
+    grid->SelectCell(0, 4); // back to the player column
+    check("select left");
 }
 
 } // namespace

@@ -57,6 +57,7 @@ struct Command {
 // The commands, defined next to their implementations.
 extern const Command kSortCommand;
 extern const Command kCheckCommand;
+extern const Command kPairCommand;
 
 // Prints `message` and the usage text to standard error; returns kExitUsage.
 int UsageError(const std::string& message);

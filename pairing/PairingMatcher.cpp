@@ -1,4 +1,4 @@
-// The greedy start, the two- and three-pair exchanges and the trace lines.
+// The greedy start, the two-pair exchange and the trace lines.
 #include "pairing/PairingMatcher.h"
 
 #include <cinttypes>
@@ -38,7 +38,7 @@ void CPairingMatcher::AppendStateLine(std::string& out, std::int64_t totalCost, 
 
 void CPairingMatcher::Optimise(std::string* trace)
 {
-    if (m_n < 2)
+    if (m_n < 2 || m_n % 2 != 0)
         return;
     GreedyStart();
     if (trace != nullptr) {
@@ -58,6 +58,9 @@ void CPairingMatcher::Optimise(std::string* trace)
         {'4', &CPairingMatcher::TryFourExchange},
     };
     for (const Phase& phase : kPhases) {
+        if (phase.digit == '3')
+            SortRows(); // the costs are final now; the later searches walk these rows
+        m_foundPhase = 0;
         if (trace != nullptr)
             *trace += "--\n";
         for (int x = 0; x < m_n; ++x) {
@@ -121,41 +124,6 @@ bool CPairingMatcher::TryTwoExchange(int x)
             Pair(xp, jp);
             m_totalCost += alt - now;
             return true;
-        }
-    }
-    return false;
-}
-
-bool CPairingMatcher::TryThreeExchange(int x)
-{
-    const int xp = Partner(x);
-    const std::int64_t cx = C(x, xp);
-    for (int i = 0; i < m_n; ++i) {
-        const int ip = Partner(i);
-        if (i == x || ip == x)
-            continue;
-        const std::int64_t ci = C(i, ip);
-        for (int j = i + 1; j < m_n; ++j) {
-            const int jp = Partner(j);
-            if (j == x || jp == x || jp == i)
-                continue;
-            const std::int64_t old = cx + ci + C(j, jp);
-            const std::int64_t alt1 = C(x, ip) + C(i, jp) + C(j, xp);
-            const std::int64_t alt2 = C(x, jp) + C(i, xp) + C(j, ip);
-            if (alt1 < old && alt1 < alt2) {
-                Pair(x, ip);
-                Pair(i, jp);
-                Pair(j, xp);
-                m_totalCost += alt1 - old;
-                return true;
-            }
-            if (alt2 < old) {
-                Pair(x, jp);
-                Pair(i, xp);
-                Pair(j, ip);
-                m_totalCost += alt2 - old;
-                return true;
-            }
         }
     }
     return false;

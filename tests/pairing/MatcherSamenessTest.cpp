@@ -115,9 +115,16 @@ TEST_P(RandomMatrices, GiveTheSamePairsTotalsAndTraceAsThePlainScans)
     }
 }
 
+std::string KindName(const ::testing::TestParamInfo<Costs>& param)
+{
+    static const char* const kNames[] = {"FewValues", "Uniform", "Signed", "NearScoreGaps", "Banded"};
+    return kNames[static_cast<int>(param.param)];
+}
+
 INSTANTIATE_TEST_SUITE_P(AllKinds, RandomMatrices,
                          ::testing::Values(Costs::FewValues, Costs::Uniform, Costs::Signed, Costs::NearScoreGaps,
-                                           Costs::Banded));
+                                           Costs::Banded),
+                         KindName);
 
 // Whole runs on simulated tournaments: the trace files of GeneratePairing
 // against the plain matcher on the same slots and costs.

@@ -118,25 +118,6 @@ TEST(PairingGeneratorTest, FirstRoundOfEqualPlayersPairsNeighboursOfTheShuffledL
     }
 }
 
-TEST(PairingGeneratorTest, TheSameSeedGivesTheSamePairingAndTrace)
-{
-    SimulationOptions o;
-    o.players = 30;
-    o.playedRounds = 3;
-    const CResultTable played = SimulateTournament(o);
-    TempDir d1;
-    TempDir d2;
-    CResultTable t1 = played;
-    CResultTable t2 = played;
-    CRandomGenerator r1(99);
-    CRandomGenerator r2(99);
-    ASSERT_EQ(GeneratePairing(t1, 3, r1, TraceInto(d1)), 0);
-    ASSERT_EQ(GeneratePairing(t2, 3, r2, TraceInto(d2)), 0);
-    EXPECT_EQ(Take(t1).cells, Take(t2).cells);
-    EXPECT_EQ(ReadAll(d1 / "panelty.txt"), ReadAll(d2 / "panelty.txt"));
-    EXPECT_EQ(ReadAll(d1 / "test.txt"), ReadAll(d2 / "test.txt"));
-}
-
 TEST(PairingGeneratorTest, RepeatPenaltyKeepsEqualPlayersWhoMetApart)
 {
     // A and B drew in round 0 and stand level; C beat D and E beat F.

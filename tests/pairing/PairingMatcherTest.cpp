@@ -108,14 +108,5 @@ TEST(PairingMatcherTest, CostTraceShowsLargeCostsAsSixNines)
                                   "03: 999999 999999      0      0\n");
 }
 
-TEST(PairingMatcherTest, TwoSlotsArePairedWithEachOther)
-{
-    CPairingMatcher m = Matrix({{7}});
-    m.Optimise();
-    EXPECT_EQ(m.Partner(0), 1);
-    EXPECT_EQ(m.Partner(1), 0);
-    EXPECT_EQ(m.TotalCost(), 7);
-}
-
 } // namespace
 } // namespace tabry::test

@@ -40,6 +40,9 @@ void CPairingMatcher::Optimise(std::string* trace)
 {
     if (m_n < 2 || m_n % 2 != 0)
         return;
+    // A second run on the same costs starts over rather than from a full pairing.
+    m_partner.assign(static_cast<size_t>(m_n), -1);
+    m_totalCost = 0;
     GreedyStart();
     if (trace != nullptr) {
         *trace += "     ";

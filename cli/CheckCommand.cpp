@@ -67,7 +67,7 @@ int RunCheck(Context& ctx, const CommandLine& cl)
     else
         os << "日付: (なし)\n";
     os << "参加者: " << players << " 人 (" << t.PlayerCount() << " 行)\n";
-    os << "回戦数: " << t.RoundCount() << " (結果のある回戦 " << played << ")\n";
+    os << "回戦数: " << t.RoundCount() << " (対戦のある回戦 " << played << ")\n";
     os << "石数表示: " << (s.showDiscDifference ? "石差" : "石数") << "\n";
     os << "順位決定法: " << s.tieBreak << " " << cp932::ToUtf8(TieBreakMethodText(s.tieBreak)) << "\n";
     os << "ブライトウェル係数: " << s.brightwellTenths / 10 << "." << (s.brightwellTenths % 10 < 0 ? -(s.brightwellTenths % 10) : s.brightwellTenths % 10) << "\n";

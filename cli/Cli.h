@@ -58,6 +58,7 @@ struct Command {
 extern const Command kSortCommand;
 extern const Command kCheckCommand;
 extern const Command kPairCommand;
+extern const Command kReportCommand;
 
 // Prints `message` and the usage text to standard error; returns kExitUsage.
 int UsageError(const std::string& message);

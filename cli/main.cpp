@@ -18,6 +18,7 @@ const std::vector<const Command*>& Commands()
         &kSortCommand,
         &kCheckCommand,
         &kPairCommand,
+        &kReportCommand,
     };
     return commands;
 }

@@ -58,8 +58,12 @@ void CResultTable::ComputeTieBreaks(int roundLimit)
             if (c.result > 0)
                 e.winPointsB += p;
         }
-        e.brightwell = e.winPointsA * settings.brightwellTenths
-            + ((e.losses + e.draws + e.wins) * 64 + e.discTotal) * 10;
+        // A coefficient read from a file is stored as it stands, so the product
+        // can leave the 32-bit range; it wraps as 32-bit arithmetic does
+        // instead of overflowing (in range, the value is the same).
+        const std::int64_t value = static_cast<std::int64_t>(e.winPointsA) * settings.brightwellTenths
+            + (static_cast<std::int64_t>(e.losses + e.draws + e.wins) * 64 + e.discTotal) * 10;
+        e.brightwell = static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(value)));
     }
     for (int r = 0; r < playerCount; ++r) {
         PlayerEntry& e = entries[static_cast<size_t>(r)];

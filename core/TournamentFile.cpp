@@ -5,6 +5,7 @@
 #include "playerdb/PlayerDatabase.h"
 #include "playerdb/PlayerText.h"
 
+#include <charconv>
 #include <cstdio>
 
 namespace tabry {
@@ -26,6 +27,15 @@ Layout LayoutOf(int format)
 std::int8_t Low8(int value)
 {
     return static_cast<std::int8_t>(static_cast<std::uint8_t>(static_cast<unsigned>(value) & 0xFFu));
+}
+
+// ",%d" without the cost of a format string: the cells are most of the file.
+void AppendInt(std::string& out, int value)
+{
+    char buf[16];
+    buf[0] = ',';
+    const auto end = std::to_chars(buf + 1, buf + sizeof buf, value).ptr;
+    out.append(buf, static_cast<size_t>(end - buf));
 }
 
 } // namespace
@@ -135,8 +145,10 @@ int CResultTable::Write(std::string& out, CTournamentInfo& info, const CPlayerDa
             out += EscapeField(p.m_memberNumber);
             for (int j = 0; j < roundCount; ++j) {
                 const ResultCell& c = Cell(r, j);
-                std::snprintf(buf, sizeof buf, ",%d,%d,%d,%d", c.opponent, c.result, c.disc, c.reserved);
-                out += buf;
+                AppendInt(out, c.opponent);
+                AppendInt(out, c.result);
+                AppendInt(out, c.disc);
+                AppendInt(out, c.reserved);
             }
         }
         out += "\r\n";

@@ -1,0 +1,213 @@
+#include "playerdb/ui/UserDbRows.h"
+
+#include "core/ResultTable.h"
+#include "playerdb/PlayerDatabase.h"
+#include "playerdb/PlayerText.h"
+
+#include <algorithm>
+#include <numeric>
+#include <utility>
+
+namespace tabry {
+
+namespace {
+
+// Plain unsigned byte order, whatever the signedness of char.
+int CompareBytes(const std::string& a, const std::string& b)
+{
+    const size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        const auto x = static_cast<unsigned char>(a[i]);
+        const auto y = static_cast<unsigned char>(b[i]);
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    if (a.size() == b.size())
+        return 0;
+    return a.size() < b.size() ? -1 : 1;
+}
+
+bool SameRecord(const CPlayerRecord& a, const CPlayerRecord& b)
+{
+    return a.m_longName == b.m_longName && a.m_inputName == b.m_inputName && a.m_shortName == b.m_shortName
+        && a.m_grade == b.m_grade && a.m_residence == b.m_residence && a.m_memberNumber == b.m_memberNumber;
+}
+
+void AssignValues(UserDbRow& row, const UserEditValues& values)
+{
+    row.longName = values.longName;
+    row.shortName = values.shortName;
+    row.grade = GradeCodeOf(values);
+    row.residence = values.residence;
+    row.memberNumber = values.memberNumber;
+    row.inputName = values.inputName;
+}
+
+} // namespace
+
+void CUserDbRows::LoadFrom(const CPlayerDatabase& db)
+{
+    m_rows.clear();
+    m_sortColumn = -1;
+    m_descending = false;
+    for (int i = 1; i < db.GetCount(); ++i) {
+        const CPlayerRecord& r = db.GetAt(i);
+        m_rows.push_back({r.m_longName, r.m_shortName, r.m_grade, r.m_residence, r.m_memberNumber, r.m_inputName, i});
+    }
+}
+
+std::string CUserDbRows::Text(int row, int column) const
+{
+    return TextOf(Row(row), column);
+}
+
+std::string CUserDbRows::TextOf(const UserDbRow& row, int column)
+{
+    switch (column) {
+    case LongName:
+        return row.longName;
+    case ShortName:
+        return row.shortName;
+    case Grade:
+        return FormatGrade(row.grade);
+    case Residence:
+        return row.residence;
+    case MemberNumber:
+        return row.memberNumber;
+    case InputName:
+        return row.inputName;
+    default:
+        return {};
+    }
+}
+
+void CUserDbRows::Swap(int a, int b)
+{
+    std::swap(m_rows.at(static_cast<size_t>(a)), m_rows.at(static_cast<size_t>(b)));
+}
+
+bool CUserDbRows::IsUsedByTable(int row, const CResultTable& table) const
+{
+    const int origin = Row(row).origin;
+    return origin >= 0 && table.FindRowOfPlayer(origin) >= 0;
+}
+
+void CUserDbRows::Remove(int row)
+{
+    m_rows.erase(m_rows.begin() + row);
+}
+
+int CUserDbRows::Append(const UserEditValues& values)
+{
+    UserDbRow row;
+    AssignValues(row, values);
+    row.origin = -1;
+    m_rows.push_back(std::move(row));
+    return Count() - 1;
+}
+
+void CUserDbRows::Replace(int row, const UserEditValues& values)
+{
+    AssignValues(m_rows.at(static_cast<size_t>(row)), values);
+}
+
+UserEditValues CUserDbRows::EditValues(int row) const
+{
+    const UserDbRow& r = Row(row);
+    UserEditValues v;
+    v.recordIndex = r.origin;
+    v.longName = r.longName;
+    v.shortName = r.shortName;
+    v.inputName = r.inputName;
+    v.memberNumber = r.memberNumber;
+    v.residence = r.residence;
+    v.gradeIndex = GradeToComboIndex(r.grade);
+    v.residencePreselection = PrefectureIndexOfText(r.residence);
+    v.sourceGrade = r.grade;
+    return v;
+}
+
+int CUserDbRows::CompareColumnTexts(int column, const std::string& a, const std::string& b)
+{
+    if (column == Grade) {
+        const int ra = GradeRankOfText(a);
+        const int rb = GradeRankOfText(b);
+        if (ra < 0 || rb < 0)
+            return (ra < 0) - (rb < 0); // texts outside the list go last
+        return rb - ra;                 // highest rank first
+    }
+    if (column == Residence) {
+        const int pa = PrefectureIndexOfText(a);
+        const int pb = PrefectureIndexOfText(b);
+        if (pa < 0 && pb < 0)
+            return CompareBytes(b, a); // other places: descending byte order
+        if (pa < 0 || pb < 0)
+            return (pa < 0) - (pb < 0);
+        return pa - pb;
+    }
+    return CompareBytes(a, b);
+}
+
+std::vector<int> CUserDbRows::SortByColumn(int column)
+{
+    m_descending = column == m_sortColumn ? !m_descending : false;
+    m_sortColumn = column;
+
+    std::vector<int> order(m_rows.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::vector<std::string> keys;
+    keys.reserve(m_rows.size());
+    for (const UserDbRow& r : m_rows)
+        keys.push_back(TextOf(r, column));
+    const bool descending = m_descending;
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        const int c = CompareColumnTexts(column, keys[static_cast<size_t>(a)], keys[static_cast<size_t>(b)]);
+        return descending ? c > 0 : c < 0;
+    });
+
+    std::vector<UserDbRow> sorted;
+    sorted.reserve(m_rows.size());
+    std::vector<int> newPosition(m_rows.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        sorted.push_back(std::move(m_rows[static_cast<size_t>(order[i])]));
+        newPosition[static_cast<size_t>(order[i])] = static_cast<int>(i);
+    }
+    m_rows = std::move(sorted);
+    return newPosition;
+}
+
+UserDbRebuildResult CUserDbRows::Rebuild(CPlayerDatabase& db, CResultTable& table) const
+{
+    const CPlayerDatabase before = db;
+    std::vector<int> renumber(static_cast<size_t>(table.PlayerCount()), -1);
+
+    db.Reset();
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        const UserDbRow& r = m_rows[i];
+        const int index = db.Add(r.longName, r.inputName, r.shortName, r.residence, r.grade, r.memberNumber);
+        if (r.origin < 0)
+            continue;
+        // Every table row that plays as this person follows him to his new
+        // index, not only the first: a table that names one person twice
+        // must not leave the second row pointing at whoever lands on the
+        // old index.
+        for (int t = 0; t < table.PlayerCount(); ++t)
+            if (table.Entry(t).playerIndex == r.origin)
+                renumber[static_cast<size_t>(t)] = index;
+    }
+
+    UserDbRebuildResult result;
+    for (int t = 0; t < table.PlayerCount(); ++t) {
+        PlayerEntry& entry = table.Entry(t);
+        const int oldIndex = entry.playerIndex;
+        if (renumber[static_cast<size_t>(t)] >= 0 && renumber[static_cast<size_t>(t)] != oldIndex) {
+            entry.playerIndex = renumber[static_cast<size_t>(t)];
+            result.referencesChanged = true;
+        }
+        if (!entry.IsEmpty() && !SameRecord(before.GetAt(oldIndex), db.GetAt(entry.playerIndex)))
+            result.playersChanged = true;
+    }
+    return result;
+}
+
+} // namespace tabry

@@ -1,0 +1,59 @@
+#include "playerdb/ui/UserEditValues.h"
+
+#include "playerdb/PlayerDatabase.h"
+#include "playerdb/PlayerText.h"
+
+namespace tabry {
+
+UserEditValues ValuesFromRecord(const CPlayerRecord& record, int recordIndex)
+{
+    UserEditValues v;
+    v.recordIndex = recordIndex;
+    v.longName = record.m_longName;
+    v.shortName = record.m_shortName;
+    v.inputName = record.m_inputName;
+    v.memberNumber = record.m_memberNumber;
+    v.residence = record.m_residence;
+    v.gradeIndex = GradeToComboIndex(record.m_grade);
+    v.residencePreselection = PrefectureIndexOfText(record.m_residence);
+    v.sourceGrade = record.m_grade;
+    return v;
+}
+
+UserEditValues ValuesForTypedName(std::string_view typed)
+{
+    UserEditValues v;
+    v.longName = std::string(typed);
+    v.inputName = std::string(typed);
+    v.gradeIndex = GradeToComboIndex(1);
+    return v;
+}
+
+int GradeCodeOf(const UserEditValues& values)
+{
+    if (values.sourceGrade && GradeToComboIndex(*values.sourceGrade) == values.gradeIndex)
+        return *values.sourceGrade;
+    // GradeFromComboIndex reads -1 as the first item (nine dan); a list with
+    // nothing chosen means no grade.
+    if (values.gradeIndex < 0)
+        return 0;
+    return GradeFromComboIndex(values.gradeIndex);
+}
+
+int AddRecordFromValues(CPlayerDatabase& db, const UserEditValues& values)
+{
+    return db.Add(values.longName, values.inputName, values.shortName, values.residence, GradeCodeOf(values),
+                  values.memberNumber);
+}
+
+void StoreValuesInRecord(const UserEditValues& values, CPlayerRecord& record)
+{
+    record.m_longName = FoldLowerCase(values.longName);
+    record.m_inputName = FoldLowerCase(values.inputName);
+    record.m_shortName = FoldLowerCase(values.shortName);
+    record.m_memberNumber = FoldLowerCase(values.memberNumber);
+    record.m_residence = values.residence;
+    record.m_grade = GradeCodeOf(values);
+}
+
+} // namespace tabry

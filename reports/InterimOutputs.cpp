@@ -1,0 +1,137 @@
+#include "reports/InterimOutputs.h"
+
+#include "core/ResultTable.h"
+#include "playerdb/PlayerDatabase.h"
+#include "reports/Formatters.h"
+#include "reports/ReportRows.h"
+
+#include <cassert>
+
+namespace tabry {
+
+namespace {
+
+// The copy every interim output starts from: totals over all rounds, standings order.
+CResultTable SortedCopy(const CResultTable& table)
+{
+    CResultTable copy(table);
+    copy.Sort(copy.settings.tieBreak, false);
+    return copy;
+}
+
+// The copy's totals counting rounds 1..roundLimit only, in the standings that
+// follow from them. Rows tied on the limited totals keep the order of the
+// full standings.
+void LimitToRounds(CResultTable& copy, int roundLimit)
+{
+    copy.ComputeTotals(-1, roundLimit);
+    copy.ComputeTieBreaks(roundLimit);
+    copy.Sort(copy.settings.tieBreak, true);
+}
+
+// "[%3.1f]" of a player's points (wins + draws / 2), from half points.
+std::string PointsField(int halfPoints)
+{
+    const std::string number = report::Concat({report::Decimal(halfPoints / 2), (halfPoints % 2 != 0) ? ".5" : ".0"});
+    std::string text = "[";
+    report::AppendRight(text, number, 3);
+    text += "]";
+    return text;
+}
+
+// One line per player; rounds from `roundsShown` on are two empty fields.
+void AppendScoreSheetLines(const CResultTable& table, int roundsShown, std::string& out)
+{
+    const std::array<int, 10>& w = table.reportWidths;
+    for (const CFieldList& row : table.reportRows) {
+        if (row.Get(ColRank).IsEmpty())
+            continue;
+        report::AppendRight(out, row.Get(ColRank).Text(), w[ColRank]);
+        out += ".";
+        for (const int column : {ColLongName, ColGrade, ColResidence}) {
+            out += ",";
+            out += row.Get(column).Text();
+        }
+        out += ",";
+        for (int j = 0; j < table.RoundCount(); ++j) {
+            if (j >= roundsShown) {
+                out += ",,";
+                continue;
+            }
+            out += ",";
+            out += row.Get(ResultColumn(j)).Text();
+            out += ",";
+            out += row.Get(OpponentColumn(j)).Text();
+        }
+        out += ",,";
+        out += row.Get(ColRecord).Text();
+        out += ",";
+        out += row.Get(ColTieBreak1).Text();
+        if (w[ColTieBreak2] > 0) {
+            out += ",";
+            out += row.Get(ColTieBreak2).Text();
+        }
+        out += "\r\n";
+    }
+}
+
+} // namespace
+
+void WriteScoreSheet(const CResultTable& table, const CPlayerDatabase& players, std::string& out)
+{
+    CResultTable copy = SortedCopy(table);
+    FormatReportRows(copy, players);
+    AppendScoreSheetLines(copy, copy.RoundCount(), out);
+}
+
+void WriteScoreSheetThrough(const CResultTable& table, const CPlayerDatabase& players, int round, std::string& out)
+{
+    assert(round >= 1 && round <= table.RoundCount());
+    CResultTable copy = SortedCopy(table);
+    LimitToRounds(copy, round);
+    FormatReportRows(copy, players);
+    AppendScoreSheetLines(copy, round, out);
+}
+
+void WritePairingTable(const CResultTable& table, const CPlayerDatabase& players, int round, std::string& out)
+{
+    assert(round >= 1 && round <= table.RoundCount());
+    CResultTable copy = SortedCopy(table);
+    LimitToRounds(copy, round - 1);
+    FormatReportRows(copy, players);
+    const int j = round - 1;
+
+    int k = 0;
+    for (int i = 0; i < copy.PlayerCount(); ++i) {
+        const CFieldList& row = copy.reportRows[static_cast<size_t>(i)];
+        const int o = copy.Cell(i, j).opponent;
+        if (row.Get(ColRank).IsEmpty() || o < i || o >= copy.PlayerCount())
+            continue;
+        const CFieldList& other = copy.reportRows[static_cast<size_t>(o)];
+        ++k;
+        report::AppendRight(out, report::Decimal(k), 2);
+        out += ".,";
+        out += row.Get(ColLongName).Text();
+        out += ",";
+        out += row.Get(ColGrade).Text();
+        report::Append(out, {",", PointsField(copy.Entry(i).points), ",-,"});
+        out += other.Get(ColLongName).Text();
+        out += ",";
+        out += other.Get(ColGrade).Text();
+        report::Append(out, {",", PointsField(copy.Entry(o).points), "\r\n"});
+    }
+
+    for (int i = 0; i < copy.PlayerCount(); ++i) {
+        const CFieldList& row = copy.reportRows[static_cast<size_t>(i)];
+        const int o = copy.Cell(i, j).opponent;
+        if (row.Get(ColRank).IsEmpty() || (o != NoOpponent && o != ByeOpponent))
+            continue;
+        out += ",";
+        out += row.Get(ColLongName).Text();
+        out += ",";
+        out += row.Get(ColGrade).Text();
+        report::Append(out, {",", PointsField(copy.Entry(i).points), ",-,PASS,,[0.0]\r\n"});
+    }
+}
+
+} // namespace tabry

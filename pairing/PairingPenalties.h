@@ -1,7 +1,9 @@
 #pragma once
-// The weights of the pairing cost, in priority order: points difference
-// first, then repeated opponents and byes, floating in the same direction
-// twice, and finally the position inside a points group.
+// The weights of the pairing cost. A points difference grows steeply with the
+// gap; meeting the same opponent again weighs as much as a gap of six half
+// points, a second bye more than a gap of four; floating the same way twice
+// weighs as much as a gap of one; the places inside a points group only break
+// near-ties.
 
 #include "core/ResultTable.h"
 

@@ -57,6 +57,7 @@ struct Command {
 // The commands, defined next to their implementations.
 extern const Command kSortCommand;
 extern const Command kCheckCommand;
+extern const Command kPairCommand;
 extern const Command kReportCommand;
 
 // Prints `message` and the usage text to standard error; returns kExitUsage.

@@ -17,6 +17,7 @@ const std::vector<const Command*>& Commands()
     static const std::vector<const Command*> commands = {
         &kSortCommand,
         &kCheckCommand,
+        &kPairCommand,
         &kReportCommand,
     };
     return commands;

@@ -1,0 +1,113 @@
+#include "pairing/PairingGenerator.h"
+
+#include "core/ResultTable.h"
+#include "pairing/PairingCost.h"
+#include "pairing/PairingMatcher.h"
+#include "pairing/RandomGenerator.h"
+
+#include <algorithm>
+
+namespace tabry {
+
+namespace {
+
+// One draw per position, in list order: a seed must keep giving the same
+// pairing on every platform and in every version.
+void ShuffleRun(std::vector<int>& rows, size_t first, size_t length, CRandomGenerator& random)
+{
+    for (size_t i = 0; i < length; ++i) {
+        const size_t r = static_cast<size_t>(random.Next()) % length;
+        std::swap(rows[first + i], rows[first + r]);
+    }
+}
+
+} // namespace
+
+std::vector<int> PrepareSlots(CResultTable& table, int round, CRandomGenerator& random)
+{
+    table.ComputeTotals(-1, round);
+    table.ComputeTieBreaks(round);
+
+    std::vector<int> rows;
+    for (int r = 0; r < table.PlayerCount(); ++r)
+        if (!table.Entry(r).IsEmpty() && table.Cell(r, round).opponent == NoOpponent)
+            rows.push_back(r);
+    if (rows.empty())
+        return rows;
+
+    const int method = table.settings.tieBreak;
+    std::sort(rows.begin(), rows.end(),
+              [&](int a, int b) { return table.CompareRows(method, CompareMode::Ordering, a, b) < 0; });
+
+    // Players the standings cannot tell apart are put in random order.
+    size_t runStart = 0;
+    for (size_t s = 1; s <= rows.size(); ++s) {
+        const bool runEnds = s == rows.size()
+            || table.CompareRows(method, CompareMode::Equality, rows[s - 1], rows[s]) != 0;
+        if (!runEnds)
+            continue;
+        if (s - runStart >= 2)
+            ShuffleRun(rows, runStart, s - runStart, random);
+        runStart = s;
+    }
+
+    AssignGroupPositions(table, rows);
+    if (rows.size() % 2 != 0)
+        rows.push_back(ByeOpponent);
+    return rows;
+}
+
+int GeneratePairing(CResultTable& table, int round, CRandomGenerator& random, const PairingOptions& options,
+                    PairingRunInfo* info)
+{
+    // Outside the table a round's cells would alias other rows' cells.
+    if (round < 0 || round >= table.RoundCount())
+        return -1;
+
+    std::vector<int> slotRows = PrepareSlots(table, round, random);
+    if (slotRows.empty()) {
+        table.ComputeAll();
+        return -1;
+    }
+
+    const int n = static_cast<int>(slotRows.size());
+    CPairingMatcher matcher;
+    matcher.Init(n);
+    BuildPairCosts(table, options.penalties, round, slotRows, matcher);
+
+    std::string costTrace;
+    std::string stepTrace;
+    const bool tracing = options.trace.enabled;
+    if (tracing)
+        costTrace = FormatCostTrace(matcher);
+    matcher.Optimise(tracing ? &stepTrace : nullptr);
+
+    for (int m = 0; m < n; ++m) {
+        const int row = slotRows[static_cast<size_t>(m)];
+        if (row < 0)
+            continue;
+        ResultCell cell;
+        cell.opponent = slotRows[static_cast<size_t>(matcher.Partner(m))];
+        cell.result = ResultNone;
+        cell.disc = 0;
+        cell.reserved = 0;
+        table.SetCell(row, round, cell);
+    }
+    table.ComputeAll();
+
+    bool traceWritten = false;
+    std::string traceError;
+    if (tracing)
+        traceWritten = WriteTraceFiles(options.trace, costTrace, stepTrace, &traceError);
+
+    if (info != nullptr) {
+        info->slotRows = std::move(slotRows);
+        info->partner = matcher.Partners();
+        info->totalCost = matcher.TotalCost();
+        info->traceWritten = traceWritten;
+        info->traceError = std::move(traceError);
+    }
+    return 0;
+}
+
+} // namespace tabry

@@ -1,0 +1,135 @@
+// The greedy start, the two-pair exchange and the trace lines.
+#include "pairing/PairingMatcher.h"
+
+#include <cinttypes>
+#include <cstdio>
+
+namespace tabry {
+
+void CPairingMatcher::Init(int n)
+{
+    m_n = n > 0 ? n : 0;
+    m_cost.assign(static_cast<size_t>(m_n) * static_cast<size_t>(m_n), 0);
+    m_partner.assign(static_cast<size_t>(m_n), -1);
+    m_totalCost = 0;
+}
+
+void CPairingMatcher::SetCost(int a, int b, std::int32_t cost)
+{
+    if (a == b)
+        return;
+    m_cost[Index(a, b)] = cost;
+    m_cost[Index(b, a)] = cost;
+}
+
+void CPairingMatcher::AppendStateLine(std::string& out, std::int64_t totalCost, const std::vector<int>& partner)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%7" PRId64 ":", totalCost);
+    out += buf;
+    for (size_t i = 0; i < partner.size(); ++i) {
+        if (partner[i] > static_cast<int>(i)) {
+            std::snprintf(buf, sizeof buf, " %02d-%02d", static_cast<int>(i), partner[i]);
+            out += buf;
+        }
+    }
+    out += '\n';
+}
+
+void CPairingMatcher::Optimise(std::string* trace)
+{
+    if (m_n < 2 || m_n % 2 != 0)
+        return;
+    // A second run on the same costs starts over rather than from a full pairing.
+    m_partner.assign(static_cast<size_t>(m_n), -1);
+    m_totalCost = 0;
+    GreedyStart();
+    if (trace != nullptr) {
+        *trace += "     ";
+        AppendStateLine(*trace, m_totalCost, m_partner);
+    }
+
+    // Each phase runs once, slot by slot; a slot is retried until its scan
+    // finds nothing, and an earlier phase is not revisited afterwards.
+    struct Phase {
+        char digit;
+        bool (CPairingMatcher::*attempt)(int);
+    };
+    static constexpr Phase kPhases[] = {
+        {'2', &CPairingMatcher::TryTwoExchange},
+        {'3', &CPairingMatcher::TryThreeExchange},
+        {'4', &CPairingMatcher::TryFourExchange},
+    };
+    for (const Phase& phase : kPhases) {
+        if (phase.digit == '3')
+            SortRows(); // the costs are final now; the later searches walk these rows
+        m_foundPhase = 0;
+        if (trace != nullptr)
+            *trace += "--\n";
+        for (int x = 0; x < m_n; ++x) {
+            while ((this->*phase.attempt)(x)) {
+                if (trace != nullptr) {
+                    char buf[16];
+                    std::snprintf(buf, sizeof buf, "%c:%2d:", phase.digit, x);
+                    *trace += buf;
+                    AppendStateLine(*trace, m_totalCost, m_partner);
+                }
+            }
+        }
+    }
+}
+
+void CPairingMatcher::GreedyStart()
+{
+    // Pairs are taken alternately from the top and the bottom of the list, so
+    // neither end is left with only the expensive leftovers.
+    int remaining = m_n;
+    int top = 0;
+    int bottom = m_n - 1;
+    for (bool fromTop = true;; fromTop = !fromTop) {
+        if (fromTop) {
+            while (m_partner[static_cast<size_t>(top)] >= 0)
+                ++top;
+            int best = -1;
+            for (int j = top + 1; j < m_n; ++j)
+                if (m_partner[static_cast<size_t>(j)] < 0 && (best < 0 || Cost(top, j) < Cost(top, best)))
+                    best = j;
+            Pair(top, best);
+            m_totalCost += C(top, best);
+        } else {
+            while (m_partner[static_cast<size_t>(bottom)] >= 0)
+                --bottom;
+            int best = -1;
+            for (int j = bottom - 1; j >= 0; --j)
+                if (m_partner[static_cast<size_t>(j)] < 0 && (best < 0 || Cost(bottom, j) < Cost(bottom, best)))
+                    best = j;
+            Pair(bottom, best);
+            m_totalCost += C(bottom, best);
+        }
+        remaining -= 2;
+        if (remaining <= 0)
+            break;
+    }
+}
+
+bool CPairingMatcher::TryTwoExchange(int x)
+{
+    const int xp = Partner(x);
+    const std::int64_t current = C(x, xp);
+    for (int j = 0; j < m_n; ++j) {
+        const int jp = Partner(j);
+        if (j == x || jp == x)
+            continue;
+        const std::int64_t now = C(j, jp) + current;
+        const std::int64_t alt = C(x, j) + C(xp, jp);
+        if (alt < now) {
+            Pair(x, j);
+            Pair(xp, jp);
+            m_totalCost += alt - now;
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace tabry

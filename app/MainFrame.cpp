@@ -34,6 +34,7 @@ QString RecentCaption(int index, const QString& path)
 
 CMainFrame::CMainFrame(CTabryApp& app) : m_app(app), m_view(new grid::CTabryView(app.Data(), this))
 {
+    m_view->SetRandomGenerator(&app.Random());
     setObjectName(QStringLiteral("mainFrame"));
     setWindowIcon(AppIcon());
     setCentralWidget(m_view);

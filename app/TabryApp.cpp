@@ -15,8 +15,6 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include <chrono>
-#include <cstdlib>
 
 namespace tabry::app {
 
@@ -55,10 +53,10 @@ void CTabryApp::SetRenderer(IReportRenderer* renderer)
 
 void CTabryApp::SeedRandomGenerator()
 {
-    // Pairing draws from the C library's generator; seeding it once from the
-    // clock gives every run its own draws.
-    m_seed = static_cast<unsigned>(std::chrono::system_clock::now().time_since_epoch().count());
-    std::srand(m_seed);
+    // Seeded once from the clock, so every run draws its own shuffles of
+    // equally placed players.
+    m_seed = CRandomGenerator::TimeSeed();
+    m_random.Seed(m_seed);
 }
 
 bool CTabryApp::InitInstance()

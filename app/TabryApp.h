@@ -6,6 +6,7 @@
 #include "app/AppSettings.h"
 #include "app/DatabaseLocation.h"
 #include "core/TournamentData.h"
+#include "pairing/RandomGenerator.h"
 
 #include <QObject>
 #include <QUrl>
@@ -62,7 +63,9 @@ public:
     QString ExecutablePath() const { return m_exePath; }
     QString ExecutableDirectory() const { return m_exeDir; }
     const DatabasePaths& Database() const { return m_dbPaths; }
-    unsigned RandomSeed() const { return m_seed; }
+    // The pairing's random generator, seeded once from the clock at start-up.
+    CRandomGenerator& Random() { return m_random; }
+    std::uint32_t RandomSeed() const { return m_seed; }
 
     // The output commands' renderer (tests replace it).
     IReportRenderer& Renderer() const { return *m_renderer; }
@@ -90,7 +93,8 @@ private:
     QString m_exePath;
     QString m_exeDir;
     DatabasePaths m_dbPaths;
-    unsigned m_seed = 0;
+    CRandomGenerator m_random;
+    std::uint32_t m_seed = 0;
     CTabryDoc* m_doc = nullptr;
     std::unique_ptr<CMainFrame> m_frame;
     IReportRenderer* m_renderer = nullptr;

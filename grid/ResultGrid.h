@@ -22,7 +22,8 @@ class QPainter;
 
 namespace tabry {
 struct TournamentData;
-}
+class CRandomGenerator;
+} // namespace tabry
 
 namespace tabry::grid {
 
@@ -35,6 +36,10 @@ public:
 
     // The tournament the grid shows and edits.
     TournamentData& Data() const { return m_data; }
+    // The generator the round menu's pairing draws from (the application's,
+    // seeded once at start-up); none in a grid without one.
+    void SetRandomGenerator(CRandomGenerator* random) { m_random = random; }
+    CRandomGenerator* RandomGenerator() const { return m_random; }
 
     // ---- geometry -------------------------------------------------------
     GridRect CellRect(int col, int row) const { return m_nav.Layout().CellRect(col, row); }
@@ -150,6 +155,7 @@ private:
     std::unique_ptr<IPlayerPopup> m_playerPopup;
     std::unique_ptr<IResultPopup> m_resultPopup;
     std::optional<PopupRequest> m_lastRequest;
+    CRandomGenerator* m_random = nullptr;
 };
 
 } // namespace tabry::grid

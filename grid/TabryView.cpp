@@ -57,6 +57,7 @@ void CTabryView::CreateGrid()
         delete m_grid.data();
     }
     m_grid = MakeGrid();
+    m_grid->SetRandomGenerator(m_random);
     m_grid->setGeometry(0, kTitleHeight, width(), std::max(height() - kTitleHeight, 0));
     m_grid->raise();
     m_grid->show();

@@ -12,7 +12,8 @@
 
 namespace tabry {
 struct TournamentData;
-}
+class CRandomGenerator;
+} // namespace tabry
 
 namespace tabry::grid {
 
@@ -32,6 +33,8 @@ public:
     // The table's size changed: a fresh grid (nothing without a grid yet).
     void RecreateGrid();
     CResultGrid* Grid() const { return m_grid; }
+    // The pairing's generator, handed to every grid this view makes.
+    void SetRandomGenerator(CRandomGenerator* random) { m_random = random; }
 
     // "name @yyyy/mm/dd", the name alone without a date (Shift_JIS).
     static std::string TitleText(const TournamentData& tournament);
@@ -54,6 +57,7 @@ private:
 
     TournamentData& m_data;
     QPointer<CResultGrid> m_grid;
+    CRandomGenerator* m_random = nullptr;
 };
 
 } // namespace tabry::grid

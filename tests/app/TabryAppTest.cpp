@@ -50,7 +50,8 @@ TEST(TabryAppTest, StartsWithANewTournamentInTheTitledMainWindow)
     ASSERT_NE(app->View()->Grid(), nullptr);
     EXPECT_EQ(app->View()->Grid()->Navigator().Layout().Players(), 32);
     EXPECT_EQ(CTabryApp::Instance(), app.get());
-    EXPECT_NE(app->RandomSeed(), 0u);
+    EXPECT_EQ(app->Random().State(), app->RandomSeed()); // seeded, nothing drawn yet
+    EXPECT_EQ(app->View()->Grid()->RandomGenerator(), &app->Random());
     EXPECT_TRUE(Prompts().Events().empty()); // no association question with the check off
 }
 

@@ -1,5 +1,6 @@
 #include "app/ReportCommand.h"
 
+#include "app/FileErrors.h"
 #include "app/common/PathText.h"
 #include "app/common/Prompt.h"
 #include "app/common/TextCodec.h"
@@ -90,10 +91,9 @@ bool RunReportCommand(QWidget* parent, IReportRenderer& renderer, ReportCommandK
                                                    QtFilterFromPipe(QString::fromUtf8(PipeFilterOf(kind))), extension);
     if (path.isEmpty())
         return false;
-    std::string reason;
-    if (!WriteFileAtomically(ui::ToFsPath(path), bytes, &reason)) {
+    if (!WriteFileAtomically(ui::ToFsPath(path), bytes)) {
         ui::Prompt().Error(parent, QStringLiteral("「%1」に書き込めません。\n%2")
-                                       .arg(QDir::toNativeSeparators(path), QString::fromStdString(reason)));
+                                       .arg(QDir::toNativeSeparators(path), WriteFailureDetail(path)));
         return false;
     }
     return true;

@@ -1,6 +1,7 @@
 #include "app/TabryApp.h"
 
 #include "app/FileAssociation.h"
+#include "app/FileErrors.h"
 #include "app/MainFrame.h"
 #include "app/ReportCommand.h"
 #include "app/TabryDoc.h"
@@ -128,11 +129,10 @@ int CTabryApp::ExitInstance()
     int result = 0;
     if (m_data.playersModified) {
         QDir().mkpath(QFileInfo(m_dbPaths.save).absolutePath());
-        std::string reason;
-        if (m_data.players.Save(ui::ToFsPath(m_dbPaths.save), 1, &reason) != 0) {
+        if (m_data.players.Save(ui::ToFsPath(m_dbPaths.save), 1) != 0) {
             ui::Prompt().Error(nullptr, QStringLiteral("プレイヤデータベース「%1」に書き込めません。\n%2")
                                             .arg(QDir::toNativeSeparators(m_dbPaths.save),
-                                                 QString::fromStdString(reason)));
+                                                 WriteFailureDetail(m_dbPaths.save)));
             result = 1;
         } else {
             m_data.playersModified = false;

@@ -1,5 +1,6 @@
 #include "app/TabryDoc.h"
 
+#include "app/FileErrors.h"
 #include "app/common/PathText.h"
 #include "app/common/Prompt.h"
 #include "core/TournamentData.h"
@@ -64,8 +65,7 @@ void CTabryDoc::OnNewDocument()
 
 bool CTabryDoc::OnOpenDocument(const QString& path)
 {
-    std::string reason;
-    const LoadStatus status = m_data.LoadFile(ui::ToFsPath(path), &reason);
+    const LoadStatus status = m_data.LoadFile(ui::ToFsPath(path));
     switch (status) {
     case LoadStatus::Ok:
         SetPathName(path);
@@ -75,7 +75,7 @@ bool CTabryDoc::OnOpenDocument(const QString& path)
         return true;
     case LoadStatus::CannotOpen:
         ui::Prompt().Error(m_dialogParent,
-                           QStringLiteral("「%1」を開けません。\n%2").arg(Native(path), QString::fromStdString(reason)));
+                           QStringLiteral("「%1」を開けません。\n%2").arg(Native(path), ReadFailureDetail(path)));
         break;
     case LoadStatus::Empty:
     case LoadStatus::Rejected:
@@ -89,10 +89,9 @@ bool CTabryDoc::OnOpenDocument(const QString& path)
 
 bool CTabryDoc::OnSaveDocument(const QString& path)
 {
-    std::string reason;
-    if (!m_data.SaveFile(ui::ToFsPath(path), &reason)) {
-        ui::Prompt().Error(m_dialogParent, QStringLiteral("「%1」に保存できません。\n%2")
-                                               .arg(Native(path), QString::fromStdString(reason)));
+    if (!m_data.SaveFile(ui::ToFsPath(path))) {
+        ui::Prompt().Error(m_dialogParent,
+                           QStringLiteral("「%1」に保存できません。\n%2").arg(Native(path), WriteFailureDetail(path)));
         return false;
     }
     SetPathName(path);

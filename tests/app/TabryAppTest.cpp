@@ -174,6 +174,7 @@ TEST(TabryAppTest, AFailedDatabaseWriteAtExitIsReported)
     ASSERT_EQ(Prompts().Events().size(), 1u);
     EXPECT_EQ(Prompts().Events()[0].kind, "error");
     EXPECT_TRUE(Prompts().Events()[0].text.contains("player.db"));
+    EXPECT_TRUE(Prompts().Events()[0].text.endsWith(QString::fromUtf8("同じ名前のフォルダがあります。")));
 }
 
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)

@@ -169,7 +169,8 @@ TEST_F(DocFixture, AnUnreadableFileIsReportedAndThePreviousTournamentStays)
     Prompts().Reset();
     EXPECT_FALSE(doc.OnOpenDocument(Q(dir / "missing.stg")));
     ASSERT_EQ(Events().size(), 1u);
-    EXPECT_TRUE(Events()[0].text.startsWith(QString::fromUtf8("「%1」を開けません。").arg(QDir::toNativeSeparators(Q(dir / "missing.stg")))));
+    EXPECT_EQ(Events()[0].text, QString::fromUtf8("「%1」を開けません。\nファイルが見つかりません。")
+                                    .arg(QDir::toNativeSeparators(Q(dir / "missing.stg"))));
 }
 
 TEST_F(DocFixture, AFailedSaveIsReportedAndTheDocumentStaysModified)
@@ -179,7 +180,8 @@ TEST_F(DocFixture, AFailedSaveIsReportedAndTheDocumentStaysModified)
     EXPECT_FALSE(doc.OnSaveDocument(target));
     ASSERT_EQ(Events().size(), 1u);
     EXPECT_EQ(Events()[0].kind, "error");
-    EXPECT_TRUE(Events()[0].text.startsWith(QString::fromUtf8("「%1」に保存できません。").arg(QDir::toNativeSeparators(target))));
+    EXPECT_EQ(Events()[0].text, QString::fromUtf8("「%1」に保存できません。\n保存先のフォルダが見つかりません。")
+                                    .arg(QDir::toNativeSeparators(target)));
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(doc.Title(), QString::fromUtf8("無題"));
 }

@@ -104,33 +104,6 @@ TEST_F(DialogFixture, OutOfRangePlayersAreRefusedWithTheFocusOnTheirEdit)
     EXPECT_EQ(QApplication::focusWidget(), Edit(SettingsField::Players));
 }
 
-TEST_F(DialogFixture, CoefficientOutOfRangeMattersOnlyForBrightwell)
-{
-    data.table.settings.brightwellTenths = 45;
-    Open();
-    dialog->MethodList()->setCurrentIndex(Brightwell);
-    Type(SettingsField::Coefficient, "100.0");
-    dialog->accept();
-    ASSERT_EQ(Prompts().Events().size(), 1u);
-    EXPECT_TRUE(Prompts().Events()[0].text.contains(QString::fromUtf8("0.1 ～ 99.9")));
-    dialog->MethodList()->setCurrentIndex(WinPointsA);
-    dialog->accept();
-    EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(dialog->Values().brightwellTenths, 45);
-    EXPECT_EQ(dialog->Values().tieBreak, WinPointsA);
-}
-
-TEST_F(DialogFixture, AValidCoefficientIsTakenWhateverTheMethod)
-{
-    Open();
-    QTest::keyClick(Edit(SettingsField::Coefficient), Qt::Key_Down);
-    dialog->CountButton()->setChecked(true);
-    dialog->accept();
-    EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(dialog->Values().brightwellTenths, 59);
-    EXPECT_FALSE(dialog->Values().showDiscDifference);
-}
-
 TEST_F(DialogFixture, DataLossQuestionNoKeepsTheDialogOpenYesAccepts)
 {
     data.table.Resize(20, 7);

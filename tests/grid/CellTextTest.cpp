@@ -133,16 +133,5 @@ TEST(CellTextTest, BrightwellIsPrintedWithTwoDecimalsAndNoRoundingDrift)
     EXPECT_EQ(TotalsCell(data.table, 0).bottom.substr(0, 11), "   117.25BP");
 }
 
-TEST(CellTextTest, HeaderLabels)
-{
-    EXPECT_EQ(ColumnHeaderLabel(0, 6), "Player");
-    EXPECT_EQ(ColumnHeaderLabel(1, 6), "1");
-    EXPECT_EQ(ColumnHeaderLabel(6, 6), "6");
-    EXPECT_EQ(ColumnHeaderLabel(7, 6), "Total");
-    EXPECT_EQ(ColumnHeaderLabel(8, 6), "");
-    EXPECT_EQ(RowNumberLabel(0), "1");
-    EXPECT_EQ(RowNumberLabel(511), "512");
-}
-
 } // namespace
 } // namespace tabry::grid

@@ -120,15 +120,6 @@ TEST_F(NavigatorFixture, TabWrapsToRoundOneOfTheNextRowExceptOnTheLastRow)
     EXPECT_EQ(nav.Current(), (GridCell{1, 3}));
 }
 
-TEST_F(NavigatorFixture, EditorAndDeleteKeysActOnTheCurrentCell)
-{
-    nav.SelectCell(3, 2);
-    EXPECT_EQ(nav.ActionOfKey(GridKey::F2).kind, KeyAction::OpenEditor);
-    EXPECT_EQ(nav.ActionOfKey(GridKey::Insert).kind, KeyAction::OpenEditor);
-    EXPECT_EQ(nav.ActionOfKey(GridKey::Delete).kind, KeyAction::DeleteCell);
-    EXPECT_EQ(nav.ActionOfKey(GridKey::Delete).target, (GridCell{3, 2}));
-}
-
 TEST(GridNavigatorStatic, OnlyLettersDigitsPlusAndMinusOpenAnEditor)
 {
     for (char32_t c : std::u32string(U"AZaz09+-"))

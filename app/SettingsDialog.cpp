@@ -1,6 +1,6 @@
 #include "app/SettingsDialog.h"
 
-#include "app/ArrowButtons.h"
+#include "app/common/ArrowButtons.h"
 #include "app/common/Prompt.h"
 #include "app/common/TextCodec.h"
 #include "core/ResultTable.h"

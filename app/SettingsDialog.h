@@ -12,9 +12,13 @@ class QComboBox;
 class QLineEdit;
 class QRadioButton;
 
+namespace tabry::ui {
+class CArrowButtons;
+}
+
 namespace tabry::app {
 
-class CArrowButtons;
+using ui::CArrowButtons;
 
 class CSettingsDialog : public QDialog {
     Q_OBJECT

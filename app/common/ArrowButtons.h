@@ -6,7 +6,7 @@
 
 class QToolButton;
 
-namespace tabry::app {
+namespace tabry::ui {
 
 class CArrowButtons : public QWidget {
     Q_OBJECT
@@ -15,6 +15,8 @@ public:
     explicit CArrowButtons(QWidget* parent = nullptr);
     QToolButton* UpButton() const { return m_up; }
     QToolButton* DownButton() const { return m_down; }
+    // Each arrow's size (16 x 11 unless set).
+    void SetButtonSize(const QSize& size);
 
 signals:
     void stepped(int delta); // +1 up, -1 down
@@ -24,4 +26,4 @@ private:
     QToolButton* m_down;
 };
 
-} // namespace tabry::app
+} // namespace tabry::ui

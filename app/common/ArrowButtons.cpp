@@ -1,9 +1,9 @@
-#include "app/ArrowButtons.h"
+#include "app/common/ArrowButtons.h"
 
 #include <QToolButton>
 #include <QVBoxLayout>
 
-namespace tabry::app {
+namespace tabry::ui {
 
 CArrowButtons::CArrowButtons(QWidget* parent) : QWidget(parent), m_up(new QToolButton(this)), m_down(new QToolButton(this))
 {
@@ -24,4 +24,10 @@ CArrowButtons::CArrowButtons(QWidget* parent) : QWidget(parent), m_up(new QToolB
     connect(m_down, &QToolButton::clicked, this, [this] { emit stepped(-1); });
 }
 
-} // namespace tabry::app
+void CArrowButtons::SetButtonSize(const QSize& size)
+{
+    m_up->setFixedSize(size);
+    m_down->setFixedSize(size);
+}
+
+} // namespace tabry::ui

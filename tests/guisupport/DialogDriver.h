@@ -1,10 +1,12 @@
 #pragma once
-// Helpers for driving modal dialogs from a test: the code under test calls
-// exec(), so the test's actions must already be queued when it does.
+// Helpers for driving modal dialogs and menus from a test: the code under
+// test calls exec(), so the test's actions must already be queued when it
+// does.
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -16,9 +18,7 @@
 
 namespace tabry::test {
 
-// Runs `action` once on the next dialog of type T that becomes the active
-// modal widget. Gives up after about five seconds (the test then fails on
-// whatever the dialog's absence caused, instead of hanging in a later test).
+// The queued actions of the functions below that have not run yet.
 inline std::vector<QPointer<QTimer>>& PendingModalTimers()
 {
     static std::vector<QPointer<QTimer>> timers;
@@ -43,16 +43,17 @@ inline bool DropPendingModalActions()
     return pending;
 }
 
-template <class T>
-void WhenModalOpens(std::function<void(T*)> action)
+// Runs `action` once on the first widget `find` returns (polled every few
+// milliseconds). Gives up after about five seconds.
+inline void WhenFound(std::function<QWidget*()> find, std::function<void(QWidget*)> action)
 {
     auto* timer = new QTimer;
     PendingModalTimers().emplace_back(timer);
     auto ticks = std::make_shared<int>(0);
     timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, ticks, action] {
-        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (dialog == nullptr || !dialog->isVisible()) {
+    QObject::connect(timer, &QTimer::timeout, [timer, ticks, find, action] {
+        QWidget* widget = find();
+        if (widget == nullptr || !widget->isVisible()) {
             if (++*ticks > 1000) {
                 timer->stop();
                 timer->deleteLater();
@@ -61,9 +62,27 @@ void WhenModalOpens(std::function<void(T*)> action)
         }
         timer->stop();
         timer->deleteLater();
-        action(dialog);
+        action(widget);
     });
     timer->start();
+}
+
+// Runs `action` once on the next dialog of type T that becomes the active
+// modal widget. Gives up after about five seconds (the test then fails on
+// whatever the dialog's absence caused, instead of hanging in a later test).
+template <class T>
+void WhenModalOpens(std::function<void(T*)> action)
+{
+    WhenFound([] { return qobject_cast<T*>(QApplication::activeModalWidget()); },
+              [action](QWidget* w) { action(static_cast<T*>(w)); });
+}
+
+// Runs `action` once on the next menu that pops up (a context menu runs
+// its own event loop, so the action must be queued before the click).
+inline void WhenMenuOpens(std::function<void(QMenu*)> action)
+{
+    WhenFound([] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); },
+              [action](QWidget* w) { action(static_cast<QMenu*>(w)); });
 }
 
 // Types `text` into `widget` as key presses. QTest::keyClicks handles only

@@ -4,6 +4,9 @@
 
 #include <QApplication>
 #include <QLocale>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
 
 namespace tabry::test {
 
@@ -20,6 +23,40 @@ class ResetPrompts : public ::testing::EmptyTestEventListener {
     void OnTestStart(const ::testing::TestInfo&) override { Prompts().Reset(); }
 };
 
+// A menu or modal dialog that nobody answers would hang the whole run in
+// its own event loop. One that stays open for ten seconds fails the test
+// and is closed, so the run goes on.
+class Watchdog : public QObject {
+public:
+    Watchdog()
+    {
+        connect(&m_timer, &QTimer::timeout, this, &Watchdog::Tick);
+        m_timer.start(100);
+    }
+
+private:
+    void Tick()
+    {
+        QWidget* open = QApplication::activePopupWidget();
+        if (open == nullptr)
+            open = QApplication::activeModalWidget();
+        if (open == nullptr || open != m_seen) {
+            m_seen = open;
+            m_ticks = 0;
+            return;
+        }
+        if (++m_ticks < 100)
+            return;
+        ADD_FAILURE() << "a " << open->metaObject()->className() << " stayed open without an answer";
+        m_ticks = 0;
+        open->close();
+    }
+
+    QTimer m_timer;
+    QPointer<QWidget> m_seen;
+    int m_ticks = 0;
+};
+
 } // namespace
 
 } // namespace tabry::test
@@ -32,5 +69,6 @@ int main(int argc, char** argv)
     ::testing::InitGoogleTest(&argc, argv);
     tabry::ui::SetPrompt(&tabry::test::Prompts());
     ::testing::UnitTest::GetInstance()->listeners().Append(new tabry::test::ResetPrompts);
+    tabry::test::Watchdog watchdog;
     return RUN_ALL_TESTS();
 }

@@ -5,7 +5,7 @@
 #include "playerdb/ui/UserDbModel.h"
 #include "playerdb/ui/UserEditDialog.h"
 #include "tests/guisupport/GuiTest.h"
-#include "tests/playerdb_ui/DialogDriver.h"
+#include "tests/guisupport/DialogDriver.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "playerdb/PlayerDatabase.h"
 #include "playerdb/PlayerText.h"
 #include "tests/guisupport/GuiTest.h"
-#include "tests/playerdb_ui/DialogDriver.h"
+#include "tests/guisupport/DialogDriver.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>

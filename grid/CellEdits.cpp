@@ -103,18 +103,27 @@ EditEffects SetCellResult(TournamentData& data, int row, int round, int opponent
         return fx;
 
     if (opponent >= 0) {
+        // In a table whose pairs all mirror each other, a third player x is
+        // there exactly when the current cell does not name the opponent
+        // yet. Asking about x rather than about the current cell also covers
+        // a table read with a one-sided pair: a cell that names this row
+        // without being named back is no third player, and a real pairing
+        // of the opponent is never overwritten without the question.
         const int third = table.Cell(opponent, round).opponent;
-        if (third >= 0 && current.opponent != opponent) {
+        if (third >= 0 && third != row) {
             static const std::string question =
                 SJ("「%s」さんの%d回戦の相手は\n「%s」さんになっています。\n 上書きしますか？");
             const std::string text = Format(question, LongNameOfRow(data, opponent).c_str(), round + 1,
                                             LongNameOfRow(data, third).c_str());
             if (!confirm || !confirm(text))
                 return fx;
-            EmptyCell(data, third, round, fx);
+            if (table.Cell(third, round).opponent == opponent)
+                EmptyCell(data, third, round, fx);
         }
     }
-    if (current.opponent >= 0)
+    // The previous partner is freed only when his cell still names this row;
+    // otherwise it holds a game of his own.
+    if (current.opponent >= 0 && table.Cell(current.opponent, round).opponent == row)
         EmptyCell(data, current.opponent, round, fx);
 
     WriteCell(data, row, round, opponent, result, disc, fx);

@@ -19,11 +19,12 @@ namespace tabry::grid {
 struct EditEffects {
     std::vector<GridCell> cells;  // grid cells to repaint (column, row)
     std::vector<int> totalsRows;  // rows whose totals cell to repaint
+    std::vector<int> columns;     // grid columns to repaint whole
     bool wholeGrid = false;       // repaint everything
     bool allTotals = false;       // repaint the whole totals column
     bool modified = false;        // the tournament changed
 
-    bool Any() const { return modified || wholeGrid || !cells.empty(); }
+    bool Any() const { return modified || wholeGrid || !cells.empty() || !columns.empty(); }
 };
 
 // Asked before a third player's pairing is dissolved; the text is Shift_JIS.
@@ -40,6 +41,8 @@ EditEffects SetRowPlayer(TournamentData& data, int row, int record);
 // the mirrors of any previous pairing, and recomputes the totals involved.
 // Opponent NoOpponent clears the cell. When the new opponent already has a
 // third player in this round, `confirm` is asked first; No changes nothing.
+// A pairing is dissolved only from cells that still name their partner: a
+// cell that names somebody else holds another game and is left alone.
 EditEffects SetCellResult(TournamentData& data, int row, int round, int opponent, int result, int disc,
                           const ConfirmFn& confirm);
 

@@ -146,6 +146,56 @@ TEST(CellEditsTest, InvalidOpponentsAreRefused)
     EXPECT_FALSE(SetCellResult(data, 0, 5, 1, ResultWin, 2, asked.Fn()).modified); // no such round
 }
 
+// A table read from a file may hold a pair that only one side names. An edit
+// must neither destroy a third game through such a cell nor leave a new
+// one-sided pair behind.
+TEST(CellEditsTest, AOneSidedCellNeverCostsAnotherGame)
+{
+    TournamentData data = MakeTournament(4, 1, 4);
+    PutGame(data, 1, 0, 2, ResultWin, 4);
+    ResultCell stale;
+    stale.opponent = 1; // row 0 names row 1, who plays row 2
+    stale.result = ResultWin;
+    stale.disc = 2;
+    data.table.SetCell(0, 0, stale);
+    data.table.ComputeAll();
+    Asked asked;
+    SetCellResult(data, 0, 0, 3, ResultWin, 6, asked.Fn());
+    EXPECT_TRUE(asked.questions.empty());
+    EXPECT_EQ(data.table.Cell(1, 0), (ResultCell{2, ResultWin, 4, 0}));
+    EXPECT_EQ(data.table.Cell(2, 0), (ResultCell{1, ResultLoss, -4, 0}));
+    EXPECT_EQ(data.table.Cell(3, 0), (ResultCell{0, ResultLoss, -6, 0}));
+}
+
+TEST(CellEditsTest, AnOpponentWhoNamesThisRowOneSidedlyIsNoThirdPlayer)
+{
+    TournamentData data = MakeTournament(3, 1, 3);
+    ResultCell stale;
+    stale.opponent = 0;
+    data.table.SetCell(1, 0, stale); // row 1 names row 0, row 0 names nobody
+    Asked asked;
+    SetCellResult(data, 0, 0, 1, ResultLoss, -8, asked.Fn());
+    EXPECT_TRUE(asked.questions.empty());
+    EXPECT_EQ(data.table.Cell(1, 0), (ResultCell{0, ResultWin, 8, 0}));
+}
+
+TEST(CellEditsTest, TakingAnOpponentWhoPlaysAThirdPlayerAsksEvenWhenThisRowNamesHim)
+{
+    TournamentData data = MakeTournament(4, 1, 4);
+    PutGame(data, 1, 0, 2, ResultDraw, 0);
+    ResultCell stale;
+    stale.opponent = 1; // row 0 names row 1, who plays row 2
+    data.table.SetCell(0, 0, stale);
+    Asked asked;
+    SetCellResult(data, 0, 0, 1, ResultWin, 2, asked.Fn());
+    ASSERT_EQ(asked.questions.size(), 1u);
+    EXPECT_EQ(data.table.Cell(2, 0).opponent, 1); // No: the game of rows 1 and 2 stays
+    asked.answer = true;
+    SetCellResult(data, 0, 0, 1, ResultWin, 2, asked.Fn());
+    EXPECT_EQ(data.table.Cell(2, 0).opponent, NoOpponent);
+    EXPECT_EQ(data.table.Cell(1, 0), (ResultCell{0, ResultLoss, -2, 0}));
+}
+
 TEST(CellEditsTest, SetRowPlayerOnARowWithoutGamesRepaintsOnlyThatRow)
 {
     TournamentData data = MakeTournament(3, 2, 0);

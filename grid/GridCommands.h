@@ -1,0 +1,74 @@
+#pragma once
+// The grid's context-menu commands without the menus themselves: which menu
+// a right click opens and which of its entries are usable, and the round
+// commands (delete a round's results, pair a round, find the next game to
+// enter). Plain logic on the tournament data.
+
+#include "grid/CellEdits.h"
+
+#include <vector>
+
+namespace tabry {
+class CRandomGenerator;
+class CResultTable;
+struct CPlayerRecord;
+} // namespace tabry
+
+namespace tabry::grid {
+
+// The command of every context-menu entry (the ids the program has always
+// used for them).
+enum GridCommand : int {
+    CmdSeparator = 0,
+    CmdPlayerEdit = 32782,
+    CmdPlayerDelete = 32783,
+    CmdPlayerEditRecord = 32784,
+    CmdGameEdit = 32785,
+    CmdGameDelete = 32786,
+    CmdRoundPairing = 32796,
+    CmdRoundDelete = 32797,
+    CmdRoundEnterResults = 32798,
+    CmdRoundSavePairingTable = 32801,
+    CmdRoundSaveScoreSheet = 32802,
+};
+
+enum class MenuKind { None, Player, Game, Round };
+
+struct MenuEntryState {
+    int command = CmdSeparator; // CmdSeparator for a separator line
+    bool enabled = true;
+    friend bool operator==(const MenuEntryState&, const MenuEntryState&) = default;
+};
+
+struct ContextMenuState {
+    MenuKind kind = MenuKind::None;
+    std::vector<MenuEntryState> entries; // in menu order
+    bool IsEnabled(int command) const;
+};
+
+// The menu that releasing the right button over `clicked` opens: the player
+// or game menu over the current cell, the round menu over the header of the
+// selected column, else none.
+ContextMenuState ContextMenuAt(const TournamentData& data, GridCell clicked, GridCell current, int selCol);
+
+// The first row of `round` (counted from 0) that holds a player and no
+// result yet (no opponent, or an opponent without result); -1 when none.
+int FirstRowToEnter(const CResultTable& table, int round);
+
+// Empties every cell of grid column `col` (round col - 1). Nothing for the
+// player and totals columns. When the round holds a game, `confirm` is asked
+// first ("%d回戦の結果を削除します。よろしいですか？"); No changes nothing.
+EditEffects DeleteRoundResults(TournamentData& data, int col, const ConfirmFn& confirm);
+
+// Pairs every player without an opponent in grid column `col` (round
+// col - 1); nothing when everybody there is paired or `col` is no round.
+EditEffects CreateRoundPairing(TournamentData& data, int col, CRandomGenerator& random);
+
+// The question asked before a round's results are deleted (Shift_JIS).
+std::string DeleteRoundQuestion(int col);
+
+// True when the two records differ in anything the tournament file stores
+// for a player (all six texts and the grade).
+bool RecordDiffers(const CPlayerRecord& a, const CPlayerRecord& b);
+
+} // namespace tabry::grid

@@ -1,0 +1,97 @@
+#include "grid/ResultPopupLogic.h"
+
+#include "core/TournamentData.h"
+#include "grid/ScoreText.h"
+
+namespace tabry::grid {
+
+namespace {
+
+bool IsScoreStart(char c)
+{
+    return (c >= '0' && c <= '9') || c == '+' || c == '-';
+}
+
+} // namespace
+
+CResultPopupLogic::CResultPopupLogic(const TournamentData& data, int row, int round)
+    : m_data(data), m_row(row), m_round(round)
+{
+}
+
+bool CResultPopupLogic::ShowDiscDifference() const
+{
+    return m_data.table.settings.showDiscDifference;
+}
+
+CResultPopupLogic::Opening CResultPopupLogic::Open(const std::optional<std::string>& typed) const
+{
+    Opening open;
+    const ResultCell& cell = m_data.table.Cell(m_row, m_round);
+    const bool typedScore = typed && !typed->empty() && IsScoreStart((*typed)[0]);
+    if (typed && !typedScore) {
+        open.nameText = *typed;
+        open.focus = Focus::Name;
+    } else if (cell.opponent == ByeOpponent) {
+        open.nameText = m_data.players.GetAt(0).m_longName;
+        open.opponentOfCell = ByeOpponent;
+    } else if (cell.opponent >= 0 && !m_data.table.Entry(cell.opponent).IsEmpty()) {
+        open.nameText = m_data.players.GetAt(m_data.table.Entry(cell.opponent).playerIndex).m_longName;
+        open.opponentOfCell = cell.opponent;
+    }
+    open.cellScoreText = ScoreFieldText(cell.disc, ShowDiscDifference());
+    open.cellEntry = MarkEntryOfResult(cell.result);
+    if (typedScore) {
+        open.typedScore = *typed;
+        open.focus = Focus::Score;
+    }
+    return open;
+}
+
+void CResultPopupLogic::SetHighlighted(int index)
+{
+    m_highlighted = index >= 0 && index < static_cast<int>(m_items.size()) ? index : -1;
+}
+
+void CResultPopupLogic::Search(std::string_view typed)
+{
+    m_items = SearchCandidates(m_data, m_row, typed);
+    m_highlighted = m_items.empty() ? -1 : 0;
+}
+
+void CResultPopupLogic::ListAll()
+{
+    m_items = AllCandidates(m_data, m_row, m_round);
+    m_highlighted = m_items.empty() ? -1 : 0;
+}
+
+void CResultPopupLogic::DownFromName()
+{
+    if (m_items.empty()) {
+        ListAll();
+        return;
+    }
+    if (m_highlighted >= 0 && m_highlighted + 1 < static_cast<int>(m_items.size()))
+        ++m_highlighted;
+}
+
+void CResultPopupLogic::Prefer(int data)
+{
+    for (size_t i = 0; i < m_items.size(); ++i) {
+        if (m_items[i].data == data) {
+            m_highlighted = static_cast<int>(i);
+            return;
+        }
+    }
+}
+
+CResultPopupLogic::Values CResultPopupLogic::Collect(std::string_view scoreText, int entry) const
+{
+    Values v;
+    v.opponent = m_highlighted >= 0 ? m_items[static_cast<size_t>(m_highlighted)].data : NoOpponent;
+    v.score = ParseScoreText(scoreText, ShowDiscDifference());
+    v.result = ResultOfMarkEntry(entry);
+    return v;
+}
+
+} // namespace tabry::grid

@@ -1,0 +1,80 @@
+#pragma once
+// What the result editor does, without its widgets: how it is filled when it
+// opens over a round cell, the candidate list with its highlighted line, and
+// the values a commit hands to the grid. The popup widget forwards the
+// fields' changes and the keys here.
+
+#include "grid/EditorSearch.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tabry {
+struct TournamentData;
+}
+
+namespace tabry::grid {
+
+class CResultPopupLogic {
+public:
+    // The editor of `row`'s cell of `round` (counted from 0).
+    CResultPopupLogic(const TournamentData& data, int row, int round);
+
+    bool ShowDiscDifference() const;
+
+    // ---- opening ------------------------------------------------------------
+    enum class Focus { Score, Name };
+    struct Opening {
+        // The name field: the typed letter, or the long name of the cell's
+        // opponent (the bye's for a bye, empty without one).
+        std::string nameText;
+        // The cell's opponent when the name comes from the cell (it is
+        // highlighted even when another candidate's name begins the same
+        // way), else nothing.
+        std::optional<int> opponentOfCell;
+        std::string cellScoreText; // the stored score as the field shows it
+        int cellEntry = 0;         // the selector entry of the stored result
+        // The typed digit or sign that then replaces the score text.
+        std::optional<std::string> typedScore;
+        Focus focus = Focus::Score;
+    };
+    // `typed` is the character typed into the cell, if any.
+    Opening Open(const std::optional<std::string>& typed) const;
+
+    // ---- candidate list -----------------------------------------------------
+    const std::vector<EditorListItem>& Items() const { return m_items; }
+    int Highlighted() const { return m_highlighted; }
+    void SetHighlighted(int index);
+    // The name field changed: the matching candidates, the first highlighted.
+    void Search(std::string_view typed);
+    // Every free candidate and the bye, the first highlighted.
+    void ListAll();
+    // Down in the name field: an empty list is filled with every candidate;
+    // otherwise the line after the highlighted one is highlighted.
+    void DownFromName();
+    // Highlights the line that stands for `data` (a row or the bye), when
+    // the list has one.
+    void Prefer(int data);
+
+    // ---- commit ---------------------------------------------------------------
+    struct Values {
+        int opponent = -1; // row, ByeOpponent or NoOpponent
+        int result = -2;   // ResultWin, ResultDraw, ResultLoss or ResultNone
+        int score = 0;     // disc difference -64..64
+        friend bool operator==(const Values&, const Values&) = default;
+    };
+    // The opponent of the highlighted line (none without one), the score of
+    // the field's text and the result of the selector's entry (-1: none).
+    Values Collect(std::string_view scoreText, int entry) const;
+
+private:
+    const TournamentData& m_data;
+    int m_row;
+    int m_round;
+    std::vector<EditorListItem> m_items;
+    int m_highlighted = -1;
+};
+
+} // namespace tabry::grid

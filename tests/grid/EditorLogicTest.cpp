@@ -1,0 +1,274 @@
+// The two editors' lists and decisions without their widgets: the searches,
+// the player editor's Enter, double click and registration, and the result
+// editor's opening and commit values.
+
+#include "grid/EditorSearch.h"
+#include "grid/PlayerPopupLogic.h"
+#include "grid/ResultPopupLogic.h"
+#include "grid/ScoreText.h"
+
+#include "core/TournamentData.h"
+#include "tests/grid/GridTestData.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace tabry::grid {
+namespace {
+
+using test::PutGame;
+using test::S;
+using test::U;
+
+// Six records; rows 0..2 of a 6 x 3 table hold 田中一郎, 田村 and 田中.
+struct Roster {
+    TournamentData data;
+    int tanaka = 0, tamura = 0, taylor = 0, sato = 0, aoki = 0, tanakaShort = 0;
+
+    Roster()
+    {
+        data.table.Clear();
+        data.table.Resize(6, 3);
+        tanaka = data.players.Add(S("田中一郎"), "tanaka", S("田中"), "", 1, "");
+        tamura = data.players.Add(S("田村"), "tamura", S("田村"), "", 0, "");
+        taylor = data.players.Add("Taylor", "tay", "tay", "", 0, "");
+        sato = data.players.Add(S("佐藤"), "sato", S("佐藤"), "", 0, "TA-77");
+        aoki = data.players.Add(S("アオキ"), "aoki", S("アオキ"), "", 0, "");
+        tanakaShort = data.players.Add(S("田中"), "tanaka2", S("田中"), "", 0, "");
+        data.table.Entry(0).playerIndex = tanaka;
+        data.table.Entry(1).playerIndex = tamura;
+        data.table.Entry(2).playerIndex = tanakaShort;
+        data.table.ComputeAll();
+    }
+};
+
+std::vector<int> DataOf(const std::vector<EditorListItem>& items)
+{
+    std::vector<int> out;
+    for (const EditorListItem& item : items)
+        out.push_back(item.data);
+    return out;
+}
+
+TEST(EditorSearchTest, PlayersAreFoundByInputNameLongNameOrMemberNumberInDatabaseOrder)
+{
+    Roster r;
+    const std::vector<int> ta = {r.tanaka, r.tamura, r.taylor, r.sato, r.tanakaShort};
+    EXPECT_EQ(DataOf(SearchPlayers(r.data.players, "ta")), ta);
+    EXPECT_EQ(DataOf(SearchPlayers(r.data.players, "TA")), ta); // capitals fold
+    EXPECT_EQ(SearchPlayers(r.data.players, "ta")[0].text, S("田中一郎"));
+    EXPECT_EQ(DataOf(SearchPlayers(r.data.players, S("田"))), (std::vector<int>{r.tanaka, r.tamura, r.tanakaShort}));
+    // A key longer than every stored text matches nothing.
+    EXPECT_TRUE(SearchPlayers(r.data.players, "tanakaichiro").empty());
+    EXPECT_TRUE(SearchPlayers(r.data.players, "").empty());
+    // The bye is never a player to enter.
+    EXPECT_TRUE(SearchPlayers(r.data.players, "pass").empty());
+}
+
+TEST(EditorSearchTest, ADoubleByteKeyWhoseSecondByteLooksLikeACapitalStillMatches)
+{
+    Roster r;
+    // "ア" is 0x83 0x41: folding the 0x41 to 'a' would find nobody.
+    EXPECT_EQ(DataOf(SearchPlayers(r.data.players, S("ア"))), std::vector<int>{r.aoki});
+}
+
+TEST(EditorSearchTest, UnenteredPlayersLeaveOutTheTableAndTheBye)
+{
+    Roster r;
+    EXPECT_EQ(DataOf(UnenteredPlayers(r.data.players, r.data.table)), (std::vector<int>{r.taylor, r.sato, r.aoki}));
+}
+
+TEST(EditorSearchTest, CandidatesAreTheOtherRowsPlayersThenTheBye)
+{
+    Roster r;
+    PutGame(r.data, 1, 0, 2, ResultWin, 4);
+    // Row 0 looks for an opponent: rows 1 and 2 match "ta"/"田", paired or not.
+    EXPECT_EQ(DataOf(SearchCandidates(r.data, 0, S("田"))), (std::vector<int>{1, 2}));
+    EXPECT_EQ(DataOf(SearchCandidates(r.data, 0, "TAM")), std::vector<int>{1});
+    // The bye by its input name or its long name.
+    EXPECT_EQ(DataOf(SearchCandidates(r.data, 0, "pa")), std::vector<int>{ByeOpponent});
+    EXPECT_EQ(DataOf(SearchCandidates(r.data, 0, S("不戦"))), std::vector<int>{ByeOpponent});
+    EXPECT_EQ(SearchCandidates(r.data, 0, "PASS")[0].text, S("不戦"));
+    // Never the row itself, never an empty row.
+    EXPECT_TRUE(SearchCandidates(r.data, 0, "tanaka").size() == 1);
+    EXPECT_TRUE(SearchCandidates(r.data, 0, "").empty());
+}
+
+TEST(EditorSearchTest, AllCandidatesAreTheFreePlayersAndThePartnerThenTheBye)
+{
+    Roster r;
+    r.data.table.Entry(3).playerIndex = r.sato;
+    PutGame(r.data, 1, 0, 2, ResultWin, 4); // 田村 - 田中 in round 1
+    PutGame(r.data, 0, 1, 3, ResultWin, 4); // 田中一郎 - 佐藤 in round 2
+    EXPECT_EQ(DataOf(AllCandidates(r.data, 0, 0)), (std::vector<int>{3, ByeOpponent}));
+    EXPECT_EQ(DataOf(AllCandidates(r.data, 0, 1)), (std::vector<int>{1, 2, 3, ByeOpponent}));
+    EXPECT_EQ(DataOf(AllCandidates(r.data, 1, 0)), (std::vector<int>{0, 2, 3, ByeOpponent}));
+}
+
+// ---- player editor ------------------------------------------------------------
+
+TEST(PlayerPopupLogicTest, EnterTakesTheHighlightedPlayer)
+{
+    Roster r;
+    CPlayerPopupLogic logic(r.data, 4);
+    logic.Search("sa");
+    ASSERT_EQ(logic.Highlighted(), 0);
+    const auto out = logic.Ok("sa");
+    EXPECT_EQ(out.kind, CPlayerPopupLogic::Outcome::Commit);
+    EXPECT_EQ(out.fieldText, S("佐藤"));
+    EXPECT_EQ(logic.ChosenRecord(), r.sato);
+}
+
+TEST(PlayerPopupLogicTest, APlayerOfAnotherRowIsRefusedAndTheRowsOwnPlayerAccepted)
+{
+    Roster r;
+    CPlayerPopupLogic other(r.data, 4);
+    other.Search("tamura");
+    const auto refused = other.Ok("tamura");
+    EXPECT_EQ(refused.kind, CPlayerPopupLogic::Outcome::Duplicate);
+    EXPECT_EQ(U(refused.message), "「田村」さんは既に入力されています。");
+    EXPECT_EQ(refused.fieldText, S("田村"));
+
+    CPlayerPopupLogic own(r.data, 1);
+    own.Search("tamura");
+    EXPECT_EQ(own.Ok("tamura").kind, CPlayerPopupLogic::Outcome::Commit);
+}
+
+TEST(PlayerPopupLogicTest, ADoubleClickIsRefusedForAPlayerOfAnotherRowToo)
+{
+    Roster r;
+    CPlayerPopupLogic logic(r.data, 4);
+    logic.Search("ta");
+    EXPECT_EQ(logic.DoubleClick(1).kind, CPlayerPopupLogic::Outcome::Duplicate); // 田村, row 1
+    const auto out = logic.DoubleClick(2);                                         // Taylor
+    EXPECT_EQ(out.kind, CPlayerPopupLogic::Outcome::Commit);
+    EXPECT_EQ(logic.ChosenRecord(), r.taylor);
+    EXPECT_EQ(logic.DoubleClick(9).kind, CPlayerPopupLogic::Outcome::Nothing);
+}
+
+TEST(PlayerPopupLogicTest, EnterWithoutAMatchCancelsOrOffersToRegister)
+{
+    Roster r;
+    CPlayerPopupLogic logic(r.data, 4);
+    logic.Search("");
+    EXPECT_EQ(logic.Ok("").kind, CPlayerPopupLogic::Outcome::Cancel);
+    logic.Search("zz");
+    const auto out = logic.Ok("zz");
+    EXPECT_EQ(out.kind, CPlayerPopupLogic::Outcome::Register);
+    EXPECT_EQ(out.typed, "zz");
+    EXPECT_EQ(logic.Registered(-1).kind, CPlayerPopupLogic::Outcome::Nothing);
+    EXPECT_EQ(logic.ChosenRecord(), -1);
+    EXPECT_EQ(logic.Registered(7).kind, CPlayerPopupLogic::Outcome::Commit);
+    EXPECT_EQ(logic.ChosenRecord(), 7);
+    EXPECT_EQ(logic.Cancel().kind, CPlayerPopupLogic::Outcome::Cancel);
+    EXPECT_EQ(logic.ChosenRecord(), -1);
+}
+
+TEST(PlayerPopupLogicTest, DownMovesThroughTheMatchesOrListsThePlayersNotYetEntered)
+{
+    Roster r;
+    CPlayerPopupLogic logic(r.data, 4);
+    logic.Search("ta");
+    logic.DownFromName();
+    EXPECT_EQ(logic.Highlighted(), 1);
+    logic.SetHighlighted(4);
+    logic.DownFromName(); // stays on the last
+    EXPECT_EQ(logic.Highlighted(), 4);
+
+    logic.Search("");
+    logic.DownFromName();
+    EXPECT_EQ(DataOf(logic.Items()), (std::vector<int>{r.taylor, r.sato, r.aoki}));
+    EXPECT_EQ(logic.Highlighted(), 0);
+}
+
+// ---- result editor ------------------------------------------------------------
+
+TEST(ResultPopupLogicTest, ATypedDigitKeepsTheCellsOpponentAndReplacesTheScore)
+{
+    Roster r;
+    PutGame(r.data, 0, 1, 1, ResultWin, 12);
+    const CResultPopupLogic logic(r.data, 0, 1);
+    const auto open = logic.Open(std::string("3"));
+    EXPECT_EQ(open.nameText, S("田村"));
+    EXPECT_EQ(open.opponentOfCell, 1);
+    EXPECT_EQ(open.cellScoreText, "+12");
+    EXPECT_EQ(open.cellEntry, MarkWin);
+    EXPECT_EQ(open.typedScore, "3");
+    EXPECT_EQ(open.focus, CResultPopupLogic::Focus::Score);
+}
+
+TEST(ResultPopupLogicTest, ATypedLetterGoesIntoTheNameFieldAndTheScoreStays)
+{
+    Roster r;
+    PutGame(r.data, 0, 1, 1, ResultLoss, -4);
+    const CResultPopupLogic logic(r.data, 0, 1);
+    const auto open = logic.Open(std::string("k"));
+    EXPECT_EQ(open.nameText, "k");
+    EXPECT_FALSE(open.opponentOfCell.has_value());
+    EXPECT_EQ(open.cellScoreText, "-4");
+    EXPECT_EQ(open.cellEntry, MarkLoss);
+    EXPECT_FALSE(open.typedScore.has_value());
+    EXPECT_EQ(open.focus, CResultPopupLogic::Focus::Name);
+}
+
+TEST(ResultPopupLogicTest, OpeningAByeOrAnEmptyCell)
+{
+    Roster r;
+    r.data.table.settings.showDiscDifference = false;
+    ResultCell bye;
+    bye.opponent = ByeOpponent;
+    bye.result = ResultWin;
+    bye.disc = 64;
+    r.data.table.SetCell(0, 2, bye);
+    const auto open = CResultPopupLogic(r.data, 0, 2).Open(std::nullopt);
+    EXPECT_EQ(open.nameText, S("不戦"));
+    EXPECT_EQ(open.opponentOfCell, ByeOpponent);
+    EXPECT_EQ(open.cellScoreText, "64");
+
+    const auto empty = CResultPopupLogic(r.data, 0, 0).Open(std::nullopt);
+    EXPECT_EQ(empty.nameText, "");
+    EXPECT_EQ(empty.cellScoreText, "32");
+    EXPECT_EQ(empty.focus, CResultPopupLogic::Focus::Score);
+}
+
+TEST(ResultPopupLogicTest, TheCellsOwnOpponentStaysHighlightedBeforeALongerNameThatComesFirst)
+{
+    Roster r;
+    PutGame(r.data, 1, 0, 2, ResultWin, 6); // 田村 beat 田中 (row 2)
+    CResultPopupLogic logic(r.data, 1, 0);
+    logic.Search(S("田中")); // 田中一郎 (row 0) comes first
+    EXPECT_EQ(DataOf(logic.Items()), (std::vector<int>{0, 2}));
+    logic.Prefer(2);
+    EXPECT_EQ(logic.Collect("+6", MarkWin), (CResultPopupLogic::Values{2, ResultWin, 6}));
+    logic.Prefer(5); // not listed: the highlight stays
+    EXPECT_EQ(logic.Highlighted(), 1);
+}
+
+TEST(ResultPopupLogicTest, CollectReadsTheHighlightTheScoreAndTheSelector)
+{
+    Roster r;
+    CResultPopupLogic logic(r.data, 0, 0);
+    logic.Search("zz");
+    EXPECT_EQ(logic.Collect("+3", MarkWin), (CResultPopupLogic::Values{NoOpponent, ResultWin, 3}));
+    logic.Search("pass");
+    EXPECT_EQ(logic.Collect("99", -1), (CResultPopupLogic::Values{ByeOpponent, ResultNone, 64}));
+    r.data.table.settings.showDiscDifference = false;
+    logic.Search("tam");
+    EXPECT_EQ(logic.Collect("33", MarkWin), (CResultPopupLogic::Values{1, ResultWin, 2}));
+}
+
+TEST(ResultPopupLogicTest, DownFillsAnEmptyListWithEveryCandidateOrMovesOn)
+{
+    Roster r;
+    CResultPopupLogic logic(r.data, 0, 0);
+    logic.DownFromName();
+    EXPECT_EQ(DataOf(logic.Items()), (std::vector<int>{1, 2, ByeOpponent}));
+    EXPECT_EQ(logic.Highlighted(), 0);
+    logic.DownFromName();
+    logic.DownFromName();
+    logic.DownFromName();
+    EXPECT_EQ(logic.Highlighted(), 2);
+}
+
+} // namespace
+} // namespace tabry::grid

@@ -1,0 +1,164 @@
+#include "grid/GridCommands.h"
+
+#include "core/TournamentData.h"
+#include "grid/GridNavigator.h"
+#include "pairing/RandomGenerator.h"
+#include "tests/grid/GridTestData.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace tabry::grid {
+namespace {
+
+using test::MakeTournament;
+using test::PutGame;
+using test::U;
+
+std::vector<int> Enabled(const ContextMenuState& menu)
+{
+    std::vector<int> out;
+    for (const MenuEntryState& e : menu.entries)
+        if (e.command != CmdSeparator && e.enabled)
+            out.push_back(e.command);
+    return out;
+}
+
+// 6 rows (4 with players) x 3 rounds.
+struct MenuFixture : testing::Test {
+    TournamentData data = MakeTournament(6, 3, 4);
+};
+
+TEST_F(MenuFixture, ThePlayerMenuGraysDeleteAndRecordEditingOnAnEmptyRow)
+{
+    const ContextMenuState empty = ContextMenuAt(data, {0, 5}, {0, 5}, kNoColumn);
+    EXPECT_EQ(empty.kind, MenuKind::Player);
+    ASSERT_EQ(empty.entries.size(), 4u);
+    EXPECT_EQ(empty.entries[2].command, CmdSeparator);
+    EXPECT_EQ(Enabled(empty), std::vector<int>{CmdPlayerEdit});
+
+    const ContextMenuState full = ContextMenuAt(data, {0, 1}, {0, 1}, kNoColumn);
+    EXPECT_EQ(Enabled(full), (std::vector<int>{CmdPlayerEdit, CmdPlayerDelete, CmdPlayerEditRecord}));
+}
+
+TEST_F(MenuFixture, TheGameMenuNeedsAPlayerToEditAndAGameToDelete)
+{
+    EXPECT_TRUE(Enabled(ContextMenuAt(data, {2, 5}, {2, 5}, kNoColumn)).empty());
+    const ContextMenuState fresh = ContextMenuAt(data, {2, 0}, {2, 0}, kNoColumn);
+    EXPECT_EQ(fresh.kind, MenuKind::Game);
+    EXPECT_EQ(Enabled(fresh), std::vector<int>{CmdGameEdit});
+    ResultCell bye;
+    bye.opponent = ByeOpponent;
+    data.table.SetCell(0, 1, bye); // the bye counts as a game
+    EXPECT_EQ(Enabled(ContextMenuAt(data, {2, 0}, {2, 0}, kNoColumn)), (std::vector<int>{CmdGameEdit, CmdGameDelete}));
+}
+
+TEST_F(MenuFixture, TheRoundMenuOpensOnlyOverTheSelectedHeader)
+{
+    PutGame(data, 0, 1, 1, ResultWin, 2);
+    const ContextMenuState round = ContextMenuAt(data, {2, -1}, {0, 0}, 2);
+    EXPECT_EQ(round.kind, MenuKind::Round);
+    EXPECT_EQ(Enabled(round), (std::vector<int>{CmdRoundEnterResults, CmdRoundPairing, CmdRoundSavePairingTable,
+                                                CmdRoundSaveScoreSheet, CmdRoundDelete}));
+    // A round without a game has nothing to delete.
+    EXPECT_FALSE(ContextMenuAt(data, {3, -1}, {0, 0}, 3).IsEnabled(CmdRoundDelete));
+    // "Player" and "Total" show the menu with nothing to do.
+    for (int col : {0, 4}) {
+        const ContextMenuState header = ContextMenuAt(data, {col, -1}, {0, 0}, col);
+        EXPECT_EQ(header.kind, MenuKind::Round);
+        EXPECT_TRUE(Enabled(header).empty());
+    }
+    // Another header, or a cell that is not current: no menu.
+    EXPECT_EQ(ContextMenuAt(data, {1, -1}, {0, 0}, 2).kind, MenuKind::None);
+    EXPECT_EQ(ContextMenuAt(data, {1, 3}, {0, 0}, kNoColumn).kind, MenuKind::None);
+}
+
+TEST_F(MenuFixture, EnteringResultsNeedsAPlayerStillWithoutResult)
+{
+    PutGame(data, 0, 0, 1, ResultWin, 2);
+    PutGame(data, 2, 0, 3, ResultNone, 0);
+    EXPECT_EQ(FirstRowToEnter(data.table, 0), 2);
+    PutGame(data, 2, 0, 3, ResultDraw, 0);
+    EXPECT_EQ(FirstRowToEnter(data.table, 0), -1);
+    EXPECT_FALSE(ContextMenuAt(data, {1, -1}, {0, 0}, 1).IsEnabled(CmdRoundEnterResults));
+    EXPECT_EQ(FirstRowToEnter(data.table, 1), 0); // no opponent yet
+    EXPECT_EQ(FirstRowToEnter(data.table, 3), -1);
+    EXPECT_EQ(FirstRowToEnter(data.table, -1), -1);
+}
+
+TEST_F(MenuFixture, DeletingARoundAsksOnlyWhenItHasGames)
+{
+    PutGame(data, 0, 2, 1, ResultWin, 10);
+    data.table.ComputeAll();
+    std::vector<std::string> asked;
+    bool answer = false;
+    const ConfirmFn confirm = [&](const std::string& q) {
+        asked.push_back(U(q));
+        return answer;
+    };
+    EditEffects fx = DeleteRoundResults(data, 3, confirm);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0], "3回戦の結果を削除します。よろしいですか？");
+    EXPECT_FALSE(fx.modified);
+    EXPECT_EQ(data.table.Cell(0, 2).opponent, 1);
+
+    answer = true;
+    fx = DeleteRoundResults(data, 3, confirm);
+    EXPECT_TRUE(fx.modified);
+    EXPECT_EQ(fx.columns, std::vector<int>{3});
+    EXPECT_TRUE(fx.allTotals);
+    EXPECT_EQ(data.table.Cell(0, 2).opponent, NoOpponent);
+    EXPECT_EQ(data.table.Cell(1, 2).opponent, NoOpponent);
+    EXPECT_EQ(data.table.Entry(0).wins, 0);
+
+    asked.clear();
+    EXPECT_TRUE(DeleteRoundResults(data, 2, confirm).modified);
+    EXPECT_TRUE(asked.empty());
+    EXPECT_FALSE(DeleteRoundResults(data, 0, confirm).Any()); // the player column
+    EXPECT_FALSE(DeleteRoundResults(data, 4, confirm).Any()); // the totals column
+}
+
+TEST_F(MenuFixture, PairingARoundPairsOnlyThePlayersStillWithoutOpponent)
+{
+    TournamentData big = MakeTournament(8, 2, 7);
+    PutGame(big, 0, 1, 1, ResultNone, 0);
+    CRandomGenerator random(42);
+    const EditEffects fx = CreateRoundPairing(big, 2, random);
+    EXPECT_TRUE(fx.modified);
+    EXPECT_EQ(fx.columns, std::vector<int>{2});
+    EXPECT_EQ(big.table.Cell(0, 1).opponent, 1);
+    EXPECT_EQ(big.table.Cell(1, 1).opponent, 0);
+    int byes = 0;
+    for (int row = 2; row < 7; ++row) {
+        const ResultCell& cell = big.table.Cell(row, 1);
+        ASSERT_NE(cell.opponent, NoOpponent) << row;
+        EXPECT_EQ(cell.result, ResultNone);
+        if (cell.opponent == ByeOpponent)
+            ++byes;
+        else
+            EXPECT_EQ(big.table.Cell(cell.opponent, 1).opponent, row);
+    }
+    EXPECT_EQ(byes, 1);
+    EXPECT_EQ(big.table.Cell(7, 1).opponent, NoOpponent); // the empty row
+
+    // Nobody left to pair, or no round: nothing changes.
+    EXPECT_FALSE(CreateRoundPairing(big, 2, random).Any());
+    EXPECT_FALSE(CreateRoundPairing(big, 0, random).Any());
+    EXPECT_FALSE(CreateRoundPairing(big, 3, random).Any());
+}
+
+TEST(GridCommandsTest, ARecordDiffersInAnyFieldTheTournamentFileCarries)
+{
+    CPlayerRecord a;
+    a.m_longName = "a";
+    CPlayerRecord b = a;
+    EXPECT_FALSE(RecordDiffers(a, b));
+    b.m_grade = 3;
+    EXPECT_TRUE(RecordDiffers(a, b));
+    b = a;
+    b.m_memberNumber = "9";
+    EXPECT_TRUE(RecordDiffers(a, b));
+}
+
+} // namespace
+} // namespace tabry::grid

@@ -64,6 +64,10 @@ EditEffects SetRowPlayer(TournamentData& data, int row, int record)
     PlayerEntry& entry = table.Entry(row);
     if (entry.playerIndex < 0 && record < 0)
         return fx;
+    // Taking the row's own player again (F2, Enter) is no change and must
+    // not mark the tournament as changed.
+    if (record >= 0 && entry.playerIndex == record)
+        return fx;
     if (table.RowHasGames(row)) {
         if (record < 0)
             table.DeletePlayer(row); // also clears the mirrors and recomputes everything

@@ -33,7 +33,8 @@ using ConfirmFn = std::function<bool(const std::string& question)>;
 
 // Puts database record `record` into `row`, or empties the row when `record`
 // is negative. A row with games keeps them for the new player; emptying such
-// a row also removes its games from the opponents' rows.
+// a row also removes its games from the opponents' rows. The row's own
+// player again changes nothing.
 EditEffects SetRowPlayer(TournamentData& data, int row, int record);
 
 // Writes the game (opponent, result, disc difference) into the cell of `row`

@@ -8,7 +8,7 @@ namespace {
 
 constexpr int kFontPixelHeight = 13;
 
-QFont MakeFont(const QStringList& candidates)
+QFont MakeFont(const QStringList& candidates, int pixelHeight = kFontPixelHeight)
 {
     // Without any Japanese face the system's fixed-pitch font still keeps the
     // columns aligned; the glyphs then come from Qt's font fallback.
@@ -16,13 +16,20 @@ QFont MakeFont(const QStringList& candidates)
     const QString family = FirstInstalledFamily(candidates);
     if (!family.isEmpty())
         font.setFamilies({family});
-    font.setPixelSize(kFontPixelHeight);
+    font.setPixelSize(pixelHeight);
     font.setWeight(QFont::Normal);
     font.setItalic(false);
     font.setUnderline(false);
     font.setStrikeOut(false);
     font.setStyleHint(QFont::TypeWriter);
     return font;
+}
+
+// Points to pixels at 96 dots per inch, rounded as the dialog templates'
+// fonts always were (10 points: 13 pixels, 9 points: 12).
+int PointsToPixels(int points)
+{
+    return (points * 96 + 36) / 72;
 }
 
 } // namespace
@@ -58,6 +65,18 @@ const QFont& GridFont()
 const QFont& TitleFont()
 {
     static const QFont font = MakeFont(TitleFontCandidates());
+    return font;
+}
+
+const QFont& PlayerPopupFont()
+{
+    static const QFont font = MakeFont(GridFontCandidates(), PointsToPixels(10));
+    return font;
+}
+
+const QFont& ResultPopupFont()
+{
+    static const QFont font = MakeFont(TitleFontCandidates(), PointsToPixels(9));
     return font;
 }
 

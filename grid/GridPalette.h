@@ -27,6 +27,12 @@ const QFont& GridFont();
 // The view's title strip: the proportional Gothic face, 13 pixels high.
 const QFont& TitleFont();
 
+// The two editors' dialog fonts: the player editor's fixed-pitch Gothic at
+// 10 points, the result editor's proportional Gothic at 9 points (in pixels
+// as at 96 dots per inch, like every other measure of the grid).
+const QFont& PlayerPopupFont();
+const QFont& ResultPopupFont();
+
 // The first of `candidates` that is installed, or an empty string.
 QString FirstInstalledFamily(const QStringList& candidates);
 // The faces tried, best first.

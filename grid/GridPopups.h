@@ -21,6 +21,10 @@ public:
     // True while the popup shows its add-user dialog: activating the main
     // window must not cancel the entry then.
     virtual bool IsRegistering() const = 0;
+    // True while a message box of the editor's own is open: the editor is
+    // inside its handler and must not be cancelled (destroyed) until it
+    // returns.
+    virtual bool IsBusy() const { return false; }
 };
 
 class IResultPopup {
@@ -29,6 +33,7 @@ public:
     virtual int Opponent() const = 0; // row, ByeOpponent or NoOpponent
     virtual int Result() const = 0;   // ResultWin, ResultDraw, ResultLoss or ResultNone
     virtual int Score() const = 0;    // disc difference -64..64
+    virtual bool IsBusy() const { return false; }
 };
 
 // Everything an editor needs to open over a cell.

@@ -2,6 +2,7 @@
 
 #include "core/TournamentData.h"
 #include "grid/GridPalette.h"
+#include "pairing/RandomGenerator.h"
 
 #include <QResizeEvent>
 #include <QScrollBar>

@@ -9,6 +9,7 @@
 // and edits).
 
 #include "grid/CellEdits.h"
+#include "grid/GridCommands.h"
 #include "grid/GridNavigator.h"
 #include "grid/GridPopups.h"
 
@@ -76,9 +77,11 @@ public:
     void PostPlayerPopupDone(bool cancel);
     void PostResultPopupDone(bool cancel);
     bool HasPopup() const { return m_playerPopup || m_resultPopup; }
-    // The last editor request (the editors themselves are still to come;
-    // tests read what would have opened).
+    // The last editor request (what opened, for tests).
     const std::optional<PopupRequest>& LastPopupRequest() const { return m_lastRequest; }
+    // The open editors (none while closed).
+    IPlayerPopup* PlayerPopup() const { return m_playerPopup.get(); }
+    IResultPopup* ResultPopup() const { return m_resultPopup.get(); }
 
     // ---- edits ----------------------------------------------------------
     void SetRowPlayer(int record);
@@ -88,6 +91,20 @@ public:
     void ClearCell();
     bool CanDeleteCell() const;
     void DeleteCell();
+
+    // ---- context-menu commands --------------------------------------------
+    // Runs a command of the context menus (GridCommand) on the current cell
+    // or the selected column.
+    void RunCommand(int command);
+    // The player's database record in the add/edit user dialog.
+    void EditRowUserRecord();
+    // The selected round's results, after the question when it has games.
+    void DeleteRoundResults();
+    // Pairs the selected round's players who have no opponent yet.
+    void CreateRoundPairing();
+    // Moves to the selected round's first player without a result and opens
+    // the result editor there; nothing when every game has its result.
+    void EnterRoundResults();
 
 signals:
     // The tournament changed (the document is marked modified).
@@ -100,13 +117,14 @@ signals:
     void pairingTableRequested(int round);
 
 protected:
-    // Editors: none is built into the grid yet; a subclass (or the editor
-    // work) returns the popup it created and showed.
+    // The editors: CPlayerPopup and CResultPopup, created, filled from the
+    // request and shown. Tests substitute fakes.
     virtual std::unique_ptr<IPlayerPopup> CreatePlayerPopup(const PopupRequest& request);
     virtual std::unique_ptr<IResultPopup> CreateResultPopup(const PopupRequest& request);
     // Right button released over a cell (client coordinates): the context
     // menus of the player column, the round cells and a selected column.
     virtual void ShowContextMenu(const QPoint& clientPos);
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -145,7 +163,10 @@ private:
     void OpenEditorWithText(const QString& text);
     void PlayerPopupDone(bool cancel);
     void ResultPopupDone(bool cancel);
+    void ReturnFocus();
     void Apply(const EditEffects& effects);
+    void ShowMenu(const ContextMenuState& state, const QPoint& globalPos);
+    bool SelectedRound(int& col) const;
     QPoint PopupScreenPos(int col, int row) const;
 
     TournamentData& m_data;
@@ -156,6 +177,7 @@ private:
     std::unique_ptr<IResultPopup> m_resultPopup;
     std::optional<PopupRequest> m_lastRequest;
     CRandomGenerator* m_random = nullptr;
+    std::unique_ptr<CRandomGenerator> m_ownRandom;
 };
 
 } // namespace tabry::grid

@@ -7,6 +7,8 @@
 #include "app/common/Prompt.h"
 #include "app/common/TextCodec.h"
 #include "core/TournamentData.h"
+#include "grid/PlayerPopup.h"
+#include "grid/ResultPopup.h"
 
 namespace tabry::grid {
 
@@ -70,26 +72,33 @@ void CResultGrid::OpenEditorWithText(const QString& text)
         OpenResultPopup(text, false);
 }
 
-std::unique_ptr<IPlayerPopup> CResultGrid::CreatePlayerPopup(const PopupRequest&)
+std::unique_ptr<IPlayerPopup> CResultGrid::CreatePlayerPopup(const PopupRequest& request)
 {
-    return nullptr;
+    auto popup = std::make_unique<CPlayerPopup>(*this, request.cell.row);
+    if (request.text)
+        popup->SetInitialText(*request.text, request.selectAll);
+    popup->ShowAt(request.screenPos);
+    return popup;
 }
 
-std::unique_ptr<IResultPopup> CResultGrid::CreateResultPopup(const PopupRequest&)
+std::unique_ptr<IResultPopup> CResultGrid::CreateResultPopup(const PopupRequest& request)
 {
-    return nullptr;
-}
-
-void CResultGrid::ShowContextMenu(const QPoint&)
-{
+    auto popup = std::make_unique<CResultPopup>(*this, request.cell.row, request.cell.col - 1);
+    popup->Fill(request.text, request.selectAll);
+    popup->ShowAt(request.screenPos);
+    return popup;
 }
 
 void CResultGrid::RequestPopupClose()
 {
-    if (m_resultPopup)
-        PostResultPopupDone(true);
-    else if (m_playerPopup && !m_playerPopup->IsRegistering())
+    // An editor inside one of its own message boxes or its registration
+    // dialog stays: it is still running its handler.
+    if (m_resultPopup) {
+        if (!m_resultPopup->IsBusy())
+            PostResultPopupDone(true);
+    } else if (m_playerPopup && !m_playerPopup->IsRegistering() && !m_playerPopup->IsBusy()) {
         PostPlayerPopupDone(true);
+    }
 }
 
 void CResultGrid::PostPlayerPopupDone(bool cancel)
@@ -104,31 +113,45 @@ void CResultGrid::PostResultPopupDone(bool cancel)
 
 void CResultGrid::PlayerPopupDone(bool cancel)
 {
-    if (!m_playerPopup)
-        return; // a second done message for the same editor
+    // The grid owns the editor until here; taking it out first makes a
+    // second done message (say a cancel while a question below is open) a
+    // no-op instead of a second destruction.
+    std::unique_ptr<IPlayerPopup> popup = std::move(m_playerPopup);
+    if (!popup)
+        return;
     if (!cancel) {
-        SetRowPlayer(m_playerPopup->ChosenRecord());
+        SetRowPlayer(popup->ChosenRecord());
         InvalidateCell(m_nav.CurCol(), m_nav.CurRow());
         if (const std::optional<GridCell> next = m_nav.NextAfterPlayerCommit())
             SelectCell(next->col, next->row);
     }
-    m_playerPopup.reset();
-    setFocus(Qt::OtherFocusReason);
+    popup.reset();
+    ReturnFocus();
 }
 
 void CResultGrid::ResultPopupDone(bool cancel)
 {
-    if (!m_resultPopup)
+    std::unique_ptr<IResultPopup> popup = std::move(m_resultPopup);
+    if (!popup)
         return;
     if (!cancel) {
-        SetCellResult(m_resultPopup->Opponent(), m_resultPopup->Result(), m_resultPopup->Score());
+        SetCellResult(popup->Opponent(), popup->Result(), popup->Score());
         InvalidateCell(m_nav.CurCol(), m_nav.CurRow());
         // Declining the overwrite question still moves on: the organiser
         // continues with the next cell either way.
         if (const std::optional<GridCell> next = m_nav.NextAfterResultCommit())
             SelectCell(next->col, next->row);
     }
-    m_resultPopup.reset();
+    popup.reset();
+    ReturnFocus();
+}
+
+void CResultGrid::ReturnFocus()
+{
+    // The editor was a window of its own: the main window takes the
+    // keyboard back, and the grid in it.
+    if (isVisible())
+        window()->activateWindow();
     setFocus(Qt::OtherFocusReason);
 }
 
@@ -143,6 +166,8 @@ void CResultGrid::Apply(const EditEffects& fx)
         InvalidateCell(cell.col, cell.row);
     for (int row : fx.totalsRows)
         InvalidateCell(totalsCol, row);
+    for (int col : fx.columns)
+        InvalidateColumn(col);
     if (fx.allTotals)
         InvalidateTotals();
     if (fx.modified)

@@ -208,6 +208,8 @@ TEST(CellEditsTest, SetRowPlayerOnARowWithoutGamesRepaintsOnlyThatRow)
     fx = SetRowPlayer(data, 1, -1);
     EXPECT_TRUE(data.table.Entry(1).IsEmpty());
     EXPECT_FALSE(SetRowPlayer(data, 1, -1).modified); // empty stays empty
+    SetRowPlayer(data, 1, rec);
+    EXPECT_FALSE(SetRowPlayer(data, 1, rec).Any()); // the same player again
 }
 
 TEST(CellEditsTest, ReplacingAPlayerKeepsTheGamesAndDeletingRemovesThem)

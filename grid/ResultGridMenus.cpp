@@ -1,0 +1,198 @@
+// The results grid's context menus and the commands behind them: the player
+// menu, the game menu and the round menu of a selected column.
+
+#include "grid/ResultGrid.h"
+
+#include "app/common/Prompt.h"
+#include "app/common/TextCodec.h"
+#include "core/TournamentData.h"
+#include "pairing/RandomGenerator.h"
+#include "playerdb/ui/UserCommands.h"
+
+#include <QContextMenuEvent>
+#include <QMenu>
+
+namespace tabry::grid {
+
+namespace {
+
+QString CaptionOf(int command)
+{
+    switch (command) {
+    case CmdPlayerEdit:
+    case CmdGameEdit:
+        return QStringLiteral("編集(&E)");
+    case CmdPlayerDelete:
+    case CmdGameDelete:
+    case CmdRoundDelete:
+        return QStringLiteral("削除(&D)");
+    case CmdPlayerEditRecord:
+        return QStringLiteral("ユーザDBの編集(&U)...");
+    case CmdRoundEnterResults:
+        return QStringLiteral("結果入力(&E)");
+    case CmdRoundPairing:
+        return QStringLiteral("組み合わせ作成(&P)");
+    case CmdRoundSavePairingTable:
+        return QStringLiteral("組み合わせ表保存");
+    case CmdRoundSaveScoreSheet:
+        return QStringLiteral("成績表保存");
+    default:
+        return {};
+    }
+}
+
+const char* MenuNameOf(MenuKind kind)
+{
+    switch (kind) {
+    case MenuKind::Player:
+        return "playerMenu";
+    case MenuKind::Game:
+        return "gameMenu";
+    case MenuKind::Round:
+        return "roundMenu";
+    case MenuKind::None:
+        break;
+    }
+    return "";
+}
+
+} // namespace
+
+void CResultGrid::ShowContextMenu(const QPoint& clientPos)
+{
+    const GridCell clicked = CellAt(clientPos.x(), clientPos.y());
+    ShowMenu(ContextMenuAt(m_data, clicked, m_nav.Current(), m_nav.SelCol()), viewport()->mapToGlobal(clientPos));
+}
+
+void CResultGrid::contextMenuEvent(QContextMenuEvent* event)
+{
+    // The right button has its own path (released over a cell); the menu
+    // key and Shift+F10 open the current cell's menu at the cell.
+    if (event->reason() != QContextMenuEvent::Keyboard) {
+        event->ignore();
+        return;
+    }
+    const GridRect r = CellRect(m_nav.CurCol(), m_nav.CurRow());
+    ShowMenu(ContextMenuAt(m_data, m_nav.Current(), m_nav.Current(), m_nav.SelCol()),
+             viewport()->mapToGlobal(QPoint(r.left + 2, r.top + 2)));
+    event->accept();
+}
+
+void CResultGrid::ShowMenu(const ContextMenuState& state, const QPoint& globalPos)
+{
+    if (state.kind == MenuKind::None)
+        return;
+    QMenu menu(this);
+    menu.setObjectName(QString::fromLatin1(MenuNameOf(state.kind)));
+    for (const MenuEntryState& entry : state.entries) {
+        if (entry.command == CmdSeparator) {
+            menu.addSeparator();
+            continue;
+        }
+        QAction* action = menu.addAction(CaptionOf(entry.command));
+        action->setData(entry.command);
+        action->setEnabled(entry.enabled);
+    }
+    // The command runs once the menu has closed, as a menu's command does.
+    if (QAction* chosen = menu.exec(globalPos))
+        RunCommand(chosen->data().toInt());
+}
+
+bool CResultGrid::SelectedRound(int& col) const
+{
+    col = m_nav.SelCol();
+    return col >= 1 && col <= m_data.table.RoundCount();
+}
+
+void CResultGrid::RunCommand(int command)
+{
+    int round = 0;
+    switch (command) {
+    case CmdPlayerEdit:
+        if (m_nav.CurCol() == 0)
+            OpenCurrentCellEditor();
+        break;
+    case CmdPlayerDelete:
+        if (m_nav.CurCol() == 0)
+            DeleteRowPlayer();
+        break;
+    case CmdPlayerEditRecord:
+        EditRowUserRecord();
+        break;
+    case CmdGameEdit:
+        OpenResultPopup(std::nullopt, false);
+        break;
+    case CmdGameDelete:
+        ClearCell();
+        break;
+    case CmdRoundPairing:
+        CreateRoundPairing();
+        break;
+    case CmdRoundDelete:
+        DeleteRoundResults();
+        break;
+    case CmdRoundEnterResults:
+        EnterRoundResults();
+        break;
+    case CmdRoundSavePairingTable:
+        if (SelectedRound(round))
+            emit pairingTableRequested(round);
+        break;
+    case CmdRoundSaveScoreSheet:
+        if (SelectedRound(round))
+            emit scoreSheetRequested(round);
+        break;
+    default:
+        break;
+    }
+}
+
+void CResultGrid::EditRowUserRecord()
+{
+    const PlayerEntry& entry = m_data.table.Entry(m_nav.CurRow());
+    if (entry.IsEmpty())
+        return;
+    const int record = entry.playerIndex;
+    const CPlayerRecord before = m_data.players.GetAt(record);
+    if (!RunEditUserRecordDialog(this, m_data, record))
+        return;
+    // Every cell that shows him (his row, his opponents' round cells) reads
+    // the record.
+    InvalidateAll();
+    // The tournament file carries each player's data with his row, so a
+    // changed record changes what saving the tournament writes.
+    if (RecordDiffers(before, m_data.players.GetAt(record)))
+        emit modified();
+}
+
+void CResultGrid::DeleteRoundResults()
+{
+    const ConfirmFn confirm = [this](const std::string& question) {
+        return ui::Prompt().Confirm(this, ui::ToQString(question));
+    };
+    Apply(grid::DeleteRoundResults(m_data, m_nav.SelCol(), confirm));
+}
+
+void CResultGrid::CreateRoundPairing()
+{
+    if (m_random == nullptr) {
+        // A grid made without the application's generator still pairs.
+        m_ownRandom = std::make_unique<CRandomGenerator>(CRandomGenerator::TimeSeed());
+        m_random = m_ownRandom.get();
+    }
+    Apply(grid::CreateRoundPairing(m_data, m_nav.SelCol(), *m_random));
+}
+
+void CResultGrid::EnterRoundResults()
+{
+    int col = 0;
+    if (!SelectedRound(col))
+        return;
+    const int row = FirstRowToEnter(m_data.table, col - 1);
+    if (row < 0)
+        return;
+    SelectCell(col, row);
+    OpenResultPopup(std::nullopt, false);
+}
+
+} // namespace tabry::grid

@@ -1,0 +1,327 @@
+// The result editor driven with keys and clicks over a shown grid.
+
+#include "tests/grid/PopupFixture.h"
+
+#include "app/common/ArrowButtons.h"
+#include "grid/CellText.h"
+#include "grid/DialogUnits.h"
+#include "grid/GridPalette.h"
+#include "tests/grid/GridTestData.h"
+#include "tests/guisupport/DialogDriver.h"
+#include "tests/guisupport/GuiTest.h"
+#include "tests/support/TestSupport.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+#include <QToolButton>
+
+namespace tabry::test {
+namespace {
+
+using grid::GridCell;
+
+QString Qs(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+const QString kWin = QStringLiteral("○");
+const QString kDraw = QStringLiteral("△");
+const QString kLoss = QStringLiteral("×");
+
+struct ResultPopupTest : PopupFixture {
+    // Opens the editor of row `row`, round `round` (from 1) with F2.
+    grid::CResultPopup* Open(int row, int round)
+    {
+        grid->SelectCell(round, row);
+        Key(grid.get(), Qt::Key_F2);
+        return ResultPopup();
+    }
+    void Enter(QWidget* w) { Key(w, Qt::Key_Return); }
+};
+
+TEST_F(ResultPopupTest, AStoredWinShowsItsScoreMarkAndOpponent)
+{
+    PutGame(data, 0, 0, 1, ResultWin, 12);
+    grid::CResultPopup* popup = Open(0, 1);
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(popup->ScoreEdit()->text(), "+12");
+    EXPECT_EQ(popup->MarkBox()->currentText(), kWin);
+    EXPECT_EQ(popup->NameEdit()->text(), Qs("伊藤"));
+    EXPECT_EQ(popup->CandidateList()->currentItem()->text(), Qs("伊藤"));
+    EXPECT_EQ(popup->focusWidget(), popup->ScoreEdit());
+}
+
+TEST_F(ResultPopupTest, ATypedDigitOpensWithThatScoreAndATypedLetterWithThatName)
+{
+    grid->SelectCell(3, 2);
+    Type("3");
+    grid::CResultPopup* popup = ResultPopup();
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(popup->ScoreEdit()->text(), "3");
+    EXPECT_EQ(popup->MarkBox()->currentText(), kWin);
+    EXPECT_EQ(popup->focusWidget(), popup->ScoreEdit());
+    Key(popup->ScoreEdit(), Qt::Key_Escape);
+    Settle();
+
+    PutGame(data, 2, 1, 4, ResultLoss, -4);
+    grid->SelectCell(2, 2);
+    Type("k");
+    popup = ResultPopup();
+    EXPECT_EQ(popup->NameEdit()->text(), "k");
+    EXPECT_EQ(popup->focusWidget(), popup->NameEdit());
+    EXPECT_EQ(popup->ScoreEdit()->text(), "-4");
+    EXPECT_EQ(popup->MarkBox()->currentText(), kLoss);
+}
+
+TEST_F(ResultPopupTest, TheMarkFollowsASignAloneAndZeroOnlyOverTheBlank)
+{
+    grid::CResultPopup* popup = Open(0, 1);
+    QLineEdit* score = popup->ScoreEdit();
+    score->clear();
+    QTest::keyClicks(score, "-");
+    EXPECT_EQ(popup->MarkBox()->currentText(), kLoss);
+    score->clear();
+    QTest::keyClicks(score, "+");
+    EXPECT_EQ(popup->MarkBox()->currentText(), kWin);
+    score->setText("0");
+    EXPECT_EQ(popup->MarkBox()->currentText(), kWin); // another mark stays
+    popup->MarkBox()->setCurrentIndex(0);
+    score->setText("+0");
+    EXPECT_EQ(popup->MarkBox()->currentText(), kDraw);
+}
+
+TEST_F(ResultPopupTest, AGameIsWrittenIntoBothRowsAndTheCursorMovesOn)
+{
+    grid->SelectCell(2, 0);
+    Type("ito");
+    grid::CResultPopup* popup = ResultPopup();
+    QTest::keyClick(popup->NameEdit(), Qt::Key_Tab, Qt::ShiftModifier);
+    QTest::keyClick(popup->MarkBox(), Qt::Key_Tab, Qt::ShiftModifier);
+    ASSERT_EQ(popup->focusWidget(), popup->ScoreEdit());
+    popup->ScoreEdit()->selectAll();
+    QTest::keyClicks(popup->ScoreEdit(), "-6");
+    Enter(popup->ScoreEdit());
+    Settle();
+    EXPECT_EQ(data.table.Cell(0, 1), (ResultCell{1, ResultLoss, -6, 0}));
+    EXPECT_EQ(data.table.Cell(1, 1), (ResultCell{0, ResultWin, 6, 0}));
+    EXPECT_EQ(data.table.Entry(1).wins, 1);
+    EXPECT_EQ(Cur(), (GridCell{3, 0}));
+    EXPECT_EQ(modified->count(), 1);
+}
+
+TEST_F(ResultPopupTest, CountModeTypesTheDiscCount)
+{
+    data.table.settings.showDiscDifference = false;
+    auto enter = [&](int row, const char* name, const char* score) {
+        grid->SelectCell(1, row);
+        Type(QString::fromLatin1(name));
+        grid::CResultPopup* popup = ResultPopup();
+        popup->ScoreEdit()->setText(QString::fromLatin1(score));
+        Enter(popup->NameEdit());
+        Settle();
+    };
+    enter(0, "ito", "33");
+    EXPECT_EQ(data.table.Cell(0, 0), (ResultCell{1, ResultWin, 2, 0}));
+    EXPECT_EQ(data.table.Cell(1, 0).disc, -2);
+    enter(2, "tanaka", "32");
+    EXPECT_EQ(data.table.Cell(2, 0).disc, 0);
+    EXPECT_EQ(data.table.Cell(2, 0).result, ResultDraw);
+    enter(4, "pass", "32.5");
+    EXPECT_EQ(data.table.Cell(4, 0), (ResultCell{ByeOpponent, ResultWin, 1, 0}));
+
+    grid::CResultPopup* popup = Open(0, 2);
+    popup->ScoreEdit()->setText("32");
+    Key(popup->ScoreEdit(), Qt::Key_Up);
+    EXPECT_EQ(popup->ScoreEdit()->text(), "32.5");
+    EXPECT_EQ(popup->MarkBox()->currentText(), kWin);
+    popup->ScoreEdit()->setText("0");
+    Key(popup->ScoreEdit(), Qt::Key_Down);
+    EXPECT_EQ(popup->ScoreEdit()->text(), "0  ");
+    EXPECT_EQ(popup->MarkBox()->currentText(), kLoss);
+}
+
+TEST_F(ResultPopupTest, TheArrowsStepTheScore)
+{
+    grid::CResultPopup* popup = Open(0, 1);
+    EXPECT_EQ(popup->ScoreEdit()->text(), "+0");
+    QTest::mouseClick(popup->Spin()->UpButton(), Qt::LeftButton);
+    QTest::mouseClick(popup->Spin()->UpButton(), Qt::LeftButton);
+    EXPECT_EQ(popup->ScoreEdit()->text(), "+2");
+    QTest::mouseClick(popup->Spin()->DownButton(), Qt::LeftButton);
+    EXPECT_EQ(popup->ScoreEdit()->text(), "+1");
+    EXPECT_EQ(popup->MarkBox()->currentText(), kWin);
+}
+
+TEST_F(ResultPopupTest, TakingAPlayerWhoPlaysSomebodyElseAsksFirst)
+{
+    PutGame(data, 0, 1, 1, ResultWin, 4);  // 青木一郎 - 伊藤 in round 2
+    PutGame(data, 2, 1, 3, ResultDraw, 0); // 田中一郎 - 田中 in round 2
+    data.table.ComputeAll();
+
+    // 青木一郎 now meets 上田, who is free: 伊藤's cell is emptied silently.
+    grid->SelectCell(2, 0);
+    Type("ueda");
+    Enter(ResultPopup()->NameEdit());
+    Settle();
+    EXPECT_TRUE(Prompts().Events().empty());
+    EXPECT_EQ(data.table.Cell(1, 1).opponent, NoOpponent);
+    EXPECT_EQ(data.table.Cell(4, 1).opponent, 0);
+
+    // Then 田中一郎, who plays 田中: the question names both and the round.
+    grid->SelectCell(2, 0);
+    Type("tanakai");
+    Enter(ResultPopup()->NameEdit());
+    Settle();
+    ASSERT_EQ(Prompts().Events().size(), 1u);
+    EXPECT_EQ(Prompts().Events()[0].text, Qs("「田中一郎」さんの2回戦の相手は\n「田中」さんになっています。\n 上書きしますか？"));
+    EXPECT_EQ(data.table.Cell(0, 1).opponent, 4); // No: nothing changed
+    EXPECT_EQ(data.table.Cell(3, 1).opponent, 2);
+    EXPECT_FALSE(grid->HasPopup());
+    EXPECT_EQ(Cur(), (GridCell{3, 0})); // but the cursor moved on
+
+    Prompts().QueueAnswer(ui::Answer::Yes);
+    grid->SelectCell(2, 0);
+    Type("tanakai");
+    Enter(ResultPopup()->NameEdit());
+    Settle();
+    EXPECT_EQ(data.table.Cell(0, 1).opponent, 2);
+    EXPECT_EQ(data.table.Cell(2, 1).opponent, 0);
+    EXPECT_EQ(data.table.Cell(3, 1).opponent, NoOpponent);
+    EXPECT_EQ(data.table.Cell(4, 1).opponent, NoOpponent);
+}
+
+TEST_F(ResultPopupTest, PassFindsTheByeWhichIsNotMirrored)
+{
+    grid->SelectCell(3, 4);
+    Type("pass");
+    grid::CResultPopup* popup = ResultPopup();
+    EXPECT_EQ(Lines(popup->CandidateList()), QStringList{Qs("不戦")});
+    popup->ScoreEdit()->setText("+64");
+    Enter(popup->NameEdit());
+    Settle();
+    EXPECT_EQ(data.table.Cell(4, 2), (ResultCell{ByeOpponent, ResultWin, 64, 0}));
+    EXPECT_EQ(U(grid::RoundCell(data.table, data.players, 4, 2).top), "不戦");
+    for (int row = 0; row < 4; ++row)
+        EXPECT_EQ(data.table.Cell(row, 2).opponent, NoOpponent);
+}
+
+TEST_F(ResultPopupTest, ADoubleClickedCandidateIsCommittedEvenIfItsNameBeginsAnother)
+{
+    // Row 2 is 田中一郎, row 3 田中: "田中" lists 田中一郎 first.
+    grid->SelectCell(1, 0);
+    Type("t");
+    grid::CResultPopup* popup = ResultPopup();
+    popup->NameEdit()->clear();
+    TypeText(popup->NameEdit(), Qs("田中"));
+    ASSERT_EQ(Lines(popup->CandidateList()), (QStringList{Qs("田中一郎"), Qs("田中")}));
+    QListWidget* list = popup->CandidateList();
+    const QPoint second = list->visualItemRect(list->item(1)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, second);
+    Settle();
+    EXPECT_EQ(data.table.Cell(0, 0).opponent, 3);
+    EXPECT_EQ(data.table.Cell(3, 0).opponent, 0);
+}
+
+TEST_F(ResultPopupTest, EnterInTheListTakesTheLineAndTheNextEnterCommitsIt)
+{
+    grid->SelectCell(1, 0);
+    Type("t");
+    grid::CResultPopup* popup = ResultPopup();
+    popup->NameEdit()->clear();
+    TypeText(popup->NameEdit(), Qs("田中"));
+    Key(popup->NameEdit(), Qt::Key_Down); // into the list, second line
+    ASSERT_EQ(popup->focusWidget(), popup->CandidateList());
+    EXPECT_EQ(popup->CandidateList()->currentRow(), 1);
+    Enter(popup->CandidateList());
+    Settle();
+    ASSERT_TRUE(grid->HasPopup()); // nothing committed yet
+    EXPECT_EQ(popup->NameEdit()->text(), Qs("田中"));
+    EXPECT_EQ(popup->focusWidget(), popup->NameEdit());
+    // 田中一郎 comes first again, yet 田中 stays the one chosen.
+    EXPECT_EQ(popup->CandidateList()->currentItem()->text(), Qs("田中"));
+    Enter(popup->NameEdit());
+    Settle();
+    EXPECT_EQ(data.table.Cell(0, 0).opponent, 3);
+}
+
+TEST_F(ResultPopupTest, AnEmptyNameListsEveryFreeCandidateAndTheBye)
+{
+    PutGame(data, 1, 0, 2, ResultWin, 2);
+    grid::CResultPopup* popup = Open(0, 1);
+    QTest::mouseDClick(popup->NameEdit(), Qt::LeftButton);
+    EXPECT_EQ(Lines(popup->CandidateList()), (QStringList{Qs("田中"), Qs("上田"), Qs("不戦")}));
+    popup->CandidateList()->clear();
+    popup->NameEdit()->setFocus();
+    Key(popup->NameEdit(), Qt::Key_Down);
+    EXPECT_EQ(Lines(popup->CandidateList()), (QStringList{Qs("田中"), Qs("上田"), Qs("不戦")}));
+}
+
+TEST_F(ResultPopupTest, CommittingWhatIsStoredChangesNothing)
+{
+    PutGame(data, 0, 0, 1, ResultWin, 12);
+    data.table.ComputeAll();
+    Enter(Open(0, 1)->ScoreEdit());
+    Settle();
+    EXPECT_EQ(data.table.Cell(0, 0), (ResultCell{1, ResultWin, 12, 0}));
+    EXPECT_EQ(modified->count(), 0);
+    EXPECT_EQ(Cur(), (GridCell{2, 0}));
+}
+
+TEST_F(ResultPopupTest, ANameThatFindsNobodyEmptiesTheCellAndEscapeKeepsIt)
+{
+    PutGame(data, 0, 0, 1, ResultWin, 12);
+    data.table.ComputeAll();
+    grid->SelectCell(1, 0);
+    Type("q");
+    Key(ResultPopup()->NameEdit(), Qt::Key_Escape);
+    Settle();
+    EXPECT_EQ(data.table.Cell(0, 0).opponent, 1);
+    EXPECT_EQ(Cur(), (GridCell{1, 0}));
+
+    Type("q");
+    Enter(ResultPopup()->NameEdit());
+    Settle();
+    EXPECT_EQ(data.table.Cell(0, 0).opponent, NoOpponent);
+    EXPECT_EQ(data.table.Cell(1, 0).opponent, NoOpponent);
+    EXPECT_EQ(data.table.Entry(1).losses, 0);
+}
+
+TEST_F(ResultPopupTest, TheEditorIsLaidOutInDialogUnitsAndPaintedOnWhite)
+{
+    grid::CResultPopup* popup = Open(1, 2);
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(popup->pos(), grid->LastPopupRequest()->screenPos);
+    const grid::CDialogUnits du(popup->font());
+    EXPECT_EQ(popup->size(), QSize(du.X(52) + 2, du.Y(86) + 2));
+    EXPECT_EQ(popup->ScoreEdit()->geometry(), du.Rect(25, 1, 18, 14).translated(1, 1));
+    EXPECT_EQ(popup->NameEdit()->geometry(), du.Rect(1, 16, 50, 14).translated(1, 1));
+    EXPECT_EQ(popup->CandidateList()->geometry(), du.Rect(1, 32, 50, 54).translated(1, 1));
+    EXPECT_EQ(popup->MarkBox()->count(), 4);
+    EXPECT_EQ(popup->MarkBox()->itemText(0), Qs("　"));
+    const QImage shot = popup->grab().toImage();
+    // Between the selector and the name field (inside the 1-pixel border):
+    // the editor's own white.
+    ASSERT_LT(du.Y(15), du.Y(16));
+    const QPoint gap(du.X(10) + 1, du.Y(15) + 1);
+    EXPECT_EQ(QColor(shot.pixel(gap)), QColor(grid::GridPalette::kBackground));
+    EXPECT_EQ(popup->CandidateList()->palette().color(QPalette::Base), QColor(grid::GridPalette::kBackground));
+}
+
+TEST_F(ResultPopupTest, ActivatingTheMainWindowCancelsTheEditor)
+{
+    PutGame(data, 0, 0, 1, ResultWin, 12);
+    grid->SelectCell(1, 0);
+    Type("5");
+    grid->RequestPopupClose();
+    Settle();
+    EXPECT_FALSE(grid->HasPopup());
+    EXPECT_EQ(data.table.Cell(0, 0).disc, 12);
+    EXPECT_EQ(Cur(), (GridCell{1, 0}));
+}
+
+} // namespace
+} // namespace tabry::test

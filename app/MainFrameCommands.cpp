@@ -80,6 +80,8 @@ void CMainFrame::OnRoundReport(ReportCommandKind kind, int round)
 void CMainFrame::OnSort()
 {
     m_app.SortTable();
+    // Other rows are under the cursor now.
+    UpdateDeleteCell();
 }
 
 void CMainFrame::OnAddUser()

@@ -253,6 +253,15 @@ TEST_F(CommandFixture, DeleteCellFollowsTheCurrentCell)
     EXPECT_FALSE(del->isEnabled());
 }
 
+TEST_F(CommandFixture, DeleteCellFollowsTheRowsASortBringsUnderTheCursor)
+{
+    QAction* del = Action("actionDeleteCell");
+    Grid()->SelectCell(1, 1); // b lost his round-1 game
+    ASSERT_TRUE(del->isEnabled());
+    Action("actionSort")->trigger(); // a, c (no game), b
+    EXPECT_FALSE(del->isEnabled());
+}
+
 TEST_F(CommandFixture, NewAndOpenResetTheGrid)
 {
     Grid()->SelectCell(3, 6);

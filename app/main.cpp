@@ -1,11 +1,16 @@
 // torva: the desktop program.
 //   torva [--no-association-check] [FILE.stg]
+//   torva --screenshot DIR [FILE.stg]   (the README's pictures; not in --help)
 
+#include "app/Screenshots.h"
 #include "app/TabryApp.h"
 #include "app/Translations.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QTemporaryDir>
+
+#include <cstdio>
 
 int main(int argc, char** argv)
 {
@@ -22,6 +27,10 @@ int main(int argc, char** argv)
     const QCommandLineOption noAssociation(QStringLiteral("no-association-check"),
                                            QStringLiteral("起動時に .stg の関連付けを確認しない"));
     parser.addOption(noAssociation);
+    QCommandLineOption screenshot(QStringLiteral("screenshot"), QStringLiteral("README の画面写真を DIR に書く"),
+                                  QStringLiteral("DIR"));
+    screenshot.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(screenshot);
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("開く大会結果ファイル (*.stg)"),
                                  QStringLiteral("[FILE.stg]"));
     parser.process(qapp);
@@ -30,6 +39,25 @@ int main(int argc, char** argv)
     options.checkAssociation = !parser.isSet(noAssociation);
     if (!parser.positionalArguments().isEmpty())
         options.fileToOpen = parser.positionalArguments().first();
+
+    if (parser.isSet(screenshot)) {
+        // A run that leaves nothing behind: its settings and user folder are
+        // temporary, and the exit step (which writes them and the player
+        // database) is skipped.
+        QTemporaryDir scratch;
+        options.settingsFile = scratch.filePath(QStringLiteral("settings.ini"));
+        options.userDataDirectory = scratch.filePath(QStringLiteral("user"));
+        options.checkAssociation = false;
+        tabry::app::CTabryApp app(options);
+        if (!app.InitInstance())
+            return 1;
+        QString error;
+        if (!tabry::app::WriteScreenshots(app, parser.value(screenshot), &error)) {
+            std::fprintf(stderr, "%s\n", error.toLocal8Bit().constData());
+            return 1;
+        }
+        return 0;
+    }
 
     tabry::app::CTabryApp app(options);
     if (!app.InitInstance())

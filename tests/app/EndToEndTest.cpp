@@ -2,9 +2,11 @@
 // way an organiser enters it: the players by the first letters of their
 // input names, every game as its score and the opponent's first letters,
 // then sorted and saved. The saved file is compared byte for byte with the
-// one written out by hand below.
+// one written out by hand below. And the README's pictures, taken by the
+// program itself from a running window.
 
 #include "app/MainFrame.h"
+#include "app/Screenshots.h"
 #include "app/TabryApp.h"
 #include "app/TabryDoc.h"
 #include "grid/PlayerPopup.h"
@@ -19,6 +21,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QImage>
 #include <QTest>
 
 namespace tabry::app {
@@ -151,6 +154,35 @@ TEST_F(EndToEndTest, ATournamentTypedSortedAndSavedGivesTheExpectedFile)
         S("伊藤 花子,伊藤,-1,大阪,ito,1002") + ",3,-1,-16,0,0,-1,-10,0,2,1,8,0",
     });
     EXPECT_EQ(test::ReadAll(box / "cup.stg"), expected);
+}
+
+} // namespace
+} // namespace tabry::app
+
+namespace tabry::app {
+namespace {
+
+// The README's pictures come from the program itself.
+TEST(ScreenshotsTest, ThePicturesAreWrittenAndTheTournamentStaysAsItWas)
+{
+    test::Sandbox box;
+    test::WriteAll(box / "t.stg", test::StgBytes(6, 6, {"a", "b", "c"}, "cup"));
+    box.options.fileToOpen = Q(box / "t.stg");
+    auto app = box.Start();
+    ASSERT_NE(app, nullptr);
+    const std::string before = app->Data().Save();
+    QString error;
+    ASSERT_TRUE(WriteScreenshots(*app, Q(box / "shots"), &error)) << error.toStdString();
+    for (const char* name : {"main-window.png", "result-popup.png"}) {
+        const QImage image(Q(box / "shots" / name));
+        EXPECT_FALSE(image.isNull()) << name;
+        EXPECT_GT(image.width(), 600) << name;
+    }
+    EXPECT_FALSE(app->View()->Grid()->HasPopup());
+    EXPECT_EQ(app->Data().Save(), before);
+    EXPECT_FALSE(app->Document().IsModified());
+    app->MainFrame()->close();
+    app->ExitInstance();
 }
 
 } // namespace

@@ -28,7 +28,6 @@ CPlayerPopup::CPlayerPopup(CResultGrid& grid, int row)
       m_name(new QLineEdit(this)), m_list(new QListWidget(this))
 {
     setObjectName(QStringLiteral("playerPopup"));
-    setAttribute(Qt::WA_DeleteOnClose, false);
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
     setFont(PlayerPopupFont());

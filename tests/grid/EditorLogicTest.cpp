@@ -1,6 +1,7 @@
-// The two editors' lists and decisions without their widgets: the searches,
-// the player editor's Enter, double click and registration, and the result
-// editor's opening and commit values.
+// The two editors' lists and the decisions the widget tests cannot reach
+// easily: every way a search matches, the duplicate refusal on a double
+// click, a cancelled registration and how the result editor opens over a
+// bye or an empty cell in disc-count mode.
 
 #include "grid/EditorSearch.h"
 #include "grid/PlayerPopupLogic.h"
@@ -107,33 +108,6 @@ TEST(EditorSearchTest, AllCandidatesAreTheFreePlayersAndThePartnerThenTheBye)
 
 // ---- player editor ------------------------------------------------------------
 
-TEST(PlayerPopupLogicTest, EnterTakesTheHighlightedPlayer)
-{
-    Roster r;
-    CPlayerPopupLogic logic(r.data, 4);
-    logic.Search("sa");
-    ASSERT_EQ(logic.Highlighted(), 0);
-    const auto out = logic.Ok("sa");
-    EXPECT_EQ(out.kind, CPlayerPopupLogic::Outcome::Commit);
-    EXPECT_EQ(out.fieldText, S("佐藤"));
-    EXPECT_EQ(logic.ChosenRecord(), r.sato);
-}
-
-TEST(PlayerPopupLogicTest, APlayerOfAnotherRowIsRefusedAndTheRowsOwnPlayerAccepted)
-{
-    Roster r;
-    CPlayerPopupLogic other(r.data, 4);
-    other.Search("tamura");
-    const auto refused = other.Ok("tamura");
-    EXPECT_EQ(refused.kind, CPlayerPopupLogic::Outcome::Duplicate);
-    EXPECT_EQ(U(refused.message), "「田村」さんは既に入力されています。");
-    EXPECT_EQ(refused.fieldText, S("田村"));
-
-    CPlayerPopupLogic own(r.data, 1);
-    own.Search("tamura");
-    EXPECT_EQ(own.Ok("tamura").kind, CPlayerPopupLogic::Outcome::Commit);
-}
-
 TEST(PlayerPopupLogicTest, ADoubleClickIsRefusedForAPlayerOfAnotherRowToo)
 {
     Roster r;
@@ -164,52 +138,7 @@ TEST(PlayerPopupLogicTest, EnterWithoutAMatchCancelsOrOffersToRegister)
     EXPECT_EQ(logic.ChosenRecord(), -1);
 }
 
-TEST(PlayerPopupLogicTest, DownMovesThroughTheMatchesOrListsThePlayersNotYetEntered)
-{
-    Roster r;
-    CPlayerPopupLogic logic(r.data, 4);
-    logic.Search("ta");
-    logic.DownFromName();
-    EXPECT_EQ(logic.Highlighted(), 1);
-    logic.SetHighlighted(4);
-    logic.DownFromName(); // stays on the last
-    EXPECT_EQ(logic.Highlighted(), 4);
-
-    logic.Search("");
-    logic.DownFromName();
-    EXPECT_EQ(DataOf(logic.Items()), (std::vector<int>{r.taylor, r.sato, r.aoki}));
-    EXPECT_EQ(logic.Highlighted(), 0);
-}
-
 // ---- result editor ------------------------------------------------------------
-
-TEST(ResultPopupLogicTest, ATypedDigitKeepsTheCellsOpponentAndReplacesTheScore)
-{
-    Roster r;
-    PutGame(r.data, 0, 1, 1, ResultWin, 12);
-    const CResultPopupLogic logic(r.data, 0, 1);
-    const auto open = logic.Open(std::string("3"));
-    EXPECT_EQ(open.nameText, S("田村"));
-    EXPECT_EQ(open.opponentOfCell, 1);
-    EXPECT_EQ(open.cellScoreText, "+12");
-    EXPECT_EQ(open.cellEntry, MarkWin);
-    EXPECT_EQ(open.typedScore, "3");
-    EXPECT_EQ(open.focus, CResultPopupLogic::Focus::Score);
-}
-
-TEST(ResultPopupLogicTest, ATypedLetterGoesIntoTheNameFieldAndTheScoreStays)
-{
-    Roster r;
-    PutGame(r.data, 0, 1, 1, ResultLoss, -4);
-    const CResultPopupLogic logic(r.data, 0, 1);
-    const auto open = logic.Open(std::string("k"));
-    EXPECT_EQ(open.nameText, "k");
-    EXPECT_FALSE(open.opponentOfCell.has_value());
-    EXPECT_EQ(open.cellScoreText, "-4");
-    EXPECT_EQ(open.cellEntry, MarkLoss);
-    EXPECT_FALSE(open.typedScore.has_value());
-    EXPECT_EQ(open.focus, CResultPopupLogic::Focus::Name);
-}
 
 TEST(ResultPopupLogicTest, OpeningAByeOrAnEmptyCell)
 {
@@ -229,45 +158,6 @@ TEST(ResultPopupLogicTest, OpeningAByeOrAnEmptyCell)
     EXPECT_EQ(empty.nameText, "");
     EXPECT_EQ(empty.cellScoreText, "32");
     EXPECT_EQ(empty.focus, CResultPopupLogic::Focus::Score);
-}
-
-TEST(ResultPopupLogicTest, TheCellsOwnOpponentStaysHighlightedBeforeALongerNameThatComesFirst)
-{
-    Roster r;
-    PutGame(r.data, 1, 0, 2, ResultWin, 6); // 田村 beat 田中 (row 2)
-    CResultPopupLogic logic(r.data, 1, 0);
-    logic.Search(S("田中")); // 田中一郎 (row 0) comes first
-    EXPECT_EQ(DataOf(logic.Items()), (std::vector<int>{0, 2}));
-    logic.Prefer(2);
-    EXPECT_EQ(logic.Collect("+6", MarkWin), (CResultPopupLogic::Values{2, ResultWin, 6}));
-    logic.Prefer(5); // not listed: the highlight stays
-    EXPECT_EQ(logic.Highlighted(), 1);
-}
-
-TEST(ResultPopupLogicTest, CollectReadsTheHighlightTheScoreAndTheSelector)
-{
-    Roster r;
-    CResultPopupLogic logic(r.data, 0, 0);
-    logic.Search("zz");
-    EXPECT_EQ(logic.Collect("+3", MarkWin), (CResultPopupLogic::Values{NoOpponent, ResultWin, 3}));
-    logic.Search("pass");
-    EXPECT_EQ(logic.Collect("99", -1), (CResultPopupLogic::Values{ByeOpponent, ResultNone, 64}));
-    r.data.table.settings.showDiscDifference = false;
-    logic.Search("tam");
-    EXPECT_EQ(logic.Collect("33", MarkWin), (CResultPopupLogic::Values{1, ResultWin, 2}));
-}
-
-TEST(ResultPopupLogicTest, DownFillsAnEmptyListWithEveryCandidateOrMovesOn)
-{
-    Roster r;
-    CResultPopupLogic logic(r.data, 0, 0);
-    logic.DownFromName();
-    EXPECT_EQ(DataOf(logic.Items()), (std::vector<int>{1, 2, ByeOpponent}));
-    EXPECT_EQ(logic.Highlighted(), 0);
-    logic.DownFromName();
-    logic.DownFromName();
-    logic.DownFromName();
-    EXPECT_EQ(logic.Highlighted(), 2);
 }
 
 } // namespace

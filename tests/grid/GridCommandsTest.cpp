@@ -29,18 +29,6 @@ struct MenuFixture : testing::Test {
     TournamentData data = MakeTournament(6, 3, 4);
 };
 
-TEST_F(MenuFixture, ThePlayerMenuGraysDeleteAndRecordEditingOnAnEmptyRow)
-{
-    const ContextMenuState empty = ContextMenuAt(data, {0, 5}, {0, 5}, kNoColumn);
-    EXPECT_EQ(empty.kind, MenuKind::Player);
-    ASSERT_EQ(empty.entries.size(), 4u);
-    EXPECT_EQ(empty.entries[2].command, CmdSeparator);
-    EXPECT_EQ(Enabled(empty), std::vector<int>{CmdPlayerEdit});
-
-    const ContextMenuState full = ContextMenuAt(data, {0, 1}, {0, 1}, kNoColumn);
-    EXPECT_EQ(Enabled(full), (std::vector<int>{CmdPlayerEdit, CmdPlayerDelete, CmdPlayerEditRecord}));
-}
-
 TEST_F(MenuFixture, TheGameMenuNeedsAPlayerToEditAndAGameToDelete)
 {
     EXPECT_TRUE(Enabled(ContextMenuAt(data, {2, 5}, {2, 5}, kNoColumn)).empty());
@@ -62,12 +50,6 @@ TEST_F(MenuFixture, TheRoundMenuOpensOnlyOverTheSelectedHeader)
                                                 CmdRoundSaveScoreSheet, CmdRoundDelete}));
     // A round without a game has nothing to delete.
     EXPECT_FALSE(ContextMenuAt(data, {3, -1}, {0, 0}, 3).IsEnabled(CmdRoundDelete));
-    // "Player" and "Total" show the menu with nothing to do.
-    for (int col : {0, 4}) {
-        const ContextMenuState header = ContextMenuAt(data, {col, -1}, {0, 0}, col);
-        EXPECT_EQ(header.kind, MenuKind::Round);
-        EXPECT_TRUE(Enabled(header).empty());
-    }
     // Another header, or a cell that is not current: no menu.
     EXPECT_EQ(ContextMenuAt(data, {1, -1}, {0, 0}, 2).kind, MenuKind::None);
     EXPECT_EQ(ContextMenuAt(data, {1, 3}, {0, 0}, kNoColumn).kind, MenuKind::None);

@@ -262,11 +262,17 @@ TEST_F(ResultPopupTest, AnEmptyNameListsEveryFreeCandidateAndTheBye)
 
 TEST_F(ResultPopupTest, CommittingWhatIsStoredChangesNothing)
 {
-    PutGame(data, 0, 0, 1, ResultWin, 12);
+    // 青木一郎 beat 田中 (row 3); "田中" also begins 田中一郎 (row 2), who
+    // comes first in the list: the stored opponent must stay the chosen one.
+    PutGame(data, 0, 0, 3, ResultWin, 12);
     data.table.ComputeAll();
-    Enter(Open(0, 1)->ScoreEdit());
+    grid::CResultPopup* popup = Open(0, 1);
+    EXPECT_EQ(Lines(popup->CandidateList()), (QStringList{Qs("田中一郎"), Qs("田中")}));
+    EXPECT_EQ(popup->CandidateList()->currentRow(), 1);
+    Enter(popup->ScoreEdit());
     Settle();
-    EXPECT_EQ(data.table.Cell(0, 0), (ResultCell{1, ResultWin, 12, 0}));
+    EXPECT_EQ(data.table.Cell(0, 0), (ResultCell{3, ResultWin, 12, 0}));
+    EXPECT_EQ(data.table.Cell(2, 0).opponent, NoOpponent);
     EXPECT_EQ(modified->count(), 0);
     EXPECT_EQ(Cur(), (GridCell{2, 0}));
 }

@@ -12,8 +12,26 @@
 
 #include <cstdio>
 
+namespace {
+
+// The cell editors open as small windows placed exactly over their cell. A
+// Wayland compositor places top-level windows itself, so in a Wayland
+// session that also offers an X server the program runs through X, unless
+// the user chose a platform.
+void PreferX11UnderWayland()
+{
+#if defined(Q_OS_LINUX)
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && !qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+#endif
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
+    PreferX11UnderWayland();
     QApplication qapp(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("qelt"));
     QApplication::setApplicationName(QStringLiteral("TORVA"));

@@ -164,6 +164,9 @@ private:
     void PlayerPopupDone(bool cancel);
     void ResultPopupDone(bool cancel);
     void ReturnFocus();
+    void BackToEditedCell();
+    // The open editor's window, none for an editor that has none.
+    QWidget* EditorWidget() const;
     void Apply(const EditEffects& effects);
     void ShowMenu(const ContextMenuState& state, const QPoint& globalPos);
     bool SelectedRound(int& col) const;

@@ -120,6 +120,7 @@ void CResultGrid::PlayerPopupDone(bool cancel)
     if (!popup)
         return;
     if (!cancel) {
+        BackToEditedCell();
         SetRowPlayer(popup->ChosenRecord());
         InvalidateCell(m_nav.CurCol(), m_nav.CurRow());
         if (const std::optional<GridCell> next = m_nav.NextAfterPlayerCommit())
@@ -135,6 +136,7 @@ void CResultGrid::ResultPopupDone(bool cancel)
     if (!popup)
         return;
     if (!cancel) {
+        BackToEditedCell();
         SetCellResult(popup->Opponent(), popup->Result(), popup->Score());
         InvalidateCell(m_nav.CurCol(), m_nav.CurRow());
         // Declining the overwrite question still moves on: the organiser
@@ -144,6 +146,24 @@ void CResultGrid::ResultPopupDone(bool cancel)
     }
     popup.reset();
     ReturnFocus();
+}
+
+void CResultGrid::BackToEditedCell()
+{
+    // The values belong to the cell the editor was opened over. Should the
+    // cursor have moved meanwhile (a click that reached the grid without
+    // cancelling the editor), the commit still lands there.
+    if (m_lastRequest && m_nav.Current() != m_lastRequest->cell)
+        SelectCell(m_lastRequest->cell.col, m_lastRequest->cell.row);
+}
+
+QWidget* CResultGrid::EditorWidget() const
+{
+    if (m_playerPopup)
+        return dynamic_cast<QWidget*>(m_playerPopup.get());
+    if (m_resultPopup)
+        return dynamic_cast<QWidget*>(m_resultPopup.get());
+    return nullptr;
 }
 
 void CResultGrid::ReturnFocus()

@@ -3,6 +3,7 @@
 
 #include "grid/ResultGrid.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -49,6 +50,20 @@ std::optional<GridKey> GridKeyOf(int key)
 
 void CResultGrid::keyPressEvent(QKeyEvent* event)
 {
+    if (HasPopup()) {
+        // The editor's window takes the keyboard a moment after it opens;
+        // what a fast typist types in between belongs to the editor, not to
+        // the grid's cursor.
+        if (QWidget* editor = EditorWidget()) {
+            if (QWidget* target = editor->focusWidget()) {
+                QKeyEvent forwarded(event->type(), event->key(), event->modifiers(), event->text(),
+                                    event->isAutoRepeat(), event->count());
+                QApplication::sendEvent(target, &forwarded);
+            }
+        }
+        event->accept();
+        return;
+    }
     if (const std::optional<GridKey> key = GridKeyOf(event->key())) {
         ExecuteKey(*key);
         event->accept();

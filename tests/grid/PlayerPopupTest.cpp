@@ -50,6 +50,18 @@ TEST_F(PlayerPopupTest, TypingListsEveryRecordThatBeginsSoWithTheFirstHighlighte
     EXPECT_EQ(Lines(popup->MatchList()), QStringList{Qs("高木")});
 }
 
+TEST_F(PlayerPopupTest, KeysThatReachTheGridWhileTheEditorIsOpenGoToTheEditor)
+{
+    grid->SelectCell(0, 5);
+    // A fast typist: every key arrives at the grid, before the editor's
+    // window has taken the keyboard.
+    QTest::keyClicks(grid.get(), "ota");
+    QTest::keyClick(grid.get(), Qt::Key_Return);
+    Settle();
+    EXPECT_EQ(data.table.Entry(5).playerIndex, 6);
+    EXPECT_EQ(Cur(), (GridCell{0, 6}));
+}
+
 TEST_F(PlayerPopupTest, EnterPutsThePlayerIntoTheRowAndMovesDown)
 {
     grid->SelectCell(0, 5);

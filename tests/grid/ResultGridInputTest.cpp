@@ -207,6 +207,23 @@ TEST_F(InputFixture, CommittingAGameAtTheLastRoundWrapsToTheNextRow)
     EXPECT_EQ(Cur(), (GridCell{1, 4}));
 }
 
+TEST_F(InputFixture, ACommitLandsInTheCellTheEditorWasOpenedOver)
+{
+    grid->nextResult.opponent = 1;
+    grid->nextResult.result = ResultWin;
+    grid->nextResult.score = 4;
+    grid->SelectCell(2, 0);
+    QTest::keyClicks(grid.get(), "4");
+    Key(Qt::Key_Down); // while an editor is open the grid's cursor stays
+    EXPECT_EQ(Cur(), (GridCell{2, 0}));
+    grid->SelectCell(3, 2); // moved all the same (a click that got through)
+    grid->PostResultPopupDone(false);
+    QApplication::processEvents();
+    EXPECT_EQ(data.table.Cell(0, 1).opponent, 1);
+    EXPECT_EQ(data.table.Cell(2, 2).opponent, NoOpponent);
+    EXPECT_EQ(Cur(), (GridCell{3, 0}));
+}
+
 TEST_F(InputFixture, ActivationCancelsAnOpenEditorUnlessItIsRegistering)
 {
     QTest::keyClicks(grid.get(), "p");

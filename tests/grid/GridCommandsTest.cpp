@@ -2,7 +2,6 @@
 
 #include "core/TournamentData.h"
 #include "grid/GridNavigator.h"
-#include "pairing/RandomGenerator.h"
 #include "tests/grid/GridTestData.h"
 #include "tests/support/TestSupport.h"
 
@@ -98,35 +97,6 @@ TEST_F(MenuFixture, DeletingARoundAsksOnlyWhenItHasGames)
     EXPECT_TRUE(asked.empty());
     EXPECT_FALSE(DeleteRoundResults(data, 0, confirm).Any()); // the player column
     EXPECT_FALSE(DeleteRoundResults(data, 4, confirm).Any()); // the totals column
-}
-
-TEST_F(MenuFixture, PairingARoundPairsOnlyThePlayersStillWithoutOpponent)
-{
-    TournamentData big = MakeTournament(8, 2, 7);
-    PutGame(big, 0, 1, 1, ResultNone, 0);
-    CRandomGenerator random(42);
-    const EditEffects fx = CreateRoundPairing(big, 2, random);
-    EXPECT_TRUE(fx.modified);
-    EXPECT_EQ(fx.columns, std::vector<int>{2});
-    EXPECT_EQ(big.table.Cell(0, 1).opponent, 1);
-    EXPECT_EQ(big.table.Cell(1, 1).opponent, 0);
-    int byes = 0;
-    for (int row = 2; row < 7; ++row) {
-        const ResultCell& cell = big.table.Cell(row, 1);
-        ASSERT_NE(cell.opponent, NoOpponent) << row;
-        EXPECT_EQ(cell.result, ResultNone);
-        if (cell.opponent == ByeOpponent)
-            ++byes;
-        else
-            EXPECT_EQ(big.table.Cell(cell.opponent, 1).opponent, row);
-    }
-    EXPECT_EQ(byes, 1);
-    EXPECT_EQ(big.table.Cell(7, 1).opponent, NoOpponent); // the empty row
-
-    // Nobody left to pair, or no round: nothing changes.
-    EXPECT_FALSE(CreateRoundPairing(big, 2, random).Any());
-    EXPECT_FALSE(CreateRoundPairing(big, 0, random).Any());
-    EXPECT_FALSE(CreateRoundPairing(big, 3, random).Any());
 }
 
 TEST(GridCommandsTest, ARecordDiffersInAnyFieldTheTournamentFileCarries)

@@ -317,17 +317,5 @@ TEST_F(ResultPopupTest, TheEditorIsLaidOutInDialogUnitsAndPaintedOnWhite)
     EXPECT_EQ(popup->CandidateList()->palette().color(QPalette::Base), QColor(grid::GridPalette::kBackground));
 }
 
-TEST_F(ResultPopupTest, ActivatingTheMainWindowCancelsTheEditor)
-{
-    PutGame(data, 0, 0, 1, ResultWin, 12);
-    grid->SelectCell(1, 0);
-    Type("5");
-    grid->RequestPopupClose();
-    Settle();
-    EXPECT_FALSE(grid->HasPopup());
-    EXPECT_EQ(data.table.Cell(0, 0).disc, 12);
-    EXPECT_EQ(Cur(), (GridCell{1, 0}));
-}
-
 } // namespace
 } // namespace tabry::test

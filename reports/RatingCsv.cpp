@@ -31,12 +31,14 @@ size_t FindDoubleByte(std::string_view text, unsigned char lead, unsigned char t
     return std::string_view::npos;
 }
 
-bool AllDoubleByte(std::string_view text)
+// True when `pos` falls between two characters of `text` (never after a lead
+// byte whose trail byte follows).
+bool IsCharacterBoundary(std::string_view text, size_t pos)
 {
-    for (size_t i = 0; i < text.size(); i += 2)
-        if (cp932::CharLength(text, i) != 2)
-            return false;
-    return true;
+    size_t i = 0;
+    while (i < pos)
+        i += static_cast<size_t>(cp932::CharLength(text, i));
+    return i == pos;
 }
 
 // ",%2d勝%2d敗%2d分"
@@ -84,6 +86,11 @@ std::string DuplicateShortNameMessage(const CFieldList& duplicates)
 
 int SplitPlayerName(std::string_view name, std::string& first, std::string& second)
 {
+    // The splitter has always worked on the first 255 bytes; the cut is moved
+    // back by one byte when it would leave half of a double-byte character.
+    constexpr size_t kWorkingBytes = 255;
+    if (name.size() > kWorkingBytes)
+        name = name.substr(0, IsCharacterBoundary(name, kWorkingBytes) ? kWorkingBytes : kWorkingBytes - 1);
     // A full-width space becomes two blanks, then every run of blanks one.
     // No blank byte can be part of a double-byte character, so the blank
     // handling may look at single bytes.
@@ -108,12 +115,18 @@ int SplitPlayerName(std::string_view name, std::string& first, std::string& seco
         cut = FindDoubleByte(work, 0x81, 0x45); // "・"
         skip = 2;
     }
-    if (cut == std::string::npos && AllDoubleByte(work)) {
+    if (cut == std::string::npos) {
+        // By length: four or five full-width characters after the second,
+        // six after the third. A cut that would fall inside a double-byte
+        // character (possible in a name mixing single and double bytes) is
+        // no cut: the name stays whole rather than corrupted.
         skip = 0;
         if (work.size() == 8 || work.size() == 10)
             cut = 4;
         else if (work.size() == 12)
             cut = 6;
+        if (cut != std::string::npos && !IsCharacterBoundary(work, cut))
+            cut = std::string::npos;
     }
     if (cut == std::string::npos)
         return 0;

@@ -82,11 +82,24 @@ TEST(SplitPlayerNameTest, NeverCutsADoubleByteCharacter)
 {
     ExpectNoSplit(S("カメEX"));
     ExpectNoSplit(S("メ@メ"));
-    ExpectNoSplit(S("ab山田cd"));   // 8 bytes, not all double-byte
-    ExpectNoSplit(S("a山田太郎b")); // 10 bytes
-    ExpectNoSplit("abcdefgh");
-    ExpectNoSplit(S("ｱｲｳｴｵｶｷｸ"));  // half-width katakana are single bytes
-    ExpectNoSplit("abcdefg\x81");  // a lead byte without its trail byte
+    ExpectNoSplit(S("a山田cde"));   // 8 bytes: the cut after 4 would halve 田
+    ExpectNoSplit(S("a山田太郎b")); // 10 bytes: the cut after 4 would halve 田
+    ExpectNoSplit(S("abc山田太郎")); // 11 bytes: no length rule
+}
+
+// Where the fixed cut falls between characters, mixed and single-byte names
+// split by length as they always have.
+TEST(SplitPlayerNameTest, LengthSplitOnACharacterBoundaryStays)
+{
+    ExpectSplit("abcdefgh", "abcd", "efgh");
+    ExpectSplit("山本ｭﾃﾒｭ", "山本", "ｭﾃﾒｭ");
+    ExpectSplit("ｱｲｳｴｵｶｷｸ", "ｱｲｳｴ", "ｵｶｷｸ");
+    ExpectSplit("ab山田cd", "ab山", "田cd");
+    // A lead byte without its trail byte at the end counts as one byte.
+    const Split s = SplitOf("abcdefg\x81");
+    EXPECT_EQ(s.result, 2);
+    EXPECT_EQ(s.first, "abcd");
+    EXPECT_EQ(s.second, "efg\x81");
 }
 
 TEST(SplitPlayerNameTest, NoDoubleByteCharacterIsTakenForASeparator)
@@ -114,14 +127,22 @@ TEST(SplitPlayerNameTest, NoDoubleByteCharacterIsTakenForASeparator)
     }
 }
 
-TEST(SplitPlayerNameTest, LongNamesAreSplitWhole)
+// Only the first 255 bytes take part, and never half of a character.
+TEST(SplitPlayerNameTest, LongNamesAreSplitWithinTheirFirst255Bytes)
 {
-    const std::string family(280, 'a');
     std::string first;
     std::string second;
-    ASSERT_EQ(SplitPlayerName(family + " " + "b", first, second), 2);
-    EXPECT_EQ(first, family);
-    EXPECT_EQ(second, "b");
+    ASSERT_EQ(SplitPlayerName(std::string(250, 'a') + " " + std::string(30, 'b'), first, second), 2);
+    EXPECT_EQ(first, std::string(250, 'a'));
+    EXPECT_EQ(second, std::string(4, 'b'));
+
+    // Byte 255 would be the lead byte of 山: it is left out with its trail
+    // byte, the blank before it is trimmed, and nothing remains to split at.
+    EXPECT_EQ(SplitPlayerName(std::string(253, 'a') + " " + S("山田"), first, second), 0);
+    ASSERT_EQ(SplitPlayerName(std::string(252, 'a') + " " + S("山田"), first, second), 2);
+    EXPECT_EQ(second, S("山"));
+
+    EXPECT_EQ(SplitPlayerName(std::string(300, 'a'), first, second), 0);
 }
 
 TEST(CollectDuplicateShortNamesTest, ListsEachSharedNameOnceInOrderOfItsSecondUse)

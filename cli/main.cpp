@@ -83,13 +83,13 @@ int Main(int argc, char** argv)
             continue;
         }
         if (a.size() > 1 && a[0] == '-') {
-            const OptionSpec* spec = nullptr;
+            const OptionSpec* option = nullptr;
             for (const OptionSpec& o : command->options)
                 if (o.name == a)
-                    spec = &o;
-            if (spec == nullptr)
+                    option = &o;
+            if (option == nullptr)
                 return UsageError("unknown option " + a + " for " + command->name);
-            if (spec->takesValue) {
+            if (option->takesValue) {
                 if (i + 1 >= args.size())
                     return UsageError(a + " needs a value");
                 cl.options[a] = args[++i];

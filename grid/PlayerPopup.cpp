@@ -4,6 +4,7 @@
 #include "app/common/TextCodec.h"
 #include "core/TournamentData.h"
 #include "grid/DialogUnits.h"
+#include "grid/EditorList.h"
 #include "grid/GridPalette.h"
 #include "grid/ResultGrid.h"
 #include "playerdb/ui/UserCommands.h"
@@ -89,15 +90,7 @@ void CPlayerPopup::OnListRowChanged(int row)
 
 void CPlayerPopup::ShowList()
 {
-    const QSignalBlocker block(m_list);
-    m_list->clear();
-    for (const EditorListItem& item : m_logic.Items()) {
-        auto* line = new QListWidgetItem(ui::ToQString(item.text), m_list);
-        line->setData(Qt::UserRole, item.data);
-    }
-    m_list->setCurrentRow(m_logic.Highlighted());
-    if (m_logic.Highlighted() >= 0)
-        m_list->scrollToItem(m_list->item(m_logic.Highlighted()));
+    ShowEditorList(m_list, m_logic.Items(), m_logic.Highlighted());
 }
 
 void CPlayerPopup::PutName(const std::string& sjis)

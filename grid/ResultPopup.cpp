@@ -4,6 +4,7 @@
 #include "app/common/TextCodec.h"
 #include "core/TournamentData.h"
 #include "grid/DialogUnits.h"
+#include "grid/EditorList.h"
 #include "grid/GridPalette.h"
 #include "grid/ResultGrid.h"
 #include "grid/ScoreText.h"
@@ -162,15 +163,7 @@ void CResultPopup::PutName(const std::string& sjis, std::optional<int> prefer)
 
 void CResultPopup::ShowList()
 {
-    const QSignalBlocker block(m_list);
-    m_list->clear();
-    for (const EditorListItem& item : m_logic.Items()) {
-        auto* line = new QListWidgetItem(ui::ToQString(item.text), m_list);
-        line->setData(Qt::UserRole, item.data);
-    }
-    m_list->setCurrentRow(m_logic.Highlighted());
-    if (m_logic.Highlighted() >= 0)
-        m_list->scrollToItem(m_list->item(m_logic.Highlighted()));
+    ShowEditorList(m_list, m_logic.Items(), m_logic.Highlighted());
 }
 
 bool CResultPopup::eventFilter(QObject* watched, QEvent* event)

@@ -11,6 +11,18 @@
 
 namespace tabry {
 
+std::string FormatRecord(int wins, int losses, int draws, int winsWidth)
+{
+    std::string text;
+    report::AppendRight(text, report::Decimal(wins), winsWidth);
+    text += SJ("勝");
+    report::AppendRight(text, report::Decimal(losses), 2);
+    text += SJ("敗");
+    report::AppendRight(text, report::Decimal(draws), 2);
+    text += SJ("分");
+    return text;
+}
+
 namespace report {
 
 void AppendRight(std::string& out, std::string_view text, int width)

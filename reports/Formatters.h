@@ -27,6 +27,10 @@ std::string FormatBrightwell(int v, bool compact);
 //  For one game this is the player's own disc count: +3 reads "33.5".
 std::string FormatDiscValue(int v, bool compact, int games, bool evenSuffix, bool showDiscDifference);
 
+// A win/loss/draw record, "%*d勝%2d敗%2d分" with the wins padded to
+// `winsWidth` (0: no padding).
+std::string FormatRecord(int wins, int losses, int draws, int winsWidth);
+
 // "○" for a win, "△" for a draw, "×" for a loss, "" for ResultNone.
 const std::string& ResultMark(int result);
 

@@ -41,19 +41,6 @@ bool IsCharacterBoundary(std::string_view text, size_t pos)
     return i == pos;
 }
 
-// ",%2d勝%2d敗%2d分"
-std::string CsvRecord(const PlayerEntry& e)
-{
-    std::string text = ",";
-    report::AppendRight(text, report::Decimal(e.wins), 2);
-    text += SJ("勝");
-    report::AppendRight(text, report::Decimal(e.losses), 2);
-    text += SJ("敗");
-    report::AppendRight(text, report::Decimal(e.draws), 2);
-    text += SJ("分");
-    return text;
-}
-
 } // namespace
 
 int CollectDuplicateShortNames(const CResultTable& table, const CPlayerDatabase& players, CFieldList& duplicates)
@@ -193,7 +180,7 @@ void WriteRatingCsv(const CResultTable& table, const CTournamentInfo& info, cons
             out += cell.disc >= 0 ? '+' : '-';
             report::AppendRight(out, report::Decimal(cell.disc < 0 ? -cell.disc : cell.disc), 2);
         }
-        report::Append(out, {CsvRecord(e), "\r\n"});
+        report::Append(out, {",", FormatRecord(e.wins, e.losses, e.draws, 2), "\r\n"});
 
         out += "   ,";
         report::AppendLeft(out, who.m_residence, nameWidth);

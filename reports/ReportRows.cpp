@@ -27,18 +27,6 @@ private:
     std::array<int, 10>& m_widths;
 };
 
-// "%d勝%2d敗%2d分"
-std::string RecordText(const PlayerEntry& e)
-{
-    std::string text = report::Decimal(e.wins);
-    text += SJ("勝");
-    report::AppendRight(text, report::Decimal(e.losses), 2);
-    text += SJ("敗");
-    report::AppendRight(text, report::Decimal(e.draws), 2);
-    text += SJ("分");
-    return text;
-}
-
 // The tie-break texts of the method, in the order they land in columns 6 and 7.
 std::vector<std::string> TieBreakTexts(const PlayerEntry& e, int method, bool showDiscDifference)
 {
@@ -102,7 +90,7 @@ void FormatReportRows(CResultTable& table, const CPlayerDatabase& players)
         if (e.IsEmpty())
             continue;
         CFieldList& row = rows[static_cast<size_t>(r)];
-        builder.Append(row, RecordText(e), ColRecord);
+        builder.Append(row, FormatRecord(e.wins, e.losses, e.draws, 0), ColRecord);
         int column = ColTieBreak1;
         for (const std::string& text : TieBreakTexts(e, method, showDifference))
             builder.Append(row, text, column++);

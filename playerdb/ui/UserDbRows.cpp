@@ -113,18 +113,11 @@ void CUserDbRows::Replace(int row, const UserEditValues& values)
 
 UserEditValues CUserDbRows::EditValues(int row) const
 {
+    // A row opens the dialog exactly as the record it stands for would; a row
+    // added here carries origin -1 and so opens in add mode.
     const UserDbRow& r = Row(row);
-    UserEditValues v;
-    v.recordIndex = r.origin;
-    v.longName = r.longName;
-    v.shortName = r.shortName;
-    v.inputName = r.inputName;
-    v.memberNumber = r.memberNumber;
-    v.residence = r.residence;
-    v.gradeIndex = GradeToComboIndex(r.grade);
-    v.residencePreselection = PrefectureIndexOfText(r.residence);
-    v.sourceGrade = r.grade;
-    return v;
+    const CPlayerRecord record{r.longName, r.inputName, r.shortName, r.grade, r.residence, r.memberNumber};
+    return ValuesFromRecord(record, r.origin);
 }
 
 int CUserDbRows::CompareColumnTexts(int column, const std::string& a, const std::string& b)

@@ -2,6 +2,7 @@
 #include "cli/Cli.h"
 
 #include "core/Cp932.h"
+#include "reports/Formatters.h"
 
 #include <cstdio>
 #include <iostream>
@@ -11,33 +12,25 @@ namespace tabry::cli {
 
 namespace {
 
-std::string HalfPoints(int v)
-{
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%d.%d", v / 2, (v % 2 != 0) ? 5 : 0);
-    return buf;
-}
-
 // The tie-break values a method ranks by, in order, as display text.
 std::string TieBreakValues(const PlayerEntry& e, int method)
 {
     char buf[96];
     switch (EffectiveTieBreak(method)) {
     case Brightwell:
-        std::snprintf(buf, sizeof buf, "%d.%02d", e.brightwell / 20, (e.brightwell % 20 < 0 ? -(e.brightwell % 20) : e.brightwell % 20) * 5);
-        return buf;
+        return FormatBrightwell(e.brightwell, true);
     case WinPointsA:
-        return HalfPoints(e.winPointsA);
+        return FormatHalfPoints(e.winPointsA, true);
     case WinPointsASecondary:
-        return HalfPoints(e.winPointsA) + " / " + HalfPoints(e.secondaryA);
+        return FormatHalfPoints(e.winPointsA, true) + " / " + FormatHalfPoints(e.secondaryA, true);
     case WinPointsADisc:
-        return HalfPoints(e.winPointsA) + " / " + std::to_string(e.discTotal);
+        return FormatHalfPoints(e.winPointsA, true) + " / " + std::to_string(e.discTotal);
     case WinPointsB:
-        return HalfPoints(e.winPointsB);
+        return FormatHalfPoints(e.winPointsB, true);
     case WinPointsBSecondary:
-        return HalfPoints(e.winPointsB) + " / " + HalfPoints(e.secondaryB);
+        return FormatHalfPoints(e.winPointsB, true) + " / " + FormatHalfPoints(e.secondaryB, true);
     case WinPointsBDisc:
-        return HalfPoints(e.winPointsB) + " / " + std::to_string(e.discTotal);
+        return FormatHalfPoints(e.winPointsB, true) + " / " + std::to_string(e.discTotal);
     default:
         std::snprintf(buf, sizeof buf, "%+d", e.discTotal);
         return buf;
@@ -83,7 +76,7 @@ int RunCheck(Context& ctx, const CommandLine& cl)
             continue;
         char line[64];
         std::snprintf(line, sizeof line, "%4d  %3d勝%2d敗%2d分  %5s  %-12s  ", ranks[static_cast<size_t>(r)], e.wins,
-                      e.losses, e.draws, HalfPoints(e.points).c_str(), TieBreakValues(e, s.tieBreak).c_str());
+                      e.losses, e.draws, FormatHalfPoints(e.points, true).c_str(), TieBreakValues(e, s.tieBreak).c_str());
         os << line << cp932::ToUtf8(d.players.GetAt(e.playerIndex).m_longName) << "\n";
     }
     const std::string text = os.str();

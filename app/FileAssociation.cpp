@@ -1,8 +1,8 @@
 #include "app/FileAssociation.h"
 
 #include "app/AppIcons.h"
-#include "app/common/PathText.h"
-#include "core/FileIo.h"
+#include "widgets/PathText.h"
+#include "text/FileIo.h"
 
 #include <QDir>
 #include <QFile>

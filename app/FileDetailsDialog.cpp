@@ -1,7 +1,7 @@
 #include "app/FileDetailsDialog.h"
 
-#include "app/common/Prompt.h"
-#include "app/common/TextCodec.h"
+#include "widgets/Prompt.h"
+#include "widgets/TextCodec.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>

@@ -1,6 +1,6 @@
 #include "app/FileDetailsLogic.h"
 
-#include "app/common/TextCodec.h"
+#include "widgets/TextCodec.h"
 #include "core/TournamentInfo.h"
 
 namespace tabry::app {

@@ -1,10 +1,10 @@
 #include "app/ReportCommand.h"
 
 #include "app/FileErrors.h"
-#include "app/common/PathText.h"
-#include "app/common/Prompt.h"
-#include "app/common/TextCodec.h"
-#include "core/FileIo.h"
+#include "widgets/PathText.h"
+#include "widgets/Prompt.h"
+#include "widgets/TextCodec.h"
+#include "text/FileIo.h"
 #include "core/TournamentData.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "app/SettingsDialog.h"
 
-#include "app/common/ArrowButtons.h"
-#include "app/common/Prompt.h"
-#include "app/common/TextCodec.h"
+#include "widgets/ArrowButtons.h"
+#include "widgets/Prompt.h"
+#include "widgets/TextCodec.h"
 #include "core/ResultTable.h"
 
 #include <QButtonGroup>

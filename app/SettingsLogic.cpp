@@ -1,6 +1,6 @@
 #include "app/SettingsLogic.h"
 
-#include "core/LineString.h"
+#include "text/LineString.h"
 #include "core/ResultTable.h"
 #include "core/TournamentData.h"
 

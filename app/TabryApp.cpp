@@ -5,8 +5,8 @@
 #include "app/MainFrame.h"
 #include "app/ReportCommand.h"
 #include "app/TabryDoc.h"
-#include "app/common/PathText.h"
-#include "app/common/Prompt.h"
+#include "widgets/PathText.h"
+#include "widgets/Prompt.h"
 #include "grid/ResultGrid.h"
 #include "grid/TabryView.h"
 

@@ -1,8 +1,8 @@
 #include "app/TabryDoc.h"
 
 #include "app/FileErrors.h"
-#include "app/common/PathText.h"
-#include "app/common/Prompt.h"
+#include "widgets/PathText.h"
+#include "widgets/Prompt.h"
 #include "core/TournamentData.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 // check: a short UTF-8 summary of a tournament file for a terminal.
 #include "cli/Cli.h"
 
-#include "core/Cp932.h"
+#include "text/Cp932.h"
 #include "reports/Formatters.h"
 
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "cli/Cli.h"
 
-#include "core/FileIo.h"
+#include "text/FileIo.h"
 
 #include <cstdio>
 #include <iostream>

@@ -2,7 +2,7 @@
 // matching desktop command writes.
 #include "cli/Cli.h"
 
-#include "core/Cp932.h"
+#include "text/Cp932.h"
 #include "reports/Reports.h"
 
 #include <iostream>

@@ -1,7 +1,7 @@
 // torva-cli: the tournament core for batch work, without the desktop program.
 #include "cli/Cli.h"
 
-#include "core/FileIo.h"
+#include "text/FileIo.h"
 
 #include <iostream>
 #include <string>

@@ -3,7 +3,7 @@
 // cell the game the row's player played in that round. Every other part of the
 // program reads or changes the tournament through this class.
 
-#include "core/LineString.h"
+#include "text/LineString.h"
 
 #include <array>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // table, and the shared rank numbers.
 #include "core/ResultTable.h"
 
-#include "core/Cp932.h"
+#include "text/Cp932.h"
 
 #include <algorithm>
 #include <numeric>

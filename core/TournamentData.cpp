@@ -1,6 +1,6 @@
 #include "core/TournamentData.h"
 
-#include "core/FileIo.h"
+#include "text/FileIo.h"
 
 namespace tabry {
 

@@ -1,6 +1,6 @@
 #include "core/TournamentInfo.h"
 
-#include "core/LineString.h"
+#include "text/LineString.h"
 
 #include <cctype>
 #include <climits>

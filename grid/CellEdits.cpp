@@ -1,6 +1,6 @@
 #include "grid/CellEdits.h"
 
-#include "core/Cp932.h"
+#include "text/Cp932.h"
 #include "core/TournamentData.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "grid/CellText.h"
 
-#include "core/Cp932.h"
+#include "text/Cp932.h"
 #include "core/ResultTable.h"
 #include "playerdb/PlayerDatabase.h"
 #include "playerdb/PlayerText.h"

@@ -1,6 +1,6 @@
 #include "grid/EditorList.h"
 
-#include "app/common/TextCodec.h"
+#include "widgets/TextCodec.h"
 
 #include <QListWidget>
 #include <QSignalBlocker>

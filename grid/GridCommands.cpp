@@ -1,6 +1,6 @@
 #include "grid/GridCommands.h"
 
-#include "core/Cp932.h"
+#include "text/Cp932.h"
 #include "core/TournamentData.h"
 #include "pairing/PairingGenerator.h"
 

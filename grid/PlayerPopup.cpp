@@ -1,7 +1,7 @@
 #include "grid/PlayerPopup.h"
 
-#include "app/common/Prompt.h"
-#include "app/common/TextCodec.h"
+#include "widgets/Prompt.h"
+#include "widgets/TextCodec.h"
 #include "core/TournamentData.h"
 #include "grid/DialogUnits.h"
 #include "grid/EditorList.h"

@@ -1,6 +1,6 @@
 #include "grid/PlayerPopupLogic.h"
 
-#include "core/Cp932.h"
+#include "text/Cp932.h"
 #include "core/TournamentData.h"
 
 namespace tabry::grid {

@@ -4,8 +4,8 @@
 
 #include "grid/ResultGrid.h"
 
-#include "app/common/Prompt.h"
-#include "app/common/TextCodec.h"
+#include "widgets/Prompt.h"
+#include "widgets/TextCodec.h"
 #include "core/TournamentData.h"
 #include "grid/PlayerPopup.h"
 #include "grid/ResultPopup.h"

@@ -3,8 +3,8 @@
 
 #include "grid/ResultGrid.h"
 
-#include "app/common/Prompt.h"
-#include "app/common/TextCodec.h"
+#include "widgets/Prompt.h"
+#include "widgets/TextCodec.h"
 #include "core/TournamentData.h"
 #include "pairing/RandomGenerator.h"
 #include "playerdb/ui/UserCommands.h"

@@ -4,7 +4,7 @@
 
 #include "grid/ResultGrid.h"
 
-#include "app/common/TextCodec.h"
+#include "widgets/TextCodec.h"
 #include "core/TournamentData.h"
 #include "grid/CellText.h"
 #include "grid/GridPalette.h"

@@ -1,7 +1,7 @@
 #include "grid/ResultPopup.h"
 
-#include "app/common/ArrowButtons.h"
-#include "app/common/TextCodec.h"
+#include "widgets/ArrowButtons.h"
+#include "widgets/TextCodec.h"
 #include "core/TournamentData.h"
 #include "grid/DialogUnits.h"
 #include "grid/EditorList.h"

@@ -1,6 +1,6 @@
 #include "grid/TabryView.h"
 
-#include "app/common/TextCodec.h"
+#include "widgets/TextCodec.h"
 #include "core/TournamentData.h"
 #include "grid/GridPalette.h"
 #include "grid/ResultGrid.h"

@@ -1,6 +1,6 @@
 #include "pairing/PairingTrace.h"
 
-#include "core/FileIo.h"
+#include "text/FileIo.h"
 #include "pairing/PairingMatcher.h"
 
 #include <cstdio>

@@ -1,8 +1,8 @@
 #include "playerdb/PlayerDatabase.h"
 
-#include "core/Cp932.h"
-#include "core/FileIo.h"
-#include "core/LineString.h"
+#include "text/Cp932.h"
+#include "text/FileIo.h"
+#include "text/LineString.h"
 #include "playerdb/PlayerText.h"
 
 #include <algorithm>

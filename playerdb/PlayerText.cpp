@@ -1,6 +1,6 @@
 #include "playerdb/PlayerText.h"
 
-#include "core/Cp932.h"
+#include "text/Cp932.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 #include "reports/Formatters.h"
 
-#include "core/Cp932.h"
+#include "text/Cp932.h"
 #include "core/ResultTable.h"
 
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "reports/RatingCsv.h"
 
-#include "core/Cp932.h"
-#include "core/LineString.h"
+#include "text/Cp932.h"
+#include "text/LineString.h"
 #include "core/ResultTable.h"
 #include "core/TournamentInfo.h"
 #include "playerdb/PlayerDatabase.h"

@@ -1,6 +1,6 @@
 #include "reports/ReportRows.h"
 
-#include "core/Cp932.h"
+#include "text/Cp932.h"
 #include "playerdb/PlayerDatabase.h"
 #include "playerdb/PlayerText.h"
 #include "reports/Formatters.h"

@@ -1,6 +1,6 @@
 #include "reports/Reports.h"
 
-#include "core/Cp932.h"
+#include "text/Cp932.h"
 #include "reports/HtmlReport.h"
 #include "reports/InterimOutputs.h"
 #include "reports/RatingCsv.h"

@@ -1,6 +1,6 @@
 #include "reports/ZepReport.h"
 
-#include "core/Cp932.h"
+#include "text/Cp932.h"
 #include "core/ResultTable.h"
 #include "core/TournamentInfo.h"
 #include "reports/Formatters.h"

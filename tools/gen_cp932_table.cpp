@@ -1,7 +1,7 @@
-// Generates core/Cp932Table.inc from the platform's iconv "CP932" converter.
+// Generates text/Cp932Table.inc from the platform's iconv "CP932" converter.
 // Run once by hand when the table must be rebuilt; the output is committed so
 // that builds never depend on the platform's iconv:
-//   g++ -O2 -o /tmp/gen tools/gen_cp932_table.cpp && /tmp/gen > core/Cp932Table.inc
+//   g++ -O2 -o /tmp/gen tools/gen_cp932_table.cpp && /tmp/gen > text/Cp932Table.inc
 #include <iconv.h>
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Every report of the largest table the program accepts (512 players, 128
 // rounds, every round played): a report must come back at the desk without
 // a noticeable wait.
-#include "core/Cp932.h"
+#include "text/Cp932.h"
 #include "reports/Reports.h"
 
 #include <benchmark/benchmark.h>

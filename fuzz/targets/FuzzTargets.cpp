@@ -1,6 +1,6 @@
 #include "fuzz/targets/FuzzTargets.h"
 
-#include "core/LineString.h"
+#include "text/LineString.h"
 #include "core/TournamentData.h"
 
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "playerdb/ui/UserDbDialog.h"
 
-#include "app/common/Prompt.h"
-#include "app/common/TextCodec.h"
+#include "widgets/Prompt.h"
+#include "widgets/TextCodec.h"
 #include "core/TournamentData.h"
 #include "playerdb/ui/UserDbModel.h"
 #include "playerdb/ui/UserEditDialog.h"

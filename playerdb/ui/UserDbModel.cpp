@@ -1,6 +1,6 @@
 #include "playerdb/ui/UserDbModel.h"
 
-#include "app/common/TextCodec.h"
+#include "widgets/TextCodec.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
 #include "playerdb/ui/UserEditDialog.h"
 
-#include "app/common/Prompt.h"
-#include "app/common/TextCodec.h"
+#include "widgets/Prompt.h"
+#include "widgets/TextCodec.h"
 #include "playerdb/PlayerDatabase.h"
 #include "playerdb/PlayerText.h"
 

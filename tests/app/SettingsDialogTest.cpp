@@ -2,7 +2,7 @@
 // with the arrows and the arrow keys, the range messages with the focus on the
 // offending edit, and the data-loss question.
 
-#include "app/common/ArrowButtons.h"
+#include "widgets/ArrowButtons.h"
 #include "app/SettingsDialog.h"
 
 #include "core/TournamentData.h"

@@ -2,7 +2,7 @@
 
 #include "tests/grid/PopupFixture.h"
 
-#include "app/common/TextCodec.h"
+#include "widgets/TextCodec.h"
 #include "grid/CellText.h"
 #include "grid/DialogUnits.h"
 #include "playerdb/ui/UserEditDialog.h"

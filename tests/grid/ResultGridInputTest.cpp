@@ -1,7 +1,7 @@
 // Keys, mouse, scroll bars and the editor entry points of the grid widget,
 // driven with real key and mouse events.
 
-#include "app/common/TextCodec.h"
+#include "widgets/TextCodec.h"
 #include "tests/grid/GridWidgetFixture.h"
 #include "tests/guisupport/DialogDriver.h"
 #include "tests/guisupport/GuiTest.h"

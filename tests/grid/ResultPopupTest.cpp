@@ -2,7 +2,7 @@
 
 #include "tests/grid/PopupFixture.h"
 
-#include "app/common/ArrowButtons.h"
+#include "widgets/ArrowButtons.h"
 #include "grid/CellText.h"
 #include "grid/DialogUnits.h"
 #include "grid/GridPalette.h"

@@ -3,7 +3,7 @@
 // message box and file dialog. Link tabry_gui_test_main and pass OWN_MAIN to
 // tabry_add_test.
 
-#include "app/common/Prompt.h"
+#include "widgets/Prompt.h"
 
 namespace tabry::test {
 

@@ -1,6 +1,6 @@
 #include "playerdb/ui/UserEditDialog.h"
 
-#include "app/common/TextCodec.h"
+#include "widgets/TextCodec.h"
 #include "playerdb/PlayerDatabase.h"
 #include "playerdb/PlayerText.h"
 #include "tests/guisupport/GuiTest.h"

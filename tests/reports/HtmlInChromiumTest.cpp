@@ -1,7 +1,7 @@
 // Opens a generated HTML report in headless Chromium and checks the text the
 // browser decoded: the page must declare Shift_JIS and be Shift_JIS, or a
 // browser shows mojibake instead of the players' names.
-#include "core/Cp932.h"
+#include "text/Cp932.h"
 #include "reports/HtmlReport.h"
 #include "tests/reports/ReportFixture.h"
 

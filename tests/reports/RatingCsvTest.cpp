@@ -1,7 +1,7 @@
 #include "reports/RatingCsv.h"
 
-#include "core/Cp932.h"
-#include "core/LineString.h"
+#include "text/Cp932.h"
+#include "text/LineString.h"
 #include "reports/Reports.h"
 #include "tests/reports/ReportFixture.h"
 

@@ -1,5 +1,5 @@
 // torva-cli report, run as the separate program it is.
-#include "core/Cp932.h"
+#include "text/Cp932.h"
 #include "reports/Reports.h"
 #include "tests/reports/ReportFixture.h"
 

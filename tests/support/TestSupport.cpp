@@ -1,6 +1,6 @@
 #include "tests/support/TestSupport.h"
 
-#include "core/Cp932.h"
+#include "text/Cp932.h"
 
 #include <gtest/gtest.h>
 

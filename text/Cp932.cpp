@@ -1,4 +1,4 @@
-#include "core/Cp932.h"
+#include "text/Cp932.h"
 
 #include <array>
 #include <cstdint>
@@ -7,7 +7,7 @@ namespace tabry::cp932 {
 
 namespace {
 
-#include "core/Cp932Table.inc"
+#include "text/Cp932Table.inc"
 
 // Dense tables built once from the committed pair lists.
 struct Tables {

@@ -1,4 +1,4 @@
-#include "app/common/PathText.h"
+#include "widgets/PathText.h"
 
 namespace tabry::ui {
 

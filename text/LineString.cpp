@@ -1,4 +1,4 @@
-#include "core/LineString.h"
+#include "text/LineString.h"
 
 #include <climits>
 #include <cstring>

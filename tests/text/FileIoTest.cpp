@@ -1,4 +1,4 @@
-#include "core/FileIo.h"
+#include "text/FileIo.h"
 
 #include "tests/support/TestSupport.h"
 

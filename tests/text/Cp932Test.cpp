@@ -1,4 +1,4 @@
-#include "core/Cp932.h"
+#include "text/Cp932.h"
 
 #include <gtest/gtest.h>
 

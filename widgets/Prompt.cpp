@@ -1,4 +1,4 @@
-#include "app/common/Prompt.h"
+#include "widgets/Prompt.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

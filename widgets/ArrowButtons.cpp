@@ -1,4 +1,4 @@
-#include "app/common/ArrowButtons.h"
+#include "widgets/ArrowButtons.h"
 
 #include <QToolButton>
 #include <QVBoxLayout>

@@ -1,6 +1,6 @@
-#include "app/common/TextCodec.h"
+#include "widgets/TextCodec.h"
 
-#include "core/Cp932.h"
+#include "text/Cp932.h"
 
 namespace tabry::ui {
 

@@ -74,7 +74,7 @@ QString DefaultReportName(IReportRenderer& renderer, const QString& title)
     return title.endsWith(QStringLiteral(".stg")) ? title.left(title.size() - 4) : title;
 }
 
-bool RunReportCommand(QWidget* parent, IReportRenderer& renderer, ReportCommandKind kind, TournamentData& data,
+bool RunReportCommand(QWidget* parent, IReportRenderer& renderer, ReportCommandKind kind, const TournamentData& data,
                       const QString& documentTitle, const QString& directory, int round)
 {
     std::string bytes;

@@ -27,7 +27,7 @@ public:
     // Appends the report to `out` and returns 0, or returns -1 with a
     // Shift_JIS reason in `refusal`. `round` (from 1) is used by the
     // score sheet through a round and the pairing table.
-    virtual int Render(ReportCommandKind kind, TournamentData& data, int round, std::string& out,
+    virtual int Render(ReportCommandKind kind, const TournamentData& data, int round, std::string& out,
                        std::string* refusal) = 0;
     // The proposed file name for a document title (Shift_JIS).
     virtual std::string DefaultFileName(std::string_view title) = 0;
@@ -49,7 +49,7 @@ QString QtFilterFromPipe(const QString& pipe);
 QString DefaultReportName(IReportRenderer& renderer, const QString& title);
 
 // Runs one output command. True when a file was written.
-bool RunReportCommand(QWidget* parent, IReportRenderer& renderer, ReportCommandKind kind, TournamentData& data,
+bool RunReportCommand(QWidget* parent, IReportRenderer& renderer, ReportCommandKind kind, const TournamentData& data,
                       const QString& documentTitle, const QString& directory, int round = 0);
 
 // The round the pairing-table command proposes: the last round with a game,

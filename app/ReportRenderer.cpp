@@ -32,7 +32,7 @@ ReportKind KindOf(ReportCommandKind kind)
 
 class WriterRenderer : public IReportRenderer {
 public:
-    int Render(ReportCommandKind kind, TournamentData& data, int round, std::string& out,
+    int Render(ReportCommandKind kind, const TournamentData& data, int round, std::string& out,
                std::string* refusal) override
     {
         return RenderReport(KindOf(kind), data, round, out, refusal);

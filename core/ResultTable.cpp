@@ -83,6 +83,16 @@ void CResultTable::Resize(int players, int rounds)
     ComputeTotals(-1, -1);
 }
 
+void CResultTable::AssignStorage(int players, int rounds, std::vector<PlayerEntry> newEntries,
+                                 std::vector<ResultCell> newCells)
+{
+    playerCount = players;
+    roundCount = rounds;
+    cellCount = players * rounds;
+    entries = std::move(newEntries);
+    cells = std::move(newCells);
+}
+
 ResultCell& CResultTable::Cell(int row, int round)
 {
     const long long index = static_cast<long long>(row) * roundCount + round;
@@ -194,6 +204,20 @@ void CResultTable::Validate()
         for (int j = 0; j < roundCount; ++j) {
             ResultCell& c = Cell(r, j);
             if (emptyRow || c.opponent == NoOpponent || (c.opponent != ByeOpponent && !IsPlayerRow(c.opponent)))
+                c.ClearGame();
+        }
+    }
+}
+
+void CResultTable::DropDanglingGames()
+{
+    for (int r = 0; r < playerCount; ++r) {
+        const bool emptyRow = entries[static_cast<size_t>(r)].IsEmpty();
+        for (int j = 0; j < roundCount; ++j) {
+            ResultCell& c = Cell(r, j);
+            if (c.opponent == NoOpponent)
+                continue;
+            if (emptyRow || (c.opponent != ByeOpponent && !IsPlayerRow(c.opponent)))
                 c.ClearGame();
         }
     }

@@ -14,6 +14,7 @@
 namespace tabry {
 
 class CPlayerDatabase;
+struct CPlayerRecord;
 class CTournamentInfo;
 
 // Opponent sentinels of a ResultCell.
@@ -51,6 +52,7 @@ struct PlayerEntry {
     bool IsEmpty() const { return playerIndex < 0; }
     // Copies fields 1 to 11; the pairing scratch fields are never carried over.
     void CopyStandingFrom(const PlayerEntry& other);
+    friend bool operator==(const PlayerEntry&, const PlayerEntry&) = default;
 };
 
 struct ResultCell {
@@ -97,6 +99,7 @@ struct TableSettings {
     bool showDiscDifference = true; // false: discs shown and typed as the player's count
     int tieBreak = DiscDifference;  // kept as read from a file, see EffectiveTieBreak
     int brightwellTenths = 60;      // Brightwell coefficient in tenths (6.0)
+    friend bool operator==(const TableSettings&, const TableSettings&) = default;
 };
 
 enum class CompareMode {
@@ -154,6 +157,11 @@ public:
     // Clears every cell of an empty row and, in other rows, every cell whose
     // opponent is NoOpponent, beyond the table or an empty row. Byes stay.
     void Validate();
+    // Validate without touching the cells that name nobody: only games with
+    // an empty row or a row beyond the table go. A state the program wrote
+    // itself (a recovery file) comes back exactly so, a cell emptied as
+    // (none, win, 0) included.
+    void DropDanglingGames();
     // Empties the row, clears the games that named it, recomputes everything.
     void DeletePlayer(int row);
     // Clears every row's cell of the round and recomputes everything.
@@ -176,6 +184,12 @@ public:
     // Reorders the rows into standings order and remaps every opponent.
     // Unless keepTotals, totals and tie-break values are recomputed first.
     void Sort(int method, bool keepTotals);
+    // The standings order as it stands: order[i] is the row that goes to
+    // position i (stable, so empty rows keep their relative order).
+    std::vector<int> SortOrder(int method) const;
+    // Moves row order[i] to position i and remaps every opponent; `order`
+    // must be a permutation of the rows. Totals travel with their rows.
+    void PermuteRows(const std::vector<int>& order);
     // Rank number of every row (0 for an empty row): equal players share the
     // rank of the first of them, the next one counts everyone above him.
     std::vector<int> RankNumbers(int method) const;
@@ -184,15 +198,29 @@ public:
     // Replaces the table, the settings and the details with the ".stg" bytes.
     // Players missing from the database are added to it and `dbModified` is
     // set. Returns -1, changing neither table nor settings, when the header
-    // line is missing or invalid; else 0.
-    int Read(std::string_view data, CTournamentInfo& info, CPlayerDatabase& db, bool& dbModified);
+    // line is missing or invalid; else 0. With `lineRecords`, each row's
+    // player as its line describes him (an empty record for a row without
+    // a player line) is put there too.
+    int Read(std::string_view data, CTournamentInfo& info, CPlayerDatabase& db, bool& dbModified,
+             std::vector<CPlayerRecord>* lineRecords = nullptr);
     // Appends the ".stg" bytes of the table to `out`; sets info.format to 1.
     int Write(std::string& out, CTournamentInfo& info, const CPlayerDatabase& db) const;
 
+    // ---- raw storage -------------------------------------------------------
+    // The entries and cells exactly as stored, for taking and putting back a
+    // state without any recomputation (undo, redo).
+    const std::vector<PlayerEntry>& Entries() const { return entries; }
+    const std::vector<ResultCell>& Cells() const { return cells; }
+    // Replaces size, entries and cells as given (cells row-major, players x
+    // rounds of them); nothing is recomputed or validated.
+    void AssignStorage(int players, int rounds, std::vector<PlayerEntry> newEntries, std::vector<ResultCell> newCells);
+
     // ---- report cache (filled by the report writers) ---------------------
-    std::vector<CFieldList> reportRows;
-    std::array<int, 10> reportWidths{};
-    int rankedCount = 0;
+    // A cache of what the last report showed, not tournament data: a report
+    // may rebuild it from a table it only reads.
+    mutable std::vector<CFieldList> reportRows;
+    mutable std::array<int, 10> reportWidths{};
+    mutable int rankedCount = 0;
 
     TableSettings settings;
 

@@ -87,11 +87,23 @@ void CResultTable::Sort(int method, bool keepTotals)
 {
     if (!keepTotals)
         ComputeAll();
+    PermuteRows(SortOrder(method));
+}
+
+std::vector<int> CResultTable::SortOrder(int method) const
+{
     std::vector<int> order(static_cast<size_t>(playerCount));
     std::iota(order.begin(), order.end(), 0);
     // Stable, so that empty rows keep their relative order too.
     std::stable_sort(order.begin(), order.end(),
                      [&](int a, int b) { return CompareRows(method, CompareMode::Ordering, a, b) < 0; });
+    return order;
+}
+
+void CResultTable::PermuteRows(const std::vector<int>& order)
+{
+    if (order.size() != static_cast<size_t>(playerCount))
+        return;
     std::vector<int> newIndex(static_cast<size_t>(playerCount));
     for (int i = 0; i < playerCount; ++i)
         newIndex[static_cast<size_t>(order[static_cast<size_t>(i)])] = i;

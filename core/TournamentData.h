@@ -35,18 +35,27 @@ struct TournamentData {
     // details reset, Read, Validate, totals and tie-break values over every
     // round. On rejection the previous table, settings and details stay.
     LoadStatus Load(std::string_view bytes);
+    // Load of a file this program wrote of its own state (a recovery file):
+    // every player named gets the data his line holds, also where the
+    // database already has him with other data (records edited after the
+    // database was last written come back), and the cells come back exactly
+    // as written (see CResultTable::DropDanglingGames).
+    LoadStatus LoadWithRecords(std::string_view bytes);
     // Reads the file, then Load. `error` receives the system's reason when the
     // file cannot be read.
     LoadStatus LoadFile(const std::filesystem::path& path, std::string* error = nullptr);
 
     // The ".stg" bytes of the current tournament.
-    std::string Save();
+    std::string Save() const;
     // Writes the ".stg" file atomically; false (with a reason) on failure.
-    bool SaveFile(const std::filesystem::path& path, std::string* error = nullptr);
+    bool SaveFile(const std::filesystem::path& path, std::string* error = nullptr) const;
 
     // The database reset to the bye record, then "player.db" appended. A
     // missing or unreadable file leaves only the bye record.
     void LoadPlayers(const std::filesystem::path& path);
+
+private:
+    LoadStatus LoadImpl(std::string_view bytes, bool recovering);
 };
 
 } // namespace tabry

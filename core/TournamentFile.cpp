@@ -40,7 +40,8 @@ void AppendInt(std::string& out, int value)
 
 } // namespace
 
-int CResultTable::Read(std::string_view data, CTournamentInfo& info, CPlayerDatabase& db, bool& dbModified)
+int CResultTable::Read(std::string_view data, CTournamentInfo& info, CPlayerDatabase& db, bool& dbModified,
+                       std::vector<CPlayerRecord>* lineRecords)
 {
     const std::vector<std::string_view> lines = SplitLines(data);
     if (lines.empty())
@@ -76,6 +77,8 @@ int CResultTable::Read(std::string_view data, CTournamentInfo& info, CPlayerData
 
     const Layout layout = LayoutOf(info.format);
     const int expected = layout.playerFields + rounds * layout.fieldsPerRound;
+    if (lineRecords != nullptr)
+        lineRecords->assign(static_cast<size_t>(players), CPlayerRecord{});
     for (int r = 0; r < players && next < lines.size(); ++r, ++next) {
         if (CLineString(lines[next]).Split(fields, ',', -1) != expected)
             continue;
@@ -96,6 +99,8 @@ int CResultTable::Read(std::string_view data, CTournamentInfo& info, CPlayerData
             index = db.Add(longName, inputName, shortName, residence, grade, memberNumber);
             dbModified = true;
         }
+        if (lineRecords != nullptr)
+            (*lineRecords)[static_cast<size_t>(r)] = {longName, inputName, shortName, grade, residence, memberNumber};
         Entry(r).playerIndex = index;
 
         for (int j = 0; j < rounds; ++j) {

@@ -29,6 +29,7 @@ public:
     void WriteHeaderLines(std::string& out) const;
 
     CTournamentInfo& operator=(const CTournamentInfo&) = default;
+    friend bool operator==(const CTournamentInfo&, const CTournamentInfo&) = default;
     CTournamentInfo() = default;
     CTournamentInfo(const CTournamentInfo&) = default;
 };

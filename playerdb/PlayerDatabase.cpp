@@ -87,6 +87,29 @@ const CPlayerRecord& CPlayerDatabase::GetAt(int index) const
     return *m_records[static_cast<size_t>(index)];
 }
 
+void CPlayerDatabase::SetAt(int index, const CPlayerRecord& record)
+{
+    if (index >= 0 && index < GetCount())
+        *m_records[static_cast<size_t>(index)] = record;
+}
+
+std::vector<CPlayerRecord> CPlayerDatabase::Records() const
+{
+    std::vector<CPlayerRecord> out;
+    out.reserve(m_records.size());
+    for (const auto& r : m_records)
+        out.push_back(*r);
+    return out;
+}
+
+void CPlayerDatabase::AssignRecords(const std::vector<CPlayerRecord>& records)
+{
+    m_records.clear();
+    m_records.reserve(records.size());
+    for (const CPlayerRecord& r : records)
+        m_records.push_back(std::make_unique<CPlayerRecord>(r));
+}
+
 int CPlayerDatabase::Load(const std::filesystem::path& path)
 {
     std::string data;

@@ -18,6 +18,7 @@ struct CPlayerRecord {
     int m_grade = 0;            // 1..9 dan, -1..-9 kyu, 0 none
     std::string m_residence;    // normally a prefecture name, any text accepted
     std::string m_memberNumber; // federation member number (a text)
+    friend bool operator==(const CPlayerRecord&, const CPlayerRecord&) = default;
 };
 
 class CPlayerDatabase {
@@ -47,6 +48,15 @@ public:
     // (reads only: a write through it is undone by the next such call).
     CPlayerRecord& GetAt(int index);
     const CPlayerRecord& GetAt(int index) const;
+
+    // Records exactly as given, nothing folded: for putting back a state that
+    // was taken from this database (undo, redo, recovery).
+    // Replaces record `index` (in range) with `record`.
+    void SetAt(int index, const CPlayerRecord& record);
+    // Copies of every record, bye record included.
+    std::vector<CPlayerRecord> Records() const;
+    // Replaces every record, bye record included.
+    void AssignRecords(const std::vector<CPlayerRecord>& records);
 
     // Appends the records of a "player.db" file. -1 when the file cannot be
     // read (the database is then unchanged), else 0.

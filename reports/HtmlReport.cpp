@@ -50,7 +50,7 @@ void AppendPlayerRow(const CFieldList& row, int roundCount, std::string& out)
 
 } // namespace
 
-void WriteHtmlReport(CResultTable& table, const CTournamentInfo& info, const CPlayerDatabase& players,
+void WriteHtmlReport(const CResultTable& table, const CTournamentInfo& info, const CPlayerDatabase& players,
                      std::string& out)
 {
     FormatReportRows(table, players);

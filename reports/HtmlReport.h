@@ -13,7 +13,7 @@ class CTournamentInfo;
 
 // Rebuilds the report rows of `table`, then appends the whole page. Texts are
 // inserted as they are (no HTML escaping): names are the organiser's own.
-void WriteHtmlReport(CResultTable& table, const CTournamentInfo& info, const CPlayerDatabase& players,
+void WriteHtmlReport(const CResultTable& table, const CTournamentInfo& info, const CPlayerDatabase& players,
                      std::string& out);
 
 } // namespace tabry

@@ -13,7 +13,7 @@ namespace {
 
 class RowBuilder {
 public:
-    explicit RowBuilder(CResultTable& table) : m_widths(table.reportWidths) {}
+    explicit RowBuilder(const CResultTable& table) : m_widths(table.reportWidths) {}
 
     // Appends `text` to `row` and widens the column slot it counts in.
     void Append(CFieldList& row, const std::string& text, int widthSlot)
@@ -50,7 +50,7 @@ std::vector<std::string> TieBreakTexts(const PlayerEntry& e, int method, bool sh
 
 } // namespace
 
-void FormatReportRows(CResultTable& table, const CPlayerDatabase& players)
+void FormatReportRows(const CResultTable& table, const CPlayerDatabase& players)
 {
     const int rowCount = table.PlayerCount();
     const int roundCount = table.RoundCount();

@@ -35,6 +35,6 @@ constexpr int kOpponentWidth = 9;
 // gets an empty list, which every writer recognises by its empty rank text.
 // Players equal on every criterion of the tie-break method share the rank of
 // the first of them: "1", "2", "2", "4". rankedCount is the number of players.
-void FormatReportRows(CResultTable& table, const CPlayerDatabase& players);
+void FormatReportRows(const CResultTable& table, const CPlayerDatabase& players);
 
 } // namespace tabry

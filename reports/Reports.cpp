@@ -9,10 +9,10 @@
 
 namespace tabry {
 
-int RenderReport(ReportKind kind, TournamentData& data, int round, std::string& out, std::string* refusal)
+int RenderReport(ReportKind kind, const TournamentData& data, int round, std::string& out, std::string* refusal)
 {
     out.clear();
-    CResultTable& table = data.table;
+    const CResultTable& table = data.table;
     const bool needsRound = kind == ReportKind::ScoreSheetThrough || kind == ReportKind::PairingTable;
     if (needsRound && (round < 1 || round > table.RoundCount())) {
         if (refusal != nullptr)

@@ -21,7 +21,7 @@ enum class ReportKind { RatingCsv, Text, Html, Zep, ScoreSheet, ScoreSheetThroug
 // A round outside 1..roundCount for the two round outputs also returns -1
 // (with a message in `refusal`) instead of writing a meaningless sheet.
 // Only the live table's report cache changes; its rows, cells and totals never do.
-int RenderReport(ReportKind kind, TournamentData& data, int round, std::string& out, std::string* refusal);
+int RenderReport(ReportKind kind, const TournamentData& data, int round, std::string& out, std::string* refusal);
 
 // The document title without a trailing ".stg" (case-sensitive).
 std::string DefaultReportFileName(std::string_view title);

@@ -12,7 +12,7 @@ namespace tabry {
 using report::AppendLeft;
 using report::AppendRight;
 
-void WriteTextReport(CResultTable& table, const CTournamentInfo& info, const CPlayerDatabase& players,
+void WriteTextReport(const CResultTable& table, const CTournamentInfo& info, const CPlayerDatabase& players,
                      std::string& out)
 {
     FormatReportRows(table, players);

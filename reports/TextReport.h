@@ -12,7 +12,7 @@ class CResultTable;
 class CTournamentInfo;
 
 // Rebuilds the report rows of `table`, then appends the whole text report.
-void WriteTextReport(CResultTable& table, const CTournamentInfo& info, const CPlayerDatabase& players,
+void WriteTextReport(const CResultTable& table, const CTournamentInfo& info, const CPlayerDatabase& players,
                      std::string& out);
 
 } // namespace tabry

@@ -100,7 +100,7 @@ std::string AlignedZepName(const std::string& longName)
     return aligned;
 }
 
-void WriteZepReport(CResultTable& table, const CTournamentInfo& info, const CPlayerDatabase& players,
+void WriteZepReport(const CResultTable& table, const CTournamentInfo& info, const CPlayerDatabase& players,
                     std::string& out)
 {
     FormatReportRows(table, players);

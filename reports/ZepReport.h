@@ -19,7 +19,7 @@ std::string AlignedZepName(const std::string& longName);
 
 // Rebuilds the report rows of `table`, then appends the whole macro file. The
 // players are printed in table order, numbered 1, 2, 3 ... by position.
-void WriteZepReport(CResultTable& table, const CTournamentInfo& info, const CPlayerDatabase& players,
+void WriteZepReport(const CResultTable& table, const CTournamentInfo& info, const CPlayerDatabase& players,
                     std::string& out);
 
 } // namespace tabry

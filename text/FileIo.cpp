@@ -75,7 +75,7 @@ bool ReadFileBytes(const fs::path& path, std::string& bytes, std::string* error)
     return true;
 }
 
-bool WriteFileAtomically(const fs::path& path, std::string_view bytes, std::string* error)
+bool WriteFileAtomically(const fs::path& path, std::string_view bytes, std::string* error, bool toDisk)
 {
     const fs::path temp = path.string() + TempSuffix();
 #if defined(_WIN32)
@@ -93,7 +93,7 @@ bool WriteFileAtomically(const fs::path& path, std::string_view bytes, std::stri
         ok = false;
         err = errno;
     }
-    if (ok && !SyncFile(f)) {
+    if (ok && toDisk && !SyncFile(f)) {
         ok = false;
         err = errno;
     }

@@ -35,7 +35,7 @@ using test::S;
 class RecordingRenderer : public IReportRenderer {
 public:
     std::vector<std::pair<ReportCommandKind, int>> calls;
-    int Render(ReportCommandKind kind, TournamentData&, int round, std::string& out, std::string*) override
+    int Render(ReportCommandKind kind, const TournamentData&, int round, std::string& out, std::string*) override
     {
         calls.emplace_back(kind, round);
         out = "report";

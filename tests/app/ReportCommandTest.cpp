@@ -17,7 +17,7 @@ class FakeRenderer : public IReportRenderer {
 public:
     bool refuseCsv = false;
     int calls = 0;
-    int Render(ReportCommandKind kind, TournamentData&, int round, std::string& out, std::string* refusal) override
+    int Render(ReportCommandKind kind, const TournamentData&, int round, std::string& out, std::string* refusal) override
     {
         ++calls;
         if (kind == ReportCommandKind::RatingCsv && refuseCsv) {

@@ -1,6 +1,6 @@
 #include "grid/CellEdits.h"
 
-#include "tests/grid/GridTestData.h"
+#include "tests/support/SmallTournaments.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>

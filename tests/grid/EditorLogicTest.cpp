@@ -9,7 +9,7 @@
 #include "grid/ScoreText.h"
 
 #include "core/TournamentData.h"
-#include "tests/grid/GridTestData.h"
+#include "tests/support/SmallTournaments.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>

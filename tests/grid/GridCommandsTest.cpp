@@ -2,7 +2,7 @@
 
 #include "core/TournamentData.h"
 #include "grid/GridNavigator.h"
-#include "tests/grid/GridTestData.h"
+#include "tests/support/SmallTournaments.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>

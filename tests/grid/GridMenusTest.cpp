@@ -7,7 +7,7 @@
 #include "grid/ResultGrid.h"
 #include "pairing/RandomGenerator.h"
 #include "playerdb/ui/UserEditDialog.h"
-#include "tests/grid/GridTestData.h"
+#include "tests/support/SmallTournaments.h"
 #include "tests/guisupport/DialogDriver.h"
 #include "tests/guisupport/GuiTest.h"
 #include "tests/support/TestSupport.h"

@@ -3,7 +3,7 @@
 // record how they were opened and answer what a test sets.
 
 #include "grid/ResultGrid.h"
-#include "tests/grid/GridTestData.h"
+#include "tests/support/SmallTournaments.h"
 
 #include <QImage>
 

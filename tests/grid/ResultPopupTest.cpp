@@ -6,7 +6,7 @@
 #include "grid/CellText.h"
 #include "grid/DialogUnits.h"
 #include "grid/GridPalette.h"
-#include "tests/grid/GridTestData.h"
+#include "tests/support/SmallTournaments.h"
 #include "tests/guisupport/DialogDriver.h"
 #include "tests/guisupport/GuiTest.h"
 #include "tests/support/TestSupport.h"

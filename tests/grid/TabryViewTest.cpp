@@ -1,7 +1,7 @@
 #include "grid/TabryView.h"
 
 #include "grid/ResultGrid.h"
-#include "tests/grid/GridTestData.h"
+#include "tests/support/SmallTournaments.h"
 #include "tests/grid/GridWidgetFixture.h"
 #include "tests/support/TestSupport.h"
 

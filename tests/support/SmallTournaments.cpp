@@ -1,4 +1,4 @@
-#include "tests/grid/GridTestData.h"
+#include "tests/support/SmallTournaments.h"
 
 namespace tabry::test {
 
@@ -30,6 +30,35 @@ void PutGame(TournamentData& data, int row, int round, int opponent, int result,
         mirror.disc = static_cast<std::int8_t>(-disc);
         data.table.SetCell(opponent, round, mirror);
     }
+}
+
+CPlayerRecord Person(const std::string& longName, const std::string& inputName, const std::string& shortName)
+{
+    CPlayerRecord r;
+    r.m_longName = longName;
+    r.m_inputName = inputName;
+    r.m_shortName = shortName;
+    return r;
+}
+
+void ShowDiscCounts(CTournamentEditor& editor)
+{
+    TableSettings settings = editor.Table().settings;
+    settings.showDiscDifference = false;
+    editor.ApplySettings(settings, editor.Table().PlayerCount(), editor.Table().RoundCount());
+}
+
+EditCounter::EditCounter(CTournamentEditor& editor)
+    : m_editor(editor), m_listener(editor.AddListener([this](const ChangeEvent& event) {
+          if (event.kind == ChangeKind::Edit)
+              ++m_count;
+      }))
+{
+}
+
+EditCounter::~EditCounter()
+{
+    m_editor.RemoveListener(m_listener);
 }
 
 } // namespace tabry::test

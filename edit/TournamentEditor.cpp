@@ -1,0 +1,512 @@
+#include "edit/TournamentEditor.h"
+
+#include "pairing/RandomGenerator.h"
+#include "text/Cp932.h"
+#include "text/FileIo.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace tabry {
+
+namespace {
+
+std::string Format(const std::string& format, auto... args)
+{
+    const int n = std::snprintf(nullptr, 0, format.c_str(), args...);
+    if (n <= 0)
+        return {};
+    std::string out(static_cast<size_t>(n) + 1, '\0');
+    std::snprintf(out.data(), out.size(), format.c_str(), args...);
+    out.resize(static_cast<size_t>(n));
+    return out;
+}
+
+// A name as the edit menu shows it: whole up to a menu's width, else cut
+// between two characters with "..." after it.
+std::string MenuText(const std::string& text)
+{
+    constexpr size_t kMaxBytes = 32;
+    if (text.size() <= kMaxBytes)
+        return text;
+    size_t end = 0;
+    while (end < text.size()) {
+        const size_t next = end + static_cast<size_t>(std::max(cp932::CharLength(text, end), 1));
+        if (next > kMaxBytes)
+            break;
+        end = next;
+    }
+    return text.substr(0, end) + "...";
+}
+
+bool IsPlayerRow(const CResultTable& table, int row)
+{
+    return row >= 0 && row < table.PlayerCount() && !table.Entry(row).IsEmpty();
+}
+
+} // namespace
+
+// The state before a change, and the step the change becomes.
+class CTournamentEditor::CRecording {
+public:
+    explicit CRecording(const TournamentData& data) : before(CEditStep::Image::Take(data)) {}
+    CEditStep::Image before;
+    std::vector<int> order;
+    std::optional<CEditStep::RecordEdit> record;
+    std::optional<CEditStep::PlayerRebuild> rebuild;
+};
+
+CTournamentEditor::CTournamentEditor() = default;
+
+CTournamentEditor::CTournamentEditor(TournamentData initial) : m_data(std::move(initial)) {}
+
+CTournamentEditor::~CTournamentEditor() = default;
+
+int CTournamentEditor::AddListener(Listener listener)
+{
+    const int id = m_nextListener++;
+    m_listeners.push_back({id, std::make_shared<Listener>(std::move(listener))});
+    return id;
+}
+
+void CTournamentEditor::RemoveListener(int id)
+{
+    std::erase_if(m_listeners, [id](const ListenerEntry& e) { return e.id == id; });
+}
+
+void CTournamentEditor::Notify(ChangeKind kind, const ChangeEffects& effects, std::shared_ptr<const CEditStep> step)
+{
+    // A listener may remove itself or others (a view re-created on a resize):
+    // work on a copy and skip whoever left meanwhile.
+    const std::vector<ListenerEntry> listeners = m_listeners;
+    const ChangeEvent event{kind, effects, std::move(step)};
+    for (const ListenerEntry& l : listeners) {
+        const bool present = std::any_of(m_listeners.begin(), m_listeners.end(),
+                                         [&](const ListenerEntry& e) { return e.id == l.id; });
+        if (present)
+            (*l.fn)(event);
+    }
+}
+
+ChangeEffects CTournamentEditor::ResetEffects() const
+{
+    ChangeEffects fx;
+    fx.wholeTable = true;
+    fx.allTotals = true;
+    fx.resized = true;
+    fx.details = true;
+    fx.players = true;
+    return fx;
+}
+
+std::string CTournamentEditor::RowName(int row) const
+{
+    return MenuText(m_data.players.GetAt(m_data.table.Entry(row).playerIndex).m_longName);
+}
+
+// ---- whole tournaments --------------------------------------------------------
+
+void CTournamentEditor::NewTournament()
+{
+    m_data.NewTournament();
+    m_serial = m_nextSerial++;
+    Notify(ChangeKind::Reset, ResetEffects(), nullptr);
+}
+
+LoadStatus CTournamentEditor::Load(std::string_view bytes)
+{
+    const LoadStatus status = m_data.Load(bytes);
+    if (status == LoadStatus::Ok) {
+        m_serial = m_nextSerial++;
+        Notify(ChangeKind::Reset, ResetEffects(), nullptr);
+    }
+    return status;
+}
+
+LoadStatus CTournamentEditor::Restore(std::string_view bytes)
+{
+    const LoadStatus status = m_data.LoadWithRecords(bytes);
+    if (status == LoadStatus::Ok) {
+        m_serial = m_nextSerial++;
+        Notify(ChangeKind::Reset, ResetEffects(), nullptr);
+    }
+    return status;
+}
+
+LoadStatus CTournamentEditor::LoadFile(const std::filesystem::path& path, std::string* error)
+{
+    std::string bytes;
+    if (!ReadFileBytes(path, bytes, error))
+        return LoadStatus::CannotOpen;
+    return Load(bytes);
+}
+
+void CTournamentEditor::LoadPlayers(const std::filesystem::path& path)
+{
+    m_data.LoadPlayers(path);
+    // Record indices may mean other people now: no earlier step applies.
+    m_serial = m_nextSerial++;
+}
+
+int CTournamentEditor::AddPlayer(const CPlayerRecord& r)
+{
+    const int index =
+        m_data.players.Add(r.m_longName, r.m_inputName, r.m_shortName, r.m_residence, r.m_grade, r.m_memberNumber);
+    m_data.playersModified = true;
+    return index;
+}
+
+// ---- changes ----------------------------------------------------------------
+
+namespace {
+
+void EmptyCell(CResultTable& table, int row, int round, ChangeEffects& fx)
+{
+    table.SetCell(row, round, ResultCell{});
+    table.ComputeTotals(row, -1);
+    fx.cells.push_back({row, round});
+    fx.totalsRows.push_back(row);
+}
+
+void WriteCell(CResultTable& table, int row, int round, int opponent, int result, int disc, ChangeEffects& fx)
+{
+    ResultCell cell;
+    cell.opponent = opponent;
+    cell.result = static_cast<std::int8_t>(result);
+    cell.disc = static_cast<std::int8_t>(disc);
+    cell.reserved = 0;
+    table.SetCell(row, round, cell);
+    table.ComputeTotals(row, -1);
+    fx.cells.push_back({row, round});
+    fx.totalsRows.push_back(row);
+}
+
+} // namespace
+
+ChangeEffects CTournamentEditor::SetGame(int row, int round, int opponent, int result, int disc,
+                                         const ConfirmFn& confirm)
+{
+    ChangeEffects fx;
+    CResultTable& table = m_data.table;
+    if (row < 0 || row >= table.PlayerCount() || round < 0 || round >= table.RoundCount())
+        return fx;
+    // A game needs a player on both sides: written from an empty row, its
+    // mirror would name nobody and vanish at the next opening.
+    if (!IsPlayerRow(table, row) && opponent != NoOpponent)
+        return fx;
+    if (opponent >= 0 && (!IsPlayerRow(table, opponent) || opponent == row))
+        return fx; // an editor never offers these; refuse rather than corrupt the pairing
+    if (opponent < ByeOpponent)
+        return fx;
+
+    disc = std::clamp(disc, -64, 64);
+    if (opponent == NoOpponent) {
+        result = ResultWin;
+        disc = 0;
+    } else if (result == ResultNone) {
+        disc = 0;
+    }
+    const ResultCell current = table.Cell(row, round);
+    if (current.opponent == opponent && current.result == result && current.disc == disc)
+        return fx;
+
+    int third = -1;
+    if (opponent >= 0) {
+        // In a table whose pairs all mirror each other, a third player x is
+        // there exactly when the current cell does not name the opponent
+        // yet. Asking about x rather than about the current cell also covers
+        // a table read with a one-sided pair: a cell that names this row
+        // without being named back is no third player, and a real pairing
+        // of the opponent is never overwritten without the question.
+        third = table.Cell(opponent, round).opponent;
+        if (third >= 0 && third != row) {
+            static const std::string question =
+                SJ("「%s」さんの%d回戦の相手は\n「%s」さんになっています。\n 上書きしますか？");
+            const std::string text =
+                Format(question, m_data.players.GetAt(table.Entry(opponent).playerIndex).m_longName.c_str(),
+                       round + 1, m_data.players.GetAt(table.Entry(third).playerIndex).m_longName.c_str());
+            if (!confirm || !confirm(text))
+                return fx;
+        }
+    }
+
+    CRecording rec(m_data);
+    if (third >= 0 && third != row && table.Cell(third, round).opponent == opponent)
+        EmptyCell(table, third, round, fx);
+    // The previous partner is freed only when his cell still names this row;
+    // otherwise it holds a game of his own.
+    if (current.opponent >= 0 && table.Cell(current.opponent, round).opponent == row)
+        EmptyCell(table, current.opponent, round, fx);
+
+    WriteCell(table, row, round, opponent, result, disc, fx);
+    if (opponent >= 0) {
+        const int mirrored = result == ResultNone ? ResultNone : -result;
+        WriteCell(table, opponent, round, row, mirrored, -disc, fx);
+    }
+    // Win points, secondary points and the Brightwell score depend on every
+    // opponent's totals, so one game can move every row's values.
+    if (table.settings.tieBreak != DiscDifference) {
+        table.ComputeTieBreaks(-1);
+        fx.allTotals = true;
+    }
+
+    std::string name;
+    if (opponent == NoOpponent)
+        name = Format(SJ("%d回戦 %s の結果を削除"), round + 1, RowName(row).c_str());
+    else if (opponent == ByeOpponent)
+        name = Format(SJ("%d回戦 %s - %s"), round + 1, RowName(row).c_str(),
+                      MenuText(m_data.players.GetAt(0).m_longName).c_str());
+    else
+        name = Format(SJ("%d回戦 %s - %s"), round + 1, RowName(row).c_str(), RowName(opponent).c_str());
+    Commit(rec, std::move(name), fx);
+    return fx;
+}
+
+ChangeEffects CTournamentEditor::SetRowPlayer(int row, int record)
+{
+    ChangeEffects fx;
+    CResultTable& table = m_data.table;
+    if (row < 0 || row >= table.PlayerCount())
+        return fx;
+    const int current = table.Entry(row).playerIndex;
+    if (current < 0 && record < 0)
+        return fx;
+    // Taking the row's own player again (F2, Enter) is no change.
+    if (record >= 0 && current == record)
+        return fx;
+
+    CRecording rec(m_data);
+    const std::string name = record >= 0 ? Format(SJ("プレイヤ入力: %s"),
+                                                  MenuText(m_data.players.GetAt(record).m_longName).c_str())
+                                         : Format(SJ("プレイヤ削除: %s"), RowName(row).c_str());
+    if (table.RowHasGames(row)) {
+        if (record < 0)
+            table.DeletePlayer(row); // also clears the mirrors and recomputes everything
+        else
+            table.Entry(row).playerIndex = record; // the games now belong to the new player
+        fx.wholeTable = true;
+    } else {
+        table.Entry(row).playerIndex = record < 0 ? -1 : record;
+        fx.playerRows.push_back(row);
+    }
+    fx.totalsRows.push_back(row);
+    Commit(rec, name, fx);
+    return fx;
+}
+
+ChangeEffects CTournamentEditor::DeleteRound(int round, const ConfirmFn& confirm)
+{
+    ChangeEffects fx;
+    CResultTable& table = m_data.table;
+    // A round without games has nothing to delete; clearing it anyway would
+    // only recompute.
+    if (round < 0 || round >= table.RoundCount() || !table.RoundHasGames(round))
+        return fx;
+    if (!confirm || !confirm(std::to_string(round + 1) + SJ("回戦の結果を削除します。よろしいですか？")))
+        return fx;
+    CRecording rec(m_data);
+    table.ClearRound(round);
+    fx.rounds.push_back(round);
+    fx.allTotals = true;
+    Commit(rec, Format(SJ("%d回戦の結果を削除"), round + 1), fx);
+    return fx;
+}
+
+ChangeEffects CTournamentEditor::PairRound(int round, CRandomGenerator& random, const PairingOptions& options,
+                                           PairingRunInfo* info)
+{
+    ChangeEffects fx;
+    CResultTable& table = m_data.table;
+    if (round < 0 || round >= table.RoundCount())
+        return fx;
+    bool anyUnpaired = false;
+    for (int r = 0; r < table.PlayerCount() && !anyUnpaired; ++r)
+        anyUnpaired = !table.Entry(r).IsEmpty() && table.Cell(r, round).opponent == NoOpponent;
+    if (!anyUnpaired)
+        return fx;
+    CRecording rec(m_data);
+    if (GeneratePairing(table, round, random, options, info) < 0)
+        return fx;
+    fx.rounds.push_back(round);
+    fx.allTotals = true;
+    Commit(rec, Format(SJ("%d回戦の組み合わせ作成"), round + 1), fx);
+    return fx;
+}
+
+ChangeEffects CTournamentEditor::Sort()
+{
+    ChangeEffects fx;
+    CResultTable& table = m_data.table;
+    CRecording rec(m_data);
+    table.ComputeAll();
+    rec.order = table.SortOrder(EffectiveTieBreak(table.settings.tieBreak));
+    table.PermuteRows(rec.order);
+    bool moved = false;
+    for (size_t i = 0; i < rec.order.size() && !moved; ++i)
+        moved = rec.order[i] != static_cast<int>(i);
+    if (!moved)
+        rec.order.clear();
+    fx.wholeTable = true;
+    fx.allTotals = true;
+    Commit(rec, SJ("順位でソート"), fx);
+    return fx;
+}
+
+ChangeEffects CTournamentEditor::ApplySettings(const TableSettings& s, int players, int rounds)
+{
+    ChangeEffects fx;
+    CResultTable& table = m_data.table;
+    if (s == table.settings && players == table.PlayerCount() && rounds == table.RoundCount())
+        return fx;
+    CRecording rec(m_data);
+    table.settings.showDiscDifference = s.showDiscDifference;
+    if (players != table.PlayerCount() || rounds != table.RoundCount()) {
+        table.Resize(players, rounds);
+        table.Validate();
+        table.ComputeTotals(-1, -1);
+        table.ComputeTieBreaks(-1);
+        fx.resized = true;
+    }
+    if (s.tieBreak != table.settings.tieBreak) {
+        table.settings.tieBreak = s.tieBreak;
+        table.ComputeTieBreaks(-1);
+    }
+    if (s.brightwellTenths != table.settings.brightwellTenths) {
+        table.settings.brightwellTenths = s.brightwellTenths;
+        table.ComputeTieBreaks(-1);
+    }
+    fx.wholeTable = true;
+    fx.allTotals = true;
+    Commit(rec, SJ("オプションの変更"), fx);
+    return fx;
+}
+
+ChangeEffects CTournamentEditor::SetDetails(const std::string& name, int year, int month, int day)
+{
+    ChangeEffects fx;
+    CTournamentInfo& info = m_data.info;
+    if (info.name == name && info.year == year && info.month == month && info.day == day)
+        return fx;
+    CRecording rec(m_data);
+    info.name = name;
+    info.year = year;
+    info.month = month;
+    info.day = day;
+    fx.details = true;
+    Commit(rec, SJ("ファイルの詳細情報の変更"), fx);
+    return fx;
+}
+
+ChangeEffects CTournamentEditor::EditPlayerRecord(int index, const CPlayerRecord& record)
+{
+    ChangeEffects fx;
+    // Record 0 is the bye, which nobody edits.
+    if (index < 1 || index >= m_data.players.GetCount() || m_data.players.GetAt(index) == record)
+        return fx;
+    CRecording rec(m_data);
+    rec.record = CEditStep::RecordEdit{index, m_data.players.GetAt(index), record};
+    m_data.players.SetAt(index, record);
+    m_data.playersModified = true;
+    fx.wholeTable = true;
+    fx.players = true;
+    Commit(rec, Format(SJ("ユーザDBの編集: %s"), MenuText(record.m_longName).c_str()), fx);
+    return fx;
+}
+
+ChangeEffects CTournamentEditor::RebuildPlayers(const std::vector<PlayerListEntry>& list,
+                                                PlayerRebuildResult* result)
+{
+    ChangeEffects fx;
+    CResultTable& table = m_data.table;
+    CPlayerDatabase& db = m_data.players;
+    CRecording rec(m_data);
+    CEditStep::PlayerRebuild rebuild;
+    rebuild.before = db.Records();
+    const CPlayerDatabase before = db;
+    std::vector<int> renumber(static_cast<size_t>(table.PlayerCount()), -1);
+
+    db.Reset();
+    for (const PlayerListEntry& p : list) {
+        const CPlayerRecord& r = p.record;
+        const int index = db.Add(r.m_longName, r.m_inputName, r.m_shortName, r.m_residence, r.m_grade,
+                                 r.m_memberNumber);
+        if (p.origin < 0) {
+            rebuild.added.push_back(index);
+            continue;
+        }
+        // Every table row that plays as this person follows him to his new
+        // index, not only the first: a table that names one person twice
+        // must not leave the second row pointing at whoever lands on the
+        // old index.
+        for (int t = 0; t < table.PlayerCount(); ++t)
+            if (table.Entry(t).playerIndex == p.origin)
+                renumber[static_cast<size_t>(t)] = index;
+    }
+
+    PlayerRebuildResult outcome;
+    for (int t = 0; t < table.PlayerCount(); ++t) {
+        PlayerEntry& entry = table.Entry(t);
+        const int oldIndex = entry.playerIndex;
+        if (renumber[static_cast<size_t>(t)] >= 0 && renumber[static_cast<size_t>(t)] != oldIndex) {
+            entry.playerIndex = renumber[static_cast<size_t>(t)];
+            outcome.referencesChanged = true;
+        }
+        if (!entry.IsEmpty() && !(before.GetAt(oldIndex) == db.GetAt(entry.playerIndex)))
+            outcome.playersChanged = true;
+    }
+    if (result != nullptr)
+        *result = outcome;
+
+    rebuild.after = db.Records();
+    if (rebuild.after == rebuild.before) {
+        // The same people in the same order: nothing to record.
+        return fx;
+    }
+    rec.rebuild = std::move(rebuild);
+    m_data.playersModified = true;
+    fx.wholeTable = true;
+    fx.players = true;
+    Commit(rec, SJ("ユーザDBの編集"), fx);
+    return fx;
+}
+
+void CTournamentEditor::Commit(CRecording& rec, std::string name, ChangeEffects& fx)
+{
+    auto step = std::make_shared<CEditStep>();
+    step->m_name = std::move(name);
+    step->RecordTable(rec.before, m_data, std::move(rec.order));
+    step->m_record = std::move(rec.record);
+    step->m_rebuild = std::move(rec.rebuild);
+    if (step->IsEmpty()) {
+        fx = ChangeEffects{};
+        return;
+    }
+    step->m_serialBefore = m_serial;
+    m_serial = m_nextSerial++;
+    step->m_serialAfter = m_serial;
+    Notify(ChangeKind::Edit, fx, std::move(step));
+}
+
+// ---- history ----------------------------------------------------------------
+
+bool CTournamentEditor::Undo(const CEditStep& step)
+{
+    if (step.m_serialAfter != m_serial)
+        return false;
+    step.ApplyUndo(m_data);
+    m_serial = step.m_serialBefore;
+    Notify(ChangeKind::Undo, step.Effects(), nullptr);
+    return true;
+}
+
+bool CTournamentEditor::Redo(const CEditStep& step)
+{
+    if (step.m_serialBefore != m_serial)
+        return false;
+    step.ApplyRedo(m_data);
+    m_serial = step.m_serialAfter;
+    Notify(ChangeKind::Redo, step.Effects(), nullptr);
+    return true;
+}
+
+} // namespace tabry

@@ -76,6 +76,28 @@ void DrawLabelledPage(QPainter& p, const QRectF& r, const QString& label, const 
     p.drawText(r.adjusted(0, r.height() * 0.25, 0, 0), Qt::AlignCenter, label);
 }
 
+// A curved arrow turning back (undo) or, mirrored, forward (redo).
+void DrawTurnArrow(QPainter& p, const QRectF& r, bool forward)
+{
+    p.save();
+    if (forward) {
+        p.translate(r.center().x() * 2, 0);
+        p.scale(-1, 1);
+    }
+    const QColor colour(30, 90, 170);
+    p.setPen(QPen(colour, r.width() / 9.0, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    const QRectF arc(r.left() + r.width() * 0.25, r.top() + r.height() * 0.25, r.width() * 0.6, r.height() * 0.55);
+    p.drawArc(arc, 90 * 16, -200 * 16);
+    const QPointF tip(arc.center().x(), arc.top());
+    p.setPen(Qt::NoPen);
+    p.setBrush(colour);
+    const QPointF head[] = {tip + QPointF(-r.width() * 0.22, 0), tip + QPointF(0, -r.height() * 0.18),
+                            tip + QPointF(0, r.height() * 0.18)};
+    p.drawPolygon(head, 3);
+    p.restore();
+}
+
 } // namespace
 
 QImage AppIconImage(int size)
@@ -156,6 +178,10 @@ QIcon ToolBarIcon(ToolIcon which)
             p.drawLine(QPointF(x, r.bottom() - r.height() * 0.15), QPointF(x - r.width() * 0.12, r.bottom() - r.height() * 0.3));
             p.drawLine(QPointF(x, r.bottom() - r.height() * 0.15), QPointF(x + r.width() * 0.12, r.bottom() - r.height() * 0.3));
         });
+    case ToolIcon::Undo:
+        return IconOf([](QPainter& p, const QRectF& r) { DrawTurnArrow(p, r, false); });
+    case ToolIcon::Redo:
+        return IconOf([](QPainter& p, const QRectF& r) { DrawTurnArrow(p, r, true); });
     case ToolIcon::About:
         return IconOf([](QPainter& p, const QRectF& r) {
             p.setPen(Qt::NoPen);

@@ -7,7 +7,7 @@
 
 namespace tabry::app {
 
-enum class ToolIcon { New, Open, Save, TextReport, CsvReport, HtmlReport, DeleteCell, Sort, About };
+enum class ToolIcon { New, Open, Save, TextReport, CsvReport, HtmlReport, DeleteCell, Sort, About, Undo, Redo };
 
 QIcon AppIcon();
 QIcon DocumentIcon();

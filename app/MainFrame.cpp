@@ -2,10 +2,13 @@
 
 #include "app/AppIcons.h"
 #include "app/AppInfo.h"
+#include "app/EditHistory.h"
 #include "app/TabryApp.h"
 #include "app/TabryDoc.h"
 #include "grid/ResultGrid.h"
+#include "edit/TournamentEditor.h"
 #include "grid/TabryView.h"
+#include "widgets/TextCodec.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -32,7 +35,7 @@ QString RecentCaption(int index, const QString& path)
 
 } // namespace
 
-CMainFrame::CMainFrame(CTabryApp& app) : m_app(app), m_view(new grid::CTabryView(app.Data(), this))
+CMainFrame::CMainFrame(CTabryApp& app) : m_app(app), m_view(new grid::CTabryView(app.Editor(), this))
 {
     m_view->SetRandomGenerator(&app.Random());
     setObjectName(QStringLiteral("mainFrame"));
@@ -50,11 +53,21 @@ CMainFrame::CMainFrame(CTabryApp& app) : m_app(app), m_view(new grid::CTabryView
     connect(&doc, &CTabryDoc::documentReset, m_view, &grid::CTabryView::OnInitialUpdate);
     connect(&doc, &CTabryDoc::documentReset, m_view, &grid::CTabryView::UpdateTitle);
     connect(m_view, &grid::CTabryView::gridCreated, this, &CMainFrame::ConnectGrid);
+    connect(&m_app.History(), &CEditHistory::changed, this, &CMainFrame::UpdateUndoRedo);
+    connect(&m_app, &CTabryApp::journalWritten, this, &CMainFrame::UpdateJournalWarning);
+    m_listener = m_app.Editor().AddListener([this](const ChangeEvent&) {
+        // A sort or an undo may put other rows under the cursor.
+        UpdateDeleteCell();
+    });
     UpdateTitle();
     RebuildRecentFiles();
+    UpdateUndoRedo();
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame()
+{
+    m_app.Editor().RemoveListener(m_listener);
+}
 
 QAction* CMainFrame::NewAction(const QString& objectName, const QString& text, const QString& prompt)
 {
@@ -109,6 +122,16 @@ void CMainFrame::CreateActions()
     Action(QStringLiteral("actionFileOpen"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
     Action(QStringLiteral("actionFileSave"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
 
+    connect(NewAction(QStringLiteral("actionUndo"), QStringLiteral("元に戻す(&U)"),
+                      QStringLiteral("直前の操作を元に戻す\n元に戻す")),
+            &QAction::triggered, this, &CMainFrame::OnUndo);
+    connect(NewAction(QStringLiteral("actionRedo"), QStringLiteral("やり直し(&R)"),
+                      QStringLiteral("元に戻した操作をやり直す\nやり直し")),
+            &QAction::triggered, this, &CMainFrame::OnRedo);
+    Action(QStringLiteral("actionUndo"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
+    Action(QStringLiteral("actionRedo"))->setShortcuts(
+        {QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
+
     struct ReportDef {
         const char* name;
         const char* text;
@@ -149,7 +172,8 @@ void CMainFrame::CreateActions()
         {"actionFileSave", ToolIcon::Save},       {"actionReportText", ToolIcon::TextReport},
         {"actionReportCsv", ToolIcon::CsvReport}, {"actionReportHtml", ToolIcon::HtmlReport},
         {"actionDeleteCell", ToolIcon::DeleteCell}, {"actionSort", ToolIcon::Sort},
-        {"actionAbout", ToolIcon::About},
+        {"actionAbout", ToolIcon::About},         {"actionUndo", ToolIcon::Undo},
+        {"actionRedo", ToolIcon::Redo},
     };
     for (const IconDef& d : icons)
         Action(QString::fromLatin1(d.name))->setIcon(ToolBarIcon(d.icon));
@@ -183,6 +207,10 @@ void CMainFrame::CreateMenus()
     m_recentSeparator = m_fileMenu->addSeparator();
     m_fileMenu->addAction(a("actionExit"));
 
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+    edit->setObjectName(QStringLiteral("menuEdit"));
+    edit->addActions({a("actionUndo"), a("actionRedo")});
+
     QMenu* tools = menuBar()->addMenu(QStringLiteral("ツール(&T)"));
     tools->setObjectName(QStringLiteral("menuTools"));
     tools->addAction(a("actionSort"));
@@ -208,6 +236,8 @@ void CMainFrame::CreateToolBar()
     auto a = [this](const char* name) { return Action(QString::fromLatin1(name)); };
     bar->addActions({a("actionFileNew"), a("actionFileOpen"), a("actionFileSave")});
     bar->addSeparator();
+    bar->addActions({a("actionUndo"), a("actionRedo")});
+    bar->addSeparator();
     bar->addActions({a("actionReportText"), a("actionReportCsv"), a("actionReportHtml")});
     bar->addSeparator();
     bar->addActions({a("actionDeleteCell"), a("actionSort")});
@@ -221,6 +251,44 @@ void CMainFrame::CreateStatusBar()
     auto* idle = new QLabel(QStringLiteral("レディ"), this);
     idle->setObjectName(QStringLiteral("idleMessage"));
     statusBar()->addWidget(idle, 1);
+    // Shown while the crash journal cannot be written: the organiser must
+    // know that a crash now would lose the latest changes.
+    m_journalWarning = new QLabel(this);
+    m_journalWarning->setObjectName(QStringLiteral("journalWarning"));
+    m_journalWarning->setStyleSheet(QStringLiteral("color: #b00000;"));
+    m_journalWarning->hide();
+    statusBar()->addPermanentWidget(m_journalWarning);
+}
+
+void CMainFrame::UpdateUndoRedo()
+{
+    const CEditHistory& history = m_app.History();
+    // A '&' in a name would read as a mnemonic.
+    auto escaped = [](QString text) { return text.replace('&', QStringLiteral("&&")); };
+    QAction* undo = Action(QStringLiteral("actionUndo"));
+    QAction* redo = Action(QStringLiteral("actionRedo"));
+    undo->setEnabled(history.CanUndo());
+    redo->setEnabled(history.CanRedo());
+    undo->setText(history.CanUndo() ? QStringLiteral("元に戻す(&U): %1").arg(escaped(history.UndoText()))
+                                    : QStringLiteral("元に戻す(&U)"));
+    redo->setText(history.CanRedo() ? QStringLiteral("やり直し(&R): %1").arg(escaped(history.RedoText()))
+                                    : QStringLiteral("やり直し(&R)"));
+    undo->setToolTip(history.CanUndo() ? QStringLiteral("元に戻す: %1").arg(history.UndoText())
+                                       : QStringLiteral("元に戻す"));
+    redo->setToolTip(history.CanRedo() ? QStringLiteral("やり直し: %1").arg(history.RedoText())
+                                       : QStringLiteral("やり直し"));
+}
+
+void CMainFrame::UpdateJournalWarning()
+{
+    const QString error = m_app.JournalError();
+    if (error.isEmpty()) {
+        m_journalWarning->hide();
+        return;
+    }
+    m_journalWarning->setText(QStringLiteral("復元データを書き込めません"));
+    m_journalWarning->setToolTip(error);
+    m_journalWarning->show();
 }
 
 void CMainFrame::UpdateTitle()
@@ -246,8 +314,6 @@ void CMainFrame::RebuildRecentFiles()
 
 void CMainFrame::ConnectGrid(grid::CResultGrid* grid)
 {
-    CTabryDoc* doc = &m_app.Document();
-    connect(grid, &grid::CResultGrid::modified, doc, [doc] { doc->SetModifiedFlag(true); });
     connect(grid, &grid::CResultGrid::selectionChanged, this, &CMainFrame::UpdateDeleteCell);
     connect(grid, &grid::CResultGrid::scoreSheetRequested, this,
             [this](int round) { OnRoundReport(ReportCommandKind::ScoreSheetThrough, round); });

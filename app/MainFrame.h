@@ -9,6 +9,7 @@
 #include <QMainWindow>
 
 class QAction;
+class QLabel;
 class QMenu;
 
 namespace tabry::grid {
@@ -45,6 +46,8 @@ public:
     void OnPairingTable();
     // An interim output of one round (from 1), asked for by the grid.
     void OnRoundReport(ReportCommandKind kind, int round);
+    void OnUndo();
+    void OnRedo();
     void OnSort();
     void OnAddUser();
     void OnEditUserDb();
@@ -66,6 +69,8 @@ private:
     QAction* NewAction(const QString& objectName, const QString& text, const QString& prompt = {});
     void UpdateTitle();
     void UpdateDeleteCell();
+    void UpdateUndoRedo();
+    void UpdateJournalWarning();
     void ConnectGrid(grid::CResultGrid* grid);
 
     CTabryApp& m_app;
@@ -74,6 +79,8 @@ private:
     QAction* m_recentPlaceholder = nullptr;
     QAction* m_recentSeparator = nullptr;
     QList<QAction*> m_recentActions;
+    QLabel* m_journalWarning = nullptr;
+    int m_listener = 0;
 };
 
 } // namespace tabry::app

@@ -3,6 +3,7 @@
 
 #include "app/AboutDialog.h"
 #include "app/AppInfo.h"
+#include "app/EditHistory.h"
 #include "app/FileDetailsDialog.h"
 #include "app/MainFrame.h"
 #include "app/SettingsDialog.h"
@@ -12,6 +13,7 @@
 #include "widgets/PathText.h"
 #include "grid/ResultGrid.h"
 #include "grid/TabryView.h"
+#include "edit/TournamentEditor.h"
 #include "playerdb/ui/UserCommands.h"
 
 #include <QAction>
@@ -88,20 +90,14 @@ void CMainFrame::OnAddUser()
 {
     // The new person is in the database (saved at exit); the tournament
     // itself is unchanged.
-    RunAddUserCommand(this, m_app.Data());
+    RunAddUserCommand(this, m_app.Editor());
 }
 
 void CMainFrame::OnEditUserDb()
 {
     const QString dbPath = m_app.Database().save;
     QDir().mkpath(QFileInfo(dbPath).absolutePath());
-    UserDbCommandOutcome outcome;
-    if (!RunEditUserDbCommand(this, m_app.Data(), ui::ToFsPath(dbPath), &outcome))
-        return;
-    if (grid::CResultGrid* grid = m_view->Grid())
-        grid->InvalidateAll();
-    if (outcome.DocumentChanged())
-        m_app.Document().SetModifiedFlag(true);
+    RunEditUserDbCommand(this, m_app.Editor(), ui::ToFsPath(dbPath));
 }
 
 void CMainFrame::OnFileDetails()
@@ -109,25 +105,30 @@ void CMainFrame::OnFileDetails()
     CFileDetailsDialog dialog(DetailsText::FromInfo(m_app.Data().info), this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    ApplyDetails(dialog.Values(), m_app.Data().info);
-    m_view->UpdateTitle();
-    m_app.Document().SetModifiedFlag(true);
+    CTournamentInfo info = m_app.Data().info;
+    ApplyDetails(dialog.Values(), info);
+    m_app.Editor().SetDetails(info.name, info.year, info.month, info.day);
 }
 
 void CMainFrame::OnOptions()
 {
     CSettingsDialog dialog(m_app.Data().table, this);
-    connect(&dialog, &CSettingsDialog::dataLossAccepted, this, [this] { m_app.Document().SetModifiedFlag(true); });
     if (dialog.exec() != QDialog::Accepted)
         return;
-    const ApplyOutcome outcome = ApplySettings(m_app.Data(), dialog.Values());
-    if (outcome.resized)
-        m_view->RecreateGrid();
-    if (outcome.changed) {
-        if (grid::CResultGrid* grid = m_view->Grid())
-            grid->InvalidateAll();
-        m_app.Document().SetModifiedFlag(true);
-    }
+    // One step; the view re-creates the grid itself after a new size.
+    ApplySettings(m_app.Editor(), dialog.Values());
+}
+
+// ---- 編集 -------------------------------------------------------------------
+
+void CMainFrame::OnUndo()
+{
+    m_app.History().Undo();
+}
+
+void CMainFrame::OnRedo()
+{
+    m_app.History().Redo();
 }
 
 // ---- ヘルプ -----------------------------------------------------------------

@@ -2,7 +2,7 @@
 
 #include "text/LineString.h"
 #include "core/ResultTable.h"
-#include "core/TournamentData.h"
+#include "edit/TournamentEditor.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -134,32 +134,14 @@ SettingsCheck CheckSettings(const SettingsValues& values, const CResultTable& cu
     return check;
 }
 
-ApplyOutcome ApplySettings(TournamentData& data, const SettingsValues& v)
+ApplyOutcome ApplySettings(CTournamentEditor& editor, const SettingsValues& v)
 {
-    ApplyOutcome out;
-    CResultTable& table = data.table;
-    if (v.showDiscDifference != table.settings.showDiscDifference) {
-        table.settings.showDiscDifference = v.showDiscDifference;
-        out.changed = true;
-    }
-    if (v.players != table.PlayerCount() || v.rounds != table.RoundCount()) {
-        table.Resize(v.players, v.rounds);
-        table.Validate();
-        table.ComputeTotals(-1, -1);
-        table.ComputeTieBreaks(-1);
-        out.resized = true;
-    }
-    if (v.tieBreak != table.settings.tieBreak) {
-        table.settings.tieBreak = v.tieBreak;
-        table.ComputeTieBreaks(-1);
-        out.changed = true;
-    }
-    if (v.brightwellTenths != table.settings.brightwellTenths) {
-        table.settings.brightwellTenths = v.brightwellTenths;
-        table.ComputeTieBreaks(-1);
-        out.changed = true;
-    }
-    return out;
+    TableSettings settings = editor.Table().settings;
+    settings.showDiscDifference = v.showDiscDifference;
+    settings.tieBreak = v.tieBreak;
+    settings.brightwellTenths = v.brightwellTenths;
+    const ChangeEffects fx = editor.ApplySettings(settings, v.players, v.rounds);
+    return {fx.resized, fx.Any()};
 }
 
 } // namespace tabry::app

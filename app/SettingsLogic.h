@@ -8,7 +8,7 @@
 
 namespace tabry {
 class CResultTable;
-struct TournamentData;
+class CTournamentEditor;
 } // namespace tabry
 
 namespace tabry::app {
@@ -67,12 +67,13 @@ SettingsCheck CheckSettings(const SettingsValues& values, const CResultTable& cu
 QString DataLossQuestion(const CResultTable& table, int players, int rounds, bool* concernsRows = nullptr);
 
 struct ApplyOutcome {
-    bool resized = false; // the grid must be re-created
-    bool changed = false; // repaint and mark the tournament modified
+    bool resized = false; // the table has another size
+    bool changed = false; // anything changed (one undoable step)
 };
-// Applies accepted values in order: display mode, size (keeping what fits,
-// dropping games with removed rows, recomputing), tie-break method,
-// coefficient. A size change alone is not counted as a change.
-ApplyOutcome ApplySettings(TournamentData& data, const SettingsValues& values);
+// Applies accepted values through the editor, in order: display mode, size
+// (keeping what fits, dropping games with removed rows, recomputing),
+// tie-break method, coefficient. A new size is a change like any other: the
+// saved file records it.
+ApplyOutcome ApplySettings(CTournamentEditor& editor, const SettingsValues& values);
 
 } // namespace tabry::app

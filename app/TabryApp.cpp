@@ -1,5 +1,6 @@
 #include "app/TabryApp.h"
 
+#include "app/EditHistory.h"
 #include "app/FileAssociation.h"
 #include "app/FileErrors.h"
 #include "app/MainFrame.h"
@@ -38,6 +39,7 @@ CTabryApp::CTabryApp(AppOptions options, QObject* parent)
 CTabryApp::~CTabryApp()
 {
     m_frame.reset();
+    m_keeper.reset();
     if (g_app == this)
         g_app = nullptr;
 }
@@ -74,11 +76,31 @@ bool CTabryApp::InitInstance()
         ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
         : m_options.userDataDirectory;
     m_dbPaths = ResolveDatabasePaths(m_exeDir, userDir, QFileInfo(m_exeDir).isWritable());
-    m_data.LoadPlayers(ui::ToFsPath(m_dbPaths.load));
+    m_editor.LoadPlayers(ui::ToFsPath(m_dbPaths.load));
 
     SeedRandomGenerator();
 
-    m_doc = new CTabryDoc(m_data, this);
+    // The history and the journal listen to the editor before any view does,
+    // so that the journal is on disk before the grid repaints.
+    m_history = new CEditHistory(m_editor, this);
+    m_recoveryDir = QDir(userDir).filePath(QStringLiteral("recovery"));
+    m_journal = std::make_unique<CRecoveryJournal>(ui::ToFsPath(m_recoveryDir));
+    m_keeper = std::make_unique<CJournalKeeper>(m_editor, *m_journal);
+    // Written right after the change's own events (the grid's repaint among
+    // them) and before the next input: posted events come before input.
+    m_keeper->SetScheduler([this](std::function<void()> task) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, task = std::move(task)] {
+                task();
+                emit journalWritten();
+            },
+            Qt::QueuedConnection);
+    });
+
+    m_doc = new CTabryDoc(m_editor, this);
+    m_doc->SetHistory(m_history);
+    m_doc->SetJournal(m_journal.get(), m_keeper.get(), m_recoveryDir);
     m_doc->SetDefaultDirectory(m_settings->LastDirectory());
     m_frame = std::make_unique<CMainFrame>(*this);
     m_doc->SetDialogParent(m_frame.get());
@@ -91,10 +113,13 @@ bool CTabryApp::InitInstance()
         m_frame->RebuildRecentFiles();
     });
 
-    if (m_options.fileToOpen.isEmpty())
-        m_doc->OnNewDocument();
-    else if (!m_doc->OnOpenDocument(m_options.fileToOpen))
+    if (m_options.fileToOpen.isEmpty()) {
+        // Tournaments of runs that ended without saving are offered first.
+        if (!m_doc->OfferRecovery())
+            m_doc->OnNewDocument();
+    } else if (!m_doc->OnOpenDocument(m_options.fileToOpen)) {
         return false;
+    }
 
     m_frame->ShowRestored();
     if (m_options.checkAssociation)
@@ -127,15 +152,21 @@ bool CTabryApp::RegisterFileType() const
 int CTabryApp::ExitInstance()
 {
     int result = 0;
-    if (m_data.playersModified) {
+    // A clean exit: the tournament was saved or its changes discarded when
+    // the window closed, so there is nothing left to recover.
+    if (m_keeper)
+        m_keeper->Flush();
+    if (m_journal)
+        m_journal->Remove();
+    if (m_editor.PlayersModified()) {
         QDir().mkpath(QFileInfo(m_dbPaths.save).absolutePath());
-        if (m_data.players.Save(ui::ToFsPath(m_dbPaths.save), 1) != 0) {
+        if (m_editor.Players().Save(ui::ToFsPath(m_dbPaths.save), 1) != 0) {
             ui::Prompt().Error(nullptr, QStringLiteral("プレイヤデータベース「%1」に書き込めません。\n%2")
                                             .arg(QDir::toNativeSeparators(m_dbPaths.save),
                                                  WriteFailureDetail(m_dbPaths.save)));
             result = 1;
         } else {
-            m_data.playersModified = false;
+            m_editor.MarkPlayersSaved();
         }
     }
     if (m_settings) {
@@ -154,12 +185,12 @@ void CTabryApp::OpenWebPage(const QString& url)
 
 void CTabryApp::SortTable()
 {
-    m_data.table.Sort(EffectiveTieBreak(m_data.table.settings.tieBreak), false);
-    m_doc->SetModifiedFlag(true);
-    if (grid::CTabryView* view = View()) {
-        if (view->Grid() != nullptr)
-            view->Grid()->InvalidateAll();
-    }
+    m_editor.Sort();
+}
+
+QString CTabryApp::JournalError() const
+{
+    return m_keeper ? QString::fromLocal8Bit(m_keeper->LastError().c_str()) : QString();
 }
 
 } // namespace tabry::app

@@ -5,7 +5,8 @@
 
 #include "app/AppSettings.h"
 #include "app/DatabaseLocation.h"
-#include "core/TournamentData.h"
+#include "edit/RecoveryJournal.h"
+#include "edit/TournamentEditor.h"
 #include "pairing/RandomGenerator.h"
 
 #include <QObject>
@@ -20,6 +21,7 @@ class CTabryView;
 
 namespace tabry::app {
 
+class CEditHistory;
 class CMainFrame;
 class CTabryDoc;
 class IReportRenderer;
@@ -27,7 +29,7 @@ class IReportRenderer;
 struct AppOptions {
     QString executablePath;        // empty: the running program
     QString settingsFile;          // empty: the user's settings of the program
-    QString userDataDirectory;     // empty: the per-user application data folder
+    QString userDataDirectory;     // empty: the per-user application data folder (also holds "recovery")
     QString associationDataHome;   // empty: the user's data folder
     QString associationConfigHome; // empty: the user's configuration folder
     bool checkAssociation = true;  // false: --no-association-check
@@ -54,8 +56,15 @@ public:
     // when the database could not be written.
     int ExitInstance();
 
-    TournamentData& Data() { return m_data; }
+    // The tournament, read-only: every change goes through Editor().
+    const TournamentData& Data() const { return m_editor.Data(); }
+    CTournamentEditor& Editor() { return m_editor; }
+    CEditHistory& History() { return *m_history; }
     CTabryDoc& Document() { return *m_doc; }
+    // The folder of the crash journal's recovery files.
+    QString RecoveryDirectory() const { return m_recoveryDir; }
+    // Why the last journal write failed, empty when it did not.
+    QString JournalError() const;
     CMainFrame* MainFrame() const { return m_frame.get(); }
     grid::CTabryView* View() const;
     CAppSettings& Settings() { return *m_settings; }
@@ -83,12 +92,20 @@ public:
     // recomputed first.
     void SortTable();
 
+signals:
+    // The crash journal was written (or failed to be: see JournalError).
+    void journalWritten();
+
 private:
     void SeedRandomGenerator();
     void AskAboutAssociation();
 
     AppOptions m_options;
-    TournamentData m_data;
+    CTournamentEditor m_editor;
+    CEditHistory* m_history = nullptr;
+    QString m_recoveryDir;
+    std::unique_ptr<CRecoveryJournal> m_journal;
+    std::unique_ptr<CJournalKeeper> m_keeper;
     std::unique_ptr<CAppSettings> m_settings;
     QString m_exePath;
     QString m_exeDir;

@@ -1,12 +1,17 @@
 #include "app/TabryDoc.h"
 
+#include "app/EditHistory.h"
 #include "app/FileErrors.h"
+#include "edit/RecoveryJournal.h"
+#include "edit/TournamentEditor.h"
 #include "widgets/PathText.h"
 #include "widgets/Prompt.h"
-#include "core/TournamentData.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+
+#include <filesystem>
 
 namespace tabry::app {
 
@@ -22,8 +27,23 @@ QString Native(const QString& path)
 
 } // namespace
 
-CTabryDoc::CTabryDoc(TournamentData& data, QObject* parent) : QObject(parent), m_data(data), m_title(UntitledTitle())
+CTabryDoc::CTabryDoc(CTournamentEditor& editor, QObject* parent)
+    : QObject(parent), m_editor(editor), m_title(UntitledTitle())
 {
+}
+
+void CTabryDoc::SetHistory(CEditHistory* history)
+{
+    m_history = history;
+    if (m_history != nullptr)
+        connect(m_history, &CEditHistory::cleanChanged, this, [this](bool clean) { SetModifiedFlag(!clean); });
+}
+
+void CTabryDoc::SetJournal(CRecoveryJournal* journal, CJournalKeeper* keeper, const QString& recoveryDirectory)
+{
+    m_journal = journal;
+    m_keeper = keeper;
+    m_recoveryDir = recoveryDirectory;
 }
 
 QString CTabryDoc::UntitledTitle()
@@ -52,12 +72,14 @@ void CTabryDoc::SetPathName(const QString& path)
     m_title = m_path.isEmpty() ? UntitledTitle() : QFileInfo(m_path).fileName();
     if (!m_path.isEmpty())
         m_directory = QFileInfo(m_path).absolutePath();
+    if (m_journal != nullptr)
+        m_journal->SetDocument(ui::ToFsPath(m_path));
     emit titleChanged();
 }
 
 void CTabryDoc::OnNewDocument()
 {
-    m_data.NewTournament();
+    m_editor.NewTournament();
     SetPathName({});
     SetModifiedFlag(false);
     emit documentReset();
@@ -65,7 +87,12 @@ void CTabryDoc::OnNewDocument()
 
 bool CTabryDoc::OnOpenDocument(const QString& path)
 {
-    const LoadStatus status = m_data.LoadFile(ui::ToFsPath(path));
+    // Unsaved changes of this very file from a run that ended without
+    // saving them come before the file itself.
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (OfferRecoveryOf(&absolute))
+        return true;
+    const LoadStatus status = m_editor.LoadFile(ui::ToFsPath(path));
     switch (status) {
     case LoadStatus::Ok:
         SetPathName(path);
@@ -89,12 +116,16 @@ bool CTabryDoc::OnOpenDocument(const QString& path)
 
 bool CTabryDoc::OnSaveDocument(const QString& path)
 {
-    if (!m_data.SaveFile(ui::ToFsPath(path))) {
+    if (!m_editor.SaveFile(ui::ToFsPath(path))) {
         ui::Prompt().Error(m_dialogParent,
                            QStringLiteral("「%1」に保存できません。\n%2").arg(Native(path), WriteFailureDetail(path)));
         return false;
     }
     SetPathName(path);
+    if (m_history != nullptr)
+        m_history->SetClean();
+    if (m_keeper != nullptr)
+        m_keeper->MarkSaved();
     SetModifiedFlag(false);
     emit fileUsed(m_path);
     return true;
@@ -157,6 +188,88 @@ bool CTabryDoc::SaveModified()
     default:
         return false;
     }
+}
+
+// ---- recovery ----------------------------------------------------------------
+
+bool CTabryDoc::OfferRecovery()
+{
+    return OfferRecoveryOf(nullptr);
+}
+
+bool CTabryDoc::IsNewerThanItsFile(const RecoveryFile& file) const
+{
+    if (file.document.empty())
+        return true;
+    const QFileInfo info(ui::FromFsPath(file.document));
+    if (!info.exists())
+        return true;
+    // Saving removes the journal, so a file written after the last change
+    // was saved by another run: what the journal holds is older. Within the
+    // same second it is offered (a question too many loses nothing).
+    return file.changedAt >= info.lastModified().toSecsSinceEpoch();
+}
+
+bool CTabryDoc::OfferRecoveryOf(const QString* document)
+{
+    if (m_recoveryDir.isEmpty())
+        return false;
+    std::vector<RecoveryFile> found = CRecoveryJournal::FindOrphans(ui::ToFsPath(m_recoveryDir));
+    const QString kept = Native(QDir(m_recoveryDir).filePath(QStringLiteral("kept")));
+    for (const RecoveryFile& file : found) {
+        if (document != nullptr && file.document != ui::ToFsPath(*document))
+            continue;
+        std::string error;
+        if (!IsNewerThanItsFile(file)) {
+            CRecoveryJournal::SetAside(file, &error);
+            continue;
+        }
+        const QString name = file.document.empty() ? UntitledTitle() : Native(ui::FromFsPath(file.document));
+        const QString when =
+            QDateTime::fromSecsSinceEpoch(file.changedAt).toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+        const QString question = QStringLiteral("「%1」に保存されていない変更が残っています（最後の変更 %2）。\n"
+                                                "復元しますか？\n\n"
+                                                "「いいえ」を選ぶと、この内容はフォルダ「%3」に保管されます。")
+                                     .arg(name, when, kept);
+        if (ui::Prompt().Confirm(m_dialogParent, question)) {
+            if (Restore(file))
+                return true;
+            continue;
+        }
+        if (CRecoveryJournal::SetAside(file, &error).empty())
+            ui::Prompt().Error(m_dialogParent, QStringLiteral("復元データ「%1」を保管用のフォルダに移せません。\n"
+                                                              "元の場所に残します。")
+                                                   .arg(Native(ui::FromFsPath(file.path))));
+    }
+    return false;
+}
+
+bool CTabryDoc::Restore(const RecoveryFile& file)
+{
+    std::string bytes;
+    const QString where = Native(ui::FromFsPath(file.path));
+    if (!CRecoveryJournal::Read(file.path, bytes) || m_editor.Restore(bytes) != LoadStatus::Ok) {
+        ui::Prompt().Error(m_dialogParent, QStringLiteral("復元データ「%1」を読み込めません。").arg(where));
+        return false;
+    }
+    SetPathName(file.document.empty() ? QString() : ui::FromFsPath(file.document));
+    // The restored state is in no file: modified until saved, and at once in
+    // this run's journal. Only then is the old recovery file given up, so a
+    // crash right now still finds one of the two.
+    if (m_history != nullptr)
+        m_history->MarkUnsaved();
+    SetModifiedFlag(true);
+    bool journaled = true;
+    if (m_keeper != nullptr) {
+        m_keeper->MarkUnsaved();
+        journaled = m_keeper->LastError().empty();
+    }
+    if (journaled)
+        CRecoveryJournal::Discard(file);
+    emit documentReset();
+    if (!m_path.isEmpty())
+        emit fileUsed(m_path);
+    return true;
 }
 
 } // namespace tabry::app

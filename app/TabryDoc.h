@@ -1,26 +1,39 @@
 #pragma once
 // The document: the tournament as a file. It holds no data of its own (the
-// table, settings, details and player database are the application's
-// TournamentData); it knows the file's path and title, whether there are
-// unsaved changes, and carries out new, open, save and save as, with the
-// question before unsaved changes would be lost.
+// table, settings, details and player database are the editor's); it knows
+// the file's path and title, whether there are unsaved changes (the edit
+// history's clean state), and carries out new, open, save and save as, with
+// the question before unsaved changes would be lost. It also offers back the
+// tournaments that the crash journal kept from runs that ended unsaved.
 
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
 
+#include <vector>
+
 namespace tabry {
-struct TournamentData;
-}
+class CJournalKeeper;
+class CRecoveryJournal;
+class CTournamentEditor;
+struct RecoveryFile;
+} // namespace tabry
 
 namespace tabry::app {
+
+class CEditHistory;
 
 class CTabryDoc : public QObject {
     Q_OBJECT
 
 public:
-    explicit CTabryDoc(TournamentData& data, QObject* parent = nullptr);
+    explicit CTabryDoc(CTournamentEditor& editor, QObject* parent = nullptr);
+
+    // The history whose clean state is the modified mark, and the journal
+    // that keeps unsaved states (none in a document without them).
+    void SetHistory(CEditHistory* history);
+    void SetJournal(CRecoveryJournal* journal, CJournalKeeper* keeper, const QString& recoveryDirectory);
 
     // The window that owns the document's dialogs and messages.
     void SetDialogParent(QWidget* parent) { m_dialogParent = parent; }
@@ -45,6 +58,16 @@ public:
     // Writes the file atomically. A failure is reported and the document
     // stays modified.
     bool OnSaveDocument(const QString& path);
+
+    // ---- recovery ------------------------------------------------------------
+    // Offers the tournaments of ended runs that were never saved or changed
+    // after their file (newest first), each with a question whose default
+    // answer restores it. Stops at the first one restored (true). A declined
+    // one, and one older than its file, is kept aside under a dated name.
+    bool OfferRecovery();
+    // Restores `file`: its tournament under its document's path (untitled
+    // when it had none), marked modified. False (reported) when unreadable.
+    bool Restore(const RecoveryFile& file);
 
     // ---- commands ---------------------------------------------------------
     // Each asks about unsaved changes first where a tournament would close.
@@ -71,8 +94,16 @@ signals:
 
 private:
     void SetPathName(const QString& path);
+    // Offers the recovery files of `document` (all when empty) and keeps
+    // the rest as they are.
+    bool OfferRecoveryOf(const QString* document);
+    bool IsNewerThanItsFile(const RecoveryFile& file) const;
 
-    TournamentData& m_data;
+    CTournamentEditor& m_editor;
+    CEditHistory* m_history = nullptr;
+    CRecoveryJournal* m_journal = nullptr;
+    CJournalKeeper* m_keeper = nullptr;
+    QString m_recoveryDir;
     QPointer<QWidget> m_dialogParent;
     QString m_path;
     QString m_title;

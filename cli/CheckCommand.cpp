@@ -41,7 +41,7 @@ int RunCheck(Context& ctx, const CommandLine& cl)
 {
     if (!LoadTournament(ctx, cl))
         return kExitBadInput;
-    const TournamentData& d = ctx.data;
+    const TournamentData& d = ctx.editor.Data();
     const CResultTable& t = d.table;
     const TableSettings& s = t.settings;
 

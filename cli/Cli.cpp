@@ -21,9 +21,9 @@ const std::string* CommandLine::Get(const std::string& name) const
 bool LoadTournament(Context& ctx, const CommandLine& cl)
 {
     // A missing database means a database holding only the bye record.
-    ctx.data.LoadPlayers(ctx.dbPath);
+    ctx.editor.LoadPlayers(ctx.dbPath);
     std::string error;
-    const LoadStatus status = ctx.data.LoadFile(cl.input, &error);
+    const LoadStatus status = ctx.editor.LoadFile(cl.input, &error);
     const std::string file = cl.input.string();
     switch (status) {
     case LoadStatus::Ok:
@@ -40,8 +40,8 @@ bool LoadTournament(Context& ctx, const CommandLine& cl)
                      "1-128, display mode, tie-break method, Brightwell coefficient)\n";
         return false;
     }
-    if (ctx.saveDb && ctx.data.playersModified) {
-        if (ctx.data.players.Save(ctx.dbPath, 1, &error) != 0) {
+    if (ctx.saveDb && ctx.editor.PlayersModified()) {
+        if (ctx.editor.Players().Save(ctx.dbPath, 1, &error) != 0) {
             std::cerr << "torva-cli: player database not saved: " << error << "\n";
             return false;
         }

@@ -7,7 +7,7 @@
 // Exit codes: 0 success, 1 output could not be written, 2 usage error,
 // 3 input unreadable or rejected, 4 nothing to pair, 5 rating CSV refused.
 
-#include "core/TournamentData.h"
+#include "edit/TournamentEditor.h"
 
 #include <filesystem>
 #include <map>
@@ -44,7 +44,9 @@ struct CommandLine {
 struct Context {
     std::filesystem::path dbPath;
     bool saveDb = false;
-    TournamentData data;
+    // Every change a command makes goes through the editor, as in the
+    // desktop program.
+    CTournamentEditor editor;
 };
 
 struct Command {

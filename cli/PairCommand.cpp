@@ -36,19 +36,19 @@ int RunPair(Context& ctx, const CommandLine& cl)
 
     if (!LoadTournament(ctx, cl))
         return kExitBadInput;
-    CResultTable& table = ctx.data.table;
+    const CResultTable& table = ctx.editor.Table();
     if (*round < 1 || *round > table.RoundCount())
         return UsageError("--round must be 1 to " + std::to_string(table.RoundCount()) + " for "
                           + cl.input.string());
 
     PairingRunInfo info;
-    if (GeneratePairing(table, static_cast<int>(*round - 1), random, options, &info) != 0) {
+    if (!ctx.editor.PairRound(static_cast<int>(*round - 1), random, options, &info).Any()) {
         std::cerr << "torva-cli: every player already has an opponent in round " << *round << "\n";
         return kExitNothingToPair;
     }
     if (!info.traceWritten)
         std::cerr << "torva-cli: warning: pairing trace not written: " << info.traceError << "\n";
-    return WriteOutput(cl, ctx.data.Save()) ? kExitOk : kExitWriteFailed;
+    return WriteOutput(cl, ctx.editor.Save()) ? kExitOk : kExitWriteFailed;
 }
 
 } // namespace

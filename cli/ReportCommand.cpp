@@ -52,13 +52,13 @@ int RunReport(Context& ctx, const CommandLine& cl)
 
     if (!LoadTournament(ctx, cl))
         return kExitBadInput;
-    if (round > ctx.data.table.RoundCount())
+    if (round > ctx.editor.Table().RoundCount())
         return UsageError("--round " + std::to_string(round) + ": the tournament has "
-                          + std::to_string(ctx.data.table.RoundCount()) + " rounds");
+                          + std::to_string(ctx.editor.Table().RoundCount()) + " rounds");
 
     std::string bytes;
     std::string refusal;
-    if (RenderReport(kind, ctx.data, round, bytes, &refusal) != 0) {
+    if (RenderReport(kind, ctx.editor.Data(), round, bytes, &refusal) != 0) {
         std::cerr << cp932::ToUtf8(refusal);
         std::cerr.flush();
         return kExitCsvRefused;

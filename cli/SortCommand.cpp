@@ -9,8 +9,8 @@ int RunSort(Context& ctx, const CommandLine& cl)
 {
     if (!LoadTournament(ctx, cl))
         return kExitBadInput;
-    ctx.data.table.Sort(ctx.data.table.settings.tieBreak, false);
-    return WriteOutput(cl, ctx.data.Save()) ? kExitOk : kExitWriteFailed;
+    ctx.editor.Sort();
+    return WriteOutput(cl, ctx.editor.Save()) ? kExitOk : kExitWriteFailed;
 }
 
 } // namespace

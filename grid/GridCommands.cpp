@@ -2,9 +2,9 @@
 
 #include "text/Cp932.h"
 #include "core/TournamentData.h"
-#include "pairing/PairingGenerator.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace tabry::grid {
 
@@ -65,42 +65,21 @@ int FirstRowToEnter(const CResultTable& table, int round)
     return -1;
 }
 
-std::string DeleteRoundQuestion(int col)
-{
-    return std::to_string(col) + SJ("回戦の結果を削除します。よろしいですか？");
-}
-
 bool RecordDiffers(const CPlayerRecord& a, const CPlayerRecord& b)
 {
     return a.m_longName != b.m_longName || a.m_shortName != b.m_shortName || a.m_inputName != b.m_inputName
         || a.m_residence != b.m_residence || a.m_memberNumber != b.m_memberNumber || a.m_grade != b.m_grade;
 }
 
-EditEffects DeleteRoundResults(TournamentData& data, int col, const ConfirmFn& confirm)
+std::string DeletePlayerQuestion(const TournamentData& data, int row)
 {
-    EditEffects fx;
-    CResultTable& table = data.table;
-    if (col < 1 || col > table.RoundCount())
-        return fx;
-    if (table.RoundHasGames(col - 1) && (!confirm || !confirm(DeleteRoundQuestion(col))))
-        return fx;
-    table.ClearRound(col - 1);
-    fx.columns.push_back(col);
-    fx.allTotals = true;
-    fx.modified = true;
-    return fx;
-}
-
-EditEffects CreateRoundPairing(TournamentData& data, int col, CRandomGenerator& random)
-{
-    EditEffects fx;
-    if (col < 1 || col > data.table.RoundCount())
-        return fx;
-    if (GeneratePairing(data.table, col - 1, random) < 0)
-        return fx;
-    fx.columns.push_back(col);
-    fx.modified = true;
-    return fx;
+    static const std::string question = SJ("「%s」さんを削除します。よろしいですか？");
+    const std::string& name = data.players.GetAt(data.table.Entry(row).playerIndex).m_longName;
+    const int n = std::snprintf(nullptr, 0, question.c_str(), name.c_str());
+    std::string out(static_cast<size_t>(std::max(n, 0)) + 1, '\0');
+    std::snprintf(out.data(), out.size(), question.c_str(), name.c_str());
+    out.resize(static_cast<size_t>(std::max(n, 0)));
+    return out;
 }
 
 } // namespace tabry::grid

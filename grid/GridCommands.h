@@ -1,17 +1,18 @@
 #pragma once
 // The grid's context-menu commands without the menus themselves: which menu
-// a right click opens and which of its entries are usable, and the round
-// commands (delete a round's results, pair a round, find the next game to
-// enter). Plain logic on the tournament data.
+// a right click opens and which of its entries are usable, the next game to
+// enter, and the questions asked before a command. Plain logic on the
+// tournament data; the changes themselves are the editor's.
 
-#include "grid/CellEdits.h"
+#include "grid/GridLayout.h"
 
+#include <string>
 #include <vector>
 
 namespace tabry {
-class CRandomGenerator;
 class CResultTable;
 struct CPlayerRecord;
+struct TournamentData;
 } // namespace tabry
 
 namespace tabry::grid {
@@ -55,17 +56,8 @@ ContextMenuState ContextMenuAt(const TournamentData& data, GridCell clicked, Gri
 // result yet (no opponent, or an opponent without result); -1 when none.
 int FirstRowToEnter(const CResultTable& table, int round);
 
-// Empties every cell of grid column `col` (round col - 1). Nothing for the
-// player and totals columns. When the round holds a game, `confirm` is asked
-// first ("%d回戦の結果を削除します。よろしいですか？"); No changes nothing.
-EditEffects DeleteRoundResults(TournamentData& data, int col, const ConfirmFn& confirm);
-
-// Pairs every player without an opponent in grid column `col` (round
-// col - 1); nothing when everybody there is paired or `col` is no round.
-EditEffects CreateRoundPairing(TournamentData& data, int col, CRandomGenerator& random);
-
-// The question asked before a round's results are deleted (Shift_JIS).
-std::string DeleteRoundQuestion(int col);
+// The question asked before deleting a player who has games (Shift_JIS).
+std::string DeletePlayerQuestion(const TournamentData& data, int row);
 
 // True when the two records differ in anything the tournament file stores
 // for a player (all six texts and the grade).

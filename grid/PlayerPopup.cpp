@@ -180,7 +180,7 @@ void CPlayerPopup::Register(const std::string& typed)
 {
     QPointer<CPlayerPopup> self(this);
     m_registering = true;
-    const int record = RunRegisterTypedNameDialog(this, m_grid.Data(), typed);
+    const int record = RunRegisterTypedNameDialog(this, m_grid.Editor(), typed);
     if (!self)
         return;
     m_registering = false;

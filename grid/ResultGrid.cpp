@@ -1,6 +1,7 @@
 #include "grid/ResultGrid.h"
 
 #include "core/TournamentData.h"
+#include "edit/TournamentEditor.h"
 #include "grid/GridPalette.h"
 #include "pairing/RandomGenerator.h"
 
@@ -43,8 +44,8 @@ ScrollRequest RequestOfAction(int action, bool& known)
 
 } // namespace
 
-CResultGrid::CResultGrid(TournamentData& tournament, QWidget* parent)
-    : QAbstractScrollArea(parent), m_data(tournament), m_nav(*this)
+CResultGrid::CResultGrid(CTournamentEditor& editor, QWidget* parent)
+    : QAbstractScrollArea(parent), m_editor(editor), m_data(editor.Data()), m_nav(*this)
 {
     setObjectName(QStringLiteral("resultGrid"));
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
@@ -72,9 +73,20 @@ CResultGrid::CResultGrid(TournamentData& tournament, QWidget* parent)
     connect(v, &QAbstractSlider::sliderReleased, this, [this] { m_nav.ScrollVertical(ScrollRequest::EndScroll); });
     connect(h, &QAbstractSlider::sliderReleased, this,
             [this] { m_nav.ScrollHorizontal(ScrollRequest::EndScroll); });
+    m_listener = m_editor.AddListener([this](const ChangeEvent& event) { OnTournamentChanged(event); });
 }
 
-CResultGrid::~CResultGrid() = default;
+CResultGrid::~CResultGrid()
+{
+    Detach();
+}
+
+void CResultGrid::Detach()
+{
+    if (!m_detached)
+        m_editor.RemoveListener(m_listener);
+    m_detached = true;
+}
 
 // ---- window ---------------------------------------------------------------
 

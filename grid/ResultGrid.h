@@ -3,12 +3,14 @@
 // columns of rounds, with a fixed header row and row-number column. The rules
 // (geometry, current cell, keys, scrolling) live in CGridNavigator and the
 // cell texts in CellText; this widget paints, forwards events, and applies
-// what the editors commit. Its implementation is split by concern:
+// what the editors commit through the tournament's editor, repainting what
+// the editor reports changed (also after an undo or redo from the menu).
+// Its implementation is split by concern:
 // ResultGrid.cpp (window, scroll bars), ResultGridPaint.cpp,
 // ResultGridInput.cpp (keys and mouse) and ResultGridCommands.cpp (editors
 // and edits).
 
-#include "grid/CellEdits.h"
+#include "edit/ChangeEffects.h"
 #include "grid/GridCommands.h"
 #include "grid/GridNavigator.h"
 #include "grid/GridPopups.h"
@@ -22,8 +24,10 @@
 class QPainter;
 
 namespace tabry {
+struct ChangeEvent;
 struct TournamentData;
 class CRandomGenerator;
+class CTournamentEditor;
 } // namespace tabry
 
 namespace tabry::grid {
@@ -32,11 +36,16 @@ class CResultGrid : public QAbstractScrollArea, private IGridSurface {
     Q_OBJECT
 
 public:
-    explicit CResultGrid(TournamentData& tournament, QWidget* parent = nullptr);
+    explicit CResultGrid(CTournamentEditor& editor, QWidget* parent = nullptr);
     ~CResultGrid() override;
 
-    // The tournament the grid shows and edits.
-    TournamentData& Data() const { return m_data; }
+    // The tournament the grid shows, and the editor its changes go through.
+    const TournamentData& Data() const { return m_data; }
+    CTournamentEditor& Editor() const { return m_editor; }
+    // A grid about to be replaced (another table size): it stops listening
+    // and takes no more edits, even from an editor's done message still on
+    // its way.
+    void Detach();
     // The generator the round menu's pairing draws from (the application's,
     // seeded once at start-up); none in a grid without one.
     void SetRandomGenerator(CRandomGenerator* random) { m_random = random; }
@@ -107,8 +116,6 @@ public:
     void EnterRoundResults();
 
 signals:
-    // The tournament changed (the document is marked modified).
-    void modified();
     // The current cell or the column selection changed.
     void selectionChanged();
     // The round menu's interim outputs (round from 1); the main window owns
@@ -167,12 +174,16 @@ private:
     void BackToEditedCell();
     // The open editor's window, none for an editor that has none.
     QWidget* EditorWidget() const;
-    void Apply(const EditEffects& effects);
+    void OnTournamentChanged(const ChangeEvent& event);
+    void Apply(const ChangeEffects& effects);
     void ShowMenu(const ContextMenuState& state, const QPoint& globalPos);
     bool SelectedRound(int& col) const;
     QPoint PopupScreenPos(int col, int row) const;
 
-    TournamentData& m_data;
+    CTournamentEditor& m_editor;
+    const TournamentData& m_data;
+    int m_listener = 0;
+    bool m_detached = false;
     CGridNavigator m_nav;
     QPixmap m_buffer;
     int m_barAction = 0; // inside a scroll bar's action: adjust its slider, not its value

@@ -7,6 +7,7 @@
 #include "widgets/Prompt.h"
 #include "widgets/TextCodec.h"
 #include "core/TournamentData.h"
+#include "edit/TournamentEditor.h"
 #include "grid/PlayerPopup.h"
 #include "grid/ResultPopup.h"
 
@@ -177,35 +178,46 @@ void CResultGrid::ReturnFocus()
 
 // ---- edits ------------------------------------------------------------------
 
-void CResultGrid::Apply(const EditEffects& fx)
+void CResultGrid::OnTournamentChanged(const ChangeEvent& event)
+{
+    // Another tournament or another size: the view makes a new grid.
+    if (event.kind == ChangeKind::Reset || event.effects.resized)
+        return;
+    Apply(event.effects);
+}
+
+void CResultGrid::Apply(const ChangeEffects& fx)
 {
     const int totalsCol = m_nav.Layout().Rounds() + 1;
-    if (fx.wholeGrid)
+    if (fx.wholeTable || fx.players)
         InvalidateAll();
-    for (const GridCell& cell : fx.cells)
-        InvalidateCell(cell.col, cell.row);
+    for (const CellRef& cell : fx.cells)
+        InvalidateCell(cell.round + 1, cell.row);
+    for (int row : fx.playerRows)
+        InvalidateCell(0, row);
     for (int row : fx.totalsRows)
         InvalidateCell(totalsCol, row);
-    for (int col : fx.columns)
-        InvalidateColumn(col);
+    for (int round : fx.rounds)
+        InvalidateColumn(round + 1);
     if (fx.allTotals)
         InvalidateTotals();
-    if (fx.modified)
-        emit modified();
     emit selectionChanged(); // what the delete command can do may have changed
 }
 
 void CResultGrid::SetRowPlayer(int record)
 {
-    Apply(grid::SetRowPlayer(m_data, m_nav.CurRow(), record));
+    if (!m_detached)
+        m_editor.SetRowPlayer(m_nav.CurRow(), record);
 }
 
 void CResultGrid::SetCellResult(int opponent, int result, int disc)
 {
+    if (m_detached)
+        return;
     const ConfirmFn confirm = [this](const std::string& question) {
         return ui::Prompt().Confirm(this, ui::ToQString(question));
     };
-    Apply(grid::SetCellResult(m_data, m_nav.CurRow(), m_nav.CurCol() - 1, opponent, result, disc, confirm));
+    m_editor.SetGame(m_nav.CurRow(), m_nav.CurCol() - 1, opponent, result, disc, confirm);
 }
 
 void CResultGrid::DeleteRowPlayer()

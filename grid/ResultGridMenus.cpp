@@ -6,6 +6,7 @@
 #include "widgets/Prompt.h"
 #include "widgets/TextCodec.h"
 #include "core/TournamentData.h"
+#include "edit/TournamentEditor.h"
 #include "pairing/RandomGenerator.h"
 #include "playerdb/ui/UserCommands.h"
 
@@ -152,17 +153,11 @@ void CResultGrid::EditRowUserRecord()
     const PlayerEntry& entry = m_data.table.Entry(m_nav.CurRow());
     if (entry.IsEmpty())
         return;
-    const int record = entry.playerIndex;
-    const CPlayerRecord before = m_data.players.GetAt(record);
-    if (!RunEditUserRecordDialog(this, m_data, record))
-        return;
-    // Every cell that shows him (his row, his opponents' round cells) reads
-    // the record.
-    InvalidateAll();
-    // The tournament file carries each player's data with his row, so a
-    // changed record changes what saving the tournament writes.
-    if (RecordDiffers(before, m_data.players.GetAt(record)))
-        emit modified();
+    // A changed record is a change of the tournament (its file carries each
+    // player's data with his row); the editor repaints every cell that
+    // shows him.
+    if (!m_detached)
+        RunEditUserRecordDialog(this, m_editor, entry.playerIndex);
 }
 
 void CResultGrid::DeleteRoundResults()
@@ -170,7 +165,8 @@ void CResultGrid::DeleteRoundResults()
     const ConfirmFn confirm = [this](const std::string& question) {
         return ui::Prompt().Confirm(this, ui::ToQString(question));
     };
-    Apply(grid::DeleteRoundResults(m_data, m_nav.SelCol(), confirm));
+    if (!m_detached)
+        m_editor.DeleteRound(m_nav.SelCol() - 1, confirm);
 }
 
 void CResultGrid::CreateRoundPairing()
@@ -180,7 +176,8 @@ void CResultGrid::CreateRoundPairing()
         m_ownRandom = std::make_unique<CRandomGenerator>(CRandomGenerator::TimeSeed());
         m_random = m_ownRandom.get();
     }
-    Apply(grid::CreateRoundPairing(m_data, m_nav.SelCol(), *m_random));
+    if (!m_detached)
+        m_editor.PairRound(m_nav.SelCol() - 1, *m_random);
 }
 
 void CResultGrid::EnterRoundResults()

@@ -2,6 +2,7 @@
 
 #include "widgets/TextCodec.h"
 #include "core/TournamentData.h"
+#include "edit/TournamentEditor.h"
 #include "grid/GridPalette.h"
 #include "grid/ResultGrid.h"
 
@@ -13,12 +14,28 @@
 
 namespace tabry::grid {
 
-CTabryView::CTabryView(TournamentData& tournament, QWidget* parent) : QWidget(parent), m_data(tournament)
+CTabryView::CTabryView(CTournamentEditor& editor, QWidget* parent)
+    : QWidget(parent), m_editor(editor), m_data(editor.Data())
 {
     setObjectName(QStringLiteral("tabryView"));
+    m_listener = m_editor.AddListener([this](const ChangeEvent& event) {
+        if (event.kind != ChangeKind::Reset && event.effects.resized && m_grid) {
+            // The old grid stops at once; the new one is made once the call
+            // that changed the size has returned, which may be one of the
+            // old grid's own commands.
+            m_grid->Detach();
+            m_grid->hide();
+            QMetaObject::invokeMethod(this, &CTabryView::RecreateGrid, Qt::QueuedConnection);
+        }
+        if (event.effects.details)
+            UpdateTitle();
+    });
 }
 
-CTabryView::~CTabryView() = default;
+CTabryView::~CTabryView()
+{
+    m_editor.RemoveListener(m_listener);
+}
 
 std::string CTabryView::TitleText(const TournamentData& tournament)
 {
@@ -45,7 +62,7 @@ void CTabryView::RecreateGrid()
 
 CResultGrid* CTabryView::MakeGrid()
 {
-    return new CResultGrid(m_data, this);
+    return new CResultGrid(m_editor, this);
 }
 
 void CTabryView::CreateGrid()
@@ -53,6 +70,7 @@ void CTabryView::CreateGrid()
     const bool hadFocus = m_grid && m_grid->hasFocus();
     if (m_grid) {
         // Gone at once, so no event can reach a grid whose table has changed.
+        m_grid->Detach();
         m_grid->hide();
         delete m_grid.data();
     }

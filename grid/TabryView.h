@@ -13,6 +13,7 @@
 namespace tabry {
 struct TournamentData;
 class CRandomGenerator;
+class CTournamentEditor;
 } // namespace tabry
 
 namespace tabry::grid {
@@ -25,12 +26,13 @@ class CTabryView : public QWidget {
 public:
     static constexpr int kTitleHeight = 18;
 
-    explicit CTabryView(TournamentData& tournament, QWidget* parent = nullptr);
+    explicit CTabryView(CTournamentEditor& editor, QWidget* parent = nullptr);
     ~CTabryView() override;
 
     // A new or opened tournament: a fresh grid at the first cell, unscrolled.
     void OnInitialUpdate();
     // The table's size changed: a fresh grid (nothing without a grid yet).
+    // The view does this itself when the editor reports a new size.
     void RecreateGrid();
     CResultGrid* Grid() const { return m_grid; }
     // The pairing's generator, handed to every grid this view makes.
@@ -55,7 +57,9 @@ protected:
 private:
     void CreateGrid();
 
-    TournamentData& m_data;
+    CTournamentEditor& m_editor;
+    const TournamentData& m_data;
+    int m_listener = 0;
     QPointer<CResultGrid> m_grid;
     CRandomGenerator* m_random = nullptr;
 };

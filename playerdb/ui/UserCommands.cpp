@@ -1,6 +1,6 @@
 #include "playerdb/ui/UserCommands.h"
 
-#include "core/TournamentData.h"
+#include "edit/TournamentEditor.h"
 #include "playerdb/PlayerText.h"
 #include "playerdb/ui/UserDbDialog.h"
 #include "playerdb/ui/UserEditDialog.h"
@@ -8,22 +8,21 @@
 
 namespace tabry {
 
-bool RunAddUserCommand(QWidget* parent, TournamentData& data)
+bool RunAddUserCommand(QWidget* parent, CTournamentEditor& editor)
 {
     UserEditValues values;
     values.gradeIndex = GradeToComboIndex(1);
-    CUserEditDialog dialog(data.players, values, parent);
+    CUserEditDialog dialog(editor.Players(), values, parent);
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    AddRecordFromValues(data.players, dialog.Values());
-    data.playersModified = true;
+    editor.AddPlayer(RecordFromValues(dialog.Values()));
     return true;
 }
 
-bool RunEditUserDbCommand(QWidget* parent, TournamentData& data, const std::filesystem::path& dbPath,
+bool RunEditUserDbCommand(QWidget* parent, CTournamentEditor& editor, const std::filesystem::path& dbPath,
                           UserDbCommandOutcome* outcome)
 {
-    CUserDbDialog dialog(data, dbPath, parent);
+    CUserDbDialog dialog(editor, dbPath, parent);
     UserDbCommandOutcome result;
     result.accepted = dialog.exec() == QDialog::Accepted;
     if (result.accepted) {
@@ -36,25 +35,25 @@ bool RunEditUserDbCommand(QWidget* parent, TournamentData& data, const std::file
     return result.accepted;
 }
 
-int RunRegisterTypedNameDialog(QWidget* parent, TournamentData& data, std::string_view typed)
+int RunRegisterTypedNameDialog(QWidget* parent, CTournamentEditor& editor, std::string_view typed)
 {
-    CUserEditDialog dialog(data.players, ValuesForTypedName(typed), parent);
+    CUserEditDialog dialog(editor.Players(), ValuesForTypedName(typed), parent);
     if (dialog.exec() != QDialog::Accepted)
         return -1;
-    const int index = AddRecordFromValues(data.players, dialog.Values());
-    data.playersModified = true;
-    return index;
+    return editor.AddPlayer(RecordFromValues(dialog.Values()));
 }
 
-bool RunEditUserRecordDialog(QWidget* parent, TournamentData& data, int recordIndex)
+bool RunEditUserRecordDialog(QWidget* parent, CTournamentEditor& editor, int recordIndex)
 {
-    if (recordIndex < 1 || recordIndex >= data.players.GetCount())
+    if (recordIndex < 1 || recordIndex >= editor.Players().GetCount())
         return false;
-    CUserEditDialog dialog(data.players, ValuesFromRecord(data.players.GetAt(recordIndex), recordIndex), parent);
+    CUserEditDialog dialog(editor.Players(), ValuesFromRecord(editor.Players().GetAt(recordIndex), recordIndex),
+                           parent);
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    StoreValuesInRecord(dialog.Values(), data.players.GetAt(recordIndex));
-    data.playersModified = true;
+    CPlayerRecord record = editor.Players().GetAt(recordIndex);
+    StoreValuesInRecord(dialog.Values(), record);
+    editor.EditPlayerRecord(recordIndex, record);
     return true;
 }
 

@@ -31,8 +31,8 @@ QString PathText(const std::filesystem::path& path)
 
 } // namespace
 
-CUserDbDialog::CUserDbDialog(TournamentData& tournament, std::filesystem::path dbPath, QWidget* parent)
-    : QDialog(parent), m_data(tournament), m_dbPath(std::move(dbPath))
+CUserDbDialog::CUserDbDialog(CTournamentEditor& editor, std::filesystem::path dbPath, QWidget* parent)
+    : QDialog(parent), m_editor(editor), m_data(editor.Data()), m_dbPath(std::move(dbPath))
 {
     setObjectName(QStringLiteral("UserDbDialog"));
     setWindowTitle(QStringLiteral("ユーザDB"));
@@ -213,13 +213,17 @@ void CUserDbDialog::OnColumnClicked(int column)
 
 void CUserDbDialog::accept()
 {
-    m_result = m_model->Rows().Rebuild(m_data.players, m_data.table);
+    m_editor.RebuildPlayers(m_model->Rows().RebuildList(), &m_result);
     std::string reason;
     m_saved = m_data.players.Save(m_dbPath, 1, &reason) == 0;
-    if (!m_saved) {
+    if (m_saved) {
+        // Every record, including people added earlier in this run, is in
+        // the file now.
+        m_editor.MarkPlayersSaved();
+    } else {
         // The rebuilt database stays in memory; flag it so the save at exit
         // tries again rather than dropping the organiser's changes.
-        m_data.playersModified = true;
+        m_editor.MarkPlayersUnsaved();
         ui::Prompt().Error(this, QStringLiteral("ユーザDB「%1」を保存できませんでした。\n%2")
                                      .arg(PathText(m_dbPath),
                                           QString::fromLocal8Bit(reason.c_str())));

@@ -1,8 +1,9 @@
 #pragma once
 // The user DB dialog: every person of the player database in a list that the
 // organiser reorders, sorts, edits, prunes and extends. Nothing changes the
-// database while the dialog is open; OK rebuilds it from the list, renumbers
-// the table's player references and writes "player.db" at once.
+// database while the dialog is open; OK rebuilds it from the list through
+// the tournament's editor (one undoable step, renumbering the table's player
+// references) and writes "player.db" at once.
 
 #include "playerdb/ui/UserDbRows.h"
 
@@ -16,14 +17,15 @@ class QTreeView;
 namespace tabry {
 
 class CUserDbModel;
+class CTournamentEditor;
 struct TournamentData;
 
 class CUserDbDialog : public QDialog {
     Q_OBJECT
 
 public:
-    // `tournament` must outlive the dialog; it is changed only by OK.
-    CUserDbDialog(TournamentData& tournament, std::filesystem::path dbPath, QWidget* parent = nullptr);
+    // `editor` must outlive the dialog; the tournament changes only by OK.
+    CUserDbDialog(CTournamentEditor& editor, std::filesystem::path dbPath, QWidget* parent = nullptr);
 
     // What OK did to the table (meaningful after OK).
     const UserDbRebuildResult& RebuildResult() const { return m_result; }
@@ -58,7 +60,8 @@ private:
     void OnAdd();
     void OnColumnClicked(int column);
 
-    TournamentData& m_data;
+    CTournamentEditor& m_editor;
+    const TournamentData& m_data;
     std::filesystem::path m_dbPath;
     UserDbRebuildResult m_result;
     bool m_saved = true;

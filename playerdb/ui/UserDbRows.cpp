@@ -27,12 +27,6 @@ int CompareBytes(const std::string& a, const std::string& b)
     return a.size() < b.size() ? -1 : 1;
 }
 
-bool SameRecord(const CPlayerRecord& a, const CPlayerRecord& b)
-{
-    return a.m_longName == b.m_longName && a.m_inputName == b.m_inputName && a.m_shortName == b.m_shortName
-        && a.m_grade == b.m_grade && a.m_residence == b.m_residence && a.m_memberNumber == b.m_memberNumber;
-}
-
 void AssignValues(UserDbRow& row, const UserEditValues& values)
 {
     row.longName = values.longName;
@@ -169,38 +163,22 @@ std::vector<int> CUserDbRows::SortByColumn(int column)
     return newPosition;
 }
 
-UserDbRebuildResult CUserDbRows::Rebuild(CPlayerDatabase& db, CResultTable& table) const
+std::vector<PlayerListEntry> CUserDbRows::RebuildList() const
 {
-    const CPlayerDatabase before = db;
-    std::vector<int> renumber(static_cast<size_t>(table.PlayerCount()), -1);
-
-    db.Reset();
-    for (size_t i = 0; i < m_rows.size(); ++i) {
-        const UserDbRow& r = m_rows[i];
-        const int index = db.Add(r.longName, r.inputName, r.shortName, r.residence, r.grade, r.memberNumber);
-        if (r.origin < 0)
-            continue;
-        // Every table row that plays as this person follows him to his new
-        // index, not only the first: a table that names one person twice
-        // must not leave the second row pointing at whoever lands on the
-        // old index.
-        for (int t = 0; t < table.PlayerCount(); ++t)
-            if (table.Entry(t).playerIndex == r.origin)
-                renumber[static_cast<size_t>(t)] = index;
+    std::vector<PlayerListEntry> list;
+    list.reserve(m_rows.size());
+    for (const UserDbRow& r : m_rows) {
+        PlayerListEntry entry;
+        entry.record.m_longName = r.longName;
+        entry.record.m_inputName = r.inputName;
+        entry.record.m_shortName = r.shortName;
+        entry.record.m_grade = r.grade;
+        entry.record.m_residence = r.residence;
+        entry.record.m_memberNumber = r.memberNumber;
+        entry.origin = r.origin;
+        list.push_back(std::move(entry));
     }
-
-    UserDbRebuildResult result;
-    for (int t = 0; t < table.PlayerCount(); ++t) {
-        PlayerEntry& entry = table.Entry(t);
-        const int oldIndex = entry.playerIndex;
-        if (renumber[static_cast<size_t>(t)] >= 0 && renumber[static_cast<size_t>(t)] != oldIndex) {
-            entry.playerIndex = renumber[static_cast<size_t>(t)];
-            result.referencesChanged = true;
-        }
-        if (!entry.IsEmpty() && !SameRecord(before.GetAt(oldIndex), db.GetAt(entry.playerIndex)))
-            result.playersChanged = true;
-    }
-    return result;
+    return list;
 }
 
 } // namespace tabry

@@ -5,6 +5,7 @@
 // drops the rows. No Qt here: the dialog and its model are a thin skin over
 // this class.
 
+#include "edit/TournamentEditor.h"
 #include "playerdb/ui/UserEditValues.h"
 
 #include <string>
@@ -25,15 +26,8 @@ struct UserDbRow {
     int origin = -1; // database index the row came from; -1 for a row added here
 };
 
-// What Rebuild did to the tournament table, so the caller knows whether the
-// document changed.
-struct UserDbRebuildResult {
-    // Some table row now names its player by a different database index.
-    bool referencesChanged = false;
-    // Some table row's player now has different data (names, grade,
-    // residence, member number), which the tournament file carries.
-    bool playersChanged = false;
-};
+// What the rebuild at OK did to the tournament table.
+using UserDbRebuildResult = PlayerRebuildResult;
 
 class CUserDbRows {
 public:
@@ -78,11 +72,9 @@ public:
     bool SortDescending() const { return m_descending; }
 
     // ---- OK --------------------------------------------------------------
-    // Rebuilds the database from the rows in their order (bye record first,
-    // row i becomes record i + 1) and points every table row that named a
-    // row's origin at that row's new index. Table rows naming no listed
-    // record keep their index.
-    UserDbRebuildResult Rebuild(CPlayerDatabase& db, CResultTable& table) const;
+    // The rows as the editor's rebuild takes them, in their order: the
+    // texts and grade of each, and the record it came from.
+    std::vector<PlayerListEntry> RebuildList() const;
 
 private:
     std::vector<UserDbRow> m_rows;

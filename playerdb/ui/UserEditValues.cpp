@@ -40,10 +40,16 @@ int GradeCodeOf(const UserEditValues& values)
     return GradeFromComboIndex(values.gradeIndex);
 }
 
-int AddRecordFromValues(CPlayerDatabase& db, const UserEditValues& values)
+CPlayerRecord RecordFromValues(const UserEditValues& values)
 {
-    return db.Add(values.longName, values.inputName, values.shortName, values.residence, GradeCodeOf(values),
-                  values.memberNumber);
+    CPlayerRecord record;
+    record.m_longName = values.longName;
+    record.m_inputName = values.inputName;
+    record.m_shortName = values.shortName;
+    record.m_residence = values.residence;
+    record.m_grade = GradeCodeOf(values);
+    record.m_memberNumber = values.memberNumber;
+    return record;
 }
 
 void StoreValuesInRecord(const UserEditValues& values, CPlayerRecord& record)

@@ -4,6 +4,8 @@
 // applies it; the dialog itself never touches the player database. Plain
 // Shift_JIS bytes, no Qt, so the callers' logic is testable on its own.
 
+#include "playerdb/PlayerDatabase.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -48,9 +50,9 @@ UserEditValues ValuesForTypedName(std::string_view typed);
 // unchanged selection keeps `sourceGrade`, anything else is the list's code.
 int GradeCodeOf(const UserEditValues& values);
 
-// Appends a record made from the values (names folded as Add folds them);
-// returns its index.
-int AddRecordFromValues(CPlayerDatabase& db, const UserEditValues& values);
+// A record of the values as typed (the database folds the names when the
+// record is added).
+CPlayerRecord RecordFromValues(const UserEditValues& values);
 
 // Overwrites an existing record with the values, folding the same fields
 // that Add folds so a record edited in place is found by the same searches as

@@ -3,6 +3,7 @@
 // help pages and the delete-cell button.
 
 #include "app/FileDetailsDialog.h"
+#include "app/EditHistory.h"
 #include "app/MainFrame.h"
 #include "app/ReportCommand.h"
 #include "app/SettingsDialog.h"
@@ -79,15 +80,13 @@ struct CommandFixture : testing::Test {
 TEST_F(CommandFixture, SortOrdersTheRowsAndMarksTheTournamentModified)
 {
     // Make row 1 the winner: flip the stored game.
-    TournamentData& d = app->Data();
+    const TournamentData& d = app->Data();
     const int first = d.table.Entry(0).playerIndex;
     const int second = d.table.Entry(1).playerIndex;
-    ResultCell a = d.table.Cell(0, 0);
-    ResultCell b = d.table.Cell(1, 0);
-    std::swap(a.result, b.result);
-    std::swap(a.disc, b.disc);
-    d.table.SetCell(0, 0, a);
-    d.table.SetCell(1, 0, b);
+    const ResultCell a = d.table.Cell(0, 0);
+    app->Editor().SetGame(0, 0, a.opponent, -a.result, -a.disc);
+    app->History().SetClean();
+    ASSERT_FALSE(app->Document().IsModified());
     Action("actionSort")->trigger();
     EXPECT_EQ(d.table.Entry(0).playerIndex, second);
     EXPECT_EQ(d.table.Entry(2).playerIndex, first); // below c, who has no disc loss
@@ -110,7 +109,7 @@ TEST_F(CommandFixture, OptionsWithAnotherMethodRepaintAndMarkModifiedWithoutSort
     EXPECT_EQ(Grid(), grid.data()); // same size: the grid stays
 }
 
-TEST_F(CommandFixture, OptionsWithAnotherSizeRecreateTheGridWithoutMarkingModified)
+TEST_F(CommandFixture, OptionsWithAnotherSizeRecreateTheGridAndMarkModified)
 {
     QPointer<grid::CResultGrid> grid = Grid();
     test::OnNextDialog<CSettingsDialog>([](CSettingsDialog& dlg) {
@@ -125,7 +124,8 @@ TEST_F(CommandFixture, OptionsWithAnotherSizeRecreateTheGridWithoutMarkingModifi
     EXPECT_TRUE(grid.isNull());
     ASSERT_NE(Grid(), nullptr);
     EXPECT_EQ(Grid()->Navigator().Layout().Players(), 40);
-    EXPECT_FALSE(app->Document().IsModified());
+    // The saved file records the size, so a new size is a change to save.
+    EXPECT_TRUE(app->Document().IsModified());
 }
 
 TEST_F(CommandFixture, OptionsAcceptingTheDataLossQuestionMarkModified)
@@ -151,17 +151,16 @@ TEST_F(CommandFixture, CancelledOptionsChangeNothing)
     EXPECT_FALSE(app->Document().IsModified());
 }
 
-TEST_F(CommandFixture, FileDetailsOkMarksModifiedEvenWithoutAChange)
+TEST_F(CommandFixture, FileDetailsOkMarksModifiedOnlyWhenSomethingChanged)
 {
     test::OnNextDialog<CFileDetailsDialog>([](CFileDetailsDialog& dlg) {
         EXPECT_EQ(dlg.Edit(DetailsField::Name)->text(), "cup");
         dlg.accept();
     });
     Action("actionFileDetails")->trigger();
-    EXPECT_TRUE(app->Document().IsModified());
+    EXPECT_FALSE(app->Document().IsModified()); // OK with the same details is no step
     EXPECT_EQ(app->Data().info.name, "cup");
 
-    app->Document().SetModifiedFlag(false);
     test::OnNextDialog<CFileDetailsDialog>([](CFileDetailsDialog& dlg) {
         dlg.Edit(DetailsField::Name)->setText(QString::fromUtf8("県大会"));
         dlg.Edit(DetailsField::Year)->setText("2004");

@@ -1,6 +1,7 @@
 #include "app/SettingsLogic.h"
 
 #include "core/TournamentData.h"
+#include "edit/TournamentEditor.h"
 
 #include <gtest/gtest.h>
 
@@ -146,18 +147,19 @@ TEST_F(LossFixture, BothLossesAreJoinedInOneQuestion)
     EXPECT_EQ(c.message, QString::fromUtf8("17 行目以降に入力されたデータ及び5 回戦以降のデータは全て削除されます。\nよろしいですか？"));
 }
 
-TEST_F(LossFixture, ApplyingASizeChangeKeepsWhatFitsAndIsNoChangeByItself)
+TEST_F(LossFixture, ApplyingASizeChangeKeepsWhatFitsAndIsAChange)
 {
     SettingsValues v = SettingsValues::FromTable(data.table);
     v.players = 18; // drops row 18, which has no games
     v.rounds = 5;
-    const ApplyOutcome out = ApplySettings(data, v);
+    CTournamentEditor editor(data);
+    const ApplyOutcome out = ApplySettings(editor, v);
     EXPECT_TRUE(out.resized);
-    EXPECT_FALSE(out.changed);
-    EXPECT_EQ(data.table.PlayerCount(), 18);
-    EXPECT_EQ(data.table.RoundCount(), 5);
-    EXPECT_EQ(data.table.Cell(0, 4).opponent, 1);
-    EXPECT_EQ(data.table.Entry(0).wins, 1); // recomputed
+    EXPECT_TRUE(out.changed); // the file records the size: one undoable step
+    EXPECT_EQ(editor.Table().PlayerCount(), 18);
+    EXPECT_EQ(editor.Table().RoundCount(), 5);
+    EXPECT_EQ(editor.Table().Cell(0, 4).opponent, 1);
+    EXPECT_EQ(editor.Table().Entry(0).wins, 1); // recomputed
 }
 
 TEST_F(LossFixture, ShrinkingDropsGamesAgainstRemovedRows)
@@ -171,8 +173,9 @@ TEST_F(LossFixture, ShrinkingDropsGamesAgainstRemovedRows)
     data.table.SetCell(18, 0, c);
     SettingsValues v = SettingsValues::FromTable(data.table);
     v.players = 17;
-    ApplySettings(data, v);
-    EXPECT_EQ(data.table.Cell(0, 0).opponent, NoOpponent);
+    CTournamentEditor editor(data);
+    ApplySettings(editor, v);
+    EXPECT_EQ(editor.Table().Cell(0, 0).opponent, NoOpponent);
 }
 
 TEST_F(LossFixture, ApplyingOtherSettingsCountsAsAChangeButDoesNotSort)
@@ -181,19 +184,20 @@ TEST_F(LossFixture, ApplyingOtherSettingsCountsAsAChangeButDoesNotSort)
     const int firstBefore = data.table.Entry(0).playerIndex;
     SettingsValues v = SettingsValues::FromTable(data.table);
     v.tieBreak = WinPointsB;
-    ApplyOutcome out = ApplySettings(data, v);
+    CTournamentEditor editor(data);
+    ApplyOutcome out = ApplySettings(editor, v);
     EXPECT_TRUE(out.changed);
     EXPECT_FALSE(out.resized);
-    EXPECT_EQ(data.table.settings.tieBreak, WinPointsB);
-    EXPECT_EQ(data.table.Entry(0).playerIndex, firstBefore);
+    EXPECT_EQ(editor.Table().settings.tieBreak, WinPointsB);
+    EXPECT_EQ(editor.Table().Entry(0).playerIndex, firstBefore);
 
     v.showDiscDifference = false;
-    EXPECT_TRUE(ApplySettings(data, v).changed);
-    EXPECT_FALSE(data.table.settings.showDiscDifference);
+    EXPECT_TRUE(ApplySettings(editor, v).changed);
+    EXPECT_FALSE(editor.Table().settings.showDiscDifference);
     v.brightwellTenths = 10;
-    EXPECT_TRUE(ApplySettings(data, v).changed);
-    EXPECT_EQ(data.table.settings.brightwellTenths, 10);
-    EXPECT_FALSE(ApplySettings(data, v).changed); // nothing differs now
+    EXPECT_TRUE(ApplySettings(editor, v).changed);
+    EXPECT_EQ(editor.Table().settings.brightwellTenths, 10);
+    EXPECT_FALSE(ApplySettings(editor, v).changed); // nothing differs now
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "grid/ResultGrid.h"
 #include "grid/TabryView.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/support/SmallTournaments.h"
 #include "tests/guisupport/GuiTest.h"
 
 #include <gtest/gtest.h>
@@ -62,9 +63,9 @@ TEST(TabryAppTest, MenusToolBarAndShortcutsAreComplete)
     ASSERT_NE(app, nullptr);
     CMainFrame* frame = app->MainFrame();
     const QList<QAction*> top = frame->menuBar()->actions();
-    ASSERT_EQ(top.size(), 3);
-    EXPECT_EQ(Captions(top), (QStringList{QString::fromUtf8("ファイル(&F)"), QString::fromUtf8("ツール(&T)"),
-                                          QString::fromUtf8("ヘルプ(&H)")}));
+    ASSERT_EQ(top.size(), 4);
+    EXPECT_EQ(Captions(top), (QStringList{QString::fromUtf8("ファイル(&F)"), QString::fromUtf8("編集(&E)"),
+                                          QString::fromUtf8("ツール(&T)"), QString::fromUtf8("ヘルプ(&H)")}));
     QStringList file;
     for (QAction* a : top[0]->menu()->actions()) {
         if (!a->isVisible())
@@ -84,10 +85,12 @@ TEST(TabryAppTest, MenusToolBarAndShortcutsAreComplete)
     ASSERT_NE(interim, nullptr);
     EXPECT_EQ(Captions(interim->actions()), (QStringList{QString::fromUtf8("成績表"), QString::fromUtf8("組み合わせ表")}));
     EXPECT_EQ(Captions(top[1]->menu()->actions()),
+              (QStringList{QString::fromUtf8("元に戻す(&U)"), QString::fromUtf8("やり直し(&R)")}));
+    EXPECT_EQ(Captions(top[2]->menu()->actions()),
               (QStringList{QString::fromUtf8("順位でソート(&S)"), "-", QString::fromUtf8("ユーザDBへの追加(&A)"),
                            QString::fromUtf8("ユーザDBの編集(&U)"), "-", QString::fromUtf8("ファイルの詳細情報(&D)"),
                            QString::fromUtf8("オプション(&O)...")}));
-    const QStringList help = Captions(top[2]->menu()->actions());
+    const QStringList help = Captions(top[3]->menu()->actions());
     ASSERT_EQ(help.size(), 4);
     EXPECT_EQ(help[0], QString::fromUtf8("TORVAのホームページ(&W)..."));
     EXPECT_EQ(help[3], QString::fromUtf8("バージョン情報(&A)..."));
@@ -95,13 +98,17 @@ TEST(TabryAppTest, MenusToolBarAndShortcutsAreComplete)
     EXPECT_EQ(frame->Action("actionFileNew")->shortcut(), QKeySequence("Ctrl+N"));
     EXPECT_EQ(frame->Action("actionFileOpen")->shortcut(), QKeySequence("Ctrl+O"));
     EXPECT_EQ(frame->Action("actionFileSave")->shortcut(), QKeySequence("Ctrl+S"));
+    EXPECT_EQ(frame->Action("actionUndo")->shortcut(), QKeySequence("Ctrl+Z"));
+    EXPECT_EQ(frame->Action("actionRedo")->shortcuts(),
+              (QList<QKeySequence>{QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}));
 
     QToolBar* bar = frame->findChild<QToolBar*>("mainToolBar");
     ASSERT_NE(bar, nullptr);
     QStringList order;
     for (QAction* a : bar->actions())
         order << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
-    EXPECT_EQ(order, (QStringList{"actionFileNew", "actionFileOpen", "actionFileSave", "-", "actionReportText",
+    EXPECT_EQ(order, (QStringList{"actionFileNew", "actionFileOpen", "actionFileSave", "-", "actionUndo",
+                                  "actionRedo", "-", "actionReportText",
                                   "actionReportCsv", "actionReportHtml", "-", "actionDeleteCell", "actionSort", "-",
                                   "actionAbout"}));
     EXPECT_EQ(frame->Action("actionSort")->toolTip(), QString::fromUtf8("ソート"));
@@ -165,8 +172,7 @@ TEST(TabryAppTest, AFailedDatabaseWriteAtExitIsReported)
     test::Sandbox box;
     auto app = box.Start();
     ASSERT_NE(app, nullptr);
-    app->Data().players.Add("x", "x", "x", "", 0, "");
-    app->Data().playersModified = true;
+    app->Editor().AddPlayer(test::Person("x", "x", "x"));
     // A folder where the file should be: the write must fail.
     std::filesystem::create_directories(box.bin / "player.db" / "blocked");
     app->MainFrame()->close();

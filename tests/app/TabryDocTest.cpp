@@ -4,7 +4,9 @@
 
 #include "app/TabryDoc.h"
 
+#include "app/EditHistory.h"
 #include "core/TournamentData.h"
+#include "edit/TournamentEditor.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/guisupport/GuiTest.h"
 
@@ -23,11 +25,14 @@ using ui::Answer;
 
 struct DocFixture : testing::Test {
     test::TempDir dir;
-    TournamentData data;
-    CTabryDoc doc{data};
+    CTournamentEditor editor;
+    const TournamentData& data = editor.Data();
+    CEditHistory history{editor};
+    CTabryDoc doc{editor};
 
     void SetUp() override
     {
+        doc.SetHistory(&history);
         doc.SetDefaultDirectory(Q(dir.Path()));
         doc.OnNewDocument();
     }
@@ -39,8 +44,7 @@ struct DocFixture : testing::Test {
     // Some change to the open tournament.
     void Edit(const std::string& utf8Name)
     {
-        data.info.name = S(utf8Name);
-        doc.SetModifiedFlag(true);
+        editor.SetDetails(S(utf8Name), 0, 1, 1);
     }
     const std::deque<ui::ScriptedPrompt::Event>& Events() { return Prompts().Events(); }
 };

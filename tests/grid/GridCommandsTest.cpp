@@ -67,36 +67,10 @@ TEST_F(MenuFixture, EnteringResultsNeedsAPlayerStillWithoutResult)
     EXPECT_EQ(FirstRowToEnter(data.table, -1), -1);
 }
 
-TEST_F(MenuFixture, DeletingARoundAsksOnlyWhenItHasGames)
+TEST(GridCommandsTest, DeleteQuestionNamesThePlayer)
 {
-    PutGame(data, 0, 2, 1, ResultWin, 10);
-    data.table.ComputeAll();
-    std::vector<std::string> asked;
-    bool answer = false;
-    const ConfirmFn confirm = [&](const std::string& q) {
-        asked.push_back(U(q));
-        return answer;
-    };
-    EditEffects fx = DeleteRoundResults(data, 3, confirm);
-    ASSERT_EQ(asked.size(), 1u);
-    EXPECT_EQ(asked[0], "3回戦の結果を削除します。よろしいですか？");
-    EXPECT_FALSE(fx.modified);
-    EXPECT_EQ(data.table.Cell(0, 2).opponent, 1);
-
-    answer = true;
-    fx = DeleteRoundResults(data, 3, confirm);
-    EXPECT_TRUE(fx.modified);
-    EXPECT_EQ(fx.columns, std::vector<int>{3});
-    EXPECT_TRUE(fx.allTotals);
-    EXPECT_EQ(data.table.Cell(0, 2).opponent, NoOpponent);
-    EXPECT_EQ(data.table.Cell(1, 2).opponent, NoOpponent);
-    EXPECT_EQ(data.table.Entry(0).wins, 0);
-
-    asked.clear();
-    EXPECT_TRUE(DeleteRoundResults(data, 2, confirm).modified);
-    EXPECT_TRUE(asked.empty());
-    EXPECT_FALSE(DeleteRoundResults(data, 0, confirm).Any()); // the player column
-    EXPECT_FALSE(DeleteRoundResults(data, 4, confirm).Any()); // the totals column
+    TournamentData data = MakeTournament(2, 1, 2);
+    EXPECT_EQ(U(DeletePlayerQuestion(data, 1)), "「p1」さんを削除します。よろしいですか？");
 }
 
 TEST(GridCommandsTest, ARecordDiffersInAnyFieldTheTournamentFileCarries)

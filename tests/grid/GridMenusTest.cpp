@@ -16,6 +16,7 @@
 #include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace tabry::test {
@@ -112,8 +113,8 @@ TEST_F(GridMenusTest, AnEmptyRowsGameMenuIsAllGrayed)
 
 TEST_F(GridMenusTest, TheGameMenuEditsAndClearsAGame)
 {
-    PutGame(data, 0, 0, 1, ResultWin, 8);
-    data.table.ComputeAll();
+    editor.SetGame(0, 0, 1, ResultWin, 8);
+    edits->Reset();
     RightClick(CellCentre(1, 0), kEdit);
     ASSERT_NE(ResultPopup(), nullptr);
     EXPECT_EQ(ResultPopup()->ScoreEdit()->text(), "+8");
@@ -125,13 +126,12 @@ TEST_F(GridMenusTest, TheGameMenuEditsAndClearsAGame)
     EXPECT_EQ(data.table.Cell(0, 0).opponent, NoOpponent);
     EXPECT_EQ(data.table.Cell(1, 0).opponent, NoOpponent);
     EXPECT_EQ(data.table.Entry(1).losses, 0);
-    EXPECT_EQ(modified->count(), 1);
+    EXPECT_EQ(edits->Count(), 1);
 }
 
 TEST_F(GridMenusTest, DeletingAPlayerWhoHasPlayedAsksAndTakesHisGamesAlong)
 {
-    PutGame(data, 1, 0, 2, ResultWin, 8);
-    data.table.ComputeAll();
+    editor.SetGame(1, 0, 2, ResultWin, 8);
     Prompts().QueueAnswer(ui::Answer::Yes);
     RightClick(CellCentre(0, 1), kDelete);
     EXPECT_EQ(shown, (std::vector<Entry>{{kEdit, true}, {kDelete, true}, {kRecord, true}}));
@@ -149,9 +149,9 @@ TEST_F(GridMenusTest, DeletingAPlayerWhoHasPlayedAsksAndTakesHisGamesAlong)
 
 TEST_F(GridMenusTest, DeletingARoundAsksWithItsNumberOnlyWhenItHasGames)
 {
-    PutGame(data, 0, 2, 1, ResultWin, 10);
-    PutGame(data, 2, 2, 3, ResultLoss, -2);
-    data.table.ComputeAll();
+    editor.SetGame(0, 2, 1, ResultWin, 10);
+    editor.SetGame(2, 2, 3, ResultLoss, -2);
+    edits->Reset();
     RoundMenu(2);
     EXPECT_EQ(menuName, "roundMenu");
     EXPECT_EQ(shown.back(), (Entry{kDelete, false}));
@@ -164,12 +164,13 @@ TEST_F(GridMenusTest, DeletingARoundAsksWithItsNumberOnlyWhenItHasGames)
         EXPECT_EQ(data.table.Cell(row, 2).opponent, NoOpponent) << row;
     EXPECT_EQ(data.table.Entry(0).wins, 0);
     EXPECT_EQ(data.table.Entry(3).losses, 0);
-    EXPECT_EQ(modified->count(), 1);
+    EXPECT_EQ(edits->Count(), 1);
 }
 
 TEST_F(GridMenusTest, PairingARoundFillsOnlyTheCellsStillEmpty)
 {
-    PutGame(data, 0, 1, 1, ResultNone, 0);
+    editor.SetGame(0, 1, 1, ResultNone, 0);
+    edits->Reset();
     RoundMenu(2, kPair);
     EXPECT_EQ(data.table.Cell(0, 1).opponent, 1);
     EXPECT_EQ(data.table.Cell(1, 1).opponent, 0);
@@ -181,24 +182,24 @@ TEST_F(GridMenusTest, PairingARoundFillsOnlyTheCellsStillEmpty)
         EXPECT_EQ(data.table.Cell(row, 1).result, ResultNone);
     }
     EXPECT_EQ(byes, 1);
-    EXPECT_EQ(modified->count(), 1);
+    EXPECT_EQ(edits->Count(), 1);
 
     // Everybody is paired now: nothing more happens.
     RoundMenu(2, kPair);
-    EXPECT_EQ(modified->count(), 1);
+    EXPECT_EQ(edits->Count(), 1);
 }
 
 TEST_F(GridMenusTest, ThePlayerAndTotalHeadersShowTheRoundMenuWithNothingToDo)
 {
-    PutGame(data, 0, 0, 1, ResultWin, 10);
-    data.table.ComputeAll();
+    editor.SetGame(0, 0, 1, ResultWin, 10);
+    edits->Reset();
     const std::vector<Entry> grayed = {{kEnter, false},        {kPair, false},   {kPairingTable, false},
                                        {kScoreSheet, false}, {kDelete, false}};
     RoundMenu(0);
     EXPECT_EQ(shown, grayed);
     RoundMenu(data.table.RoundCount() + 1);
     EXPECT_EQ(shown, grayed);
-    EXPECT_EQ(modified->count(), 0);
+    EXPECT_EQ(edits->Count(), 0);
 }
 
 TEST_F(GridMenusTest, TheRoundMenusOutputsNameTheRound)
@@ -215,8 +216,8 @@ TEST_F(GridMenusTest, TheRoundMenusOutputsNameTheRound)
 
 TEST_F(GridMenusTest, EnteringResultsGoesToTheFirstPlayerWithoutOne)
 {
-    PutGame(data, 0, 0, 1, ResultWin, 10);
-    PutGame(data, 2, 0, 3, ResultNone, 0);
+    editor.SetGame(0, 0, 1, ResultWin, 10);
+    editor.SetGame(2, 0, 3, ResultNone, 0);
     RoundMenu(1, kEnter);
     EXPECT_EQ(Cur(), (GridCell{1, 2}));
     EXPECT_EQ(grid->SelCol(), grid::kNoColumn);
@@ -226,16 +227,16 @@ TEST_F(GridMenusTest, EnteringResultsGoesToTheFirstPlayerWithoutOne)
     Settle();
 
     // With every result in, the entry is grayed.
-    PutGame(data, 2, 0, 3, ResultDraw, 0);
-    PutGame(data, 4, 0, ByeOpponent, ResultWin, 64);
+    editor.SetGame(2, 0, 3, ResultDraw, 0);
+    editor.SetGame(4, 0, ByeOpponent, ResultWin, 64);
     RoundMenu(1);
     EXPECT_EQ(shown.front(), (Entry{kEnter, false}));
 }
 
 TEST_F(GridMenusTest, EditingTheRecordRenamesThePlayerEverywhere)
 {
-    PutGame(data, 1, 0, 2, ResultWin, 8);
-    data.table.ComputeAll();
+    editor.SetGame(1, 0, 2, ResultWin, 8);
+    edits->Reset();
     WhenModalOpens<CUserEditDialog>([](CUserEditDialog* dialog) {
         EXPECT_EQ(dialog->LongNameEdit()->text(), QStringLiteral("伊藤"));
         dialog->ShortNameEdit()->setText(QStringLiteral("伊藤二"));
@@ -246,7 +247,7 @@ TEST_F(GridMenusTest, EditingTheRecordRenamesThePlayerEverywhere)
     EXPECT_EQ(U(grid::RoundCell(data.table, data.players, 2, 0).top), "伊藤二");
     EXPECT_TRUE(data.playersModified);
     // The tournament file carries the player's names: it must be saved again.
-    EXPECT_EQ(modified->count(), 1);
+    EXPECT_EQ(edits->Count(), 1);
 }
 
 TEST_F(GridMenusTest, TheMenuKeyOpensTheCurrentCellsMenu)

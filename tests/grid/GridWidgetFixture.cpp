@@ -5,9 +5,9 @@
 
 namespace tabry::test {
 
-std::unique_ptr<TestGrid> ShowGrid(TournamentData& data, int width, int height)
+std::unique_ptr<TestGrid> ShowGrid(CTournamentEditor& editor, int width, int height)
 {
-    auto grid = std::make_unique<TestGrid>(data);
+    auto grid = std::make_unique<TestGrid>(editor);
     grid->resize(width + 100, height + 100);
     grid->show();
     QApplication::processEvents();

@@ -35,7 +35,6 @@ public:
     FakePlayerPopup nextPlayer;
     FakeResultPopup nextResult;
     FakePlayerPopup* openPlayer = nullptr;
-    int modifiedCount = 0;
 
 protected:
     std::unique_ptr<grid::IPlayerPopup> CreatePlayerPopup(const grid::PopupRequest&) override
@@ -50,9 +49,9 @@ protected:
     }
 };
 
-// Makes a grid over `data` whose client area (the viewport) is exactly
-// `width` x `height`, and shows it.
-std::unique_ptr<TestGrid> ShowGrid(TournamentData& data, int width, int height);
+// Makes a grid over the editor's tournament whose client area (the
+// viewport) is exactly `width` x `height`, and shows it.
+std::unique_ptr<TestGrid> ShowGrid(CTournamentEditor& editor, int width, int height);
 
 // The client area as painted now.
 QImage Shot(grid::CResultGrid& grid);

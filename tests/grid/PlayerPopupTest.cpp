@@ -66,7 +66,7 @@ TEST_F(PlayerPopupTest, EnterPutsThePlayerIntoTheRowAndMovesDown)
     EXPECT_EQ(data.table.Entry(5).playerIndex, 6);
     EXPECT_FALSE(grid->HasPopup());
     EXPECT_EQ(Cur(), (GridCell{0, 6}));
-    EXPECT_EQ(modified->count(), 1);
+    EXPECT_EQ(edits->Count(), 1);
 }
 
 TEST_F(PlayerPopupTest, APlayerOfAnotherRowIsRefusedAndTheRowsOwnPlayerAccepted)
@@ -96,7 +96,7 @@ TEST_F(PlayerPopupTest, APlayerOfAnotherRowIsRefusedAndTheRowsOwnPlayerAccepted)
     EXPECT_EQ(Prompts().Events().size(), 1u);
     EXPECT_EQ(data.table.Entry(1).playerIndex, 2);
     EXPECT_EQ(Cur(), (GridCell{0, 2}));
-    EXPECT_EQ(modified->count(), 0); // nothing changed
+    EXPECT_EQ(edits->Count(), 0); // nothing changed
 }
 
 TEST_F(PlayerPopupTest, DownFromTheNameMovesIntoTheListToTheSecondMatch)
@@ -161,7 +161,7 @@ TEST_F(PlayerPopupTest, EnterWithAnEmptyNameOrEscapeLeavesTheRowAlone)
     EXPECT_FALSE(grid->HasPopup());
     EXPECT_EQ(data.table.Entry(2).playerIndex, 5);
     EXPECT_EQ(Cur(), (GridCell{0, 2}));
-    EXPECT_EQ(modified->count(), 0);
+    EXPECT_EQ(edits->Count(), 0);
 }
 
 TEST_F(PlayerPopupTest, ANameNobodyHasIsRegisteredAndEntered)
@@ -209,16 +209,7 @@ TEST_F(PlayerPopupTest, ACancelledRegistrationKeepsTheEditorOpenWithItsText)
 
 TEST_F(PlayerPopupTest, ReplacingAPlayerWithResultsKeepsTheResultsForTheNewOne)
 {
-    ResultCell game;
-    game.opponent = 1;
-    game.result = ResultWin;
-    game.disc = 10;
-    data.table.SetCell(0, 0, game);
-    game.opponent = 0;
-    game.result = ResultLoss;
-    game.disc = -10;
-    data.table.SetCell(1, 0, game);
-    data.table.ComputeAll();
+    editor.SetGame(0, 0, 1, ResultWin, 10);
 
     grid->SelectCell(0, 0);
     Key(grid.get(), Qt::Key_F2);

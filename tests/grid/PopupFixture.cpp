@@ -36,12 +36,12 @@ TournamentData MakeRoster()
 
 void PopupFixture::SetUp()
 {
-    grid = std::make_unique<grid::CResultGrid>(data);
+    grid = std::make_unique<grid::CResultGrid>(editor);
     grid->resize(700, 420);
     grid->show();
     grid->activateWindow();
     QApplication::processEvents();
-    modified = std::make_unique<QSignalSpy>(grid.get(), &grid::CResultGrid::modified);
+    edits = std::make_unique<EditCounter>(editor);
 }
 
 void PopupFixture::TearDown()

@@ -7,10 +7,10 @@
 #include "grid/ResultGrid.h"
 #include "grid/ResultPopup.h"
 #include "core/TournamentData.h"
+#include "edit/TournamentEditor.h"
+#include "tests/support/SmallTournaments.h"
 
 #include <gtest/gtest.h>
-
-#include <QSignalSpy>
 
 #include <memory>
 
@@ -22,9 +22,10 @@ namespace tabry::test {
 TournamentData MakeRoster();
 
 struct PopupFixture : testing::Test {
-    TournamentData data = MakeRoster();
+    CTournamentEditor editor{MakeRoster()};
+    const TournamentData& data = editor.Data();
     std::unique_ptr<grid::CResultGrid> grid;
-    std::unique_ptr<QSignalSpy> modified;
+    std::unique_ptr<EditCounter> edits;
 
     void SetUp() override;
     void TearDown() override;

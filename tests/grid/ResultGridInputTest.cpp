@@ -11,7 +11,6 @@
 #include <QApplication>
 #include <QScreen>
 #include <QScrollBar>
-#include <QSignalSpy>
 #include <QTest>
 #include <QWindow>
 
@@ -23,10 +22,11 @@ using grid::PopupRequest;
 
 // 30 rows (5 with players) x 4 rounds in a 600 x 300 client area (7 rows fit).
 struct InputFixture : testing::Test {
-    TournamentData data = MakeTournament(30, 4, 5);
+    CTournamentEditor editor{MakeTournament(30, 4, 5)};
+    const TournamentData& data = editor.Data();
     std::unique_ptr<TestGrid> grid;
 
-    void SetUp() override { grid = ShowGrid(data, 600, 300); }
+    void SetUp() override { grid = ShowGrid(editor, 600, 300); }
     void Key(int key, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(grid.get(), Qt::Key(key), mods); }
     GridCell Cur() const { return {grid->CurCol(), grid->CurRow()}; }
 };
@@ -159,18 +159,18 @@ TEST_F(InputFixture, ResizingWiderSnapsTheHorizontalPositionBack)
 
 TEST_F(InputFixture, CommittingThePlayerEditorFillsTheRowAndMovesDown)
 {
-    const int record = data.players.Add("new", "new", "nw", "", 0, "");
+    const int record = editor.AddPlayer(Person("new", "new", "nw"));
     grid->nextPlayer.chosen = record;
     grid->SelectCell(0, 7);
     QTest::keyClicks(grid.get(), "n");
-    QSignalSpy modified(grid.get(), &grid::CResultGrid::modified);
+    EditCounter edits(editor);
     grid->PostPlayerPopupDone(false);
     EXPECT_EQ(data.table.Entry(7).playerIndex, -1); // posted: nothing yet
     QApplication::processEvents();
     EXPECT_EQ(data.table.Entry(7).playerIndex, record);
     EXPECT_EQ(Cur(), (GridCell{0, 8}));
     EXPECT_FALSE(grid->HasPopup());
-    EXPECT_EQ(modified.count(), 1);
+    EXPECT_EQ(edits.Count(), 1);
 }
 
 TEST_F(InputFixture, CommittingOnTheLastRowStaysAndCancelChangesNothing)
@@ -241,8 +241,7 @@ TEST_F(InputFixture, ActivationCancelsAnOpenEditorUnlessItIsRegistering)
 
 TEST_F(InputFixture, DeleteClearsAGameWithoutAsking)
 {
-    PutGame(data, 0, 1, 2, ResultWin, 4);
-    data.table.ComputeAll();
+    editor.SetGame(0, 1, 2, ResultWin, 4);
     grid->SelectCell(2, 0);
     EXPECT_TRUE(grid->CanDeleteCell());
     Key(Qt::Key_Delete);
@@ -254,8 +253,7 @@ TEST_F(InputFixture, DeleteClearsAGameWithoutAsking)
 
 TEST_F(InputFixture, DeletingAPlayerWithGamesAsksFirst)
 {
-    PutGame(data, 1, 0, 2, ResultWin, 4);
-    data.table.ComputeAll();
+    editor.SetGame(1, 0, 2, ResultWin, 4);
     grid->SelectCell(0, 1);
     Key(Qt::Key_Delete); // unanswered: No
     ASSERT_EQ(Prompts().Events().size(), 1u);
@@ -295,9 +293,8 @@ QImage OnScreen(grid::CResultGrid& grid)
 // must look exactly like a grid painted from scratch at the new position.
 TEST_F(InputFixture, PixelScrollingLeavesTheSamePictureAsAFullRepaint)
 {
-    PutGame(data, 0, 0, 1, ResultWin, 8);
-    PutGame(data, 2, 1, 3, ResultDraw, 0);
-    data.table.ComputeAll();
+    editor.SetGame(0, 0, 1, ResultWin, 8);
+    editor.SetGame(2, 1, 3, ResultDraw, 0);
     grid->InvalidateAll();
     QApplication::processEvents();
     if (OnScreen(*grid).isNull())

@@ -20,14 +20,14 @@ constexpr QRgb kWhite = qRgb(255, 255, 255);
 // player 30..142, rounds 142..190..238..286, totals 286..414, filler to 600;
 // rows 16..52..88..124..160, then the empty area.
 struct PaintFixture : testing::Test {
-    TournamentData data = MakeTournament(4, 3, 3);
+    CTournamentEditor editor{MakeTournament(4, 3, 3)};
+    const TournamentData& data = editor.Data();
     std::unique_ptr<TestGrid> grid;
 
     void SetUp() override
     {
-        PutGame(data, 0, 0, 1, ResultWin, 12);
-        data.table.ComputeAll();
-        grid = ShowGrid(data, 600, 250);
+        editor.SetGame(0, 0, 1, ResultWin, 12);
+        grid = ShowGrid(editor, 600, 250);
         ASSERT_EQ(grid->viewport()->size(), QSize(600, 250));
     }
     static bool HasInk(const QImage& img, QRect area)

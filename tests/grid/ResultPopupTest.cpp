@@ -44,7 +44,7 @@ struct ResultPopupTest : PopupFixture {
 
 TEST_F(ResultPopupTest, AStoredWinShowsItsScoreMarkAndOpponent)
 {
-    PutGame(data, 0, 0, 1, ResultWin, 12);
+    editor.SetGame(0, 0, 1, ResultWin, 12);
     grid::CResultPopup* popup = Open(0, 1);
     ASSERT_NE(popup, nullptr);
     EXPECT_EQ(popup->ScoreEdit()->text(), "+12");
@@ -66,7 +66,7 @@ TEST_F(ResultPopupTest, ATypedDigitOpensWithThatScoreAndATypedLetterWithThatName
     Key(popup->ScoreEdit(), Qt::Key_Escape);
     Settle();
 
-    PutGame(data, 2, 1, 4, ResultLoss, -4);
+    editor.SetGame(2, 1, 4, ResultLoss, -4);
     grid->SelectCell(2, 2);
     Type("k");
     popup = ResultPopup();
@@ -109,12 +109,12 @@ TEST_F(ResultPopupTest, AGameIsWrittenIntoBothRowsAndTheCursorMovesOn)
     EXPECT_EQ(data.table.Cell(1, 1), (ResultCell{0, ResultWin, 6, 0}));
     EXPECT_EQ(data.table.Entry(1).wins, 1);
     EXPECT_EQ(Cur(), (GridCell{3, 0}));
-    EXPECT_EQ(modified->count(), 1);
+    EXPECT_EQ(edits->Count(), 1);
 }
 
 TEST_F(ResultPopupTest, CountModeTypesTheDiscCount)
 {
-    data.table.settings.showDiscDifference = false;
+    ShowDiscCounts(editor);
     auto enter = [&](int row, const char* name, const char* score) {
         grid->SelectCell(1, row);
         Type(QString::fromLatin1(name));
@@ -157,9 +157,8 @@ TEST_F(ResultPopupTest, TheArrowsStepTheScore)
 
 TEST_F(ResultPopupTest, TakingAPlayerWhoPlaysSomebodyElseAsksFirst)
 {
-    PutGame(data, 0, 1, 1, ResultWin, 4);  // 青木一郎 - 伊藤 in round 2
-    PutGame(data, 2, 1, 3, ResultDraw, 0); // 田中一郎 - 田中 in round 2
-    data.table.ComputeAll();
+    editor.SetGame(0, 1, 1, ResultWin, 4);  // 青木一郎 - 伊藤 in round 2
+    editor.SetGame(2, 1, 3, ResultDraw, 0); // 田中一郎 - 田中 in round 2
 
     // 青木一郎 now meets 上田, who is free: 伊藤's cell is emptied silently.
     grid->SelectCell(2, 0);
@@ -250,7 +249,7 @@ TEST_F(ResultPopupTest, EnterInTheListTakesTheLineAndTheNextEnterCommitsIt)
 
 TEST_F(ResultPopupTest, AnEmptyNameListsEveryFreeCandidateAndTheBye)
 {
-    PutGame(data, 1, 0, 2, ResultWin, 2);
+    editor.SetGame(1, 0, 2, ResultWin, 2);
     grid::CResultPopup* popup = Open(0, 1);
     QTest::mouseDClick(popup->NameEdit(), Qt::LeftButton);
     EXPECT_EQ(Lines(popup->CandidateList()), (QStringList{Qs("田中"), Qs("上田"), Qs("不戦")}));
@@ -264,8 +263,8 @@ TEST_F(ResultPopupTest, CommittingWhatIsStoredChangesNothing)
 {
     // 青木一郎 beat 田中 (row 3); "田中" also begins 田中一郎 (row 2), who
     // comes first in the list: the stored opponent must stay the chosen one.
-    PutGame(data, 0, 0, 3, ResultWin, 12);
-    data.table.ComputeAll();
+    editor.SetGame(0, 0, 3, ResultWin, 12);
+    edits->Reset();
     grid::CResultPopup* popup = Open(0, 1);
     EXPECT_EQ(Lines(popup->CandidateList()), (QStringList{Qs("田中一郎"), Qs("田中")}));
     EXPECT_EQ(popup->CandidateList()->currentRow(), 1);
@@ -273,14 +272,13 @@ TEST_F(ResultPopupTest, CommittingWhatIsStoredChangesNothing)
     Settle();
     EXPECT_EQ(data.table.Cell(0, 0), (ResultCell{3, ResultWin, 12, 0}));
     EXPECT_EQ(data.table.Cell(2, 0).opponent, NoOpponent);
-    EXPECT_EQ(modified->count(), 0);
+    EXPECT_EQ(edits->Count(), 0);
     EXPECT_EQ(Cur(), (GridCell{2, 0}));
 }
 
 TEST_F(ResultPopupTest, ANameThatFindsNobodyEmptiesTheCellAndEscapeKeepsIt)
 {
-    PutGame(data, 0, 0, 1, ResultWin, 12);
-    data.table.ComputeAll();
+    editor.SetGame(0, 0, 1, ResultWin, 12);
     grid->SelectCell(1, 0);
     Type("q");
     Key(ResultPopup()->NameEdit(), Qt::Key_Escape);

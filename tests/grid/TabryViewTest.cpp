@@ -31,8 +31,8 @@ TEST(TabryViewTest, TitleTextIsTheNameAndTheDate)
 
 TEST(TabryViewTest, TheGridFillsTheAreaBelowTheTitleStrip)
 {
-    TournamentData data = MakeTournament(40, 6, 2);
-    grid::CTabryView view(data);
+    CTournamentEditor editor(MakeTournament(40, 6, 2));
+    grid::CTabryView view(editor);
     view.resize(500, 400);
     view.show();
     view.OnInitialUpdate();
@@ -48,8 +48,8 @@ TEST(TabryViewTest, TheGridFillsTheAreaBelowTheTitleStrip)
 
 TEST(TabryViewTest, EveryInitialUpdateMakesAFreshUnscrolledGrid)
 {
-    TournamentData data = MakeTournament(40, 6, 2);
-    grid::CTabryView view(data);
+    CTournamentEditor editor(MakeTournament(40, 6, 2));
+    grid::CTabryView view(editor);
     view.resize(500, 400);
     view.show();
     view.OnInitialUpdate();
@@ -58,8 +58,8 @@ TEST(TabryViewTest, EveryInitialUpdateMakesAFreshUnscrolledGrid)
     first->SelectCell(3, 30);
     ASSERT_GT(first->Navigator().TopRow(), 0);
 
-    data.table.Resize(10, 3);
-    view.RecreateGrid();
+    // A new size through the settings: the view makes a new grid itself.
+    editor.ApplySettings(editor.Table().settings, 10, 3);
     QApplication::processEvents();
     EXPECT_TRUE(first.isNull());
     ASSERT_NE(view.Grid(), nullptr);
@@ -72,20 +72,20 @@ TEST(TabryViewTest, EveryInitialUpdateMakesAFreshUnscrolledGrid)
 
 TEST(TabryViewTest, RecreateGridWithoutAGridDoesNothing)
 {
-    TournamentData data;
-    grid::CTabryView view(data);
+    CTournamentEditor editor;
+    grid::CTabryView view(editor);
     view.RecreateGrid();
     EXPECT_EQ(view.Grid(), nullptr);
 }
 
 TEST(TabryViewTest, ActivatingTheWindowCancelsAnOpenEditor)
 {
-    TournamentData data = MakeTournament(10, 3, 2);
+    CTournamentEditor editor(MakeTournament(10, 3, 2));
     struct View : grid::CTabryView {
-        TournamentData& d;
-        View(TournamentData& t) : CTabryView(t), d(t) {}
-        grid::CResultGrid* MakeGrid() override { return new TestGrid(d, this); }
-    } view(data);
+        CTournamentEditor& e;
+        View(CTournamentEditor& t) : CTabryView(t), e(t) {}
+        grid::CResultGrid* MakeGrid() override { return new TestGrid(e, this); }
+    } view(editor);
     view.resize(400, 300);
     view.show();
     view.OnInitialUpdate();

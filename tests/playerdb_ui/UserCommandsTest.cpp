@@ -1,6 +1,6 @@
 #include "playerdb/ui/UserCommands.h"
 
-#include "core/TournamentData.h"
+#include "edit/TournamentEditor.h"
 #include "playerdb/ui/UserDbDialog.h"
 #include "playerdb/ui/UserDbModel.h"
 #include "playerdb/ui/UserEditDialog.h"
@@ -27,11 +27,15 @@ using test::WhenModalOpens;
 
 class UserCommandsTest : public ::testing::Test {
 protected:
-    UserCommandsTest()
+    UserCommandsTest() : editor(Sample()) {}
+
+    static TournamentData Sample()
     {
-        data.players.Add("alice", "a", "al", S("東京"), -7, "m1");
-        data.players.Add("bob", "b", "bo", "", 2, "m2");
-        data.table.Entry(3).playerIndex = 2;
+        TournamentData sample;
+        sample.players.Add("alice", "a", "al", S("東京"), -7, "m1");
+        sample.players.Add("bob", "b", "bo", "", 2, "m2");
+        sample.table.Entry(3).playerIndex = 2;
+        return sample;
     }
 
     void TearDown() override
@@ -39,7 +43,8 @@ protected:
         EXPECT_FALSE(test::DropPendingModalActions()) << "a dialog the test answered never opened";
     }
 
-    TournamentData data;
+    CTournamentEditor editor;
+    const TournamentData& data = editor.Data();
 };
 
 TEST_F(UserCommandsTest, AddUserOpensANewShodanAndAddsOnOk)
@@ -56,7 +61,7 @@ TEST_F(UserCommandsTest, AddUserOpensANewShodanAndAddsOnOk)
         TypeText(d->ResidenceBox()->lineEdit(), QStringLiteral("京都"));
         QTest::keyClick(d->LongNameEdit(), Qt::Key_Return);
     });
-    EXPECT_TRUE(RunAddUserCommand(nullptr, data));
+    EXPECT_TRUE(RunAddUserCommand(nullptr, editor));
     EXPECT_EQ(title, QStringLiteral("ユーザの追加"));
     EXPECT_TRUE(focused);
     EXPECT_EQ(grade, QStringLiteral("初段"));
@@ -75,7 +80,7 @@ TEST_F(UserCommandsTest, CancelledAddChangesNothing)
         TypeText(d->LongNameEdit(), QStringLiteral("x"));
         QTest::keyClick(d->LongNameEdit(), Qt::Key_Escape);
     });
-    EXPECT_FALSE(RunAddUserCommand(nullptr, data));
+    EXPECT_FALSE(RunAddUserCommand(nullptr, editor));
     EXPECT_EQ(data.players.GetCount(), 3);
     EXPECT_FALSE(data.playersModified);
 }
@@ -90,7 +95,7 @@ TEST_F(UserCommandsTest, EditUserDbReportsWhatOkDidToTheTable)
         QTest::mouseClick(d->OkButton(), Qt::LeftButton);
     });
     UserDbCommandOutcome outcome;
-    EXPECT_TRUE(RunEditUserDbCommand(nullptr, data, dir / "player.db", &outcome));
+    EXPECT_TRUE(RunEditUserDbCommand(nullptr, editor, dir / "player.db", &outcome));
     EXPECT_TRUE(outcome.accepted);
     EXPECT_TRUE(outcome.saved);
     EXPECT_TRUE(outcome.referencesChanged);
@@ -101,7 +106,7 @@ TEST_F(UserCommandsTest, EditUserDbReportsWhatOkDidToTheTable)
     EXPECT_EQ(test::ReadAll(dir / "player.db"), data.players.SaveBytes(1));
 
     WhenModalOpens<CUserDbDialog>([](CUserDbDialog* d) { QTest::mouseClick(d->CancelButton(), Qt::LeftButton); });
-    EXPECT_FALSE(RunEditUserDbCommand(nullptr, data, dir / "player.db", &outcome));
+    EXPECT_FALSE(RunEditUserDbCommand(nullptr, editor, dir / "player.db", &outcome));
     EXPECT_FALSE(outcome.accepted);
     EXPECT_FALSE(outcome.DocumentChanged());
 }
@@ -116,7 +121,7 @@ TEST_F(UserCommandsTest, TypedNameRegistersANewPerson)
         TypeText(d->ShortNameEdit(), QStringLiteral("山"));
         QTest::keyClick(d->ShortNameEdit(), Qt::Key_Return);
     });
-    EXPECT_EQ(RunRegisterTypedNameDialog(nullptr, data, S("山田")), 3);
+    EXPECT_EQ(RunRegisterTypedNameDialog(nullptr, editor, S("山田")), 3);
     EXPECT_EQ(longName, QStringLiteral("山田"));
     EXPECT_EQ(inputName, QStringLiteral("山田"));
     EXPECT_EQ(grade, QStringLiteral("初段"));
@@ -128,7 +133,7 @@ TEST_F(UserCommandsTest, TypedNameRegistersANewPerson)
         QTest::keyClick(d->LongNameEdit(), Qt::Key_Return);
         d->reject();
     });
-    EXPECT_EQ(RunRegisterTypedNameDialog(nullptr, data, "alice"), -1);
+    EXPECT_EQ(RunRegisterTypedNameDialog(nullptr, editor, "alice"), -1);
     EXPECT_EQ(Prompts().Texts(), QStringList{QStringLiteral("「alice」さんは既に登録されています。")});
     EXPECT_EQ(data.players.GetCount(), 4);
 }
@@ -141,22 +146,22 @@ TEST_F(UserCommandsTest, RecordOfATableRowIsEditedInPlace)
         title = d->windowTitle();
         shortFocused = FocusedWithAllSelected(d->ShortNameEdit());
         grade = d->GradeBox()->currentText();
-        TypeText(d->ShortNameEdit(), QStringLiteral("AL"));
+        TypeText(d->ShortNameEdit(), QStringLiteral("ALI"));
         QTest::keyClick(d->ShortNameEdit(), Qt::Key_Return);
     });
-    EXPECT_TRUE(RunEditUserRecordDialog(nullptr, data, 1));
+    EXPECT_TRUE(RunEditUserRecordDialog(nullptr, editor, 1));
     EXPECT_EQ(title, QStringLiteral("ユーザの編集"));
     EXPECT_TRUE(shortFocused);
     EXPECT_EQ(grade, QStringLiteral("無し")); // seven kyu has no item...
     const CPlayerRecord& r = data.players.GetAt(1);
-    EXPECT_EQ(r.m_shortName, "al");
+    EXPECT_EQ(r.m_shortName, "ali");
     EXPECT_EQ(r.m_longName, "alice");
     EXPECT_EQ(r.m_grade, -7); // ...and is kept while no other grade is chosen
     EXPECT_EQ(r.m_residence, S("東京"));
     EXPECT_TRUE(data.playersModified);
 
-    EXPECT_FALSE(RunEditUserRecordDialog(nullptr, data, 0));  // the bye record
-    EXPECT_FALSE(RunEditUserRecordDialog(nullptr, data, 99)); // no such record
+    EXPECT_FALSE(RunEditUserRecordDialog(nullptr, editor, 0));  // the bye record
+    EXPECT_FALSE(RunEditUserRecordDialog(nullptr, editor, 99)); // no such record
 }
 
 } // namespace

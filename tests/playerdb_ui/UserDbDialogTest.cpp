@@ -1,6 +1,6 @@
 #include "playerdb/ui/UserDbDialog.h"
 
-#include "core/TournamentData.h"
+#include "edit/TournamentEditor.h"
 #include "playerdb/PlayerText.h"
 #include "playerdb/ui/UserDbModel.h"
 #include "playerdb/ui/UserEditDialog.h"
@@ -28,16 +28,19 @@ using test::WhenModalOpens;
 
 class UserDbDialogTest : public ::testing::Test {
 protected:
-    UserDbDialogTest()
+    UserDbDialogTest() : editor(Sample()) { dbPath = dir / "player.db"; }
+
+    static TournamentData Sample()
     {
-        data.players.Add("carol", "c", "ca", S("東京"), 3, "m3");
-        data.players.Add("alice", "a", "al", S("北海道"), -1, "m1");
-        data.players.Add("bob", "b", "bo", S("ハワイ"), 7, "m2");
-        data.players.Add("dave", "d", "da", "", 0, "m4");
+        TournamentData sample;
+        sample.players.Add("carol", "c", "ca", S("東京"), 3, "m3");
+        sample.players.Add("alice", "a", "al", S("北海道"), -1, "m1");
+        sample.players.Add("bob", "b", "bo", S("ハワイ"), 7, "m2");
+        sample.players.Add("dave", "d", "da", "", 0, "m4");
         // carol and bob play; the other rows are empty.
-        data.table.Entry(0).playerIndex = 1;
-        data.table.Entry(1).playerIndex = 3;
-        dbPath = dir / "player.db";
+        sample.table.Entry(0).playerIndex = 1;
+        sample.table.Entry(1).playerIndex = 3;
+        return sample;
     }
 
     void TearDown() override
@@ -47,7 +50,7 @@ protected:
 
     void Open()
     {
-        dialog = std::make_unique<CUserDbDialog>(data, dbPath);
+        dialog = std::make_unique<CUserDbDialog>(editor, dbPath);
         tester = std::make_unique<QAbstractItemModelTester>(dialog->Model(),
                                                             QAbstractItemModelTester::FailureReportingMode::Fatal);
         dialog->show();
@@ -98,7 +101,8 @@ protected:
 
     test::TempDir dir;
     std::filesystem::path dbPath;
-    TournamentData data;
+    CTournamentEditor editor;
+    const TournamentData& data = editor.Data();
     std::unique_ptr<CUserDbDialog> dialog;
     std::unique_ptr<QAbstractItemModelTester> tester;
 };
@@ -190,7 +194,7 @@ TEST_F(UserDbDialogTest, UpAndDownMoveThePersonAndOkKeepsTheTableOnTheSamePeople
 
     Click(dialog->OkButton());
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_TRUE(Prompts().Events().empty());
+    EXPECT_TRUE(Prompts().Events().empty()) << Prompts().Texts().join("|").toStdString();
     EXPECT_EQ(data.players.GetAt(1).m_longName, "bob");
     EXPECT_EQ(data.players.GetAt(4).m_longName, "carol");
     EXPECT_EQ(data.players.GetAt(data.table.Entry(0).playerIndex).m_longName, "carol");

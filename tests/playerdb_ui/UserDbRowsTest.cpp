@@ -13,6 +13,22 @@
 namespace tabry {
 namespace {
 
+// The rebuild OK makes, through an editor over `db` and `table`; both are
+// read back afterwards.
+UserDbRebuildResult Rebuild(const CUserDbRows& rows, CPlayerDatabase& db, CResultTable& table)
+{
+    TournamentData data;
+    data.players = db;
+    data.table = table;
+    CTournamentEditor editor(std::move(data));
+    UserDbRebuildResult result;
+    editor.RebuildPlayers(rows.RebuildList(), &result);
+    db = editor.Players();
+    table = editor.Table();
+    return result;
+}
+
+
 using test::S;
 using Names = std::vector<std::string>;
 
@@ -108,7 +124,7 @@ TEST(UserDbRowsTest, RebuildWithoutChangeReproducesTheFileAndFoldsAfresh)
     rows.LoadFrom(db);
     CResultTable table;
     table.Entry(0).playerIndex = 3;
-    const UserDbRebuildResult r = rows.Rebuild(db, table);
+    const UserDbRebuildResult r = Rebuild(rows, db, table);
     EXPECT_EQ(db.SaveBytes(1), before);
     EXPECT_EQ(db.GetAt(0).m_longName, S("不戦"));
     EXPECT_FALSE(r.referencesChanged);
@@ -117,7 +133,7 @@ TEST(UserDbRowsTest, RebuildWithoutChangeReproducesTheFileAndFoldsAfresh)
 
     db.GetAt(2).m_longName = "BIG"; // changed in place with capitals
     rows.LoadFrom(db);
-    rows.Rebuild(db, table);
+    Rebuild(rows, db, table);
     EXPECT_EQ(db.GetAt(2).m_longName, "big");
 }
 
@@ -138,7 +154,7 @@ TEST(UserDbRowsTest, RebuildMovesEveryTableReferenceWithItsPerson)
     UserEditValues v;
     v.longName = "e";
     rows.Append(v); // b a d e
-    const UserDbRebuildResult r = rows.Rebuild(db, table);
+    const UserDbRebuildResult r = Rebuild(rows, db, table);
 
     ASSERT_EQ(db.GetCount(), 5);
     auto nameOfRow = [&](int row) { return db.GetAt(table.Entry(row).playerIndex).m_longName; };
@@ -164,14 +180,14 @@ TEST(UserDbRowsTest, RebuildTellsWhenATablePlayersDataChanged)
     v.shortName = "changed";
     rows.Replace(0, v);
     CPlayerDatabase copy = db;
-    EXPECT_FALSE(rows.Rebuild(copy, table).playersChanged);
+    EXPECT_FALSE(Rebuild(rows, copy, table).playersChanged);
 
     v = rows.EditValues(2); // c: row 0 of the table
     EXPECT_EQ(v.recordIndex, 3);
     v.residence = S("大阪");
     rows.Replace(2, v);
     EXPECT_EQ(rows.Row(2).origin, 3);
-    EXPECT_TRUE(rows.Rebuild(db, table).playersChanged);
+    EXPECT_TRUE(Rebuild(rows, db, table).playersChanged);
     EXPECT_EQ(db.GetAt(3).m_residence, S("大阪"));
 }
 
@@ -190,7 +206,7 @@ TEST(UserDbRowsTest, GradesTheListCannotShowSurviveOkAndUntouchedEdits)
     v.shortName = "s";
     rows.Replace(0, v);
     CResultTable table;
-    rows.Rebuild(db, table);
+    Rebuild(rows, db, table);
     EXPECT_EQ(db.GetAt(1).m_grade, -6);
     EXPECT_EQ(db.GetAt(2).m_grade, 12);
 
@@ -198,7 +214,7 @@ TEST(UserDbRowsTest, GradesTheListCannotShowSurviveOkAndUntouchedEdits)
     v = rows.EditValues(0);
     v.gradeIndex = 13; // ５級 chosen in the list
     rows.Replace(0, v);
-    rows.Rebuild(db, table);
+    Rebuild(rows, db, table);
     EXPECT_EQ(db.GetAt(1).m_grade, -5);
     // No grade chosen at all is no grade, not the list's first item (九段).
     v = UserEditValues{};

@@ -1,0 +1,233 @@
+// The edit menu and the crash journal in the running program: step names in
+// the menu, the keys, the modified mark following the history, and the
+// question that offers back a tournament after a run ended without saving.
+
+#include "app/EditHistory.h"
+#include "app/MainFrame.h"
+#include "app/TabryApp.h"
+#include "app/TabryDoc.h"
+#include "grid/ResultGrid.h"
+#include "grid/TabryView.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/support/SmallTournaments.h"
+#include "tests/guisupport/GuiTest.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QTest>
+
+namespace tabry::app {
+namespace {
+
+using test::Prompts;
+using test::Q;
+namespace fs = std::filesystem;
+
+QAction* Act(CTabryApp& app, const char* name)
+{
+    return app.MainFrame()->Action(QString::fromLatin1(name));
+}
+
+void Press(CTabryApp& app, int key, Qt::KeyboardModifiers mods)
+{
+    QTest::keyClick(app.MainFrame(), Qt::Key(key), mods);
+    QApplication::processEvents();
+}
+
+// A run that ends without saving or closing: the journal keeps its file.
+// The program is taken down as it waits for the next input, by when the
+// journal has been written.
+void Crash(std::unique_ptr<CTabryApp>& app)
+{
+    QApplication::processEvents();
+    app.reset();
+}
+
+std::vector<fs::path> Kept(const test::Sandbox& box)
+{
+    std::vector<fs::path> out;
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(box / "user" / "recovery" / "kept", ec))
+        out.push_back(e.path());
+    return out;
+}
+
+struct UndoFixture : testing::Test {
+    test::Sandbox box;
+    std::unique_ptr<CTabryApp> app;
+
+    void SetUp() override
+    {
+        test::WriteAll(box / "t.stg", test::StgBytes(6, 3, {"a", "b", "c", "d"}, "cup"));
+        box.options.fileToOpen = Q(box / "t.stg");
+        app = box.Start();
+        ASSERT_NE(app, nullptr);
+    }
+    void TearDown() override
+    {
+        if (app) {
+            app->Document().SetModifiedFlag(false);
+            app->MainFrame()->close();
+            app->ExitInstance();
+        }
+    }
+};
+
+TEST_F(UndoFixture, TheMenuNamesTheStepAndTheKeysTakeItBackAndMakeItAgain)
+{
+    QAction* undo = Act(*app, "actionUndo");
+    QAction* redo = Act(*app, "actionRedo");
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_EQ(undo->text(), QStringLiteral("元に戻す(&U)"));
+    const std::string opened = app->Editor().Save();
+
+    app->Editor().SetGame(2, 1, 3, ResultWin, 8);
+    EXPECT_EQ(undo->text(), QStringLiteral("元に戻す(&U): 2回戦 c - d"));
+    EXPECT_TRUE(app->MainFrame()->isWindowModified());
+    const std::string changed = app->Editor().Save();
+
+    Press(*app, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(app->Editor().Save(), opened);
+    EXPECT_FALSE(app->Document().IsModified()); // back at the file: unmodified
+    EXPECT_EQ(redo->text(), QStringLiteral("やり直し(&R): 2回戦 c - d"));
+    Press(*app, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(app->Editor().Save(), changed);
+    Press(*app, Qt::Key_Z, Qt::ControlModifier);
+    Press(*app, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(app->Editor().Save(), changed);
+
+    // Saved here: undoing now leaves the saved state, so it is modified.
+    Act(*app, "actionFileSave")->trigger();
+    EXPECT_FALSE(app->Document().IsModified());
+    undo->trigger();
+    EXPECT_TRUE(app->Document().IsModified());
+    EXPECT_EQ(app->Editor().Save(), opened);
+}
+
+TEST_F(UndoFixture, ASortAndASettingsChangeAreOneStepEach)
+{
+    const std::string opened = app->Editor().Save();
+    Act(*app, "actionSort")->trigger();
+    app->Editor().ApplySettings(app->Data().table.settings, 20, 5);
+    QApplication::processEvents();
+    EXPECT_EQ(app->History().Count(), 2);
+    EXPECT_EQ(app->History().UndoText(), QStringLiteral("オプションの変更"));
+    Act(*app, "actionUndo")->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(app->View()->Grid()->Navigator().Layout().Players(), 6); // the grid follows the size back
+    Act(*app, "actionUndo")->trigger();
+    EXPECT_EQ(app->Editor().Save(), opened);
+    EXPECT_FALSE(app->Document().IsModified());
+}
+
+TEST_F(UndoFixture, AKilledRunIsOfferedAndRestoredUnderItsPathMarkedModified)
+{
+    app->Editor().SetGame(2, 1, 3, ResultWin, 8);
+    const std::string changed = app->Editor().Save();
+    Crash(app);
+    ASSERT_EQ(test::ReadAll(box / "t.stg").find(",2,1,8,"), std::string::npos) << "the file itself was not saved";
+
+    // Opening the file offers its unsaved changes first; Yes (the default)
+    // restores them.
+    Prompts().QueueAnswer(ui::Answer::Yes);
+    app = box.Start();
+    ASSERT_NE(app, nullptr);
+    ASSERT_EQ(Prompts().Events().size(), 1u);
+    EXPECT_EQ(Prompts().Events()[0].kind, QStringLiteral("confirm"));
+    EXPECT_TRUE(Prompts().Events()[0].text.contains(QDir::toNativeSeparators(Q(box / "t.stg"))));
+    EXPECT_TRUE(Prompts().Events()[0].text.contains(QStringLiteral("最後の変更")));
+    EXPECT_EQ(app->Editor().Save(), changed);
+    EXPECT_TRUE(app->Document().IsModified());
+    EXPECT_EQ(app->Document().Title(), QStringLiteral("t.stg"));
+    // Undoing cannot make it "saved": the file never held it.
+    EXPECT_FALSE(app->History().CanUndo());
+
+    // The restored state is journaled by this run: another crash loses
+    // nothing either.
+    Crash(app);
+    Prompts().Reset();
+    Prompts().QueueAnswer(ui::Answer::Yes);
+    app = box.Start();
+    EXPECT_EQ(app->Editor().Save(), changed);
+}
+
+TEST_F(UndoFixture, ADeclinedRecoveryIsKeptAsideAndTheFileOpensAsSaved)
+{
+    app->Editor().SetGame(2, 1, 3, ResultWin, 8);
+    const std::string changed = app->Editor().Save();
+    Crash(app);
+    Prompts().QueueAnswer(ui::Answer::No);
+    app = box.Start();
+    ASSERT_NE(app, nullptr);
+    EXPECT_FALSE(app->Document().IsModified());
+    EXPECT_EQ(app->Data().table.Cell(2, 1).opponent, NoOpponent);
+    const std::vector<fs::path> kept = Kept(box);
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept[0].filename().string().substr(0, 2), "t-");
+    // The kept file is a tournament file holding the declined state.
+    CTournamentEditor reader;
+    ASSERT_EQ(reader.Load(test::ReadAll(kept[0])), LoadStatus::Ok);
+    EXPECT_EQ(reader.Save(), changed);
+}
+
+TEST(UndoAndRecoveryTest, TheHistoryDropsItsOldestStepsPastItsBudgetAndStillUndoesTheRest)
+{
+    CTournamentEditor editor(test::MakeTournament(8, 4, 8));
+    CEditHistory history(editor);
+    std::vector<std::string> states{editor.Save()};
+    for (int i = 0; i < 10; ++i) {
+        editor.SetGame(i % 8, i / 8, (i + 1) % 8, ResultWin, i + 1);
+        states.push_back(editor.Save());
+        if (i == 1)
+            history.SetClean(); // saved after two changes
+    }
+    ASSERT_EQ(history.Count(), 10);
+    const std::size_t perStep = history.Cost() / 10;
+    history.SetBudget(perStep * 4);
+    EXPECT_LE(history.Cost(), perStep * 4 + perStep / 2);
+    const int kept = history.Count();
+    EXPECT_LT(kept, 10);
+    EXPECT_GE(kept, 3);
+    // The saved state was among the dropped steps: nothing undoes to it.
+    for (int k = 0; k < kept; ++k) {
+        EXPECT_FALSE(history.IsClean());
+        history.Undo();
+        EXPECT_EQ(editor.Save(), states[static_cast<size_t>(10 - k - 1)]);
+    }
+    EXPECT_FALSE(history.CanUndo());
+    while (history.CanRedo())
+        history.Redo();
+    EXPECT_EQ(editor.Save(), states.back());
+}
+
+TEST(UndoAndRecoveryTest, AnUntitledTournamentComesBackUntitledAtStartUp)
+{
+    test::Sandbox box;
+    auto app = box.Start();
+    ASSERT_NE(app, nullptr);
+    app->Editor().SetDetails("spring", 2026, 4, 1);
+    Crash(app);
+
+    Prompts().QueueAnswer(ui::Answer::Yes);
+    app = box.Start();
+    ASSERT_NE(app, nullptr);
+    ASSERT_EQ(Prompts().Events().size(), 1u);
+    EXPECT_TRUE(Prompts().Events()[0].text.startsWith(QStringLiteral("「無題」")));
+    EXPECT_EQ(app->Data().info.name, "spring");
+    EXPECT_TRUE(app->Document().PathName().isEmpty());
+    EXPECT_TRUE(app->Document().IsModified());
+    // Discarding the changes at the end leaves nothing to offer next time.
+    app->Document().SetModifiedFlag(false);
+    app->MainFrame()->close();
+    app->ExitInstance();
+    app.reset();
+    Prompts().Reset();
+    app = box.Start();
+    EXPECT_TRUE(Prompts().Events().empty());
+}
+
+} // namespace
+} // namespace tabry::app

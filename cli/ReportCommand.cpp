@@ -85,7 +85,8 @@ const Command kReportCommand = {
     "report",
     "report --format FMT [--round N] [--utf8] [-o OUT] FILE.stg\n"
     "                                  FMT: csv, text, html, zep, score-sheet [--round N],\n"
-    "                                  pairing-table --round N",
+    "                                  pairing-table --round N, pdf-pairing --round N,\n"
+    "                                  pdf-standings, pdf-table",
     {{"--format", true}, {"--round", true}, {"--utf8", false}, {"-o", true}},
     RunReport,
 };

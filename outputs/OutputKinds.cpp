@@ -7,6 +7,8 @@
 #include "reports/RatingCsv.h"
 #include "reports/TextReport.h"
 #include "reports/ZepReport.h"
+#include "paper/PaperDocuments.h"
+#include "paper/pdf/PdfRenderer.h"
 
 #include <algorithm>
 
@@ -59,7 +61,33 @@ OutputStatus WritePairingTableOf(TournamentData& d, int round, std::string& out,
     return OutputStatus::Ok;
 }
 
+OutputStatus WritePdf(const paper::PaperDocument& doc, std::string& out, std::string* message)
+{
+    std::string error;
+    if (paper::RenderPdf(doc, out, &error))
+        return OutputStatus::Ok;
+    if (message != nullptr)
+        *message = SJ("PDFを作成できません。") + cp932::FromUtf8(error);
+    return OutputStatus::Failed;
+}
+
+OutputStatus WritePdfPairing(TournamentData& d, int round, std::string& out, std::string* message)
+{
+    return WritePdf(paper::LayoutPairingSheet(d, round), out, message);
+}
+
+OutputStatus WritePdfStandings(TournamentData& d, int, std::string& out, std::string* message)
+{
+    return WritePdf(paper::LayoutStandings(d), out, message);
+}
+
+OutputStatus WritePdfTable(TournamentData& d, int, std::string& out, std::string* message)
+{
+    return WritePdf(paper::LayoutResultTable(d), out, message);
+}
+
 constexpr std::string_view kCsvFilter = "CSVファイル(*.csv)|*.csv|All Files (*.*)|*.*||";
+constexpr std::string_view kPdfFilter = "PDFファイル(*.pdf)|*.pdf|All Files (*.*)|*.*||";
 
 constexpr OutputKindInfo kKinds[] = {
     {OutputKind::RatingCsv, "csv", "csv", "CSV(カンマ区切り) (*.csv)|*.csv|All Files (*.*)|*.*||", RoundUse::None,
@@ -71,6 +99,9 @@ constexpr OutputKindInfo kKinds[] = {
     {OutputKind::Zep, "zep", "zep", "HTML File(*.zep)|*.zep|All Files (*.*)|*.*||", RoundUse::None, true, WriteZep},
     {OutputKind::ScoreSheet, "score-sheet", "csv", kCsvFilter, RoundUse::Optional, true, WriteScoreSheetOf},
     {OutputKind::PairingTable, "pairing-table", "csv", kCsvFilter, RoundUse::Required, true, WritePairingTableOf},
+    {OutputKind::PdfPairing, "pdf-pairing", "pdf", kPdfFilter, RoundUse::Required, false, WritePdfPairing},
+    {OutputKind::PdfStandings, "pdf-standings", "pdf", kPdfFilter, RoundUse::None, false, WritePdfStandings},
+    {OutputKind::PdfTable, "pdf-table", "pdf", kPdfFilter, RoundUse::None, false, WritePdfTable},
 };
 
 } // namespace

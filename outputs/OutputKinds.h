@@ -19,6 +19,9 @@ enum class OutputKind {
     Zep,          // the macro file for the page-layout program
     ScoreSheet,   // interim score sheet; with a round, as it stood after it
     PairingTable, // interim pairing table of a round
+    PdfPairing,   // the printed pairing sheet of a round, as PDF
+    PdfStandings, // the printed standings, as PDF
+    PdfTable,     // the printed result table, as PDF
 };
 
 // How a kind uses a round number (1..roundCount).

@@ -92,6 +92,24 @@ TEST_F(ReportCommandTest, WritesTheOutputFileOrUtf8)
     EXPECT_NE(m_stdout.find("春季大会\r\n"), std::string::npos);
 }
 
+// The printed documents as PDF: a PDF file or nothing (their bytes carry the
+// creation time, so their content is checked by the paper tests).
+TEST_F(ReportCommandTest, WritesThePrintedDocumentsAsPdf)
+{
+    for (const char* args : {"report --format pdf-pairing --round 3", "report --format pdf-standings",
+                             "report --format pdf-table"}) {
+        SCOPED_TRACE(args);
+        const std::filesystem::path out = m_dir / "out.pdf";
+        std::filesystem::remove(out);
+        ASSERT_EQ(Run(std::string(args) + " -o \"" + out.string() + "\""), 0) << m_stderr;
+        const std::string pdf = test::ReadAll(out);
+        EXPECT_EQ(pdf.rfind("%PDF-", 0), 0u);
+        EXPECT_NE(pdf.find("%%EOF", pdf.size() - 8), std::string::npos);
+        EXPECT_EQ(m_stdout, "");
+        EXPECT_EQ(m_stderr, "");
+    }
+}
+
 TEST_F(ReportCommandTest, ARefusedCsvWritesNothingAndExitsFive)
 {
     m_loaded.players.GetAt(m_loaded.table.Entry(1).playerIndex).m_shortName = S("山田");
@@ -120,6 +138,10 @@ TEST_F(ReportCommandTest, UsageErrorsExitTwoAndWriteNothing)
              "report --format score-sheet --round -1",
              "report --format csv --round 1",
              "report --format text --page 2",
+             "report --format pdf-pairing",
+             "report --format pdf-pairing --round 4",
+             "report --format pdf-standings --round 1",
+             "report --format pdf-table --utf8",
          }) {
         SCOPED_TRACE(args);
         EXPECT_EQ(Run(args), 2);

@@ -2,6 +2,7 @@
 
 #include "app/AppIcons.h"
 #include "app/AppInfo.h"
+#include "app/PrintCommands.h"
 #include "app/TabryApp.h"
 #include "app/TabryDoc.h"
 #include "grid/ResultGrid.h"
@@ -162,6 +163,7 @@ void CMainFrame::CreateActions()
     }
     m_recentPlaceholder = NewAction(QStringLiteral("actionRecentPlaceholder"), QStringLiteral("最近使ったﾌｧｲﾙ"));
     m_recentPlaceholder->setEnabled(false);
+    CreatePrintActions(this, m_app);
 }
 
 void CMainFrame::CreateMenus()
@@ -170,6 +172,8 @@ void CMainFrame::CreateMenus()
     m_fileMenu = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
     m_fileMenu->setObjectName(QStringLiteral("menuFile"));
     m_fileMenu->addActions({a("actionFileNew"), a("actionFileOpen"), a("actionFileSave"), a("actionFileSaveAs")});
+    m_fileMenu->addSeparator();
+    m_fileMenu->addActions({a("actionFilePrint"), a("actionFilePrintPreview"), a("actionFileExportPdf")});
     m_fileMenu->addSeparator();
     QMenu* results = m_fileMenu->addMenu(QStringLiteral("結果表出力(&E)"));
     results->setObjectName(QStringLiteral("menuResults"));

@@ -58,6 +58,9 @@ public:
         cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
         pango_cairo_context_set_font_options(m_context.get(), options);
         cairo_font_options_destroy(options);
+        // Pango rounds glyph positions to whole units by default, which at
+        // 11 pt (5.5 per half-width glyph) would stretch every number.
+        pango_context_set_round_glyph_positions(m_context.get(), FALSE);
     }
 
     PangoLayout* Get(const TextItem& t)

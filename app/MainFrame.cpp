@@ -3,6 +3,7 @@
 #include "app/AppIcons.h"
 #include "app/AppInfo.h"
 #include "app/EditHistory.h"
+#include "app/PrintCommands.h"
 #include "app/TabryApp.h"
 #include "app/TabryDoc.h"
 #include "grid/ResultGrid.h"
@@ -136,19 +137,19 @@ void CMainFrame::CreateActions()
         const char* name;
         const char* text;
         const char* prompt;
-        ReportCommandKind kind;
+        OutputKind kind;
     };
     static const ReportDef reports[] = {
         {"actionReportCsv", "CSV形式(&C)", "CSV形式(連盟公式レイティング報告形式)で保存\nCSV形式保存",
-         ReportCommandKind::RatingCsv},
-        {"actionReportText", "テキスト形式(&T)", "テキスト形式で保存\nテキスト形式保存", ReportCommandKind::Text},
-        {"actionReportHtml", "HTML形式(&H)", "HTML形式で保存\nHTML形式保存", ReportCommandKind::Html},
-        {"actionReportZep", "ZeP形式", "ZeP形式で保存", ReportCommandKind::Zep},
-        {"actionScoreSheet", "成績表", "全ラウンドの成績表を保存", ReportCommandKind::ScoreSheet},
+         OutputKind::RatingCsv},
+        {"actionReportText", "テキスト形式(&T)", "テキスト形式で保存\nテキスト形式保存", OutputKind::Text},
+        {"actionReportHtml", "HTML形式(&H)", "HTML形式で保存\nHTML形式保存", OutputKind::Html},
+        {"actionReportZep", "ZeP形式", "ZeP形式で保存", OutputKind::Zep},
+        {"actionScoreSheet", "成績表", "全ラウンドの成績表を保存", OutputKind::ScoreSheet},
     };
     for (const ReportDef& d : reports) {
         QAction* a = NewAction(QString::fromLatin1(d.name), QString::fromUtf8(d.text), QString::fromUtf8(d.prompt));
-        const ReportCommandKind kind = d.kind;
+        const OutputKind kind = d.kind;
         connect(a, &QAction::triggered, this, [this, kind] { OnReport(kind); });
     }
 
@@ -186,6 +187,7 @@ void CMainFrame::CreateActions()
     }
     m_recentPlaceholder = NewAction(QStringLiteral("actionRecentPlaceholder"), QStringLiteral("最近使ったﾌｧｲﾙ"));
     m_recentPlaceholder->setEnabled(false);
+    CreatePrintActions(this, m_app);
 }
 
 void CMainFrame::CreateMenus()
@@ -194,6 +196,8 @@ void CMainFrame::CreateMenus()
     m_fileMenu = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
     m_fileMenu->setObjectName(QStringLiteral("menuFile"));
     m_fileMenu->addActions({a("actionFileNew"), a("actionFileOpen"), a("actionFileSave"), a("actionFileSaveAs")});
+    m_fileMenu->addSeparator();
+    m_fileMenu->addActions({a("actionFilePrint"), a("actionFilePrintPreview"), a("actionFileExportPdf")});
     m_fileMenu->addSeparator();
     QMenu* results = m_fileMenu->addMenu(QStringLiteral("結果表出力(&E)"));
     results->setObjectName(QStringLiteral("menuResults"));
@@ -316,9 +320,9 @@ void CMainFrame::ConnectGrid(grid::CResultGrid* grid)
 {
     connect(grid, &grid::CResultGrid::selectionChanged, this, &CMainFrame::UpdateDeleteCell);
     connect(grid, &grid::CResultGrid::scoreSheetRequested, this,
-            [this](int round) { OnRoundReport(ReportCommandKind::ScoreSheetThrough, round); });
+            [this](int round) { OnRoundReport(OutputKind::ScoreSheet, round); });
     connect(grid, &grid::CResultGrid::pairingTableRequested, this,
-            [this](int round) { OnRoundReport(ReportCommandKind::PairingTable, round); });
+            [this](int round) { OnRoundReport(OutputKind::PairingTable, round); });
     UpdateDeleteCell();
 }
 

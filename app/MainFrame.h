@@ -42,10 +42,10 @@ public:
     void OnFileSave();
     void OnFileSaveAs();
     void OnRecentFile(int index);
-    void OnReport(ReportCommandKind kind);
+    void OnReport(OutputKind kind);
     void OnPairingTable();
     // An interim output of one round (from 1), asked for by the grid.
-    void OnRoundReport(ReportCommandKind kind, int round);
+    void OnRoundReport(OutputKind kind, int round);
     void OnUndo();
     void OnRedo();
     void OnSort();

@@ -53,7 +53,7 @@ void CMainFrame::OnRecentFile(int index)
         m_app.Document().OpenDocumentFile(path);
 }
 
-void CMainFrame::OnReport(ReportCommandKind kind)
+void CMainFrame::OnReport(OutputKind kind)
 {
     CTabryDoc& doc = m_app.Document();
     RunReportCommand(this, m_app.Renderer(), kind, m_app.Data(), doc.Title(), doc.DefaultDirectory());
@@ -66,10 +66,10 @@ void CMainFrame::OnPairingTable()
         this, QStringLiteral("組み合わせ表"), QStringLiteral("組み合わせ表を保存するラウンド (1 ～ %1):").arg(rounds),
         ProposedPairingRound(m_app.Data()), 1, rounds);
     if (round)
-        OnRoundReport(ReportCommandKind::PairingTable, *round);
+        OnRoundReport(OutputKind::PairingTable, *round);
 }
 
-void CMainFrame::OnRoundReport(ReportCommandKind kind, int round)
+void CMainFrame::OnRoundReport(OutputKind kind, int round)
 {
     if (round < 1 || round > m_app.Data().table.RoundCount())
         return;

@@ -13,39 +13,6 @@
 
 namespace tabry::app {
 
-const char* PipeFilterOf(ReportCommandKind kind)
-{
-    switch (kind) {
-    case ReportCommandKind::RatingCsv:
-        return "CSV(カンマ区切り) (*.csv)|*.csv|All Files (*.*)|*.*||";
-    case ReportCommandKind::Text:
-        return "テキストファイル(*.txt)|*.txt|All Files (*.*)|*.*||";
-    case ReportCommandKind::Html:
-        return "HTML File(*.html)|*.html|All Files (*.*)|*.*||";
-    case ReportCommandKind::Zep:
-        return "HTML File(*.zep)|*.zep|All Files (*.*)|*.*||";
-    case ReportCommandKind::ScoreSheet:
-    case ReportCommandKind::ScoreSheetThrough:
-    case ReportCommandKind::PairingTable:
-        return "CSVファイル(*.csv)|*.csv|All Files (*.*)|*.*||";
-    }
-    return "";
-}
-
-const char* DefaultExtensionOf(ReportCommandKind kind)
-{
-    switch (kind) {
-    case ReportCommandKind::Text:
-        return "txt";
-    case ReportCommandKind::Html:
-        return "html";
-    case ReportCommandKind::Zep:
-        return "zep";
-    default:
-        return "csv";
-    }
-}
-
 QString QtFilterFromPipe(const QString& pipe)
 {
     const QStringList parts = pipe.split('|', Qt::SkipEmptyParts);
@@ -74,21 +41,23 @@ QString DefaultReportName(IReportRenderer& renderer, const QString& title)
     return title.endsWith(QStringLiteral(".stg")) ? title.left(title.size() - 4) : title;
 }
 
-bool RunReportCommand(QWidget* parent, IReportRenderer& renderer, ReportCommandKind kind, const TournamentData& data,
+bool RunReportCommand(QWidget* parent, IReportRenderer& renderer, OutputKind kind, const TournamentData& data,
                       const QString& documentTitle, const QString& directory, int round)
 {
     std::string bytes;
-    std::string refusal;
-    if (renderer.Render(kind, data, round, bytes, &refusal) < 0) {
-        ui::Prompt().Error(parent, ui::ToQString(refusal));
+    std::string message;
+    if (renderer.Render(kind, data, round, bytes, &message) != OutputStatus::Ok) {
+        ui::Prompt().Error(parent, ui::ToQString(message));
         return false;
     }
-    const QString extension = QString::fromLatin1(DefaultExtensionOf(kind));
+    const OutputKindInfo& info = OutputKindOf(kind);
+    const QString extension = QString::fromUtf8(info.extension.data(), static_cast<qsizetype>(info.extension.size()));
     QString proposed = DefaultReportName(renderer, documentTitle) + '.' + extension;
     if (!directory.isEmpty())
         proposed = QDir(directory).filePath(proposed);
     const QString path = ui::Prompt().SaveFileName(parent, QStringLiteral("名前を付けて保存"), proposed,
-                                                   QtFilterFromPipe(QString::fromUtf8(PipeFilterOf(kind))), extension);
+                                                   QtFilterFromPipe(QString::fromUtf8(info.filter.data(), static_cast<qsizetype>(info.filter.size()))),
+                                                   extension);
     if (path.isEmpty())
         return false;
     if (!WriteFileAtomically(ui::ToFsPath(path), bytes)) {

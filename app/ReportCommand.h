@@ -1,8 +1,11 @@
 #pragma once
-// The frame every output command shares: render the report, propose a file
-// name from the tournament file's name, ask where to write it (with the
-// overwrite question), and write it atomically. The rating CSV may be refused
-// (two players share a short name); that is said before any dialog opens.
+// The frame every output command shares: render the output, propose a file
+// name from the tournament file's name and the kind's extension, ask where
+// to write it (with the kind's filter and the overwrite question), and write
+// it atomically. The rating CSV may be refused (two players share a short
+// name); that is said before any dialog opens.
+
+#include "outputs/OutputKinds.h"
 
 #include <QString>
 
@@ -17,29 +20,22 @@ struct TournamentData;
 
 namespace tabry::app {
 
-enum class ReportCommandKind { RatingCsv, Text, Html, Zep, ScoreSheet, ScoreSheetThrough, PairingTable };
-
 // Produces the bytes of a report. The real one uses the report writers; tests
 // use fakes.
 class IReportRenderer {
 public:
     virtual ~IReportRenderer() = default;
-    // Appends the report to `out` and returns 0, or returns -1 with a
-    // Shift_JIS reason in `refusal`. `round` (from 1) is used by the
-    // score sheet through a round and the pairing table.
-    virtual int Render(ReportCommandKind kind, const TournamentData& data, int round, std::string& out,
-                       std::string* refusal) = 0;
+    // Puts the output's bytes in `out`, or returns Refused or Failed with a
+    // Shift_JIS reason in `message`. `round` (from 1) is used by the kinds
+    // that take one; 0 means none.
+    virtual OutputStatus Render(OutputKind kind, const TournamentData& data, int round, std::string& out,
+                                std::string* message) = 0;
     // The proposed file name for a document title (Shift_JIS).
     virtual std::string DefaultFileName(std::string_view title) = 0;
 };
 
 // The renderer of this build.
 IReportRenderer& ReportRenderer();
-
-// The file dialog's filter in pipe form ("name|patterns|...||") and the
-// default extension of a command.
-const char* PipeFilterOf(ReportCommandKind kind);
-const char* DefaultExtensionOf(ReportCommandKind kind);
 
 // "CSV (*.csv)|*.csv|All Files (*.*)|*.*||" in Qt's form: names joined by
 // ";;", each with its patterns in parentheses, "*.*" meaning every file.
@@ -49,7 +45,7 @@ QString QtFilterFromPipe(const QString& pipe);
 QString DefaultReportName(IReportRenderer& renderer, const QString& title);
 
 // Runs one output command. True when a file was written.
-bool RunReportCommand(QWidget* parent, IReportRenderer& renderer, ReportCommandKind kind, const TournamentData& data,
+bool RunReportCommand(QWidget* parent, IReportRenderer& renderer, OutputKind kind, const TournamentData& data,
                       const QString& documentTitle, const QString& directory, int round = 0);
 
 // The round the pairing-table command proposes: the last round with a game,

@@ -1,9 +1,10 @@
-// report: the published reports and interim sheets, byte for byte what the
-// matching desktop command writes.
+// report: the published reports, interim sheets and printed documents, byte
+// for byte what the matching desktop command writes. The formats and what
+// they need come from the table of output kinds.
 #include "cli/Cli.h"
 
 #include "text/Cp932.h"
-#include "reports/Reports.h"
+#include "outputs/OutputKinds.h"
 
 #include <iostream>
 #include <string>
@@ -12,43 +13,47 @@ namespace tabry::cli {
 
 namespace {
 
-struct FormatName {
-    const char* name;
-    ReportKind kind;
-};
-
-constexpr FormatName kFormats[] = {
-    {"csv", ReportKind::RatingCsv},   {"text", ReportKind::Text},
-    {"html", ReportKind::Html},       {"zep", ReportKind::Zep},
-    {"score-sheet", ReportKind::ScoreSheet}, {"pairing-table", ReportKind::PairingTable},
-};
+// "a, b or c" of the kinds that pass `keep`.
+template <class Keep>
+std::string FormatNames(Keep keep)
+{
+    std::vector<std::string_view> names;
+    for (const OutputKindInfo& info : OutputKinds())
+        if (keep(info))
+            names.push_back(info.name);
+    std::string text;
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (i > 0)
+            text += i + 1 == names.size() ? " or " : ", ";
+        text += names[i];
+    }
+    return text;
+}
 
 int RunReport(Context& ctx, const CommandLine& cl)
 {
     const std::string* format = cl.Get("--format");
     if (format == nullptr)
-        return UsageError("report needs --format (csv, text, html, zep, score-sheet or pairing-table)");
-    const FormatName* chosen = nullptr;
-    for (const FormatName& f : kFormats)
-        if (*format == f.name)
-            chosen = &f;
-    if (chosen == nullptr)
+        return UsageError("report needs --format (" + FormatNames([](const OutputKindInfo&) { return true; }) + ")");
+    const OutputKindInfo* kind = FindOutputKind(*format);
+    if (kind == nullptr)
         return UsageError("unknown report format " + *format);
 
-    ReportKind kind = chosen->kind;
     int round = 0;
     if (const std::string* text = cl.Get("--round")) {
-        if (kind != ReportKind::ScoreSheet && kind != ReportKind::PairingTable)
-            return UsageError("--round applies to score-sheet and pairing-table only");
+        if (kind->round == RoundUse::None)
+            return UsageError("--round applies to "
+                              + FormatNames([](const OutputKindInfo& k) { return k.round != RoundUse::None; })
+                              + " only");
         const auto value = ParseIntegerOption(*text);
         if (!value || *value < 1 || *value > kMaxRounds)
             return UsageError("--round needs a round number from 1");
         round = static_cast<int>(*value);
-        if (kind == ReportKind::ScoreSheet)
-            kind = ReportKind::ScoreSheetThrough;
-    } else if (kind == ReportKind::PairingTable) {
-        return UsageError("pairing-table needs --round N");
+    } else if (kind->round == RoundUse::Required) {
+        return UsageError(std::string(kind->name) + " needs --round N");
     }
+    if (cl.Has("--utf8") && !kind->text)
+        return UsageError("--utf8 applies to the text formats only, not to " + *format);
 
     if (!LoadTournament(ctx, cl))
         return kExitBadInput;
@@ -57,11 +62,17 @@ int RunReport(Context& ctx, const CommandLine& cl)
                           + std::to_string(ctx.editor.Table().RoundCount()) + " rounds");
 
     std::string bytes;
-    std::string refusal;
-    if (RenderReport(kind, ctx.editor.Data(), round, bytes, &refusal) != 0) {
-        std::cerr << cp932::ToUtf8(refusal);
+    std::string message;
+    switch (RenderOutput(kind->kind, ctx.editor.Data(), round, bytes, &message)) {
+    case OutputStatus::Ok:
+        break;
+    case OutputStatus::Refused:
+        std::cerr << cp932::ToUtf8(message);
         std::cerr.flush();
         return kExitCsvRefused;
+    case OutputStatus::Failed:
+        std::cerr << "torva-cli: " << cp932::ToUtf8(message) << "\n";
+        return kExitWriteFailed;
     }
     if (cl.Has("--utf8"))
         bytes = cp932::ToUtf8(bytes);
@@ -74,7 +85,8 @@ const Command kReportCommand = {
     "report",
     "report --format FMT [--round N] [--utf8] [-o OUT] FILE.stg\n"
     "                                  FMT: csv, text, html, zep, score-sheet [--round N],\n"
-    "                                  pairing-table --round N",
+    "                                  pairing-table --round N, pdf-pairing --round N,\n"
+    "                                  pdf-standings, pdf-table",
     {{"--format", true}, {"--round", true}, {"--utf8", false}, {"-o", true}},
     RunReport,
 };

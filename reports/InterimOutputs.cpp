@@ -11,24 +11,6 @@ namespace tabry {
 
 namespace {
 
-// The copy every interim output starts from: totals over all rounds, standings order.
-CResultTable SortedCopy(const CResultTable& table)
-{
-    CResultTable copy(table);
-    copy.Sort(copy.settings.tieBreak, false);
-    return copy;
-}
-
-// The copy's totals counting rounds 1..roundLimit only, in the standings that
-// follow from them. Rows tied on the limited totals keep the order of the
-// full standings.
-void LimitToRounds(CResultTable& copy, int roundLimit)
-{
-    copy.ComputeTotals(-1, roundLimit);
-    copy.ComputeTieBreaks(roundLimit);
-    copy.Sort(copy.settings.tieBreak, true);
-}
-
 // "[%3.1f]" of a player's points (wins + draws / 2), from half points.
 std::string PointsField(int halfPoints)
 {
@@ -77,9 +59,21 @@ void AppendScoreSheetLines(const CResultTable& table, int roundsShown, std::stri
 
 } // namespace
 
+CResultTable StandingsCopy(const CResultTable& table, int roundLimit)
+{
+    CResultTable copy(table);
+    copy.Sort(copy.settings.tieBreak, false);
+    if (roundLimit >= 0) {
+        copy.ComputeTotals(-1, roundLimit);
+        copy.ComputeTieBreaks(roundLimit);
+        copy.Sort(copy.settings.tieBreak, true);
+    }
+    return copy;
+}
+
 void WriteScoreSheet(const CResultTable& table, const CPlayerDatabase& players, std::string& out)
 {
-    CResultTable copy = SortedCopy(table);
+    CResultTable copy = StandingsCopy(table);
     FormatReportRows(copy, players);
     AppendScoreSheetLines(copy, copy.RoundCount(), out);
 }
@@ -87,8 +81,7 @@ void WriteScoreSheet(const CResultTable& table, const CPlayerDatabase& players, 
 void WriteScoreSheetThrough(const CResultTable& table, const CPlayerDatabase& players, int round, std::string& out)
 {
     assert(round >= 1 && round <= table.RoundCount());
-    CResultTable copy = SortedCopy(table);
-    LimitToRounds(copy, round);
+    CResultTable copy = StandingsCopy(table, round);
     FormatReportRows(copy, players);
     AppendScoreSheetLines(copy, round, out);
 }
@@ -96,8 +89,7 @@ void WriteScoreSheetThrough(const CResultTable& table, const CPlayerDatabase& pl
 void WritePairingTable(const CResultTable& table, const CPlayerDatabase& players, int round, std::string& out)
 {
     assert(round >= 1 && round <= table.RoundCount());
-    CResultTable copy = SortedCopy(table);
-    LimitToRounds(copy, round - 1);
+    CResultTable copy = StandingsCopy(table, round - 1);
     FormatReportRows(copy, players);
     const int j = round - 1;
 

@@ -7,12 +7,20 @@
 // sorted by the current tie-break method; the table passed in never changes,
 // not even its report cache.
 
+#include "core/ResultTable.h"
+
 #include <string>
 
 namespace tabry {
 
 class CPlayerDatabase;
-class CResultTable;
+
+// The private copy every interim output and printed document starts from:
+// totals over all rounds, sorted by the current tie-break method. With
+// `roundLimit` 0 or more the copy then counts rounds 1..roundLimit only and is
+// sorted again by those totals; players tied on them keep the order of the
+// full standings.
+CResultTable StandingsCopy(const CResultTable& table, int roundLimit = -1);
 
 // The score sheet over all rounds.
 void WriteScoreSheet(const CResultTable& table, const CPlayerDatabase& players, std::string& out);

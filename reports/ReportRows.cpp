@@ -27,8 +27,9 @@ private:
     std::array<int, 10>& m_widths;
 };
 
-// The tie-break texts of the method, in the order they land in columns 6 and 7.
-std::vector<std::string> TieBreakTexts(const PlayerEntry& e, int method, bool showDiscDifference)
+} // namespace
+
+std::vector<std::string> TieBreakTexts(const PlayerEntry& e, int method, bool showDiscDifference, bool compactDisc)
 {
     std::vector<std::string> texts;
     if (method == Brightwell)
@@ -43,12 +44,10 @@ std::vector<std::string> TieBreakTexts(const PlayerEntry& e, int method, bool sh
         texts.push_back(FormatHalfPoints(e.secondaryB, true));
     if (method == DiscDifference || method == Brightwell || method == WinPointsADisc || method == WinPointsBDisc) {
         const int games = e.wins + e.losses + e.draws;
-        texts.push_back(FormatDiscValue(e.discTotal, false, games, true, showDiscDifference));
+        texts.push_back(FormatDiscValue(e.discTotal, compactDisc, games, !compactDisc, showDiscDifference));
     }
     return texts;
 }
-
-} // namespace
 
 void FormatReportRows(const CResultTable& table, const CPlayerDatabase& players)
 {

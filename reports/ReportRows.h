@@ -30,6 +30,13 @@ constexpr int OpponentColumn(int round) { return ColFirstRound + 2 * round + 1; 
 constexpr int kResultWidth = 8;
 constexpr int kOpponentWidth = 9;
 
+// The tie-break texts of a player under `method`, in the order they fill
+// columns 6 and 7 (one or two texts): Brightwell score and win points as
+// compact half points; the disc total wide with the even suffix (as the
+// reports align it) unless `compactDisc`.
+std::vector<std::string> TieBreakTexts(const PlayerEntry& e, int method, bool showDiscDifference,
+                                       bool compactDisc = false);
+
 // Rebuilds the table's report cache from its rows in their current order and
 // its totals as stored (no recomputation, no sort). A row without a player
 // gets an empty list, which every writer recognises by its empty rank text.

@@ -8,6 +8,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-translations-l10n
   fonts-ipafont-gothic
+  libcairo2-dev libpango1.0-dev
+  poppler-utils fontconfig
   clang libclang-rt-14-dev
   chromium
 )

@@ -35,12 +35,12 @@ using test::S;
 
 class RecordingRenderer : public IReportRenderer {
 public:
-    std::vector<std::pair<ReportCommandKind, int>> calls;
-    int Render(ReportCommandKind kind, const TournamentData&, int round, std::string& out, std::string*) override
+    std::vector<std::pair<OutputKind, int>> calls;
+    OutputStatus Render(OutputKind kind, const TournamentData&, int round, std::string& out, std::string*) override
     {
         calls.emplace_back(kind, round);
         out = "report";
-        return 0;
+        return OutputStatus::Ok;
     }
     std::string DefaultFileName(std::string_view title) override
     {
@@ -186,15 +186,15 @@ TEST_F(CommandFixture, ReportCommandsProposeTheTournamentsNameAndWrite)
     Prompts().QueuePath(Q(box / "out.html"));
     Action("actionReportHtml")->trigger();
     ASSERT_EQ(renderer.calls.size(), 1u);
-    EXPECT_EQ(renderer.calls[0].first, ReportCommandKind::Html);
+    EXPECT_EQ(renderer.calls[0].first, OutputKind::Html);
     EXPECT_EQ(Prompts().Events()[0].text, Q(box / "t.html"));
     EXPECT_EQ(test::ReadAll(box / "out.html"), "report");
 
     for (const char* name : {"actionReportCsv", "actionReportText", "actionReportZep", "actionScoreSheet"})
         Action(name)->trigger(); // each cancelled in its dialog
     ASSERT_EQ(renderer.calls.size(), 5u);
-    EXPECT_EQ(renderer.calls[1].first, ReportCommandKind::RatingCsv);
-    EXPECT_EQ(renderer.calls[4].first, ReportCommandKind::ScoreSheet);
+    EXPECT_EQ(renderer.calls[1].first, OutputKind::RatingCsv);
+    EXPECT_EQ(renderer.calls[4].first, OutputKind::ScoreSheet);
 }
 
 TEST_F(CommandFixture, PairingTableAsksForTheRound)
@@ -207,7 +207,7 @@ TEST_F(CommandFixture, PairingTableAsksForTheRound)
     Prompts().QueuePath(Q(box / "p.csv"));
     Action("actionPairingTable")->trigger();
     ASSERT_EQ(renderer.calls.size(), 1u);
-    EXPECT_EQ(renderer.calls[0], std::make_pair(ReportCommandKind::PairingTable, 3));
+    EXPECT_EQ(renderer.calls[0], std::make_pair(OutputKind::PairingTable, 3));
     EXPECT_TRUE(std::filesystem::exists(box / "p.csv"));
 }
 
@@ -219,8 +219,8 @@ TEST_F(CommandFixture, TheGridsRoundMenuReachesTheInterimOutputs)
     emit Grid()->pairingTableRequested(4);
     emit Grid()->pairingTableRequested(5); // no such round: nothing
     ASSERT_EQ(renderer.calls.size(), 2u);
-    EXPECT_EQ(renderer.calls[0], std::make_pair(ReportCommandKind::ScoreSheetThrough, 2));
-    EXPECT_EQ(renderer.calls[1], std::make_pair(ReportCommandKind::PairingTable, 4));
+    EXPECT_EQ(renderer.calls[0], std::make_pair(OutputKind::ScoreSheet, 2));
+    EXPECT_EQ(renderer.calls[1], std::make_pair(OutputKind::PairingTable, 4));
 }
 
 TEST_F(CommandFixture, HelpItemsOpenTheTwoPages)

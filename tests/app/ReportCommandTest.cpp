@@ -17,15 +17,15 @@ class FakeRenderer : public IReportRenderer {
 public:
     bool refuseCsv = false;
     int calls = 0;
-    int Render(ReportCommandKind kind, const TournamentData&, int round, std::string& out, std::string* refusal) override
+    OutputStatus Render(OutputKind kind, const TournamentData&, int round, std::string& out, std::string* refusal) override
     {
         ++calls;
-        if (kind == ReportCommandKind::RatingCsv && refuseCsv) {
+        if (kind == OutputKind::RatingCsv && refuseCsv) {
             *refusal = test::S("以下の表示名(短)が重複して使用されているため\n本フォーマットに変換することが出来ません：\n\n  山田\n");
-            return -1;
+            return OutputStatus::Refused;
         }
-        out += std::to_string(static_cast<int>(kind)) + ":" + std::to_string(round) + "\r\n";
-        return 0;
+        out += std::string(OutputKindOf(kind).name) + ":" + std::to_string(round) + "\r\n";
+        return OutputStatus::Ok;
     }
     std::string DefaultFileName(std::string_view title) override
     {
@@ -35,21 +35,20 @@ public:
     }
 };
 
+QString FilterOf(OutputKind kind)
+{
+    const std::string_view pipe = OutputKindOf(kind).filter;
+    return QtFilterFromPipe(QString::fromUtf8(pipe.data(), static_cast<qsizetype>(pipe.size())));
+}
+
 TEST(ReportCommandTest, PipeFiltersBecomeQtFilters)
 {
-    EXPECT_EQ(QtFilterFromPipe(PipeFilterOf(ReportCommandKind::RatingCsv)),
-              QString::fromUtf8("CSV(カンマ区切り) (*.csv);;All Files (*)"));
-    EXPECT_EQ(QtFilterFromPipe(PipeFilterOf(ReportCommandKind::Text)),
-              QString::fromUtf8("テキストファイル(*.txt);;All Files (*)"));
-    EXPECT_EQ(QtFilterFromPipe(PipeFilterOf(ReportCommandKind::Html)), "HTML File(*.html);;All Files (*)");
-    EXPECT_EQ(QtFilterFromPipe(PipeFilterOf(ReportCommandKind::Zep)), "HTML File(*.zep);;All Files (*)");
-    EXPECT_EQ(QtFilterFromPipe(PipeFilterOf(ReportCommandKind::PairingTable)),
-              QString::fromUtf8("CSVファイル(*.csv);;All Files (*)"));
+    EXPECT_EQ(FilterOf(OutputKind::RatingCsv), QString::fromUtf8("CSV(カンマ区切り) (*.csv);;All Files (*)"));
+    EXPECT_EQ(FilterOf(OutputKind::Text), QString::fromUtf8("テキストファイル(*.txt);;All Files (*)"));
+    EXPECT_EQ(FilterOf(OutputKind::Html), "HTML File(*.html);;All Files (*)");
+    EXPECT_EQ(FilterOf(OutputKind::Zep), "HTML File(*.zep);;All Files (*)");
+    EXPECT_EQ(FilterOf(OutputKind::PairingTable), QString::fromUtf8("CSVファイル(*.csv);;All Files (*)"));
     EXPECT_EQ(QtFilterFromPipe("Plain|*.a;*.b||"), "Plain (*.a *.b)");
-    EXPECT_STREQ(DefaultExtensionOf(ReportCommandKind::Html), "html");
-    EXPECT_STREQ(DefaultExtensionOf(ReportCommandKind::Zep), "zep");
-    EXPECT_STREQ(DefaultExtensionOf(ReportCommandKind::Text), "txt");
-    EXPECT_STREQ(DefaultExtensionOf(ReportCommandKind::ScoreSheet), "csv");
 }
 
 TEST(ReportCommandTest, ProposedNameDropsOnlyALowerCaseStgExtension)
@@ -66,7 +65,7 @@ struct RunFixture : testing::Test {
     test::TempDir dir;
     TournamentData data;
     FakeRenderer renderer;
-    bool Run(ReportCommandKind kind, int round = 0)
+    bool Run(OutputKind kind, int round = 0)
     {
         return RunReportCommand(nullptr, renderer, kind, data, "cup.stg", Q(dir.Path()), round);
     }
@@ -75,16 +74,16 @@ struct RunFixture : testing::Test {
 TEST_F(RunFixture, WritesTheRenderedBytesToTheChosenFile)
 {
     Prompts().QueuePath(Q(dir / "out.txt"));
-    EXPECT_TRUE(Run(ReportCommandKind::Text));
+    EXPECT_TRUE(Run(OutputKind::Text));
     ASSERT_EQ(Prompts().Events().size(), 1u);
     EXPECT_EQ(Prompts().Events()[0].kind, "save");
     EXPECT_EQ(Prompts().Events()[0].text, Q(dir / "cup.txt")); // proposed name
-    EXPECT_EQ(test::ReadAll(dir / "out.txt"), "1:0\r\n");
+    EXPECT_EQ(test::ReadAll(dir / "out.txt"), "text:0\r\n");
 }
 
 TEST_F(RunFixture, CancelWritesNothing)
 {
-    EXPECT_FALSE(Run(ReportCommandKind::Html));
+    EXPECT_FALSE(Run(OutputKind::Html));
     EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
 }
 
@@ -92,7 +91,7 @@ TEST_F(RunFixture, TheCsvRefusalComesBeforeAnyDialog)
 {
     renderer.refuseCsv = true;
     Prompts().QueuePath(Q(dir / "x.csv"));
-    EXPECT_FALSE(Run(ReportCommandKind::RatingCsv));
+    EXPECT_FALSE(Run(OutputKind::RatingCsv));
     ASSERT_EQ(Prompts().Events().size(), 1u);
     EXPECT_EQ(Prompts().Events()[0].kind, "error");
     EXPECT_TRUE(Prompts().Events()[0].text.startsWith(QString::fromUtf8("以下の表示名(短)が重複")));
@@ -104,21 +103,21 @@ TEST_F(RunFixture, AnExistingFileIsOnlyReplacedAfterYes)
     test::WriteAll(dir / "old.csv", "keep");
     Prompts().QueuePath(Q(dir / "old.csv"));
     Prompts().QueueAnswer(ui::Answer::No); // back to the dialog, which is then cancelled
-    EXPECT_FALSE(Run(ReportCommandKind::ScoreSheet));
+    EXPECT_FALSE(Run(OutputKind::ScoreSheet));
     EXPECT_EQ(test::ReadAll(dir / "old.csv"), "keep");
 
     Prompts().Reset();
     Prompts().QueuePath(Q(dir / "old.csv"));
     Prompts().QueueAnswer(ui::Answer::Yes);
-    EXPECT_TRUE(Run(ReportCommandKind::PairingTable, 3));
-    EXPECT_EQ(test::ReadAll(dir / "old.csv"), "6:3\r\n");
+    EXPECT_TRUE(Run(OutputKind::PairingTable, 3));
+    EXPECT_EQ(test::ReadAll(dir / "old.csv"), "pairing-table:3\r\n");
     EXPECT_EQ(Prompts().Events()[1].kind, "overwrite");
 }
 
 TEST_F(RunFixture, AFileThatCannotBeWrittenIsReported)
 {
     Prompts().QueuePath(Q(dir / "missing" / "folder" / "r.zep"));
-    EXPECT_FALSE(Run(ReportCommandKind::Zep));
+    EXPECT_FALSE(Run(OutputKind::Zep));
     ASSERT_EQ(Prompts().Events().size(), 2u);
     EXPECT_EQ(Prompts().Events()[1].kind, "error");
     EXPECT_TRUE(Prompts().Events()[1].text.contains("r.zep"));

@@ -74,7 +74,8 @@ TEST(TabryAppTest, MenusToolBarAndShortcutsAreComplete)
     }
     EXPECT_EQ(file, (QStringList{QString::fromUtf8("新規作成(&N)"), QString::fromUtf8("開く(&O)..."),
                                  QString::fromUtf8("上書き保存(&S)"), QString::fromUtf8("名前を付けて保存(&A)..."), "-",
-                                 QString::fromUtf8("結果表出力(&E)"), QString::fromUtf8("途中経過出力"), "-",
+                                 QString::fromUtf8("印刷(&P)..."), QString::fromUtf8("印刷プレビュー(&V)"),
+                                 QString::fromUtf8("PDFに出力..."), "-", QString::fromUtf8("結果表出力(&E)"), QString::fromUtf8("途中経過出力"), "-",
                                  QString::fromUtf8("最近使ったﾌｧｲﾙ"), "-", QString::fromUtf8("終了(&X)")}));
     QMenu* results = top[0]->menu()->findChild<QMenu*>("menuResults");
     ASSERT_NE(results, nullptr);

@@ -1,7 +1,7 @@
 #include "reports/Formatters.h"
 
 #include "core/ResultTable.h"
-#include "reports/Reports.h"
+#include "outputs/OutputKinds.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "reports/InterimOutputs.h"
 
 #include "reports/ReportRows.h"
-#include "reports/Reports.h"
+#include "outputs/OutputKinds.h"
 #include "tests/reports/ReportFixture.h"
 
 #include <gtest/gtest.h>
@@ -14,18 +14,18 @@ using test::S;
 using test::TournamentBuilder;
 using test::U;
 
-std::string Render(ReportKind kind, TournamentData& d, int round = 0)
+std::string Render(OutputKind kind, TournamentData& d, int round = 0)
 {
     std::string out;
     std::string refusal;
-    EXPECT_EQ(RenderReport(kind, d, round, out, &refusal), 0) << U(refusal);
+    EXPECT_EQ(RenderOutput(kind, d, round, out, &refusal), OutputStatus::Ok) << U(refusal);
     return out;
 }
 
 TEST(ScoreSheetTest, AllRoundsInStandingsOrder)
 {
     TournamentData d = test::SpringCup();
-    EXPECT_EQ(U(Render(ReportKind::ScoreSheet, d)),
+    EXPECT_EQ(U(Render(OutputKind::ScoreSheet, d)),
               U(CrLf({
                   S("1.,山田 太郎,三段,東京,,○+12,佐藤,○+ 4,ジョン,,鈴木,,2勝 0敗 0分,+16"),
                   S("2.,佐藤　花子,２級,大阪,,×-12,山田,○+ 4,鈴木,○  0,不戦,,2勝 1敗 0分,- 8"),
@@ -38,7 +38,7 @@ TEST(ScoreSheetTest, TwoTieBreakValuesEndTheLine)
 {
     TournamentData d = test::SpringCup();
     d.table.settings.tieBreak = WinPointsBSecondary;
-    const std::string out = Render(ReportKind::ScoreSheet, d);
+    const std::string out = Render(OutputKind::ScoreSheet, d);
     EXPECT_EQ(U(out.substr(0, out.find("\r\n"))), "1.,山田 太郎,三段,東京,,○+12,佐藤,○+ 4,ジョン,,鈴木,,2勝 0敗 0分,2.5,0.5");
 }
 
@@ -48,14 +48,14 @@ TEST(ScoreSheetTest, TwoTieBreakValuesEndTheLine)
 TEST(ScoreSheetTest, ThroughARoundCountsOnlyTheRoundsUpToIt)
 {
     TournamentData d = test::SpringCup();
-    EXPECT_EQ(U(Render(ReportKind::ScoreSheetThrough, d, 1)),
+    EXPECT_EQ(U(Render(OutputKind::ScoreSheet, d, 1)),
               U(CrLf({
                   S("1.,山田 太郎,三段,東京,,○+12,佐藤,,,,,,1勝 0敗 0分,+12"),
                   S("2.,ジョン・スミス,,,,△  0,鈴木,,,,,,0勝 0敗 1分,  0"),
                   S("2.,鈴木一郎,初段,北海道,,△  0,ジョン,,,,,,0勝 0敗 1分,  0"),
                   S("4.,佐藤　花子,２級,大阪,,×-12,山田,,,,,,0勝 1敗 0分,-12"),
               })));
-    EXPECT_EQ(Render(ReportKind::ScoreSheetThrough, d, 3), Render(ReportKind::ScoreSheet, d));
+    EXPECT_EQ(Render(OutputKind::ScoreSheet, d, 3), Render(OutputKind::ScoreSheet, d));
 }
 
 TEST(ScoreSheetTest, ThroughARoundUsesTheRoundLimitedTieBreakValues)
@@ -64,7 +64,7 @@ TEST(ScoreSheetTest, ThroughARoundUsesTheRoundLimitedTieBreakValues)
     d.table.settings.tieBreak = WinPointsA;
     // After round 1 A's only opponent B has no points, C's and D's a draw each.
     std::vector<std::string> tails;
-    const std::string out = Render(ReportKind::ScoreSheetThrough, d, 1);
+    const std::string out = Render(OutputKind::ScoreSheet, d, 1);
     for (size_t from = 0; from < out.size();) {
         const size_t end = out.find("\r\n", from);
         const std::string line = out.substr(from, end - from);
@@ -79,7 +79,7 @@ TEST(PairingTableTest, GamesOnceOnTheHigherPlacedLineThenPassLines)
     TournamentData d = test::SpringCup();
     // Before round 3: A 2.0, B 1.0, C and D 0.5. A meets D (no result yet),
     // B has the bye, C has no game.
-    EXPECT_EQ(U(Render(ReportKind::PairingTable, d, 3)),
+    EXPECT_EQ(U(Render(OutputKind::PairingTable, d, 3)),
               U(CrLf({
                   S(" 1.,山田 太郎,三段,[2.0],-,鈴木一郎,初段,[0.5]"),
                   S(",佐藤　花子,２級,[1.0],-,PASS,,[0.0]"),
@@ -90,7 +90,7 @@ TEST(PairingTableTest, GamesOnceOnTheHigherPlacedLineThenPassLines)
 TEST(PairingTableTest, FirstRoundHasNoPointsAndFollowsTheCurrentStandings)
 {
     TournamentData d = test::SpringCup();
-    EXPECT_EQ(U(Render(ReportKind::PairingTable, d, 1)),
+    EXPECT_EQ(U(Render(OutputKind::PairingTable, d, 1)),
               U(CrLf({
                   S(" 1.,山田 太郎,三段,[0.0],-,佐藤　花子,２級,[0.0]"),
                   S(" 2.,ジョン・スミス,,[0.0],-,鈴木一郎,初段,[0.0]"),
@@ -107,7 +107,7 @@ TEST(PairingTableTest, NumbersArePaddedToTwoAndPointsShowHalves)
     for (int r = 0; r < 24; r += 2)
         b.Game(3, r, r + 1, ResultNone, 0);
     TournamentData& d = b.Done();
-    const std::string out = Render(ReportKind::PairingTable, d, 4);
+    const std::string out = Render(OutputKind::PairingTable, d, 4);
     EXPECT_EQ(out.substr(0, out.find("\r\n")), " 1.,p0,,[2.5],-,p1,,[0.0]");
     EXPECT_NE(out.find("\r\n 2.,p3,,[0.5],-,p2,,[0.0]\r\n"), std::string::npos);
     EXPECT_NE(out.find("\r\n 9.,"), std::string::npos);
@@ -128,9 +128,9 @@ TEST(InterimOutputsTest, TheLiveTableNeverChanges)
     const std::string saved = d.Save();
     const std::vector<CFieldList> cache = d.table.reportRows;
 
-    Render(ReportKind::ScoreSheet, d);
-    Render(ReportKind::ScoreSheetThrough, d, 2);
-    Render(ReportKind::PairingTable, d, 3);
+    Render(OutputKind::ScoreSheet, d);
+    Render(OutputKind::ScoreSheet, d, 2);
+    Render(OutputKind::PairingTable, d, 3);
 
     EXPECT_EQ(d.Save(), saved); // the same rows in the same order with the same cells
     EXPECT_EQ(d.table.Entry(0).wins, 7);
@@ -142,19 +142,21 @@ TEST(InterimOutputsTest, TheLiveTableNeverChanges)
 TEST(InterimOutputsTest, ARoundOutsideTheTableIsRefused)
 {
     TournamentData d = test::SpringCup();
-    for (const ReportKind kind : {ReportKind::ScoreSheetThrough, ReportKind::PairingTable}) {
+    for (const OutputKind kind : {OutputKind::ScoreSheet, OutputKind::PairingTable}) {
         for (const int round : {0, -1, 4}) {
+            if (round == 0 && kind == OutputKind::ScoreSheet)
+                continue; // round 0 is the sheet over all rounds
             std::string out = "old";
             std::string refusal;
-            EXPECT_EQ(RenderReport(kind, d, round, out, &refusal), -1);
+            EXPECT_EQ(RenderOutput(kind, d, round, out, &refusal), OutputStatus::Refused);
             EXPECT_EQ(out, "");
             EXPECT_FALSE(refusal.empty());
-            EXPECT_EQ(RenderReport(kind, d, round, out, nullptr), -1);
+            EXPECT_EQ(RenderOutput(kind, d, round, out, nullptr), OutputStatus::Refused);
         }
     }
-    // The all-rounds sheet takes no round.
+    // The kinds without a round ignore it.
     std::string out;
-    EXPECT_EQ(RenderReport(ReportKind::ScoreSheet, d, 99, out, nullptr), 0);
+    EXPECT_EQ(RenderOutput(OutputKind::Text, d, 99, out, nullptr), OutputStatus::Ok);
 }
 
 } // namespace

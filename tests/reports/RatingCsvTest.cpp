@@ -2,7 +2,7 @@
 
 #include "text/Cp932.h"
 #include "text/LineString.h"
-#include "reports/Reports.h"
+#include "outputs/OutputKinds.h"
 #include "tests/reports/ReportFixture.h"
 
 #include <gtest/gtest.h>
@@ -166,7 +166,7 @@ TEST(CollectDuplicateShortNamesTest, ListsEachSharedNameOnceInOrderOfItsSecondUs
 
     std::string out = "old";
     std::string refusal;
-    EXPECT_EQ(RenderReport(ReportKind::RatingCsv, d, 0, out, &refusal), -1);
+    EXPECT_EQ(RenderOutput(OutputKind::RatingCsv, d, 0, out, &refusal), OutputStatus::Refused);
     EXPECT_EQ(out, "");
     EXPECT_EQ(refusal, DuplicateShortNameMessage(duplicates));
 }

@@ -1,6 +1,6 @@
 // torva-cli report, run as the separate program it is.
 #include "text/Cp932.h"
-#include "reports/Reports.h"
+#include "outputs/OutputKinds.h"
 #include "tests/reports/ReportFixture.h"
 
 #include <gtest/gtest.h>
@@ -44,10 +44,10 @@ protected:
         return code;
     }
 
-    std::string Expected(ReportKind kind, int round = 0)
+    std::string Expected(OutputKind kind, int round = 0)
     {
         std::string out;
-        EXPECT_EQ(RenderReport(kind, m_loaded, round, out, nullptr), 0);
+        EXPECT_EQ(RenderOutput(kind, m_loaded, round, out, nullptr), OutputStatus::Ok);
         return out;
     }
 
@@ -62,16 +62,16 @@ TEST_F(ReportCommandTest, WritesWhatTheDesktopCommandWrites)
 {
     const struct {
         const char* args;
-        ReportKind kind;
+        OutputKind kind;
         int round;
     } cases[] = {
-        {"report --format csv", ReportKind::RatingCsv, 0},
-        {"report --format text", ReportKind::Text, 0},
-        {"report --format html", ReportKind::Html, 0},
-        {"report --format zep", ReportKind::Zep, 0},
-        {"report --format score-sheet", ReportKind::ScoreSheet, 0},
-        {"report --format score-sheet --round 2", ReportKind::ScoreSheetThrough, 2},
-        {"report --round 3 --format pairing-table", ReportKind::PairingTable, 3},
+        {"report --format csv", OutputKind::RatingCsv, 0},
+        {"report --format text", OutputKind::Text, 0},
+        {"report --format html", OutputKind::Html, 0},
+        {"report --format zep", OutputKind::Zep, 0},
+        {"report --format score-sheet", OutputKind::ScoreSheet, 0},
+        {"report --format score-sheet --round 2", OutputKind::ScoreSheet, 2},
+        {"report --round 3 --format pairing-table", OutputKind::PairingTable, 3},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args);
@@ -85,11 +85,29 @@ TEST_F(ReportCommandTest, WritesTheOutputFileOrUtf8)
 {
     ASSERT_EQ(Run("report --format text -o \"" + (m_dir / "out.txt").string() + "\""), 0);
     EXPECT_EQ(m_stdout, "");
-    EXPECT_EQ(test::ReadAll(m_dir / "out.txt"), Expected(ReportKind::Text));
+    EXPECT_EQ(test::ReadAll(m_dir / "out.txt"), Expected(OutputKind::Text));
 
     ASSERT_EQ(Run("report --utf8 --format text"), 0);
-    EXPECT_EQ(m_stdout, cp932::ToUtf8(Expected(ReportKind::Text)));
+    EXPECT_EQ(m_stdout, cp932::ToUtf8(Expected(OutputKind::Text)));
     EXPECT_NE(m_stdout.find("春季大会\r\n"), std::string::npos);
+}
+
+// The printed documents as PDF: a PDF file or nothing (their bytes carry the
+// creation time, so their content is checked by the paper tests).
+TEST_F(ReportCommandTest, WritesThePrintedDocumentsAsPdf)
+{
+    for (const char* args : {"report --format pdf-pairing --round 3", "report --format pdf-standings",
+                             "report --format pdf-table"}) {
+        SCOPED_TRACE(args);
+        const std::filesystem::path out = m_dir / "out.pdf";
+        std::filesystem::remove(out);
+        ASSERT_EQ(Run(std::string(args) + " -o \"" + out.string() + "\""), 0) << m_stderr;
+        const std::string pdf = test::ReadAll(out);
+        EXPECT_EQ(pdf.rfind("%PDF-", 0), 0u);
+        EXPECT_NE(pdf.find("%%EOF", pdf.size() - 8), std::string::npos);
+        EXPECT_EQ(m_stdout, "");
+        EXPECT_EQ(m_stderr, "");
+    }
 }
 
 TEST_F(ReportCommandTest, ARefusedCsvWritesNothingAndExitsFive)
@@ -120,6 +138,10 @@ TEST_F(ReportCommandTest, UsageErrorsExitTwoAndWriteNothing)
              "report --format score-sheet --round -1",
              "report --format csv --round 1",
              "report --format text --page 2",
+             "report --format pdf-pairing",
+             "report --format pdf-pairing --round 4",
+             "report --format pdf-standings --round 1",
+             "report --format pdf-table --utf8",
          }) {
         SCOPED_TRACE(args);
         EXPECT_EQ(Run(args), 2);

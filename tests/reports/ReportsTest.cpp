@@ -1,5 +1,5 @@
 // Checks every writer must pass, whatever its format.
-#include "reports/Reports.h"
+#include "outputs/OutputKinds.h"
 
 #include "reports/ReportRows.h"
 #include "tests/reports/ReportFixture.h"
@@ -16,15 +16,31 @@ using test::S;
 using test::TournamentBuilder;
 using test::U;
 
-const ReportKind kAllKinds[] = {ReportKind::RatingCsv,  ReportKind::Text,
-                                ReportKind::Html,       ReportKind::Zep,
-                                ReportKind::ScoreSheet, ReportKind::ScoreSheetThrough,
-                                ReportKind::PairingTable};
-
-std::string Name(const ::testing::TestParamInfo<ReportKind>& info)
+// Every text kind, and the score sheet once more through round 1.
+struct KindAndRound {
+    OutputKind kind;
+    int round;
+};
+std::vector<KindAndRound> AllTextKinds()
 {
-    const char* const names[] = {"RatingCsv", "Text", "Html", "Zep", "ScoreSheet", "ScoreSheetThrough", "PairingTable"};
-    return names[static_cast<int>(info.param)];
+    std::vector<KindAndRound> kinds;
+    for (const OutputKindInfo& info : OutputKinds()) {
+        if (!info.text)
+            continue;
+        kinds.push_back({info.kind, info.round == RoundUse::Required ? 1 : 0});
+        if (info.round == RoundUse::Optional)
+            kinds.push_back({info.kind, 1});
+    }
+    return kinds;
+}
+
+std::string Name(const ::testing::TestParamInfo<KindAndRound>& info)
+{
+    std::string name;
+    for (const char c : OutputKindOf(info.param.kind).name)
+        if (c != '-')
+            name += c;
+    return info.param.round == 0 ? name : name + "Round" + std::to_string(info.param.round);
 }
 
 // Every line of `bytes` ends in CR LF and no CR or LF stands alone.
@@ -43,13 +59,13 @@ std::string Name(const ::testing::TestParamInfo<ReportKind>& info)
     return ::testing::AssertionSuccess();
 }
 
-class EveryReportTest : public ::testing::TestWithParam<ReportKind> {
+class EveryReportTest : public ::testing::TestWithParam<KindAndRound> {
 protected:
     std::string Render(TournamentData& d)
     {
         std::string out;
         std::string refusal;
-        EXPECT_EQ(RenderReport(GetParam(), d, 1, out, &refusal), 0);
+        EXPECT_EQ(RenderOutput(GetParam().kind, d, GetParam().round, out, &refusal), OutputStatus::Ok);
         return out;
     }
 };
@@ -87,7 +103,7 @@ TEST_P(EveryReportTest, TheLargestTable)
     EXPECT_GT(out.size(), 50000u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Reports, EveryReportTest, ::testing::ValuesIn(kAllKinds), Name);
+INSTANTIATE_TEST_SUITE_P(Reports, EveryReportTest, ::testing::ValuesIn(AllTextKinds()), Name);
 
 // A random tournament: up to 30 rows (some empty), up to 12 rounds of random
 // pairings with byes, unplayed pairings and rounds without a game, names of
@@ -151,18 +167,18 @@ TEST(RandomTournamentTest, EveryReportIsLineBasedAndTheTextTableAligned)
         SCOPED_TRACE(::testing::Message() << "seed " << seed);
         TournamentData d = RandomTournament(seed);
         const std::string before = d.Save();
-        for (const ReportKind kind : kAllKinds) {
+        for (const KindAndRound& k : AllTextKinds()) {
             std::string out;
-            const int result = RenderReport(kind, d, 1, out, nullptr);
-            ASSERT_TRUE(result == 0 || kind == ReportKind::RatingCsv);
-            ASSERT_TRUE(OnlyCrLf(out)) << static_cast<int>(kind);
+            const OutputStatus result = RenderOutput(k.kind, d, k.round, out, nullptr);
+            ASSERT_TRUE(result == OutputStatus::Ok || k.kind == OutputKind::RatingCsv);
+            ASSERT_TRUE(OnlyCrLf(out)) << OutputKindOf(k.kind).name;
         }
         EXPECT_EQ(d.Save(), before);
 
         // Line 1 and line 2 of every player are equally long, so each round's
         // result stands exactly above its opponent.
         std::string text;
-        RenderReport(ReportKind::Text, d, 1, text, nullptr);
+        RenderOutput(OutputKind::Text, d, 0, text, nullptr);
         const std::vector<std::string> lines = Lines(text);
         const size_t heading = d.info.HasDate() ? 2 + (d.info.name.empty() ? 0 : 1) : (d.info.name.empty() ? 0 : 2);
         ASSERT_EQ(lines.size(), heading + 2 * static_cast<size_t>(d.table.rankedCount) + 3);

@@ -1,0 +1,73 @@
+#pragma once
+// The one list of everything the program can write about a tournament: the
+// published reports, the interim sheets and the printed documents as PDF.
+// The desktop program's output commands, torva-cli's --format names and the
+// proposed file names all read this table, so a new kind is one row.
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace tabry {
+
+struct TournamentData;
+
+enum class OutputKind {
+    RatingCsv,    // the federation's rating-report CSV
+    Text,         // the plain-text standings table
+    Html,         // the HTML page
+    Zep,          // the macro file for the page-layout program
+    ScoreSheet,   // interim score sheet; with a round, as it stood after it
+    PairingTable, // interim pairing table of a round
+    PdfPairing,   // the printed pairing sheet of a round, as PDF
+    PdfStandings, // the printed standings, as PDF
+    PdfTable,     // the printed result table, as PDF
+};
+
+// How a kind uses a round number (1..roundCount).
+enum class RoundUse {
+    None,     // the round is ignored
+    Optional, // 0 means "all rounds"
+    Required, // 1..roundCount, anything else is refused
+};
+
+enum class OutputStatus {
+    Ok,
+    Refused, // the data cannot be written in this form (the rating CSV's duplicate short names)
+    Failed,  // the output could not be produced
+};
+
+// Writes the bytes of one output of `data` into `out` (cleared first). On
+// Refused or Failed, `message` (when given) receives the reason in Shift_JIS.
+// Only the live table's report cache changes; its rows, cells and totals
+// never do.
+using OutputWriter = OutputStatus (*)(const TournamentData& data, int round, std::string& out, std::string* message);
+
+struct OutputKindInfo {
+    OutputKind kind;
+    std::string_view name;      // torva-cli's --format name
+    std::string_view extension; // default file extension, without the dot
+    std::string_view filter;    // save-dialog filter in pipe form ("name|patterns|...||"), UTF-8
+    RoundUse round;
+    bool text;                  // Shift_JIS text with CR LF (not a binary document)
+    OutputWriter write;
+};
+
+// Every kind, in the order torva-cli lists them.
+std::span<const OutputKindInfo> OutputKinds();
+// The row of a kind.
+const OutputKindInfo& OutputKindOf(OutputKind kind);
+// The row with this command-line name, or nullptr.
+const OutputKindInfo* FindOutputKind(std::string_view name);
+
+// Checks the round against the kind's RoundUse and the table, then writes.
+// A round outside 1..roundCount where one is needed is Refused (with a
+// message) instead of writing a meaningless sheet.
+OutputStatus RenderOutput(OutputKind kind, const TournamentData& data, int round, std::string& out,
+                          std::string* message);
+
+// The document title without a trailing ".stg" (case-sensitive): the base of
+// every proposed file name.
+std::string DefaultReportFileName(std::string_view title);
+
+} // namespace tabry

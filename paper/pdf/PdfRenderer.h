@@ -1,0 +1,17 @@
+#pragma once
+// Draws a page description into a PDF with cairo, setting the texts with
+// pango: pango shapes the Japanese text and cairo embeds subsets of the fonts
+// it used, so the file prints the same anywhere. Needs no display.
+
+#include "paper/PageDescription.h"
+
+#include <string>
+
+namespace tabry::paper {
+
+// Puts the PDF's bytes into `out` and returns true; on failure returns false
+// with cairo's reason (English) in `error`. A document without pages becomes
+// one empty A4 page.
+bool RenderPdf(const PaperDocument& doc, std::string& out, std::string* error = nullptr);
+
+} // namespace tabry::paper

@@ -10,6 +10,8 @@ packages=(
   fonts-ipafont-gothic
   clang libclang-rt-14-dev
   chromium
+  libmicrohttpd-dev libqrencode-dev
+  libcurl4-openssl-dev nlohmann-json3-dev
 )
 
 missing=()

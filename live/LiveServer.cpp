@@ -55,6 +55,14 @@ std::string ClientKey(MHD_Connection* c)
     return {};
 }
 
+// Addresses are used as they arrive, never percent-decoded: no page has a
+// '%' in its address, so "/%2e%2e/" or "/standings%00" simply name nothing,
+// and a decoded NUL can never cut a path short.
+size_t KeepEscaped(void*, MHD_Connection*, char* text)
+{
+    return std::strlen(text);
+}
+
 void FreeBody(void* holder)
 {
     delete static_cast<std::shared_ptr<const std::string>*>(holder);
@@ -255,6 +263,7 @@ bool CLiveServer::Start(const ServerOptions& options, std::string* error)
             {MHD_OPTION_CONNECTION_TIMEOUT, static_cast<intptr_t>(options.idleTimeoutSeconds), nullptr},
             {MHD_OPTION_CONNECTION_MEMORY_LIMIT, static_cast<intptr_t>(options.requestMemory), nullptr},
             {MHD_OPTION_STRICT_FOR_CLIENT, 1, nullptr},
+            {MHD_OPTION_UNESCAPE_CALLBACK, reinterpret_cast<intptr_t>(&KeepEscaped), nullptr},
         };
         if (options.threads > 1)
             o.push_back({MHD_OPTION_THREAD_POOL_SIZE, static_cast<intptr_t>(options.threads), nullptr});

@@ -2,6 +2,7 @@
 
 #include "app/AppIcons.h"
 #include "app/AppInfo.h"
+#include "app/LiveServerController.h"
 #include "app/TabryApp.h"
 #include "app/TabryDoc.h"
 #include "grid/ResultGrid.h"
@@ -38,6 +39,7 @@ CMainFrame::CMainFrame(CTabryApp& app) : m_app(app), m_view(new grid::CTabryView
     setObjectName(QStringLiteral("mainFrame"));
     setWindowIcon(AppIcon());
     setCentralWidget(m_view);
+    m_live = new CLiveServerController(app.Data(), this);
     CreateActions();
     CreateMenus();
     CreateToolBar();
@@ -49,6 +51,7 @@ CMainFrame::CMainFrame(CTabryApp& app) : m_app(app), m_view(new grid::CTabryView
     connect(&doc, &CTabryDoc::modifiedChanged, this, &CMainFrame::UpdateTitle);
     connect(&doc, &CTabryDoc::documentReset, m_view, &grid::CTabryView::OnInitialUpdate);
     connect(&doc, &CTabryDoc::documentReset, m_view, &grid::CTabryView::UpdateTitle);
+    connect(&doc, &CTabryDoc::documentReset, this, [this] { m_live->Publish(m_app.Data()); }); // live: until the edit path notifies
     connect(m_view, &grid::CTabryView::gridCreated, this, &CMainFrame::ConnectGrid);
     UpdateTitle();
     RebuildRecentFiles();
@@ -190,6 +193,8 @@ void CMainFrame::CreateMenus()
     tools->addActions({a("actionAddUser"), a("actionEditUserDb")});
     tools->addSeparator();
     tools->addActions({a("actionFileDetails"), a("actionOptions")});
+    tools->addSeparator();
+    tools->addAction(m_live->Action());
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     help->setObjectName(QStringLiteral("menuHelp"));
@@ -221,6 +226,7 @@ void CMainFrame::CreateStatusBar()
     auto* idle = new QLabel(QStringLiteral("レディ"), this);
     idle->setObjectName(QStringLiteral("idleMessage"));
     statusBar()->addWidget(idle, 1);
+    m_live->AttachStatusBar(statusBar());
 }
 
 void CMainFrame::UpdateTitle()
@@ -247,7 +253,10 @@ void CMainFrame::RebuildRecentFiles()
 void CMainFrame::ConnectGrid(grid::CResultGrid* grid)
 {
     CTabryDoc* doc = &m_app.Document();
-    connect(grid, &grid::CResultGrid::modified, doc, [doc] { doc->SetModifiedFlag(true); });
+    connect(grid, &grid::CResultGrid::modified, doc, [doc, this] {
+        doc->SetModifiedFlag(true);
+        m_live->Publish(m_app.Data()); // live: until the edit path notifies
+    });
     connect(grid, &grid::CResultGrid::selectionChanged, this, &CMainFrame::UpdateDeleteCell);
     connect(grid, &grid::CResultGrid::scoreSheetRequested, this,
             [this](int round) { OnRoundReport(ReportCommandKind::ScoreSheetThrough, round); });

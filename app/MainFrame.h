@@ -19,6 +19,7 @@ class CResultGrid;
 namespace tabry::app {
 
 class CTabryApp;
+class CLiveServerController;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -74,6 +75,7 @@ private:
     QAction* m_recentPlaceholder = nullptr;
     QAction* m_recentSeparator = nullptr;
     QList<QAction*> m_recentActions;
+    CLiveServerController* m_live = nullptr; // the live pages (ツール menu, status bar)
 };
 
 } // namespace tabry::app

@@ -4,6 +4,7 @@
 #include "app/AboutDialog.h"
 #include "app/AppInfo.h"
 #include "app/FileDetailsDialog.h"
+#include "app/LiveServerController.h"
 #include "app/MainFrame.h"
 #include "app/SettingsDialog.h"
 #include "app/TabryApp.h"
@@ -80,6 +81,7 @@ void CMainFrame::OnRoundReport(ReportCommandKind kind, int round)
 void CMainFrame::OnSort()
 {
     m_app.SortTable();
+    m_live->Publish(m_app.Data()); // live: until the edit path notifies
     // Other rows are under the cursor now.
     UpdateDeleteCell();
 }
@@ -102,6 +104,7 @@ void CMainFrame::OnEditUserDb()
         grid->InvalidateAll();
     if (outcome.DocumentChanged())
         m_app.Document().SetModifiedFlag(true);
+    m_live->Publish(m_app.Data()); // live: until the edit path notifies
 }
 
 void CMainFrame::OnFileDetails()
@@ -112,12 +115,16 @@ void CMainFrame::OnFileDetails()
     ApplyDetails(dialog.Values(), m_app.Data().info);
     m_view->UpdateTitle();
     m_app.Document().SetModifiedFlag(true);
+    m_live->Publish(m_app.Data()); // live: until the edit path notifies
 }
 
 void CMainFrame::OnOptions()
 {
     CSettingsDialog dialog(m_app.Data().table, this);
-    connect(&dialog, &CSettingsDialog::dataLossAccepted, this, [this] { m_app.Document().SetModifiedFlag(true); });
+    connect(&dialog, &CSettingsDialog::dataLossAccepted, this, [this] {
+        m_app.Document().SetModifiedFlag(true);
+        m_live->Publish(m_app.Data()); // live: until the edit path notifies
+    });
     if (dialog.exec() != QDialog::Accepted)
         return;
     const ApplyOutcome outcome = ApplySettings(m_app.Data(), dialog.Values());
@@ -127,6 +134,7 @@ void CMainFrame::OnOptions()
         if (grid::CResultGrid* grid = m_view->Grid())
             grid->InvalidateAll();
         m_app.Document().SetModifiedFlag(true);
+        m_live->Publish(m_app.Data()); // live: until the edit path notifies
     }
 }
 

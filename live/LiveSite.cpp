@@ -118,18 +118,32 @@ Page CLiveSite::Get(const Route& route) const
         return Page{std::shared_ptr<const std::string>(std::shared_ptr<void>(), &PageScript()),
                     "text/javascript; charset=utf-8", false};
     const std::string key = CacheKey(route);
-    std::lock_guard<std::mutex> hold(m_lock);
-    auto it = m_pages.find(key);
-    if (it == m_pages.end())
-        it = m_pages.emplace(key, std::make_shared<const std::string>(Render(route))).first;
-    return Page{it->second, route.json ? kJson : kHtml, true};
+    std::promise<std::shared_ptr<const std::string>> promise;
+    std::shared_future<std::shared_ptr<const std::string>> page;
+    bool mine = false;
+    {
+        std::lock_guard<std::mutex> hold(m_lock);
+        auto it = m_pages.find(key);
+        if (it == m_pages.end()) {
+            mine = true;
+            it = m_pages.emplace(key, promise.get_future().share()).first;
+        }
+        page = it->second;
+    }
+    if (mine) {
+        try {
+            promise.set_value(std::make_shared<const std::string>(Render(route)));
+        } catch (...) {
+            promise.set_exception(std::current_exception());
+        }
+    }
+    return Page{page.get(), route.json ? kJson : kHtml, true};
 }
 
 const Standings& CLiveSite::StandingsModel() const
 {
-    if (!m_standings)
-        m_standings = MakeStandings(*m_snapshot);
-    return *m_standings;
+    std::call_once(m_standingsMade, [this] { m_standings = MakeStandings(*m_snapshot); });
+    return m_standings;
 }
 
 std::string CLiveSite::Render(const Route& route) const

@@ -17,6 +17,7 @@
 
 #include "live/LiveModel.h"
 
+#include <future>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -61,16 +62,19 @@ public:
     Page Get(const Route& route) const;
 
 private:
-    const Standings& StandingsModel() const; // m_lock held
-    std::string Render(const Route& route) const; // m_lock held
+    const Standings& StandingsModel() const;
+    std::string Render(const Route& route) const;
 
     std::shared_ptr<const CLiveSnapshot> m_snapshot;
     std::string m_tag;
     TournamentHead m_head;
 
+    // Each page is made once, by the first request that needs it, outside
+    // the lock: requests for other pages, and 304 answers, never wait for it.
     mutable std::mutex m_lock;
-    mutable std::optional<Standings> m_standings;
-    mutable std::map<std::string, std::shared_ptr<const std::string>> m_pages;
+    mutable std::map<std::string, std::shared_future<std::shared_ptr<const std::string>>> m_pages;
+    mutable std::once_flag m_standingsMade;
+    mutable Standings m_standings;
 };
 
 // The entity tag of the style sheet and the script, which never change

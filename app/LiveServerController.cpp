@@ -46,6 +46,7 @@ bool CLiveServerController::Start(const QString& bindAddress, int port, QString*
     m_server.Publish(m_data);
     std::string reason;
     const bool started = m_server.Start(options, &reason);
+    m_bind = bindAddress;
     if (!started && error != nullptr)
         *error = QStringLiteral("ポート %1 で公開を始められません。\n他のプログラムが使っているか、"
                                 "このアドレスで待ち受けできません。\n(%2)")

@@ -44,6 +44,10 @@ public:
     void Stop();
     bool IsRunning() const { return m_server.IsRunning(); }
     QStringList Urls() const;
+    // What the running server listens on ("" for every address, port 0
+    // when stopped).
+    QString BindAddress() const { return m_bind; }
+    int Port() const { return m_server.Port(); }
 
     CLiveServerDialog* Dialog() const { return m_dialog; }
     void ShowDialog();
@@ -59,6 +63,7 @@ private:
     QAction* m_action;
     QPointer<QLabel> m_pane;
     QPointer<CLiveServerDialog> m_dialog;
+    QString m_bind;
     live::CLiveServer m_server;
 };
 

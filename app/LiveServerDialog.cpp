@@ -81,6 +81,12 @@ void CLiveServerDialog::OnStartStop()
 void CLiveServerDialog::Refresh()
 {
     const bool running = m_controller.IsRunning();
+    if (running) {
+        m_port->setValue(m_controller.Port());
+        const int index = m_address->findData(m_controller.BindAddress());
+        if (index >= 0)
+            m_address->setCurrentIndex(index);
+    }
     m_port->setEnabled(!running);
     m_address->setEnabled(!running);
     m_startStop->setText(running ? QStringLiteral("公開を停止(&S)") : QStringLiteral("公開を開始(&S)"));

@@ -107,8 +107,10 @@ size_t CollectHeader(char* data, size_t size, size_t count, void* out)
 
 HttpReply HttpGet(const std::string& url, const std::vector<std::string>& headers, bool head)
 {
+    // Once, before any thread makes a handle.
+    static const bool ready = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
     HttpReply reply;
-    CURL* curl = curl_easy_init();
+    CURL* curl = ready ? curl_easy_init() : nullptr;
     if (curl == nullptr)
         return reply;
     curl_slist* list = nullptr;

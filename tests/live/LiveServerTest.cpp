@@ -175,7 +175,11 @@ TEST_F(LiveServerTest, ThousandsOfHeldConnectionsNeitherCrashItNorLockOthersOut)
         if (fd >= 0)
             held.push_back(fd);
     }
-    EXPECT_LE(test::CountOpen(held, 500), 64);
+    // The server may take a while to accept and close them all.
+    int open = static_cast<int>(held.size());
+    for (int look = 0; look < 60 && open > 64; ++look)
+        open = test::CountOpen(held, 250);
+    EXPECT_LE(open, 64);
     ExpectServing("127.0.0.1");
 
     // Many addresses together fill the whole server: what is beyond its 512
@@ -205,7 +209,7 @@ TEST_F(LiveServerTest, ThousandsOfHeldConnectionsNeitherCrashItNorLockOthersOut)
 TEST_F(LiveServerTest, LimitsTheRequestRateOfEachAddressAlone)
 {
     ServerOptions options;
-    options.requestsPerSecond = 2;
+    options.requestsPerSecond = 0.2; // however slow the machine, 20 requests outrun it
     options.requestBurst = 5;
     Start(options);
     int refused = 0;

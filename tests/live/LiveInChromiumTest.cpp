@@ -14,15 +14,13 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
 #include <thread>
-
-extern char** environ;
 
 namespace tabry::live {
 namespace {
@@ -49,15 +47,20 @@ public:
         for (std::string& a : args)
             argv.push_back(a.data());
         argv.push_back(nullptr);
-        posix_spawn_file_actions_t files;
-        posix_spawn_file_actions_init(&files);
-        posix_spawn_file_actions_adddup2(&files, toBrowser[0], 3);
-        posix_spawn_file_actions_adddup2(&files, fromBrowser[1], 4);
-        posix_spawn_file_actions_addopen(&files, 1, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addopen(&files, 2, (profile.string() + ".log").c_str(), O_WRONLY | O_CREAT, 0644);
-        if (posix_spawn(&m_pid, kChromium, &files, nullptr, argv.data(), environ) != 0)
-            m_pid = -1;
-        posix_spawn_file_actions_destroy(&files);
+        const std::string log = profile.string() + ".log";
+        m_pid = fork();
+        if (m_pid == 0) {
+            // The browser goes when the test goes, even when the test crashes.
+            prctl(PR_SET_PDEATHSIG, SIGKILL);
+            dup2(toBrowser[0], 3);
+            dup2(fromBrowser[1], 4);
+            const int quiet = open("/dev/null", O_WRONLY);
+            const int logFile = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            dup2(quiet, 1);
+            dup2(logFile, 2);
+            execv(kChromium, argv.data());
+            _exit(127);
+        }
         close(toBrowser[0]);
         close(fromBrowser[1]);
         m_out = toBrowser[1];

@@ -8,7 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,8 +18,6 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
-
-extern char** environ;
 
 namespace tabry {
 namespace {
@@ -76,12 +74,18 @@ protected:
         for (std::string& a : args)
             argv.push_back(a.data());
         argv.push_back(nullptr);
-        posix_spawn_file_actions_t files;
-        posix_spawn_file_actions_init(&files);
-        posix_spawn_file_actions_addopen(&files, 1, (m_dir / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addopen(&files, 2, (m_dir / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        ASSERT_EQ(posix_spawn(&m_pid, argv[0], &files, nullptr, argv.data(), environ), 0);
-        posix_spawn_file_actions_destroy(&files);
+        const std::string outPath = (m_dir / "out").string();
+        const std::string errPath = (m_dir / "err").string();
+        m_pid = fork();
+        if (m_pid == 0) {
+            // The server goes when the test goes, even when the test crashes.
+            prctl(PR_SET_PDEATHSIG, SIGKILL);
+            dup2(open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+            dup2(open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+            execv(argv[0], argv.data());
+            _exit(127);
+        }
+        ASSERT_GT(m_pid, 0);
         ASSERT_TRUE(Eventually([&] { return Out().find("http://127.0.0.1:") != std::string::npos; })) << Out() << Err();
         const std::string out = Out();
         const size_t at = out.find("http://127.0.0.1:");

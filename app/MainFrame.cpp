@@ -4,6 +4,7 @@
 #include "app/AppInfo.h"
 #include "app/EditHistory.h"
 #include "app/PrintCommands.h"
+#include "app/LiveServerController.h"
 #include "app/TabryApp.h"
 #include "app/TabryDoc.h"
 #include "grid/ResultGrid.h"
@@ -42,6 +43,7 @@ CMainFrame::CMainFrame(CTabryApp& app) : m_app(app), m_view(new grid::CTabryView
     setObjectName(QStringLiteral("mainFrame"));
     setWindowIcon(AppIcon());
     setCentralWidget(m_view);
+    m_live = new CLiveServerController(app.Data(), this);
     CreateActions();
     CreateMenus();
     CreateToolBar();
@@ -59,6 +61,8 @@ CMainFrame::CMainFrame(CTabryApp& app) : m_app(app), m_view(new grid::CTabryView
     m_listener = m_app.Editor().AddListener([this](const ChangeEvent&) {
         // A sort or an undo may put other rows under the cursor.
         UpdateDeleteCell();
+        // The live pages follow every change (nothing while they are off).
+        m_live->Publish(m_app.Data());
     });
     UpdateTitle();
     RebuildRecentFiles();
@@ -222,6 +226,8 @@ void CMainFrame::CreateMenus()
     tools->addActions({a("actionAddUser"), a("actionEditUserDb")});
     tools->addSeparator();
     tools->addActions({a("actionFileDetails"), a("actionOptions")});
+    tools->addSeparator();
+    tools->addAction(m_live->Action());
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     help->setObjectName(QStringLiteral("menuHelp"));
@@ -262,6 +268,7 @@ void CMainFrame::CreateStatusBar()
     m_journalWarning->setStyleSheet(QStringLiteral("color: #b00000;"));
     m_journalWarning->hide();
     statusBar()->addPermanentWidget(m_journalWarning);
+    m_live->AttachStatusBar(statusBar());
 }
 
 void CMainFrame::UpdateUndoRedo()

@@ -20,6 +20,7 @@ class CResultGrid;
 namespace tabry::app {
 
 class CTabryApp;
+class CLiveServerController;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -81,6 +82,7 @@ private:
     QList<QAction*> m_recentActions;
     QLabel* m_journalWarning = nullptr;
     int m_listener = 0;
+    CLiveServerController* m_live = nullptr; // the live pages (ツール menu, status bar)
 };
 
 } // namespace tabry::app

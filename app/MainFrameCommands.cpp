@@ -5,6 +5,7 @@
 #include "app/AppInfo.h"
 #include "app/EditHistory.h"
 #include "app/FileDetailsDialog.h"
+#include "app/LiveServerController.h"
 #include "app/MainFrame.h"
 #include "app/SettingsDialog.h"
 #include "app/TabryApp.h"

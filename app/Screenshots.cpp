@@ -1,5 +1,6 @@
 #include "app/Screenshots.h"
 
+#include "app/LiveServerController.h"
 #include "app/MainFrame.h"
 #include "app/TabryApp.h"
 #include "app/TabryDoc.h"
@@ -38,6 +39,26 @@ bool Save(const QImage& image, const QString& path, QString* error)
     if (error != nullptr)
         *error = QStringLiteral("%1 を書き込めません。").arg(QDir::toNativeSeparators(path));
     return false;
+}
+
+bool WriteLiveWindowPicture(CMainFrame* frame, const QDir& dir, QString* error)
+{
+    // The live-pages window while serving. It listens on this computer only
+    // and on a port nobody uses, so taking the picture (in a test too)
+    // opens nothing to the network and disturbs no other server.
+    auto* live = frame->findChild<CLiveServerController*>();
+    if (live == nullptr || !live->Start(QStringLiteral("127.0.0.1"), 0)) {
+        if (error != nullptr)
+            *error = QStringLiteral("ライブ公開を始められません。");
+        return false;
+    }
+    live->ShowDialog();
+    Settle();
+    const bool saved = Save(live->Dialog()->grab().toImage(), dir.filePath(QStringLiteral("live-window.png")), error);
+    live->Stop();
+    live->Dialog()->hide();
+    Settle();
+    return saved;
 }
 
 } // namespace
@@ -84,7 +105,7 @@ bool WriteScreenshots(CTabryApp& app, const QString& directory, QString* error)
     const bool saved = Save(shot, dir.filePath(QStringLiteral("result-popup.png")), error);
     grid->PostResultPopupDone(true);
     Settle();
-    return saved;
+    return saved && WriteLiveWindowPicture(frame, dir, error);
 }
 
 } // namespace tabry::app

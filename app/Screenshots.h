@@ -1,8 +1,8 @@
 #pragma once
 // The pictures of the program in the README, taken from the running
 // program on any platform plugin (the offscreen one included): the main
-// window with the open tournament, and the same window with the result
-// editor open over a round cell.
+// window with the open tournament, the same window with the result editor
+// open over a round cell, and the live-pages window while serving.
 
 #include <QString>
 
@@ -10,7 +10,8 @@ namespace tabry::app {
 
 class CTabryApp;
 
-// Writes "main-window.png" and "result-popup.png" into `directory`. The
+// Writes "main-window.png", "result-popup.png" and "live-window.png" into
+// `directory`. The
 // tournament is left unchanged. False, with the reason, when a picture
 // could not be written.
 bool WriteScreenshots(CTabryApp& app, const QString& directory, QString* error);

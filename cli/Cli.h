@@ -61,6 +61,7 @@ extern const Command kSortCommand;
 extern const Command kCheckCommand;
 extern const Command kPairCommand;
 extern const Command kReportCommand;
+extern const Command kServeCommand;
 
 // Prints `message` and the usage text to standard error; returns kExitUsage.
 int UsageError(const std::string& message);

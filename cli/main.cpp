@@ -19,6 +19,7 @@ const std::vector<const Command*>& Commands()
         &kCheckCommand,
         &kPairCommand,
         &kReportCommand,
+        &kServeCommand,
     };
     return commands;
 }

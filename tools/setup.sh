@@ -12,6 +12,8 @@ packages=(
   poppler-utils fontconfig
   clang libclang-rt-14-dev
   chromium
+  libmicrohttpd-dev libqrencode-dev
+  libcurl4-openssl-dev nlohmann-json3-dev
 )
 
 missing=()

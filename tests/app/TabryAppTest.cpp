@@ -90,7 +90,7 @@ TEST(TabryAppTest, MenusToolBarAndShortcutsAreComplete)
     EXPECT_EQ(Captions(top[2]->menu()->actions()),
               (QStringList{QString::fromUtf8("順位でソート(&S)"), "-", QString::fromUtf8("ユーザDBへの追加(&A)"),
                            QString::fromUtf8("ユーザDBの編集(&U)"), "-", QString::fromUtf8("ファイルの詳細情報(&D)"),
-                           QString::fromUtf8("オプション(&O)...")}));
+                           QString::fromUtf8("オプション(&O)..."), "-", QString::fromUtf8("ライブ公開(&L)...")}));
     const QStringList help = Captions(top[3]->menu()->actions());
     ASSERT_EQ(help.size(), 4);
     EXPECT_EQ(help[0], QString::fromUtf8("TORVAのホームページ(&W)..."));

@@ -1,0 +1,70 @@
+#pragma once
+// The desktop program's side of the live pages: the "ライブ公開(&L)..."
+// command, the status-bar pane while the pages are served, the window with
+// the addresses and their QR code, and the server itself. The server runs
+// only while the organiser has it on and stops with the main window.
+
+#include "app/LiveServerDialog.h"
+#include "live/LiveServer.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+
+class QAction;
+class QLabel;
+class QStatusBar;
+class QWidget;
+
+namespace tabry {
+struct TournamentData;
+}
+
+namespace tabry::app {
+
+class CLiveServerController : public QObject {
+    Q_OBJECT
+
+public:
+    // `data` is what Start publishes first; `window` owns the dialog.
+    CLiveServerController(const TournamentData& data, QWidget* window);
+    ~CLiveServerController() override;
+
+    // "ライブ公開(&L)...", which opens the window.
+    QAction* Action() const { return m_action; }
+    // Adds the pane that shows the address while the pages are served.
+    void AttachStatusBar(QStatusBar* bar);
+
+    // Publishes the tournament as it is now to the open pages; nothing
+    // while the server is off. Cheap enough to follow every edit.
+    void Publish(const TournamentData& data);
+
+    // bindAddress "" listens on every address of the machine.
+    bool Start(const QString& bindAddress, int port, QString* error = nullptr);
+    void Stop();
+    bool IsRunning() const { return m_server.IsRunning(); }
+    QStringList Urls() const;
+    // What the running server listens on ("" for every address, port 0
+    // when stopped).
+    QString BindAddress() const { return m_bind; }
+    int Port() const { return m_server.Port(); }
+
+    CLiveServerDialog* Dialog() const { return m_dialog; }
+    void ShowDialog();
+
+signals:
+    void runningChanged(bool running);
+
+private:
+    void UpdatePane();
+
+    const TournamentData& m_data;
+    QWidget* m_window;
+    QAction* m_action;
+    QPointer<QLabel> m_pane;
+    QPointer<CLiveServerDialog> m_dialog;
+    QString m_bind;
+    live::CLiveServer m_server;
+};
+
+} // namespace tabry::app

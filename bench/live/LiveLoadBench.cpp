@@ -1,0 +1,253 @@
+// A bounded load test of the live pages on 127.0.0.1: many phones polling
+// the pages while the desk publishes changes. Prints requests per second,
+// latency percentiles, errors (the goal is none) and how long a publication
+// (the copy an edit makes for the pages) takes, alone and under the load.
+//
+//   live_load_bench [--clients 300] [--seconds 30] [--interval-ms 100]
+//
+// Every client polls as a page does, with the version it holds, from a
+// loopback address of its own (127.1.x.y), so the server's per-address
+// limits stay as they are in use. --interval-ms 0 polls back to back (and
+// switches the per-address request limit off, which that would trip).
+#include "core/TournamentData.h"
+#include "live/LiveServer.h"
+#include "live/LiveSnapshot.h"
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using tabry::TournamentData;
+
+// 512 players x 128 rounds (the largest table), twelve rounds played.
+TournamentData LargestTournament()
+{
+    TournamentData d;
+    d.table.Clear();
+    d.table.Resize(tabry::kMaxPlayers, tabry::kMaxRounds);
+    for (int r = 0; r < tabry::kMaxPlayers; ++r) {
+        const std::string name = "Player " + std::to_string(r + 1);
+        d.table.Entry(r).playerIndex = d.players.Add(name, "p" + std::to_string(r), name.substr(7), "Tokyo", 1 + r % 9, "");
+    }
+    std::mt19937 random(7);
+    for (int j = 0; j < 12; ++j) {
+        std::vector<int> rows(tabry::kMaxPlayers);
+        for (int i = 0; i < tabry::kMaxPlayers; ++i)
+            rows[static_cast<size_t>(i)] = i;
+        std::shuffle(rows.begin(), rows.end(), random);
+        for (size_t i = 0; i + 1 < rows.size(); i += 2) {
+            const int disc = static_cast<int>(random() % 65) - 32;
+            const std::int8_t result = disc > 0 ? 1 : disc < 0 ? -1 : 0;
+            d.table.SetCell(rows[i], j, {rows[i + 1], result, static_cast<std::int8_t>(disc), 0});
+            d.table.SetCell(rows[i + 1], j, {rows[i], static_cast<std::int8_t>(-result), static_cast<std::int8_t>(-disc), 0});
+        }
+    }
+    d.table.ComputeAll();
+    return d;
+}
+
+double Percentile(std::vector<double> v, double p)
+{
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    return v[std::min(v.size() - 1, static_cast<size_t>(p * static_cast<double>(v.size())))];
+}
+
+struct Client {
+    CURL* easy = nullptr;
+    curl_slist* headers = nullptr;
+    std::string etag;
+    std::string pendingEtag;
+    std::string address;
+    Clock::time_point next;
+    bool busy = false;
+};
+
+size_t Discard(char*, size_t size, size_t count, void*)
+{
+    return size * count;
+}
+
+size_t KeepEtag(char* data, size_t size, size_t count, void* user)
+{
+    const std::string line(data, size * count);
+    if (line.size() > 6 && strncasecmp(line.c_str(), "etag:", 5) == 0)
+        static_cast<Client*>(user)->pendingEtag = line.substr(6, line.find_last_not_of("\r\n") - 5);
+    return size * count;
+}
+
+void Arm(Client& c, const std::string& url)
+{
+    curl_slist_free_all(c.headers);
+    c.headers = c.etag.empty() ? nullptr : curl_slist_append(nullptr, ("If-None-Match: " + c.etag).c_str());
+    curl_easy_setopt(c.easy, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(c.easy, CURLOPT_HTTPHEADER, c.headers);
+}
+
+struct Publications {
+    std::vector<double> ms;
+};
+
+// Publishes a changed result every `everyMs`, timing each publication.
+void Publish(tabry::live::CLiveServer& server, TournamentData& d, int count, int everyMs, std::atomic<bool>* stop,
+             Publications& out)
+{
+    for (int i = 0; stop == nullptr ? i < count : !stop->load(); ++i) {
+        tabry::ResultCell a = d.table.Cell(0, 0);
+        tabry::ResultCell b = d.table.Cell(a.opponent, 0);
+        a.disc = static_cast<std::int8_t>(i % 60 - 30);
+        b.disc = static_cast<std::int8_t>(-a.disc);
+        d.table.SetCell(b.opponent, 0, a);
+        d.table.SetCell(a.opponent, 0, b);
+        d.table.ComputeTotals(-1, -1);
+        const auto t0 = Clock::now();
+        server.Publish(d);
+        out.ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+        std::this_thread::sleep_for(std::chrono::milliseconds(everyMs));
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    int clients = 300;
+    int seconds = 30;
+    int intervalMs = 100;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string a = argv[i];
+        const int v = std::atoi(argv[i + 1]);
+        if (a == "--clients")
+            clients = std::clamp(v, 1, 2000);
+        else if (a == "--seconds")
+            seconds = std::clamp(v, 1, 600);
+        else if (a == "--interval-ms")
+            intervalMs = std::clamp(v, 0, 10000);
+    }
+
+    TournamentData data = LargestTournament();
+    tabry::live::CLiveServer server;
+    tabry::live::ServerOptions options;
+    options.bindAddress = "127.0.0.1";
+    options.port = 0;
+    if (intervalMs == 0)
+        options.requestsPerSecond = 0;
+    server.Publish(data);
+    std::string error;
+    if (!server.Start(options, &error)) {
+        std::fprintf(stderr, "live_load_bench: %s\n", error.c_str());
+        return 1;
+    }
+    const std::string base = "http://127.0.0.1:" + std::to_string(server.Port());
+    const std::vector<std::string> paths = {"/standings", "/round", "/api/standings", "/player/17"};
+
+    Publications idle;
+    Publish(server, data, 50, 1, nullptr, idle);
+
+    curl_global_init(CURL_GLOBAL_DEFAULT);
+    CURLM* multi = curl_multi_init();
+    curl_multi_setopt(multi, CURLMOPT_MAX_HOST_CONNECTIONS, static_cast<long>(clients));
+    std::vector<Client> pool(static_cast<size_t>(clients));
+    const auto start = Clock::now();
+    for (size_t i = 0; i < pool.size(); ++i) {
+        Client& c = pool[i];
+        c.address = "host!127.1." + std::to_string(1 + i / 250) + "." + std::to_string(1 + i % 250);
+        c.easy = curl_easy_init();
+        curl_easy_setopt(c.easy, CURLOPT_INTERFACE, c.address.c_str());
+        curl_easy_setopt(c.easy, CURLOPT_WRITEFUNCTION, &Discard);
+        curl_easy_setopt(c.easy, CURLOPT_HEADERFUNCTION, &KeepEtag);
+        curl_easy_setopt(c.easy, CURLOPT_HEADERDATA, &c);
+        curl_easy_setopt(c.easy, CURLOPT_PRIVATE, &c);
+        curl_easy_setopt(c.easy, CURLOPT_TIMEOUT, 10L);
+        curl_easy_setopt(c.easy, CURLOPT_NOPROXY, "*");
+        c.next = start + std::chrono::milliseconds(intervalMs == 0 ? 0 : static_cast<long>(i) * intervalMs / clients);
+    }
+
+    std::atomic<bool> stop{false};
+    Publications loaded;
+    std::thread desk([&] { Publish(server, data, 0, 500, &stop, loaded); });
+
+    std::vector<double> latencies;
+    long ok = 0, notModified = 0, otherStatus = 0, failures = 0;
+    const auto end = start + std::chrono::seconds(seconds);
+    size_t turn = 0;
+    while (true) {
+        const auto now = Clock::now();
+        const bool ending = now >= end;
+        bool anyBusy = false;
+        for (Client& c : pool) {
+            if (!c.busy && !ending && now >= c.next) {
+                Arm(c, base + paths[turn++ % paths.size()]);
+                curl_multi_add_handle(multi, c.easy);
+                c.busy = true;
+            }
+            anyBusy = anyBusy || c.busy;
+        }
+        if (ending && !anyBusy)
+            break;
+        int running = 0;
+        curl_multi_perform(multi, &running);
+        int queued = 0;
+        while (CURLMsg* m = curl_multi_info_read(multi, &queued)) {
+            if (m->msg != CURLMSG_DONE)
+                continue;
+            Client* c = nullptr;
+            curl_easy_getinfo(m->easy_handle, CURLINFO_PRIVATE, &c);
+            long status = 0;
+            curl_easy_getinfo(m->easy_handle, CURLINFO_RESPONSE_CODE, &status);
+            curl_off_t micros = 0;
+            curl_easy_getinfo(m->easy_handle, CURLINFO_TOTAL_TIME_T, &micros);
+            if (m->data.result != CURLE_OK)
+                ++failures;
+            else if (status == 200)
+                ++ok;
+            else if (status == 304)
+                ++notModified;
+            else
+                ++otherStatus;
+            latencies.push_back(static_cast<double>(micros) / 1000.0);
+            if (status == 200)
+                c->etag = c->pendingEtag;
+            curl_multi_remove_handle(multi, m->easy_handle);
+            c->busy = false;
+            c->next = Clock::now() + std::chrono::milliseconds(intervalMs);
+        }
+        curl_multi_poll(multi, nullptr, 0, 2, nullptr);
+    }
+    stop = true;
+    desk.join();
+    const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
+    for (Client& c : pool) {
+        curl_easy_cleanup(c.easy);
+        curl_slist_free_all(c.headers);
+    }
+    curl_multi_cleanup(multi);
+    curl_global_cleanup();
+    server.Stop();
+
+    const long total = ok + notModified + otherStatus + failures;
+    std::printf("live pages on 127.0.0.1, %d x %d table, %d clients polling every %d ms for %d s\n",
+                tabry::kMaxPlayers, tabry::kMaxRounds, clients, intervalMs, seconds);
+    std::printf("  requests     %ld (%.0f per second): 200 %ld, 304 %ld, other status %ld, failed %ld\n", total,
+                static_cast<double>(total) / elapsed, ok, notModified, otherStatus, failures);
+    std::printf("  latency      p50 %.2f ms, p99 %.2f ms, max %.2f ms\n", Percentile(latencies, 0.5),
+                Percentile(latencies, 0.99), Percentile(latencies, 1.0));
+    std::printf("  publication  idle: p50 %.3f ms, max %.3f ms; under load (%zu): p50 %.3f ms, p99 %.3f ms, max %.3f ms\n",
+                Percentile(idle.ms, 0.5), Percentile(idle.ms, 1.0), loaded.ms.size(), Percentile(loaded.ms, 0.5),
+                Percentile(loaded.ms, 0.99), Percentile(loaded.ms, 1.0));
+    std::printf("  errors       %ld\n", otherStatus + failures);
+    return otherStatus + failures == 0 ? 0 : 1;
+}

@@ -1,0 +1,136 @@
+// serve: the live pages of a tournament file on the network, following the
+// file as it changes on disk (a second machine at the venue, or tests).
+#include "cli/Cli.h"
+
+#include "live/LiveServer.h"
+
+#include <pthread.h>
+#include <signal.h>
+
+#include <cerrno>
+#include <ctime>
+#include <filesystem>
+#include <iostream>
+#include <system_error>
+
+namespace tabry::cli {
+
+namespace {
+
+// How often the file is looked at; a change is loaded once it has stayed the
+// same for one more look, so a file still being written is not read half.
+constexpr long kLookMilliseconds = 500;
+
+struct FileStamp {
+    std::filesystem::file_time_type time{};
+    std::uintmax_t size = 0;
+    bool exists = false;
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
+FileStamp Stamp(const std::filesystem::path& path)
+{
+    std::error_code ec;
+    FileStamp s;
+    s.time = std::filesystem::last_write_time(path, ec);
+    if (ec)
+        return s;
+    s.size = std::filesystem::file_size(path, ec);
+    s.exists = !ec;
+    return s;
+}
+
+// Blocks SIGINT and SIGTERM in this thread and every thread it starts, so
+// that only WaitForStop sees them.
+sigset_t BlockStopSignals()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGINT);
+    sigaddset(&set, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &set, nullptr);
+    return set;
+}
+
+// Waits up to `milliseconds` for a stop signal; true when one came.
+bool WaitForStop(const sigset_t& set, long milliseconds)
+{
+    timespec wait{milliseconds / 1000, (milliseconds % 1000) * 1000000L};
+    const int got = sigtimedwait(&set, nullptr, &wait);
+    return got == SIGINT || got == SIGTERM;
+}
+
+const char* ReasonOf(LoadStatus status)
+{
+    switch (status) {
+    case LoadStatus::CannotOpen: return "cannot be read";
+    case LoadStatus::Empty: return "is empty";
+    case LoadStatus::Rejected: return "is not a tournament file";
+    default: return "";
+    }
+}
+
+int RunServe(Context& ctx, const CommandLine& cl)
+{
+    live::ServerOptions options;
+    if (const std::string* port = cl.Get("--port")) {
+        const std::optional<long long> p = ParseIntegerOption(*port);
+        if (!p || *p < 0 || *p > 65535)
+            return UsageError("--port needs a number from 0 to 65535");
+        options.port = static_cast<std::uint16_t>(*p);
+    }
+    if (const std::string* bind = cl.Get("--bind"))
+        options.bindAddress = *bind;
+
+    if (!LoadTournament(ctx, cl))
+        return kExitBadInput;
+    const sigset_t stopSignals = BlockStopSignals();
+
+    live::CLiveServer server;
+    server.Publish(ctx.editor.Data());
+    std::string error;
+    if (!server.Start(options, &error)) {
+        std::cerr << "torva-cli: " << error << "\n";
+        return kExitWriteFailed;
+    }
+    std::cout << "torva-cli: serving " << cl.input.string() << " at\n";
+    for (const std::string& url : server.Urls())
+        std::cout << "  " << url << "\n";
+    std::cout << "(Ctrl+C stops)" << std::endl;
+
+    FileStamp loaded = Stamp(cl.input);
+    FileStamp seen = loaded;
+    while (!WaitForStop(stopSignals, kLookMilliseconds)) {
+        const FileStamp now = Stamp(cl.input);
+        const bool settled = now == seen;
+        seen = now;
+        if (!settled || now == loaded || !now.exists)
+            continue;
+        loaded = now;
+        // The same loading path as every command; on failure the data, and
+        // so the pages, stay as they were.
+        const LoadStatus status = ctx.editor.LoadFile(cl.input, &error);
+        if (status == LoadStatus::Ok) {
+            server.Publish(ctx.editor.Data());
+            std::cout << "torva-cli: reloaded " << cl.input.string() << std::endl;
+        } else {
+            std::cerr << "torva-cli: " << cl.input.string() << " " << ReasonOf(status)
+                      << "; still serving the last good state\n";
+        }
+    }
+    server.Stop();
+    std::cout << "torva-cli: stopped" << std::endl;
+    return kExitOk;
+}
+
+} // namespace
+
+const Command kServeCommand = {
+    "serve",
+    "serve [--port P] [--bind ADDR] FILE.stg\n"
+    "                                the live pages on the network, following the file",
+    {{"--port", true}, {"--bind", true}},
+    RunServe,
+};
+
+} // namespace tabry::cli

@@ -1,0 +1,100 @@
+// The style sheet and the script of the live pages. Phones first: one
+// column, 16 px text that needs no zoom, tap targets of a finger's size, and
+// the colours of the reader's light or dark setting.
+#include "live/LiveHtml.h"
+
+namespace tabry::live {
+
+const std::string& StyleSheet()
+{
+    static const std::string css = R"css(:root {
+  color-scheme: light dark;
+  --bg: #ffffff; --fg: #1b1b1b; --muted: #5f6368; --line: #dadce0; --head: #f1f3f4;
+  --link: #1a55c4; --accent: #0b6e4f;
+}
+@media (prefers-color-scheme: dark) {
+  :root {
+    --bg: #121212; --fg: #e8eaed; --muted: #9aa0a6; --line: #3c4043; --head: #202124;
+    --link: #8ab4f8; --accent: #81c995;
+  }
+}
+html { -webkit-text-size-adjust: 100%; text-size-adjust: 100%; }
+body {
+  margin: 0; background: var(--bg); color: var(--fg);
+  font: 16px/1.5 system-ui, -apple-system, "Hiragino Sans", "Noto Sans CJK JP", "IPAPGothic", sans-serif;
+}
+main { max-width: 44rem; margin: 0 auto; padding: 0 .75rem 2rem; }
+header { padding: .75rem 0 .25rem; font-weight: 600; }
+header .date { color: var(--muted); font-weight: normal; margin-left: .5rem; }
+a { color: var(--link); }
+a.event { color: inherit; text-decoration: none; }
+nav { display: flex; gap: .25rem; border-bottom: 1px solid var(--line); margin-bottom: .5rem; }
+nav a { flex: 1; text-align: center; padding: .6rem .25rem; text-decoration: none; border-bottom: 3px solid transparent; }
+nav a[aria-current] { border-bottom-color: var(--accent); color: var(--fg); font-weight: 600; }
+h1 { font-size: 1.35rem; margin: .75rem 0 .25rem; }
+h2 { font-size: 1.1rem; margin: 1.25rem 0 .25rem; }
+.note, .who { color: var(--muted); font-size: .9rem; margin: .25rem 0 .75rem; }
+.summary { font-weight: 600; }
+table { width: 100%; border-collapse: collapse; }
+th { background: var(--head); font-weight: 600; font-size: .85rem; text-align: left; }
+th, td { padding: .45rem .35rem; border-bottom: 1px solid var(--line); vertical-align: top; }
+.num { text-align: right; white-space: nowrap; font-variant-numeric: tabular-nums; }
+.points { font-weight: 600; }
+td small, li small { color: var(--muted); font-size: .8rem; }
+td small { display: block; }
+.withdrawn { display: block; color: var(--muted); font-size: .8rem; }
+.boards tr.first td { border-bottom: 0; padding-bottom: .1rem; }
+.boards td.board { vertical-align: middle; font-weight: 600; border-bottom: 1px solid var(--line); }
+.result { font-weight: 600; }
+.rounds { display: flex; flex-wrap: wrap; gap: .25rem; }
+.rounds a, .rounds strong { min-width: 2.5rem; padding: .4rem 0; text-align: center; border: 1px solid var(--line); border-radius: .3rem; }
+.rounds strong { background: var(--head); }
+ul.plain { list-style: none; padding: 0; margin: 0; }
+ul.plain li { padding: .45rem 0; border-bottom: 1px solid var(--line); }
+ul.menu { padding-left: 1.2rem; }
+ul.menu li { padding: .35rem 0; }
+)css";
+    return css;
+}
+
+const std::string& PageScript()
+{
+    static const std::string js = R"js(// Keeps the page current without a reload: once a second it asks for the
+// same address with the version it shows; the server answers 304 until a
+// newer state is published, then the new <main> replaces the old one.
+(function () {
+  "use strict";
+  if (!window.fetch || !window.DOMParser) return;
+  function shown() {
+    var main = document.querySelector("main");
+    return main ? main.getAttribute("data-version") : null;
+  }
+  function poll() {
+    var version = shown();
+    if (!version) return;
+    fetch(location.pathname, {
+      headers: { "If-None-Match": "\"" + version + "\"" },
+      cache: "no-store",
+      credentials: "omit"
+    }).then(function (response) {
+      return response.status === 200 ? response.text() : null;
+    }).then(function (text) {
+      if (!text) return;
+      var page = new DOMParser().parseFromString(text, "text/html");
+      var fresh = page.querySelector("main");
+      var old = document.querySelector("main");
+      if (fresh && old && fresh.getAttribute("data-version")) {
+        old.replaceWith(document.importNode(fresh, true));
+        document.title = page.title;
+      }
+    }).catch(function () {}).then(function () {
+      setTimeout(poll, 1000);
+    });
+  }
+  setTimeout(poll, 1000);
+})();
+)js";
+    return js;
+}
+
+} // namespace tabry::live

@@ -1,0 +1,266 @@
+#include "live/LiveHtml.h"
+
+#include "live/WebText.h"
+
+#include <initializer_list>
+
+namespace tabry::live {
+
+namespace {
+
+enum class Tab { Index, Round, Standings, Player };
+
+// Appends literal markup and escaped text in turn: Put(out, {"<b>", Esc(name), "</b>"}).
+struct Piece {
+    std::string_view text;
+    bool escape = false;
+};
+Piece Esc(std::string_view text)
+{
+    return Piece{text, true};
+}
+
+void Put(std::string& out, std::initializer_list<Piece> pieces)
+{
+    for (const Piece& p : pieces) {
+        if (p.escape)
+            AppendHtml(out, p.text);
+        else
+            out += p.text;
+    }
+}
+
+// Converts a plain string_view to a literal piece.
+Piece Lit(std::string_view text)
+{
+    return Piece{text, false};
+}
+
+std::string Number(int v)
+{
+    return std::to_string(v);
+}
+
+std::string EventName(const TournamentHead& head)
+{
+    return head.name.empty() ? std::string("大会の結果") : head.name;
+}
+
+void Open(std::string& out, const TournamentHead& head, std::string_view title, std::string_view version, Tab tab,
+          int currentRound)
+{
+    Put(out, {Lit("<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"utf-8\">\n"
+                  "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+                  "<meta name=\"color-scheme\" content=\"light dark\">\n<title>"),
+              Esc(title), Lit(" | "), Esc(EventName(head)),
+              Lit("</title>\n<link rel=\"icon\" href=\"data:,\">\n<link rel=\"stylesheet\" href=\"/live.css\">\n"
+                  "<script src=\"/live.js\" defer></script>\n"
+                  "<noscript><meta http-equiv=\"refresh\" content=\"30\"></noscript>\n</head>\n<body>\n"
+                  "<main data-version=\""),
+              Esc(version), Lit("\">\n<header><a class=\"event\" href=\"/\">"), Esc(EventName(head)), Lit("</a>")});
+    if (!head.date.empty())
+        Put(out, {Lit(" <span class=\"date\">"), Esc(head.date), Lit("</span>")});
+    out += "</header>\n<nav>";
+    const auto item = [&](Tab which, std::string_view href, std::string_view text) {
+        Put(out, {Lit("<a href=\""), Lit(href), Lit("\""), Lit(which == tab ? " aria-current=\"page\"" : ""),
+                  Lit(">"), Lit(text), Lit("</a>")});
+    };
+    const std::string roundText = "第" + Number(currentRound) + "回戦";
+    item(Tab::Round, "/round", roundText);
+    item(Tab::Standings, "/standings", "順位表");
+    item(Tab::Index, "/", "選手一覧");
+    out += "</nav>\n";
+}
+
+void Close(std::string& out)
+{
+    out += "</main>\n</body>\n</html>\n";
+}
+
+void PlayerLink(std::string& out, const PlayerRef& p)
+{
+    if (p.id < 0) {
+        AppendHtml(out, p.name);
+        return;
+    }
+    Put(out, {Lit("<a href=\"/player/"), Lit(Number(p.id)), Lit("\">"), Esc(p.name), Lit("</a>")});
+}
+
+void Withdrawn(std::string& out, int after)
+{
+    if (after > 0)
+        Put(out, {Lit("<small class=\"withdrawn\">"), Lit(Number(after)), Lit("回戦後に棄権</small>")});
+}
+
+void RoundLinks(std::string& out, const TournamentHead& head, int shown)
+{
+    if (head.rounds <= 0)
+        return;
+    out += "<p class=\"rounds\">";
+    for (int n = 1; n <= head.rounds; ++n) {
+        if (n == shown)
+            Put(out, {Lit("<strong>"), Lit(Number(n)), Lit("</strong>")});
+        else
+            Put(out, {Lit("<a href=\"/round/"), Lit(Number(n)), Lit("\">"), Lit(Number(n)), Lit("</a>")});
+    }
+    out += "</p>\n";
+}
+
+void SideCells(std::string& out, const BoardSide& side)
+{
+    out += "<td>";
+    PlayerLink(out, side.player);
+    Put(out, {Lit("<small>"), Esc(side.player.grade), Lit(side.player.grade.empty() ? "" : " "), Esc(side.points),
+              Lit("点</small></td><td class=\"num result\">"), Esc(side.result), Lit("</td>")});
+}
+
+void SideList(std::string& out, std::string_view heading, const std::vector<BoardSide>& sides, bool showResult)
+{
+    if (sides.empty())
+        return;
+    Put(out, {Lit("<h2>"), Lit(heading), Lit("</h2>\n<ul class=\"plain\">\n")});
+    for (const BoardSide& s : sides) {
+        out += "<li>";
+        PlayerLink(out, s.player);
+        Put(out, {Lit(" <small>"), Esc(s.points), Lit("点")});
+        if (showResult && !s.result.empty())
+            Put(out, {Lit(" "), Esc(s.result)});
+        out += "</small></li>\n";
+    }
+    out += "</ul>\n";
+}
+
+} // namespace
+
+std::string IndexPage(const TournamentHead& head, const std::vector<PlayerRef>& players, std::string_view version)
+{
+    std::string out;
+    Open(out, head, "ライブ結果", version, Tab::Index, head.currentRound);
+    Put(out, {Lit("<h1>"), Esc(EventName(head)), Lit("</h1>\n<ul class=\"menu\">\n<li><a href=\"/round\">第"),
+              Lit(Number(head.currentRound)), Lit("回戦の対戦表</a></li>\n<li><a href=\"/standings\">順位表</a></li>\n</ul>\n"
+                                                  "<h2>回戦</h2>\n")});
+    RoundLinks(out, head, 0);
+    Put(out, {Lit("<h2>選手 ("), Lit(Number(static_cast<int>(players.size()))), Lit("人)</h2>\n")});
+    if (players.empty()) {
+        out += "<p>まだ参加者がいません。</p>\n";
+    } else {
+        out += "<ul class=\"plain players\">\n";
+        for (const PlayerRef& p : players) {
+            out += "<li>";
+            PlayerLink(out, p);
+            if (!p.grade.empty())
+                Put(out, {Lit(" <small>"), Esc(p.grade), Lit("</small>")});
+            out += "</li>\n";
+        }
+        out += "</ul>\n";
+    }
+    Close(out);
+    return out;
+}
+
+std::string StandingsPage(const TournamentHead& head, const Standings& standings, std::string_view version)
+{
+    std::string out;
+    Open(out, head, "順位表", version, Tab::Standings, head.currentRound);
+    Put(out, {Lit("<h1>順位表</h1>\n<p class=\"note\">順位決定: "), Esc(standings.methodName), Lit("</p>\n")});
+    if (standings.rows.empty()) {
+        out += "<p>まだ参加者がいません。</p>\n";
+        Close(out);
+        return out;
+    }
+    out += "<table class=\"standings\">\n<thead><tr><th class=\"num\">順位</th><th>氏名</th><th class=\"num\">勝点</th>";
+    for (const std::string& caption : standings.tieBreakCaptions)
+        Put(out, {Lit("<th class=\"num\">"), Esc(caption), Lit("</th>")});
+    out += "</tr></thead>\n<tbody>\n";
+    for (const StandingRow& row : standings.rows) {
+        Put(out, {Lit("<tr><td class=\"num\">"), Lit(Number(row.rank)), Lit("</td><td>")});
+        PlayerLink(out, row.player);
+        Put(out, {Lit("<small>"), Esc(row.player.grade), Lit(row.player.grade.empty() ? "" : " "), Esc(row.record),
+                  Lit("</small>")});
+        Withdrawn(out, row.withdrawnAfter);
+        Put(out, {Lit("</td><td class=\"num points\">"), Esc(row.points), Lit("</td>")});
+        for (size_t k = 0; k < standings.tieBreakCaptions.size(); ++k)
+            Put(out, {Lit("<td class=\"num\">"), Esc(k < row.tieBreaks.size() ? row.tieBreaks[k] : std::string()),
+                      Lit("</td>")});
+        out += "</tr>\n";
+    }
+    out += "</tbody>\n</table>\n";
+    Close(out);
+    return out;
+}
+
+std::string RoundPage(const TournamentHead& head, const RoundPairing& pairing, bool follows, std::string_view version)
+{
+    std::string out;
+    const std::string title = "第" + Number(pairing.round) + "回戦 対戦表";
+    Open(out, head, title, version, follows || pairing.current ? Tab::Round : Tab::Index, head.currentRound);
+    Put(out, {Lit("<h1>"), Esc(title), Lit("</h1>\n")});
+    RoundLinks(out, head, pairing.round);
+    if (pairing.boards.empty() && pairing.byes.empty()) {
+        out += "<p>この回戦の組み合わせはまだありません。</p>\n";
+    } else {
+        out += "<p class=\"note\">盤順と勝点はこの回戦の前の順位と点です。</p>\n";
+    }
+    if (!pairing.boards.empty()) {
+        out += "<table class=\"boards\">\n<thead><tr><th class=\"num\">盤</th><th>対局者</th><th class=\"num\">結果</th>"
+               "</tr></thead>\n<tbody>\n";
+        for (const Board& b : pairing.boards) {
+            Put(out, {Lit("<tr class=\"first\"><td class=\"num board\" rowspan=\"2\">"), Lit(Number(b.number)),
+                      Lit("</td>")});
+            SideCells(out, b.first);
+            out += "</tr>\n<tr class=\"second\">";
+            SideCells(out, b.second);
+            out += "</tr>\n";
+        }
+        out += "</tbody>\n</table>\n";
+    }
+    SideList(out, "不戦", pairing.byes, true);
+    SideList(out, "組み合わせ待ち", pairing.unpaired, false);
+    Close(out);
+    return out;
+}
+
+std::string PlayerPageHtml(const TournamentHead& head, const PlayerPage& page, std::string_view version)
+{
+    const StandingRow& s = page.standing;
+    std::string out;
+    Open(out, head, s.player.name, version, Tab::Player, head.currentRound);
+    Put(out, {Lit("<h1>"), Esc(s.player.name), Lit("</h1>\n<p class=\"who\">"), Esc(s.player.shortName)});
+    for (const std::string* part : {&s.player.grade, &s.residence})
+        if (!part->empty())
+            Put(out, {Lit(" · "), Esc(*part)});
+    Put(out, {Lit("</p>\n<p class=\"summary\">"), Lit(Number(s.rank)), Lit("位 · 勝点 "), Esc(s.points), Lit(" · "),
+              Esc(s.record), Lit("</p>\n")});
+    Withdrawn(out, s.withdrawnAfter);
+    out += "<table class=\"history\">\n<thead><tr><th class=\"num\">回戦</th><th>相手</th><th class=\"num\">結果</th>"
+           "<th class=\"num\">累計</th></tr></thead>\n<tbody>\n";
+    for (const PlayerRound& r : page.rounds) {
+        Put(out, {Lit("<tr><td class=\"num\">"), Lit(Number(r.round)), Lit("</td><td>")});
+        if (r.kind == PlayerRound::Kind::Game)
+            PlayerLink(out, r.opponent);
+        else if (r.kind == PlayerRound::Kind::Bye)
+            AppendHtml(out, r.opponent.shortName);
+        out += "</td><td class=\"num result\">";
+        if (r.kind != PlayerRound::Kind::None) {
+            if (r.mark.empty())
+                out += "<small>対局中</small>";
+            else
+                Put(out, {Esc(r.mark), Esc(r.score)});
+        }
+        Put(out, {Lit("</td><td class=\"num\">"), Esc(r.runningPoints), Lit("</td></tr>\n")});
+    }
+    out += "</tbody>\n</table>\n";
+    Close(out);
+    return out;
+}
+
+std::string NotFoundPage()
+{
+    return "<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"utf-8\">\n"
+           "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+           "<meta name=\"color-scheme\" content=\"light dark\">\n<title>ページがありません</title>\n"
+           "<link rel=\"icon\" href=\"data:,\">\n<link rel=\"stylesheet\" href=\"/live.css\">\n</head>\n<body>\n<main>\n"
+           "<h1>ページがありません</h1>\n<p><a href=\"/\">最初のページへ</a></p>\n</main>\n</body>\n</html>\n";
+}
+
+} // namespace tabry::live

@@ -1,0 +1,55 @@
+#pragma once
+// Small tournaments for the live tests, and plain HTTP helpers: libcurl for
+// ordinary requests, raw sockets for the requests no well-behaved client
+// would send.
+
+#include "core/TournamentData.h"
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tabry::test {
+
+// A table of `rows` x `rounds` with players added to its database.
+class LiveBuilder {
+public:
+    LiveBuilder(int rows, int rounds);
+    // Names are Shift_JIS bytes, taken as they are.
+    LiveBuilder& Player(int row, std::string_view longName, std::string_view shortName, std::string_view residence,
+                        int grade);
+    LiveBuilder& Game(int round, int a, int b, std::int8_t result, int disc);
+    LiveBuilder& Bye(int round, int row, std::int8_t result, int disc);
+    TournamentData& Done();
+    TournamentData data;
+};
+
+// Four players, three rounds: round 1 and 2 played, round 3 paired with
+// one result in, and a bye. (UTF-8 names, converted.)
+TournamentData SmallEvent();
+
+struct HttpReply {
+    long status = 0; // 0: no answer
+    std::map<std::string, std::string> headers; // names in lower case
+    std::string body;
+};
+
+// GET (or HEAD) with extra header lines ("If-None-Match: ...").
+HttpReply HttpGet(const std::string& url, const std::vector<std::string>& headers = {}, bool head = false);
+
+// A TCP connection to 127.0.0.1:port from the local address `from` (any
+// 127.x.y.z), or -1.
+int ConnectFrom(std::uint16_t port, const char* from = "127.0.0.1");
+// Sends `request` and reads until the server closes or `timeoutMs` passes.
+std::string Exchange(std::uint16_t port, const std::string& request, int timeoutMs = 5000,
+                     const char* from = "127.0.0.1");
+// The status code of a raw answer ("HTTP/1.1 404 ..."), 0 when there is none.
+int StatusOf(const std::string& answer);
+// Whether the server has closed the socket (reads until EOF or `timeoutMs`).
+bool ClosedWithin(int fd, int timeoutMs);
+// How many of the sockets the server has not closed, `settleMs` from now.
+int CountOpen(const std::vector<int>& fds, int settleMs);
+
+} // namespace tabry::test

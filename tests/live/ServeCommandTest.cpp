@@ -1,0 +1,166 @@
+// torva-cli serve as a separate process: it serves the file, follows its
+// changes on disk, keeps the last good state when the file turns bad, and
+// stops cleanly on SIGTERM.
+#include "text/FileIo.h"
+#include "tests/live/LiveFixture.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace tabry {
+namespace {
+
+using namespace std::chrono_literals;
+
+std::string ReadText(const std::filesystem::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+template <class Predicate>
+bool Eventually(Predicate done, std::chrono::milliseconds limit = 15s)
+{
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (done())
+            return true;
+        std::this_thread::sleep_for(50ms);
+    }
+    return done();
+}
+
+class ServeCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_dir = std::filesystem::temp_directory_path() / ("torva-serve-" + std::to_string(getpid()));
+        std::filesystem::create_directories(m_dir);
+        m_file = m_dir / "event.stg";
+    }
+    void TearDown() override
+    {
+        if (m_pid > 0) {
+            kill(m_pid, SIGKILL);
+            waitpid(m_pid, nullptr, 0);
+        }
+        std::filesystem::remove_all(m_dir);
+    }
+
+    void Write(TournamentData& data) { ASSERT_TRUE(WriteFileAtomically(m_file, data.Save())); }
+
+    // Starts `torva-cli serve` and waits for the URL it prints.
+    void Serve(std::vector<std::string> extra = {})
+    {
+        std::vector<std::string> args = {TORVA_CLI_PATH, "--db", (m_dir / "none.db").string(), "serve", "--port", "0",
+                                         "--bind", "127.0.0.1"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        args.push_back(m_file.string());
+        std::vector<char*> argv;
+        for (std::string& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        const std::string outPath = (m_dir / "out").string();
+        const std::string errPath = (m_dir / "err").string();
+        m_pid = fork();
+        if (m_pid == 0) {
+            // The server goes when the test goes, even when the test crashes.
+            prctl(PR_SET_PDEATHSIG, SIGKILL);
+            dup2(open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+            dup2(open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+            execv(argv[0], argv.data());
+            _exit(127);
+        }
+        ASSERT_GT(m_pid, 0);
+        ASSERT_TRUE(Eventually([&] { return Out().find("http://127.0.0.1:") != std::string::npos; })) << Out() << Err();
+        const std::string out = Out();
+        const size_t at = out.find("http://127.0.0.1:");
+        m_base = out.substr(at, out.find('/', at + 7) - at);
+    }
+
+    std::string Out() const { return ReadText(m_dir / "out"); }
+    std::string Err() const { return ReadText(m_dir / "err"); }
+    nlohmann::json Standings() const
+    {
+        const test::HttpReply r = test::HttpGet(m_base + "/api/standings");
+        return r.status == 200 ? nlohmann::json::parse(r.body) : nlohmann::json();
+    }
+
+    std::filesystem::path m_dir;
+    std::filesystem::path m_file;
+    pid_t m_pid = -1;
+    std::string m_base;
+};
+
+TEST_F(ServeCommandTest, FollowsTheFileKeepsTheLastGoodStateAndStopsOnSigterm)
+{
+    TournamentData data = test::SmallEvent();
+    Write(data);
+    Serve();
+    ASSERT_EQ(Standings()["standings"][0]["shortName"], "山田");
+
+    // 鈴木 wins round 3 after all, and the file is saved.
+    data.table.SetCell(1, 2, ResultCell{2, ResultLoss, -20, 0});
+    data.table.SetCell(2, 2, ResultCell{1, ResultWin, 20, 0});
+    data.table.ComputeAll();
+    Write(data);
+    ASSERT_TRUE(Eventually([&] { return Standings()["standings"][4]["shortName"] == "佐藤"; }))
+        << Standings().dump() << Err();
+    const std::string good = Standings().dump();
+
+    // A file cut off or replaced by something else changes nothing.
+    ASSERT_TRUE(WriteFileAtomically(m_file, "not a tournament\r\n"));
+    ASSERT_TRUE(Eventually([&] { return Err().find("still serving the last good state") != std::string::npos; }))
+        << Err();
+    EXPECT_EQ(Standings().dump(), good);
+    ASSERT_TRUE(WriteFileAtomically(m_file, ""));
+    std::this_thread::sleep_for(1500ms);
+    EXPECT_EQ(Standings().dump(), good);
+
+    kill(m_pid, SIGTERM);
+    int status = 0;
+    ASSERT_TRUE(Eventually([&] { return waitpid(m_pid, &status, WNOHANG) == m_pid; }, 10s));
+    m_pid = -1;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_NE(Out().find("torva-cli: stopped"), std::string::npos);
+    EXPECT_EQ(test::HttpGet(m_base + "/").status, 0) << "nothing listens any more";
+}
+
+int RunCli(const std::string& args)
+{
+    const std::string command = std::string(TORVA_CLI_PATH) + " " + args + " >/dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(ServeCommandTest, RefusesABadPortAFileThatIsNoTournamentAndAPortInUse)
+{
+    TournamentData data = test::SmallEvent();
+    Write(data);
+    const std::string db = "--db " + (m_dir / "none.db").string() + " ";
+    EXPECT_EQ(RunCli(db + "serve --port 70000 " + m_file.string()), 2);
+    EXPECT_EQ(RunCli(db + "serve --port 0 --bind not-an-address " + m_file.string()), 1);
+    ASSERT_TRUE(WriteFileAtomically(m_dir / "bad.stg", "no tournament\r\n"));
+    EXPECT_EQ(RunCli(db + "serve --port 0 " + (m_dir / "bad.stg").string()), 3);
+
+    Serve();
+    const std::string port = m_base.substr(m_base.rfind(':') + 1);
+    EXPECT_EQ(RunCli(db + "serve --bind 127.0.0.1 --port " + port + " " + m_file.string()), 1);
+}
+
+} // namespace
+} // namespace tabry

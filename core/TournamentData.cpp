@@ -32,7 +32,7 @@ LoadStatus TournamentData::Load(std::string_view bytes)
 LoadStatus TournamentData::LoadFile(const std::filesystem::path& path, std::string* error)
 {
     std::string bytes;
-    if (!ReadFileBytes(path, bytes, error))
+    if (ReadFileBytes(path, bytes, kMaxTournamentFileBytes, error) != ReadStatus::Ok)
         return LoadStatus::CannotOpen;
     return Load(bytes);
 }

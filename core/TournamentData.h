@@ -7,6 +7,7 @@
 #include "core/TournamentInfo.h"
 #include "playerdb/PlayerDatabase.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -19,6 +20,11 @@ enum class LoadStatus {
     Empty,      // a file of 0 bytes
     Rejected,   // the header line is missing or invalid
 };
+
+// The largest ".stg" file that is read: fifty times the largest legal
+// tournament (512 players, 128 rounds, about 1.3 MB). Anything larger is no
+// tournament file.
+inline constexpr std::uintmax_t kMaxTournamentFileBytes = 64u << 20;
 
 struct TournamentData {
     CResultTable table;
@@ -35,8 +41,9 @@ struct TournamentData {
     // details reset, Read, Validate, totals and tie-break values over every
     // round. On rejection the previous table, settings and details stay.
     LoadStatus Load(std::string_view bytes);
-    // Reads the file, then Load. `error` receives the system's reason when the
-    // file cannot be read.
+    // Reads the file (a regular file of at most kMaxTournamentFileBytes),
+    // then Load. `error` receives an English reason naming the file when it
+    // cannot be read.
     LoadStatus LoadFile(const std::filesystem::path& path, std::string* error = nullptr);
 
     // The ".stg" bytes of the current tournament.

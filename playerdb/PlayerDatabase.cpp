@@ -90,7 +90,7 @@ const CPlayerRecord& CPlayerDatabase::GetAt(int index) const
 int CPlayerDatabase::Load(const std::filesystem::path& path)
 {
     std::string data;
-    if (!ReadFileBytes(path, data))
+    if (ReadFileBytes(path, data, kMaxPlayerDatabaseBytes) != ReadStatus::Ok)
         return -1;
     LoadBytes(data);
     return 0;

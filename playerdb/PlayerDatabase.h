@@ -3,6 +3,7 @@
 // player by the index of a record here, so the order of the records matters;
 // index 0 is always the built-in bye record, which is never written to a file.
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -19,6 +20,11 @@ struct CPlayerRecord {
     std::string m_residence;    // normally a prefecture name, any text accepted
     std::string m_memberNumber; // federation member number (a text)
 };
+
+// The largest "player.db" that is read: about a million players at 250 bytes
+// a line, far beyond any real federation's list. Anything larger is no
+// database; reading it would only exhaust the memory.
+inline constexpr std::uintmax_t kMaxPlayerDatabaseBytes = 256u << 20;
 
 class CPlayerDatabase {
 public:
@@ -49,7 +55,8 @@ public:
     const CPlayerRecord& GetAt(int index) const;
 
     // Appends the records of a "player.db" file. -1 when the file cannot be
-    // read (the database is then unchanged), else 0.
+    // read or is larger than kMaxPlayerDatabaseBytes (the database is then
+    // unchanged), else 0.
     int Load(const std::filesystem::path& path);
     // Appends the records of "player.db" bytes.
     void LoadBytes(std::string_view data);

@@ -74,7 +74,9 @@ bool CTabryApp::InitInstance()
         ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
         : m_options.userDataDirectory;
     m_dbPaths = ResolveDatabasePaths(m_exeDir, userDir, QFileInfo(m_exeDir).isWritable());
-    m_data.LoadPlayers(ui::ToFsPath(m_dbPaths.load));
+    int faultLine = 0;
+    if (m_data.LoadPlayers(ui::ToFsPath(m_dbPaths.load), nullptr, &faultLine) != LoadStatus::Ok)
+        ui::Prompt().Error(nullptr, DatabaseUnreadableMessage(m_dbPaths.load, faultLine));
 
     SeedRandomGenerator();
 
@@ -127,7 +129,12 @@ bool CTabryApp::RegisterFileType() const
 int CTabryApp::ExitInstance()
 {
     int result = 0;
-    if (m_data.playersModified) {
+    if (m_data.playersModified && m_data.players.LoadRefused()) {
+        ui::Prompt().Error(nullptr, QStringLiteral("プレイヤデータベース「%1」は起動時に読み込めなかったため、"
+                                                   "変更を書き込みませんでした。")
+                                        .arg(QDir::toNativeSeparators(m_dbPaths.load)));
+        result = 1;
+    } else if (m_data.playersModified) {
         QDir().mkpath(QFileInfo(m_dbPaths.save).absolutePath());
         if (m_data.players.Save(ui::ToFsPath(m_dbPaths.save), 1) != 0) {
             ui::Prompt().Error(nullptr, QStringLiteral("プレイヤデータベース「%1」に書き込めません。\n%2")

@@ -65,7 +65,8 @@ void CTabryDoc::OnNewDocument()
 
 bool CTabryDoc::OnOpenDocument(const QString& path)
 {
-    const LoadStatus status = m_data.LoadFile(ui::ToFsPath(path));
+    int faultLine = 0;
+    const LoadStatus status = m_data.LoadFile(ui::ToFsPath(path), nullptr, &faultLine);
     switch (status) {
     case LoadStatus::Ok:
         SetPathName(path);
@@ -81,6 +82,10 @@ bool CTabryDoc::OnOpenDocument(const QString& path)
     case LoadStatus::Rejected:
         ui::Prompt().Error(m_dialogParent,
                            QStringLiteral("「%1」は大会結果ファイルとして読み込めません。").arg(Native(path)));
+        break;
+    case LoadStatus::NulByte:
+        ui::Prompt().Error(m_dialogParent,
+                           QStringLiteral("「%1」を開けません。\n%2").arg(Native(path), NulByteDetail(faultLine)));
         break;
     }
     emit openFailed(path);

@@ -20,15 +20,20 @@ const std::string* CommandLine::Get(const std::string& name) const
 
 bool LoadTournament(Context& ctx, const CommandLine& cl)
 {
-    // A missing database means a database holding only the bye record.
-    ctx.data.LoadPlayers(ctx.dbPath);
     std::string error;
+    // A missing database means a database holding only the bye record; one
+    // that cannot be read would lose its records at the next --save-db.
+    if (ctx.data.LoadPlayers(ctx.dbPath, &error) != LoadStatus::Ok) {
+        std::cerr << "torva-cli: player database: " << error << "\n";
+        return false;
+    }
     const LoadStatus status = ctx.data.LoadFile(cl.input, &error);
     const std::string file = cl.input.string();
     switch (status) {
     case LoadStatus::Ok:
         break;
     case LoadStatus::CannotOpen:
+    case LoadStatus::NulByte:
         std::cerr << "torva-cli: " << error << "\n";
         return false;
     case LoadStatus::Empty:

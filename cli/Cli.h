@@ -65,8 +65,9 @@ int UsageError(const std::string& message);
 
 // Loads the player database and the tournament as the desktop program opens a
 // file. Prints a message naming the file and returns false on failure (the
-// caller exits with kExitBadInput). With --save-db, writes the database back
-// when loading added players.
+// caller exits with kExitBadInput); a database that exists but cannot be read
+// is such a failure, a missing one is not. With --save-db, writes the database
+// back when loading added players.
 bool LoadTournament(Context& ctx, const CommandLine& cl);
 
 // Writes `bytes` to the -o file (atomically) or to standard output. Prints a

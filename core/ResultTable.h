@@ -184,7 +184,7 @@ public:
     // Replaces the table, the settings and the details with the ".stg" bytes.
     // Players missing from the database are added to it and `dbModified` is
     // set. Returns -1, changing neither table nor settings, when the header
-    // line is missing or invalid; else 0.
+    // line is missing or invalid or a line holds a NUL byte; else 0.
     int Read(std::string_view data, CTournamentInfo& info, CPlayerDatabase& db, bool& dbModified);
     // Appends the ".stg" bytes of the table to `out`; sets info.format to 1.
     int Write(std::string& out, CTournamentInfo& info, const CPlayerDatabase& db) const;

@@ -19,6 +19,7 @@ enum class LoadStatus {
     CannotOpen, // the file could not be read at all
     Empty,      // a file of 0 bytes
     Rejected,   // the header line is missing or invalid
+    NulByte,    // a line holds a NUL byte: a damaged file, refused whole
 };
 
 // The largest ".stg" file that is read: fifty times the largest legal
@@ -40,11 +41,13 @@ struct TournamentData {
     // Opens a tournament from ".stg" bytes exactly as the desktop program does:
     // details reset, Read, Validate, totals and tie-break values over every
     // round. On rejection the previous table, settings and details stay.
-    LoadStatus Load(std::string_view bytes);
+    // NulByte puts the number of the first line holding one (from 1) in
+    // `faultLine`.
+    LoadStatus Load(std::string_view bytes, int* faultLine = nullptr);
     // Reads the file (a regular file of at most kMaxTournamentFileBytes),
     // then Load. `error` receives an English reason naming the file when it
-    // cannot be read.
-    LoadStatus LoadFile(const std::filesystem::path& path, std::string* error = nullptr);
+    // cannot be read or holds a NUL byte.
+    LoadStatus LoadFile(const std::filesystem::path& path, std::string* error = nullptr, int* faultLine = nullptr);
 
     // The ".stg" bytes of the current tournament.
     std::string Save();
@@ -52,8 +55,11 @@ struct TournamentData {
     bool SaveFile(const std::filesystem::path& path, std::string* error = nullptr);
 
     // The database reset to the bye record, then "player.db" appended. A
-    // missing or unreadable file leaves only the bye record.
-    void LoadPlayers(const std::filesystem::path& path);
+    // missing file leaves only the bye record and is Ok. A file that cannot
+    // be read (CannotOpen) or holds a NUL byte (NulByte, the line in
+    // `faultLine`) leaves only the bye record too, and the database then
+    // refuses to be saved over it; `error` says why.
+    LoadStatus LoadPlayers(const std::filesystem::path& path, std::string* error = nullptr, int* faultLine = nullptr);
 };
 
 } // namespace tabry

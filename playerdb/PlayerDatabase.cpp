@@ -25,6 +25,7 @@ CPlayerDatabase& CPlayerDatabase::operator=(const CPlayerDatabase& other)
         m_records.reserve(other.m_records.size());
         for (const auto& r : other.m_records)
             m_records.push_back(std::make_unique<CPlayerRecord>(*r));
+        m_loadRefused = other.m_loadRefused;
     }
     return *this;
 }
@@ -87,17 +88,32 @@ const CPlayerRecord& CPlayerDatabase::GetAt(int index) const
     return *m_records[static_cast<size_t>(index)];
 }
 
-int CPlayerDatabase::Load(const std::filesystem::path& path)
+int CPlayerDatabase::Load(const std::filesystem::path& path, std::string* error, int* nulLine)
 {
     std::string data;
-    if (ReadFileBytes(path, data, kMaxPlayerDatabaseBytes) != ReadStatus::Ok)
+    const ReadStatus status = ReadFileBytes(path, data, kMaxPlayerDatabaseBytes, error);
+    if (status != ReadStatus::Ok) {
+        // A missing database is an empty one; anything else holds records
+        // this run cannot see.
+        m_loadRefused = status != ReadStatus::Missing;
         return -1;
-    LoadBytes(data);
+    }
+    const int line = LoadBytes(data);
+    m_loadRefused = line != 0;
+    if (line != 0) {
+        if (nulLine != nullptr)
+            *nulLine = line;
+        if (error != nullptr)
+            *error = "cannot read " + PathText(path) + ": line " + std::to_string(line) + " holds a NUL byte";
+        return -1;
+    }
     return 0;
 }
 
-void CPlayerDatabase::LoadBytes(std::string_view data)
+int CPlayerDatabase::LoadBytes(std::string_view data)
 {
+    if (const int line = FirstLineWithNul(data); line != 0)
+        return line;
     CFieldList fields;
     for (const std::string_view line : SplitLines(data)) {
         if (CLineString(line).Split(fields, ',', -1) < 4)
@@ -106,6 +122,7 @@ void CPlayerDatabase::LoadBytes(std::string_view data)
             UnescapeField(fields.Get(1).str()), UnescapeField(fields.Get(4).str()),
             ParseDecimal(UnescapeField(fields.Get(3).str())), UnescapeField(fields.Get(5).str()));
     }
+    return 0;
 }
 
 std::string CPlayerDatabase::SaveBytes(int firstIndex) const
@@ -131,6 +148,12 @@ std::string CPlayerDatabase::SaveBytes(int firstIndex) const
 
 int CPlayerDatabase::Save(const std::filesystem::path& path, int firstIndex, std::string* error) const
 {
+    if (m_loadRefused) {
+        if (error != nullptr)
+            *error = "not written to " + PathText(path)
+                + ": the database file could not be read, and writing would replace the records in it";
+        return -1;
+    }
     return WriteFileAtomically(path, SaveBytes(firstIndex), error) ? 0 : -1;
 }
 

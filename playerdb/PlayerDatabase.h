@@ -55,13 +55,20 @@ public:
     const CPlayerRecord& GetAt(int index) const;
 
     // Appends the records of a "player.db" file. -1 when the file cannot be
-    // read or is larger than kMaxPlayerDatabaseBytes (the database is then
-    // unchanged), else 0.
-    int Load(const std::filesystem::path& path);
-    // Appends the records of "player.db" bytes.
-    void LoadBytes(std::string_view data);
+    // read or holds a NUL byte (then `nulLine` gets the line, from 1): the
+    // database is unchanged and `error` says why. Else 0.
+    int Load(const std::filesystem::path& path, std::string* error = nullptr, int* nulLine = nullptr);
+    // Appends the records of "player.db" bytes. Bytes with a NUL byte are
+    // refused whole, and the number of the first line holding one is
+    // returned; else 0.
+    int LoadBytes(std::string_view data);
+    // True after a Load that refused a file that exists: its records were
+    // never read, so Save refuses to write the database from then on rather
+    // than replace them (also after Reset). The next Load decides anew.
+    bool LoadRefused() const { return m_loadRefused; }
     // Writes records `firstIndex`.. to a "player.db" file, replacing it
-    // atomically. -1 (with a reason in `error`) when it cannot be written.
+    // atomically. -1 (with a reason in `error`) when it cannot be written or
+    // LoadRefused() holds.
     int Save(const std::filesystem::path& path, int firstIndex, std::string* error = nullptr) const;
     // The "player.db" bytes of records `firstIndex`..
     std::string SaveBytes(int firstIndex) const;
@@ -69,6 +76,7 @@ public:
 private:
     std::vector<std::unique_ptr<CPlayerRecord>> m_records;
     CPlayerRecord m_scratch;
+    bool m_loadRefused = false;
 };
 
 } // namespace tabry

@@ -92,6 +92,34 @@ TEST_F(CliFixture, UnreadableOrRejectedInputExitsWith3AndNamesTheFile)
     EXPECT_FALSE(std::filesystem::exists(dir / "out.stg"));
 }
 
+TEST_F(CliFixture, DamagedOrEndlessInputExitsWith3AndSaysWhy)
+{
+    using namespace std::string_literals;
+    std::string damaged = kFile;
+    damaged[damaged.find("b,b")] = '\0'; // line 4
+    WriteAll(dir / "nul.stg", damaged);
+    auto r = RunCli(dir, {"--db", db, "sort", "-o", (dir / "out.stg").string(), (dir / "nul.stg").string()});
+    EXPECT_EQ(r.exitCode, 3);
+    EXPECT_NE(r.err.find("nul.stg: line 4 holds a NUL byte"), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.stg"));
+
+    // A database that cannot be read is refused, not taken for an empty one
+    // that --save-db would then write over.
+    const std::string damagedDb = "a,a,ia,0,,\r\nb\0,b,ib,0,,\r\n"s;
+    WriteAll(db, damagedDb);
+    r = RunCli(dir, {"--db", db, "--save-db", "sort", stg});
+    EXPECT_EQ(r.exitCode, 3);
+    EXPECT_NE(r.err.find("line 2 holds a NUL byte"), std::string::npos) << r.err;
+    EXPECT_EQ(ReadAll(db), damagedDb);
+
+#if !defined(_WIN32)
+    WriteAll(db, kDb);
+    r = RunCli(dir, {"--db", db, "sort", "/dev/zero"});
+    EXPECT_EQ(r.exitCode, 3);
+    EXPECT_NE(r.err.find("/dev/zero: not a regular file"), std::string::npos) << r.err;
+#endif
+}
+
 TEST_F(CliFixture, UsageErrorsExitWith2)
 {
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{

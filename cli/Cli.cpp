@@ -45,13 +45,20 @@ bool LoadTournament(Context& ctx, const CommandLine& cl)
                      "1-128, display mode, tie-break method, Brightwell coefficient)\n";
         return false;
     }
-    if (ctx.saveDb && ctx.data.playersModified) {
-        if (ctx.data.players.Save(ctx.dbPath, 1, &error) != 0) {
-            std::cerr << "torva-cli: player database not saved: " << error << "\n";
-            return false;
-        }
-    }
     return true;
+}
+
+int SaveDatabaseIfAsked(Context& ctx, int exitCode)
+{
+    if (!ctx.saveDb || !ctx.data.playersModified)
+        return exitCode;
+    std::string error;
+    if (ctx.data.players.Save(ctx.dbPath, 1, &error) != 0) {
+        std::cerr << "torva-cli: player database not saved: " << error << "\n";
+        return exitCode == kExitOk ? kExitDatabaseNotSaved : exitCode;
+    }
+    ctx.data.playersModified = false;
+    return exitCode;
 }
 
 bool WriteOutput(const CommandLine& cl, std::string_view bytes)

@@ -35,7 +35,8 @@ void PrintUsage(std::ostream& os)
         os << "  " << c->synopsis << "\n";
     os << "\n"
           "exit codes: 0 ok, 1 output not written, 2 usage, 3 input unreadable or rejected,\n"
-          "            4 no player to pair, 5 rating CSV refused\n";
+          "            4 no player to pair, 5 rating CSV refused,\n"
+          "            6 player database not written (the output was)\n";
 }
 
 } // namespace
@@ -111,7 +112,9 @@ int Main(int argc, char** argv)
         const auto exe = ExecutablePath(argc > 0 ? argv[0] : nullptr);
         ctx.dbPath = exe.empty() ? std::filesystem::path("player.db") : exe.parent_path() / "player.db";
     }
-    return command->run(ctx, cl);
+    // The database is written last, so that a failure there never keeps the
+    // requested output from being written.
+    return SaveDatabaseIfAsked(ctx, command->run(ctx, cl));
 }
 
 } // namespace tabry::cli

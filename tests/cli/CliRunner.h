@@ -32,9 +32,10 @@ inline std::string Quote(const std::string& arg)
     return q + "'";
 }
 
-inline CliResult RunCli(const TempDir& scratch, const std::vector<std::string>& args)
+// `shellPrefix` runs before the program in the same shell (e.g. a ulimit).
+inline CliResult RunCli(const TempDir& scratch, const std::vector<std::string>& args, const std::string& shellPrefix = "")
 {
-    std::string command = Quote(TORVA_CLI_PATH);
+    std::string command = shellPrefix + Quote(TORVA_CLI_PATH);
     for (const std::string& a : args)
         command += " " + Quote(a);
     const auto out = scratch / "cli.out";

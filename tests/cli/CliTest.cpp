@@ -120,6 +120,32 @@ TEST_F(CliFixture, DamagedOrEndlessInputExitsWith3AndSaysWhy)
 #endif
 }
 
+TEST_F(CliFixture, ADatabaseThatCannotBeWrittenIsItsOwnErrorAndTheOutputIsWritten)
+{
+    const std::string out = (dir / "out.stg").string();
+    const std::string expected = RunCli(dir, {"--db", db, "sort", stg}).out;
+    // Loading adds "c"; the database's folder does not exist.
+    auto r = RunCli(dir, {"--db", (dir / "gone" / "player.db").string(), "--save-db", "sort", "-o", out, stg});
+    EXPECT_EQ(r.exitCode, 6);
+    EXPECT_NE(r.err.find("player database not saved"), std::string::npos) << r.err;
+    EXPECT_EQ(ReadAll(out), expected);
+
+#if !defined(_WIN32)
+    // A full disk: a file size limit of a few kB fails the database write as
+    // no space would, while the small output still fits.
+    std::string bigDb = kDb;
+    for (int i = 0; i < 400; ++i)
+        bigDb += "member" + std::to_string(i) + ",m,m" + std::to_string(i) + ",0," + std::string(40, 'r') + ",\r\n";
+    WriteAll(db, bigDb);
+    std::filesystem::remove(out);
+    r = RunCli(dir, {"--db", db, "--save-db", "sort", "-o", out, stg}, "trap '' XFSZ; ulimit -f 16; ");
+    EXPECT_EQ(r.exitCode, 6) << r.err;
+    EXPECT_NE(r.err.find("File too large"), std::string::npos) << r.err;
+    EXPECT_EQ(ReadAll(out), expected);
+    EXPECT_EQ(ReadAll(db), bigDb);
+#endif
+}
+
 TEST_F(CliFixture, UsageErrorsExitWith2)
 {
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{

@@ -6,12 +6,35 @@
 #include "playerdb/PlayerText.h"
 
 #include <algorithm>
+#include <array>
 
 namespace tabry {
 
 namespace {
+
 const CPlayerRecord kEmptyRecord;
+
+// The comma fields of a line as CLineString::Split cuts them (empty fields
+// count, a comma at the very end adds none), without copying the line: a
+// database can hold a million of them. Only the first six are kept.
+int SplitRecordFields(std::string_view line, std::array<std::string_view, 6>& fields)
+{
+    fields.fill({});
+    int count = 0;
+    size_t p = 0;
+    while (p < line.size()) {
+        size_t q = line.find(',', p);
+        if (q == std::string_view::npos)
+            q = line.size();
+        if (count < static_cast<int>(fields.size()))
+            fields[static_cast<size_t>(count)] = line.substr(p, q - p);
+        ++count;
+        p = q < line.size() ? q + 1 : q;
+    }
+    return count;
 }
+
+} // namespace
 
 CPlayerDatabase::CPlayerDatabase(const CPlayerDatabase& other)
 {
@@ -46,9 +69,6 @@ int CPlayerDatabase::Add(std::string_view longName, std::string_view inputName, 
     record->m_grade = grade;
     record->m_residence = std::string(residence);
     record->m_memberNumber = FoldLowerCase(memberNumber);
-    // Grow in steps of 128 records, as the array always has.
-    if (m_records.size() == m_records.capacity())
-        m_records.reserve(m_records.capacity() + 128);
     m_records.push_back(std::move(record));
     return GetCount() - 1;
 }
@@ -114,13 +134,14 @@ int CPlayerDatabase::LoadBytes(std::string_view data)
 {
     if (const int line = FirstLineWithNul(data); line != 0)
         return line;
-    CFieldList fields;
-    for (const std::string_view line : SplitLines(data)) {
-        if (CLineString(line).Split(fields, ',', -1) < 4)
+    const std::vector<std::string_view> lines = SplitLines(data);
+    m_records.reserve(m_records.size() + lines.size());
+    std::array<std::string_view, 6> fields;
+    for (const std::string_view line : lines) {
+        if (SplitRecordFields(line, fields) < 4)
             continue;
-        Add(UnescapeField(fields.Get(0).str()), UnescapeField(fields.Get(2).str()),
-            UnescapeField(fields.Get(1).str()), UnescapeField(fields.Get(4).str()),
-            ParseDecimal(UnescapeField(fields.Get(3).str())), UnescapeField(fields.Get(5).str()));
+        Add(UnescapeField(fields[0]), UnescapeField(fields[2]), UnescapeField(fields[1]), UnescapeField(fields[4]),
+            ParseDecimal(UnescapeField(fields[3])), UnescapeField(fields[5]));
     }
     return 0;
 }

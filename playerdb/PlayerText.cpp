@@ -38,6 +38,8 @@ std::string EscapeField(std::string_view text)
 
 std::string UnescapeField(std::string_view text)
 {
+    if (text.find('%') == std::string_view::npos)
+        return std::string(text); // nearly every field: no byte-wise copy
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {

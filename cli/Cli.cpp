@@ -28,7 +28,7 @@ bool LoadTournament(Context& ctx, const CommandLine& cl)
         return false;
     }
     const LoadStatus status = ctx.data.LoadFile(cl.input, &error);
-    const std::string file = cl.input.string();
+    const std::string file = PathText(cl.input);
     switch (status) {
     case LoadStatus::Ok:
         break;
@@ -65,7 +65,7 @@ bool WriteOutput(const CommandLine& cl, std::string_view bytes)
 {
     if (const std::string* out = cl.Get("-o")) {
         std::string error;
-        if (!WriteFileAtomically(*out, bytes, &error)) {
+        if (!WriteFileAtomically(PathFromUtf8(*out), bytes, &error)) {
             std::cerr << "torva-cli: " << error << "\n";
             return false;
         }

@@ -7,6 +7,11 @@
 #include <string>
 #include <vector>
 
+#if defined(_WIN32)
+#include <windows.h>
+#include <shellapi.h>
+#endif
+
 namespace tabry::cli {
 
 namespace {
@@ -49,10 +54,28 @@ int UsageError(const std::string& message)
     return kExitUsage;
 }
 
+// The arguments after the program name. On Windows the narrow argv is in the
+// ANSI code page, which cannot hold every file name (Japanese ones on a
+// Western system); the wide command line can, and is taken as UTF-8.
+std::vector<std::string> Arguments(int argc, char** argv)
+{
+#if defined(_WIN32)
+    int count = 0;
+    if (wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        std::vector<std::string> args;
+        for (int i = 1; i < count; ++i)
+            args.push_back(PathText(std::filesystem::path(wide[i])));
+        LocalFree(wide);
+        return args;
+    }
+#endif
+    return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
 int Main(int argc, char** argv)
 {
     Context ctx;
-    std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args = Arguments(argc, argv);
     bool dbGiven = false;
     const Command* command = nullptr;
     CommandLine cl;
@@ -67,7 +90,7 @@ int Main(int argc, char** argv)
         if (a == "--db") {
             if (i + 1 >= args.size())
                 return UsageError("--db needs a path");
-            ctx.dbPath = args[++i];
+            ctx.dbPath = PathFromUtf8(args[++i]);
             dbGiven = true;
             continue;
         }
@@ -101,7 +124,7 @@ int Main(int argc, char** argv)
         }
         if (haveInput)
             return UsageError("more than one input file");
-        cl.input = a;
+        cl.input = PathFromUtf8(a);
         haveInput = true;
     }
     if (command == nullptr)

@@ -10,6 +10,7 @@ packages=(
   fonts-ipafont-gothic
   clang libclang-rt-14-dev
   chromium
+  mingw-w64 wine64 googletest
 )
 
 missing=()

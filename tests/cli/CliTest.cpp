@@ -1,6 +1,7 @@
 #include "tests/cli/CliRunner.h"
 
 #include "core/TournamentData.h"
+#include "text/FileIo.h"
 
 #include <gtest/gtest.h>
 
@@ -97,10 +98,10 @@ TEST_F(CliFixture, DamagedOrEndlessInputExitsWith3AndSaysWhy)
     using namespace std::string_literals;
     std::string damaged = kFile;
     damaged[damaged.find("b,b")] = '\0'; // line 4
-    WriteAll(dir / "nul.stg", damaged);
-    auto r = RunCli(dir, {"--db", db, "sort", "-o", (dir / "out.stg").string(), (dir / "nul.stg").string()});
+    WriteAll(dir / "damaged.stg", damaged); // not "nul.stg": that names a device on Windows
+    auto r = RunCli(dir, {"--db", db, "sort", "-o", (dir / "out.stg").string(), (dir / "damaged.stg").string()});
     EXPECT_EQ(r.exitCode, 3);
-    EXPECT_NE(r.err.find("nul.stg: line 4 holds a NUL byte"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("damaged.stg: line 4 holds a NUL byte"), std::string::npos) << r.err;
     EXPECT_FALSE(std::filesystem::exists(dir / "out.stg"));
 
     // A database that cannot be read is refused, not taken for an empty one
@@ -144,6 +145,34 @@ TEST_F(CliFixture, ADatabaseThatCannotBeWrittenIsItsOwnErrorAndTheOutputIsWritte
     EXPECT_EQ(ReadAll(out), expected);
     EXPECT_EQ(ReadAll(db), bigDb);
 #endif
+}
+
+TEST_F(CliFixture, JapaneseFileNamesReachEveryFileTheToolTouches)
+{
+    // Beyond the ANSI code page of a Western Windows: there only the wide
+    // command line carries these names.
+    const auto input = dir.Path() / PathFromUtf8("春の大会.stg");
+    const auto output = dir.Path() / PathFromUtf8("結果（最終）.stg");
+    const auto database = dir.Path() / PathFromUtf8("選手名簿.db");
+    const auto traces = dir.Path() / PathFromUtf8("記録");
+    WriteAll(input, kFile);
+    WriteAll(database, kDb);
+    std::filesystem::create_directory(traces);
+
+    auto r = RunCli(dir, {"--db", PathText(database), "--save-db", "sort", "-o", PathText(output), PathText(input)});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(ReadAll(output), RunCli(dir, {"--db", db, "sort", stg}).out);
+    EXPECT_EQ(ReadAll(database), kDb + S("c,c,ic,0,大阪,\r\n"));
+
+    r = RunCli(dir, {"--db", PathText(database), "check", PathText(input)});
+    EXPECT_NE(r.out.find("ファイル: " + PathText(input)), std::string::npos) << r.out;
+    r = RunCli(dir, {"--db", PathText(database), "pair", "--round", "1", "--seed", "1", "--trace-dir", PathText(traces),
+                     "-o", PathText(output), PathText(input)});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_FALSE(ReadAll(traces / "panelty.txt").empty());
+    r = RunCli(dir, {"--db", PathText(database), "sort", PathText(dir.Path() / PathFromUtf8("無い.stg"))});
+    EXPECT_EQ(r.exitCode, 3);
+    EXPECT_NE(r.err.find("無い.stg"), std::string::npos) << r.err;
 }
 
 TEST_F(CliFixture, UsageErrorsExitWith2)

@@ -10,7 +10,9 @@
 #include <thread>
 #include <vector>
 
-#if !defined(_WIN32)
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <csignal>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -34,7 +36,7 @@ std::vector<std::string> Litter(const fs::path& dir, const std::vector<std::stri
 {
     std::vector<std::string> names;
     for (const auto& e : fs::directory_iterator(dir)) {
-        const std::string name = e.path().filename().string();
+        const std::string name = PathText(e.path().filename());
         if (std::find(keep.begin(), keep.end(), name) == keep.end())
             names.push_back(name);
     }
@@ -99,6 +101,27 @@ TEST(FileIoTest, ReadTakesOnlyRegularFilesWithinTheBound)
 #endif
 }
 
+TEST(FileIoTest, JapaneseNamesAreSavedReadAndNamedInMessages)
+{
+    // On Windows the names live as UTF-16, beyond the ANSI code page of a
+    // Western system; the messages give them as UTF-8.
+    TempDir dir;
+    const auto folder = dir.Path() / PathFromUtf8("大会データ");
+    fs::create_directory(folder);
+    const auto file = folder / PathFromUtf8("春季大会（決勝）.stg");
+    std::string error;
+    ASSERT_TRUE(WriteFileAtomically(file, "1,1\r\n", &error)) << error;
+    ASSERT_TRUE(WriteFileAtomically(file, "2,2\r\n", &error)) << error;
+    std::string bytes;
+    ASSERT_EQ(ReadFileBytes(file, bytes, 100, &error), ReadStatus::Ok) << error;
+    EXPECT_EQ(bytes, "2,2\r\n");
+    EXPECT_EQ(Litter(folder, {}), std::vector<std::string>{"春季大会（決勝）.stg"});
+    EXPECT_EQ(ReadFileBytes(folder / PathFromUtf8("無い.stg"), bytes, 100, &error), ReadStatus::Missing);
+    EXPECT_NE(error.find("大会データ"), std::string::npos) << error;
+    EXPECT_NE(error.find("無い.stg"), std::string::npos) << error;
+    EXPECT_EQ(PathFromUtf8(PathText(file)), file);
+}
+
 TEST(FileIoTest, ExecutablePathNamesThisTestProgram)
 {
     const auto exe = ExecutablePath();
@@ -106,7 +129,72 @@ TEST(FileIoTest, ExecutablePathNamesThisTestProgram)
     EXPECT_TRUE(std::filesystem::exists(exe));
 }
 
-#if !defined(_WIN32)
+#if defined(_WIN32)
+
+TEST(FileIoWindowsTest, AFileHeldOpenElsewhereIsReportedWholeAndSavedOnceLetGo)
+{
+    TempDir dir;
+    const auto file = dir / "t.stg";
+    WriteAll(file, "old");
+    // As an editor or a viewer holds a file: it may be read and written, but
+    // not deleted or renamed over. (The sharing rules are the same for a
+    // handle of this process as for another program's.)
+    const auto hold = [&] {
+        return CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+    };
+    HANDLE held = hold();
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::string error;
+    EXPECT_FALSE(WriteFileAtomically(file, "new", &error));
+    EXPECT_NE(error.find("open in another program"), std::string::npos) << error;
+    CloseHandle(held);
+    EXPECT_EQ(ReadAll(file), "old");
+    EXPECT_EQ(Litter(dir.Path(), {"t.stg"}), std::vector<std::string>{});
+
+    // Let go while the save is still trying: the save goes through.
+    held = hold();
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::thread release([held] {
+        Sleep(300);
+        CloseHandle(held);
+    });
+    EXPECT_TRUE(WriteFileAtomically(file, "new", &error)) << error;
+    release.join();
+    EXPECT_EQ(ReadAll(file), "new");
+}
+
+TEST(FileIoWindowsTest, AttributesStayAndDevicesLeftoversAndReadOnlyFilesAreHandled)
+{
+    TempDir dir;
+    const auto file = dir / "t.stg";
+    WriteAll(file, "old");
+    ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    // A leftover of a killed save goes; a running save's file, open without
+    // sharing, stays.
+    WriteAll(dir / "t.stg.tmp0123abcd", "left behind");
+    WriteAll(dir / "t.stg.tmp89abcdef", "being written");
+    const HANDLE running = CreateFileW((dir / "t.stg.tmp89abcdef").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+                                      nullptr);
+    ASSERT_NE(running, INVALID_HANDLE_VALUE);
+    std::string error;
+    ASSERT_TRUE(WriteFileAtomically(file, "new", &error)) << error;
+    CloseHandle(running);
+    EXPECT_EQ(ReadAll(file), "new");
+    EXPECT_NE(GetFileAttributesW(file.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+    EXPECT_EQ(Litter(dir.Path(), {"t.stg"}), std::vector<std::string>{"t.stg.tmp89abcdef"});
+
+    ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(WriteFileAtomically(file, "newer", &error));
+    EXPECT_NE(error.find("read-only"), std::string::npos) << error;
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ReadAll(file), "new");
+
+    EXPECT_FALSE(WriteFileAtomically("NUL", "x", &error));
+    EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+}
+
+#else
 
 mode_t ModeOf(const fs::path& path)
 {

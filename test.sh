@@ -5,7 +5,9 @@
 #   2. Release, warnings as errors: the same tests again, and the benchmarks
 #      are compiled;
 #   3. the data side alone, without Qt, must build and pass its tests;
-#   4. a short libFuzzer run of every reader, when clang is present.
+#   4. a short libFuzzer run of every reader, when clang is present;
+#   5. the data side and torva-cli cross-built for Windows, their tests run
+#      under Wine, when mingw-w64 and Wine are present.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./tools/setup.sh
@@ -29,4 +31,17 @@ if command -v clang++ >/dev/null 2>&1; then
   cmake --build --preset fuzz -j "$jobs"
   ./fuzz/run-fuzzers.sh build/fuzz "${TABRY_FUZZ_SECONDS:-15}"
 fi
+
+# ---- Windows: the data side and torva-cli for Windows, tests under Wine ----
+if command -v x86_64-w64-mingw32-g++-posix >/dev/null 2>&1 \
+   && { command -v wine64 >/dev/null 2>&1 || [ -x /usr/lib/wine/wine64 ]; }; then
+  cmake --preset windows
+  cmake --build --preset windows -j "$jobs"
+  windows_status=0
+  ctest --preset windows || windows_status=$?
+  ./tools/wine-run.sh "$PWD/build/windows/wine" --stop
+  [ "$windows_status" -eq 0 ]
+fi
+# ---- end of Windows ----
+
 echo "test.sh: all tests passed"

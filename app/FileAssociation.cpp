@@ -13,11 +13,15 @@
 
 namespace tabry::app {
 
+namespace {
+// Named by DesktopEntryPath on every system, used only on Linux.
+const QString kDesktopFile = QStringLiteral("torva.desktop");
+} // namespace
+
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
 namespace {
 
 const QString kMimeType = QStringLiteral("application/x-torva-stg");
-const QString kDesktopFile = QStringLiteral("torva.desktop");
 const QString kDocIconName = QStringLiteral("application-x-torva-stg");
 const QString kAppIconName = QStringLiteral("torva");
 

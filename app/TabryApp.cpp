@@ -76,7 +76,9 @@ bool CTabryApp::InitInstance()
         ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
         : m_options.userDataDirectory;
     m_dbPaths = ResolveDatabasePaths(m_exeDir, userDir, QFileInfo(m_exeDir).isWritable());
-    m_editor.LoadPlayers(ui::ToFsPath(m_dbPaths.load));
+    int faultLine = 0;
+    if (m_editor.LoadPlayers(ui::ToFsPath(m_dbPaths.load), nullptr, &faultLine) != LoadStatus::Ok)
+        ui::Prompt().Error(nullptr, DatabaseUnreadableMessage(m_dbPaths.load, faultLine));
 
     SeedRandomGenerator();
 
@@ -158,7 +160,12 @@ int CTabryApp::ExitInstance()
         m_keeper->Flush();
     if (m_journal)
         m_journal->Remove();
-    if (m_editor.PlayersModified()) {
+    if (m_editor.PlayersModified() && m_editor.Players().LoadRefused()) {
+        ui::Prompt().Error(nullptr, QStringLiteral("プレイヤデータベース「%1」は起動時に読み込めなかったため、"
+                                                   "変更を書き込みませんでした。")
+                                        .arg(QDir::toNativeSeparators(m_dbPaths.load)));
+        result = 1;
+    } else if (m_editor.PlayersModified()) {
         QDir().mkpath(QFileInfo(m_dbPaths.save).absolutePath());
         if (m_editor.Players().Save(ui::ToFsPath(m_dbPaths.save), 1) != 0) {
             ui::Prompt().Error(nullptr, QStringLiteral("プレイヤデータベース「%1」に書き込めません。\n%2")

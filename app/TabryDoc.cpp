@@ -92,7 +92,8 @@ bool CTabryDoc::OnOpenDocument(const QString& path)
     const QString absolute = QFileInfo(path).absoluteFilePath();
     if (OfferRecoveryOf(&absolute))
         return true;
-    const LoadStatus status = m_editor.LoadFile(ui::ToFsPath(path));
+    int faultLine = 0;
+    const LoadStatus status = m_editor.LoadFile(ui::ToFsPath(path), nullptr, &faultLine);
     switch (status) {
     case LoadStatus::Ok:
         SetPathName(path);
@@ -108,6 +109,10 @@ bool CTabryDoc::OnOpenDocument(const QString& path)
     case LoadStatus::Rejected:
         ui::Prompt().Error(m_dialogParent,
                            QStringLiteral("「%1」は大会結果ファイルとして読み込めません。").arg(Native(path)));
+        break;
+    case LoadStatus::NulByte:
+        ui::Prompt().Error(m_dialogParent,
+                           QStringLiteral("「%1」を開けません。\n%2").arg(Native(path), NulByteDetail(faultLine)));
         break;
     }
     emit openFailed(path);

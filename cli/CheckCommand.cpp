@@ -2,6 +2,7 @@
 #include "cli/Cli.h"
 
 #include "text/Cp932.h"
+#include "text/FileIo.h"
 #include "reports/Formatters.h"
 
 #include <cstdio>
@@ -53,7 +54,7 @@ int RunCheck(Context& ctx, const CommandLine& cl)
         played += t.RoundHasGames(j) ? 1 : 0;
 
     std::ostringstream os;
-    os << "ファイル: " << cl.input.string() << "\n";
+    os << "ファイル: " << PathText(cl.input) << "\n";
     os << "大会名: " << (d.info.name.empty() ? std::string("(なし)") : cp932::ToUtf8(d.info.name)) << "\n";
     if (d.info.HasDate())
         os << "日付: " << d.info.year << "/" << d.info.month << "/" << d.info.day << "\n";

@@ -20,15 +20,20 @@ const std::string* CommandLine::Get(const std::string& name) const
 
 bool LoadTournament(Context& ctx, const CommandLine& cl)
 {
-    // A missing database means a database holding only the bye record.
-    ctx.editor.LoadPlayers(ctx.dbPath);
     std::string error;
+    // A missing database means a database holding only the bye record; one
+    // that cannot be read would lose its records at the next --save-db.
+    if (ctx.editor.LoadPlayers(ctx.dbPath, &error) != LoadStatus::Ok) {
+        std::cerr << "torva-cli: player database: " << error << "\n";
+        return false;
+    }
     const LoadStatus status = ctx.editor.LoadFile(cl.input, &error);
-    const std::string file = cl.input.string();
+    const std::string file = PathText(cl.input);
     switch (status) {
     case LoadStatus::Ok:
         break;
     case LoadStatus::CannotOpen:
+    case LoadStatus::NulByte:
         std::cerr << "torva-cli: " << error << "\n";
         return false;
     case LoadStatus::Empty:
@@ -40,20 +45,27 @@ bool LoadTournament(Context& ctx, const CommandLine& cl)
                      "1-128, display mode, tie-break method, Brightwell coefficient)\n";
         return false;
     }
-    if (ctx.saveDb && ctx.editor.PlayersModified()) {
-        if (ctx.editor.Players().Save(ctx.dbPath, 1, &error) != 0) {
-            std::cerr << "torva-cli: player database not saved: " << error << "\n";
-            return false;
-        }
-    }
     return true;
+}
+
+int SaveDatabaseIfAsked(Context& ctx, int exitCode)
+{
+    if (!ctx.saveDb || !ctx.editor.PlayersModified())
+        return exitCode;
+    std::string error;
+    if (ctx.editor.Players().Save(ctx.dbPath, 1, &error) != 0) {
+        std::cerr << "torva-cli: player database not saved: " << error << "\n";
+        return exitCode == kExitOk ? kExitDatabaseNotSaved : exitCode;
+    }
+    ctx.editor.MarkPlayersSaved();
+    return exitCode;
 }
 
 bool WriteOutput(const CommandLine& cl, std::string_view bytes)
 {
     if (const std::string* out = cl.Get("-o")) {
         std::string error;
-        if (!WriteFileAtomically(*out, bytes, &error)) {
+        if (!WriteFileAtomically(PathFromUtf8(*out), bytes, &error)) {
             std::cerr << "torva-cli: " << error << "\n";
             return false;
         }

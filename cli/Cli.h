@@ -5,7 +5,8 @@
 //   torva-cli [--db PATH] [--save-db] COMMAND [options] FILE.stg
 //
 // Exit codes: 0 success, 1 output could not be written, 2 usage error,
-// 3 input unreadable or rejected, 4 nothing to pair, 5 rating CSV refused.
+// 3 input unreadable or rejected, 4 nothing to pair, 5 rating CSV refused,
+// 6 the player database could not be written (the output was).
 
 #include "edit/TournamentEditor.h"
 
@@ -24,6 +25,7 @@ enum ExitCode {
     kExitBadInput = 3,
     kExitNothingToPair = 4,
     kExitCsvRefused = 5,
+    kExitDatabaseNotSaved = 6,
 };
 
 // An option a command accepts: "--round" with a value, "--utf8" without.
@@ -68,9 +70,14 @@ int UsageError(const std::string& message);
 
 // Loads the player database and the tournament as the desktop program opens a
 // file. Prints a message naming the file and returns false on failure (the
-// caller exits with kExitBadInput). With --save-db, writes the database back
-// when loading added players.
+// caller exits with kExitBadInput); a database that exists but cannot be read
+// is such a failure, a missing one is not.
 bool LoadTournament(Context& ctx, const CommandLine& cl);
+
+// After the command: with --save-db, writes the database back when loading
+// added players. Returns `exitCode`, or kExitDatabaseNotSaved when that was
+// kExitOk and the database could not be written (a message is printed).
+int SaveDatabaseIfAsked(Context& ctx, int exitCode);
 
 // Writes `bytes` to the -o file (atomically) or to standard output. Prints a
 // message and returns false on failure.

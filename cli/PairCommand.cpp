@@ -1,6 +1,7 @@
 // pair: generates the pairings of one round and writes the tournament back.
 #include "cli/Cli.h"
 
+#include "text/FileIo.h"
 #include "pairing/PairingGenerator.h"
 #include "pairing/RandomGenerator.h"
 
@@ -32,14 +33,14 @@ int RunPair(Context& ctx, const CommandLine& cl)
 
     PairingOptions options;
     if (const std::string* dir = cl.Get("--trace-dir"))
-        options.trace.directory = *dir;
+        options.trace.directory = PathFromUtf8(*dir);
 
     if (!LoadTournament(ctx, cl))
         return kExitBadInput;
     const CResultTable& table = ctx.editor.Table();
     if (*round < 1 || *round > table.RoundCount())
         return UsageError("--round must be 1 to " + std::to_string(table.RoundCount()) + " for "
-                          + cl.input.string());
+                          + PathText(cl.input));
 
     PairingRunInfo info;
     if (!ctx.editor.PairRound(static_cast<int>(*round - 1), random, options, &info).Any()) {

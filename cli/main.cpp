@@ -7,6 +7,11 @@
 #include <string>
 #include <vector>
 
+#if defined(_WIN32)
+#include <windows.h>
+#include <shellapi.h>
+#endif
+
 namespace tabry::cli {
 
 namespace {
@@ -36,7 +41,8 @@ void PrintUsage(std::ostream& os)
         os << "  " << c->synopsis << "\n";
     os << "\n"
           "exit codes: 0 ok, 1 output not written, 2 usage, 3 input unreadable or rejected,\n"
-          "            4 no player to pair, 5 rating CSV refused\n";
+          "            4 no player to pair, 5 rating CSV refused,\n"
+          "            6 player database not written (the output was)\n";
 }
 
 } // namespace
@@ -49,10 +55,28 @@ int UsageError(const std::string& message)
     return kExitUsage;
 }
 
+// The arguments after the program name. On Windows the narrow argv is in the
+// ANSI code page, which cannot hold every file name (Japanese ones on a
+// Western system); the wide command line can, and is taken as UTF-8.
+std::vector<std::string> Arguments(int argc, char** argv)
+{
+#if defined(_WIN32)
+    int count = 0;
+    if (wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        std::vector<std::string> args;
+        for (int i = 1; i < count; ++i)
+            args.push_back(PathText(std::filesystem::path(wide[i])));
+        LocalFree(wide);
+        return args;
+    }
+#endif
+    return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
 int Main(int argc, char** argv)
 {
     Context ctx;
-    std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args = Arguments(argc, argv);
     bool dbGiven = false;
     const Command* command = nullptr;
     CommandLine cl;
@@ -67,7 +91,7 @@ int Main(int argc, char** argv)
         if (a == "--db") {
             if (i + 1 >= args.size())
                 return UsageError("--db needs a path");
-            ctx.dbPath = args[++i];
+            ctx.dbPath = PathFromUtf8(args[++i]);
             dbGiven = true;
             continue;
         }
@@ -101,7 +125,7 @@ int Main(int argc, char** argv)
         }
         if (haveInput)
             return UsageError("more than one input file");
-        cl.input = a;
+        cl.input = PathFromUtf8(a);
         haveInput = true;
     }
     if (command == nullptr)
@@ -112,7 +136,9 @@ int Main(int argc, char** argv)
         const auto exe = ExecutablePath(argc > 0 ? argv[0] : nullptr);
         ctx.dbPath = exe.empty() ? std::filesystem::path("player.db") : exe.parent_path() / "player.db";
     }
-    return command->run(ctx, cl);
+    // The database is written last, so that a failure there never keeps the
+    // requested output from being written.
+    return SaveDatabaseIfAsked(ctx, command->run(ctx, cl));
 }
 
 } // namespace tabry::cli

@@ -198,9 +198,9 @@ public:
     // Replaces the table, the settings and the details with the ".stg" bytes.
     // Players missing from the database are added to it and `dbModified` is
     // set. Returns -1, changing neither table nor settings, when the header
-    // line is missing or invalid; else 0. With `lineRecords`, each row's
-    // player as its line describes him (an empty record for a row without
-    // a player line) is put there too.
+    // line is missing or invalid or a line holds a NUL byte; else 0. With
+    // `lineRecords`, each row's player as its line describes him (an empty
+    // record for a row without a player line) is put there too.
     int Read(std::string_view data, CTournamentInfo& info, CPlayerDatabase& db, bool& dbModified,
              std::vector<CPlayerRecord>* lineRecords = nullptr);
     // Appends the ".stg" bytes of the table to `out`; sets info.format to 1.

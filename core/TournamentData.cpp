@@ -2,6 +2,7 @@
 
 #include "playerdb/PlayerText.h"
 #include "text/FileIo.h"
+#include "text/LineString.h"
 
 namespace tabry {
 
@@ -12,20 +13,25 @@ void TournamentData::NewTournament()
     info.Reset();
 }
 
-LoadStatus TournamentData::Load(std::string_view bytes)
+LoadStatus TournamentData::Load(std::string_view bytes, int* faultLine)
 {
-    return LoadImpl(bytes, false);
+    return LoadImpl(bytes, false, faultLine);
 }
 
-LoadStatus TournamentData::LoadWithRecords(std::string_view bytes)
+LoadStatus TournamentData::LoadWithRecords(std::string_view bytes, int* faultLine)
 {
-    return LoadImpl(bytes, true);
+    return LoadImpl(bytes, true, faultLine);
 }
 
-LoadStatus TournamentData::LoadImpl(std::string_view bytes, bool recovering)
+LoadStatus TournamentData::LoadImpl(std::string_view bytes, bool recovering, int* faultLine)
 {
     if (bytes.empty())
         return LoadStatus::Empty;
+    if (const int line = FirstLineWithNul(bytes); line != 0) {
+        if (faultLine != nullptr)
+            *faultLine = line;
+        return LoadStatus::NulByte;
+    }
     // Read into a fresh table so that a rejected file leaves the open
     // tournament (and its details) exactly as it was.
     CResultTable loaded;
@@ -55,12 +61,20 @@ LoadStatus TournamentData::LoadImpl(std::string_view bytes, bool recovering)
     return LoadStatus::Ok;
 }
 
-LoadStatus TournamentData::LoadFile(const std::filesystem::path& path, std::string* error)
+LoadStatus TournamentData::LoadFile(const std::filesystem::path& path, std::string* error, int* faultLine)
 {
     std::string bytes;
-    if (!ReadFileBytes(path, bytes, error))
+    if (ReadFileBytes(path, bytes, kMaxTournamentFileBytes, error) != ReadStatus::Ok)
         return LoadStatus::CannotOpen;
-    return Load(bytes);
+    int line = 0;
+    const LoadStatus status = Load(bytes, &line);
+    if (status == LoadStatus::NulByte) {
+        if (faultLine != nullptr)
+            *faultLine = line;
+        if (error != nullptr)
+            *error = "cannot read " + PathText(path) + ": line " + std::to_string(line) + " holds a NUL byte";
+    }
+    return status;
 }
 
 std::string TournamentData::Save() const
@@ -78,10 +92,17 @@ bool TournamentData::SaveFile(const std::filesystem::path& path, std::string* er
     return WriteFileAtomically(path, Save(), error);
 }
 
-void TournamentData::LoadPlayers(const std::filesystem::path& path)
+LoadStatus TournamentData::LoadPlayers(const std::filesystem::path& path, std::string* error, int* faultLine)
 {
     players.Reset();
-    players.Load(path);
+    int line = 0;
+    if (players.Load(path, error, &line) == 0 || !players.LoadRefused())
+        return LoadStatus::Ok;
+    if (line == 0)
+        return LoadStatus::CannotOpen;
+    if (faultLine != nullptr)
+        *faultLine = line;
+    return LoadStatus::NulByte;
 }
 
 } // namespace tabry

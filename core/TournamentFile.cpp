@@ -43,6 +43,10 @@ void AppendInt(std::string& out, int value)
 int CResultTable::Read(std::string_view data, CTournamentInfo& info, CPlayerDatabase& db, bool& dbModified,
                        std::vector<CPlayerRecord>* lineRecords)
 {
+    // A NUL byte would cut its line short, and the player on it would vanish
+    // from the table (and from the file at the next save) without a word.
+    if (FirstLineWithNul(data) != 0)
+        return -1;
     const std::vector<std::string_view> lines = SplitLines(data);
     if (lines.empty())
         return -1;

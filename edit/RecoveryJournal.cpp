@@ -227,7 +227,7 @@ void CRecoveryJournal::Remove()
 
 bool CRecoveryJournal::Read(const fs::path& path, std::string& bytes, RecoveryFile* about, std::string* error)
 {
-    if (!ReadFileBytes(path, bytes, error))
+    if (ReadFileBytes(path, bytes, kMaxTournamentFileBytes, error) != ReadStatus::Ok)
         return false;
     if (about == nullptr)
         return true;

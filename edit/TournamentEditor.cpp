@@ -113,9 +113,9 @@ void CTournamentEditor::NewTournament()
     Notify(ChangeKind::Reset, ResetEffects(), nullptr);
 }
 
-LoadStatus CTournamentEditor::Load(std::string_view bytes)
+LoadStatus CTournamentEditor::Load(std::string_view bytes, int* faultLine)
 {
-    const LoadStatus status = m_data.Load(bytes);
+    const LoadStatus status = m_data.Load(bytes, faultLine);
     if (status == LoadStatus::Ok) {
         m_serial = m_nextSerial++;
         Notify(ChangeKind::Reset, ResetEffects(), nullptr);
@@ -133,19 +133,22 @@ LoadStatus CTournamentEditor::Restore(std::string_view bytes)
     return status;
 }
 
-LoadStatus CTournamentEditor::LoadFile(const std::filesystem::path& path, std::string* error)
+LoadStatus CTournamentEditor::LoadFile(const std::filesystem::path& path, std::string* error, int* faultLine)
 {
-    std::string bytes;
-    if (!ReadFileBytes(path, bytes, error))
-        return LoadStatus::CannotOpen;
-    return Load(bytes);
+    const LoadStatus status = m_data.LoadFile(path, error, faultLine);
+    if (status == LoadStatus::Ok) {
+        m_serial = m_nextSerial++;
+        Notify(ChangeKind::Reset, ResetEffects(), nullptr);
+    }
+    return status;
 }
 
-void CTournamentEditor::LoadPlayers(const std::filesystem::path& path)
+LoadStatus CTournamentEditor::LoadPlayers(const std::filesystem::path& path, std::string* error, int* faultLine)
 {
-    m_data.LoadPlayers(path);
+    const LoadStatus status = m_data.LoadPlayers(path, error, faultLine);
     // Record indices may mean other people now: no earlier step applies.
     m_serial = m_nextSerial++;
+    return status;
 }
 
 int CTournamentEditor::AddPlayer(const CPlayerRecord& r)

@@ -88,15 +88,17 @@ public:
     // A new 32 x 6 tournament, details reset, settings kept.
     void NewTournament();
     // Opens ".stg" bytes as the desktop program opens a file; on rejection
-    // nothing changes and nobody is told.
-    LoadStatus Load(std::string_view bytes);
-    LoadStatus LoadFile(const std::filesystem::path& path, std::string* error = nullptr);
+    // nothing changes and nobody is told. See TournamentData::Load and
+    // LoadFile for `faultLine` and `error`.
+    LoadStatus Load(std::string_view bytes, int* faultLine = nullptr);
+    LoadStatus LoadFile(const std::filesystem::path& path, std::string* error = nullptr, int* faultLine = nullptr);
     // Opens the bytes of a recovery file: as Load, and every player named
     // gets the data the file holds for him (records edited since the
     // database was last written come back too).
     LoadStatus Restore(std::string_view bytes);
-    // The database reset to the bye record, then "player.db" appended.
-    void LoadPlayers(const std::filesystem::path& path);
+    // The database reset to the bye record, then "player.db" appended (see
+    // TournamentData::LoadPlayers).
+    LoadStatus LoadPlayers(const std::filesystem::path& path, std::string* error = nullptr, int* faultLine = nullptr);
     // The database was written: it no longer differs from the file.
     void MarkPlayersSaved() { m_data.playersModified = false; }
     // Writing it failed: the save at exit must try again.

@@ -6,12 +6,35 @@
 #include "playerdb/PlayerText.h"
 
 #include <algorithm>
+#include <array>
 
 namespace tabry {
 
 namespace {
+
 const CPlayerRecord kEmptyRecord;
+
+// The comma fields of a line as CLineString::Split cuts them (empty fields
+// count, a comma at the very end adds none), without copying the line: a
+// database can hold a million of them. Only the first six are kept.
+int SplitRecordFields(std::string_view line, std::array<std::string_view, 6>& fields)
+{
+    fields.fill({});
+    int count = 0;
+    size_t p = 0;
+    while (p < line.size()) {
+        size_t q = line.find(',', p);
+        if (q == std::string_view::npos)
+            q = line.size();
+        if (count < static_cast<int>(fields.size()))
+            fields[static_cast<size_t>(count)] = line.substr(p, q - p);
+        ++count;
+        p = q < line.size() ? q + 1 : q;
+    }
+    return count;
 }
+
+} // namespace
 
 CPlayerDatabase::CPlayerDatabase(const CPlayerDatabase& other)
 {
@@ -25,6 +48,7 @@ CPlayerDatabase& CPlayerDatabase::operator=(const CPlayerDatabase& other)
         m_records.reserve(other.m_records.size());
         for (const auto& r : other.m_records)
             m_records.push_back(std::make_unique<CPlayerRecord>(*r));
+        m_loadRefused = other.m_loadRefused;
     }
     return *this;
 }
@@ -45,9 +69,6 @@ int CPlayerDatabase::Add(std::string_view longName, std::string_view inputName, 
     record->m_grade = grade;
     record->m_residence = std::string(residence);
     record->m_memberNumber = FoldLowerCase(memberNumber);
-    // Grow in steps of 128 records, as the array always has.
-    if (m_records.size() == m_records.capacity())
-        m_records.reserve(m_records.capacity() + 128);
     m_records.push_back(std::move(record));
     return GetCount() - 1;
 }
@@ -110,25 +131,54 @@ void CPlayerDatabase::AssignRecords(const std::vector<CPlayerRecord>& records)
         m_records.push_back(std::make_unique<CPlayerRecord>(r));
 }
 
-int CPlayerDatabase::Load(const std::filesystem::path& path)
+int CPlayerDatabase::Load(const std::filesystem::path& path, std::string* error, int* nulLine)
 {
     std::string data;
-    if (!ReadFileBytes(path, data))
+    const ReadStatus status = ReadFileBytes(path, data, kMaxPlayerDatabaseBytes, error);
+    if (status != ReadStatus::Ok) {
+        // A missing database is an empty one; anything else holds records
+        // this run cannot see.
+        m_loadRefused = status != ReadStatus::Missing;
         return -1;
-    LoadBytes(data);
+    }
+    const int line = LoadBytes(data);
+    m_loadRefused = line != 0;
+    if (line != 0) {
+        if (nulLine != nullptr)
+            *nulLine = line;
+        if (error != nullptr)
+            *error = "cannot read " + PathText(path) + ": line " + std::to_string(line) + " holds a NUL byte";
+        return -1;
+    }
     return 0;
 }
 
-void CPlayerDatabase::LoadBytes(std::string_view data)
+int CPlayerDatabase::LoadBytes(std::string_view data)
 {
-    CFieldList fields;
+    if (const int line = FirstLineWithNul(data); line != 0)
+        return line;
+    // What Add does, with each field unescaped and folded in place: a
+    // database can hold a million lines, and every copy counts there.
+    m_records.reserve(m_records.size() + static_cast<size_t>(std::count(data.begin(), data.end(), '\n')) + 1);
+    std::array<std::string_view, 6> fields;
+    const auto text = [](std::string& out, std::string_view field, bool fold) {
+        out = UnescapeField(field);
+        if (fold)
+            FoldLowerCaseInPlace(out);
+    };
     for (const std::string_view line : SplitLines(data)) {
-        if (CLineString(line).Split(fields, ',', -1) < 4)
+        if (SplitRecordFields(line, fields) < 4)
             continue;
-        Add(UnescapeField(fields.Get(0).str()), UnescapeField(fields.Get(2).str()),
-            UnescapeField(fields.Get(1).str()), UnescapeField(fields.Get(4).str()),
-            ParseDecimal(UnescapeField(fields.Get(3).str())), UnescapeField(fields.Get(5).str()));
+        auto record = std::make_unique<CPlayerRecord>();
+        text(record->m_longName, fields[0], true);
+        text(record->m_shortName, fields[1], true);
+        text(record->m_inputName, fields[2], true);
+        record->m_grade = ParseDecimal(UnescapeField(fields[3]));
+        text(record->m_residence, fields[4], false);
+        text(record->m_memberNumber, fields[5], true);
+        m_records.push_back(std::move(record));
     }
+    return 0;
 }
 
 std::string CPlayerDatabase::SaveBytes(int firstIndex) const
@@ -154,6 +204,12 @@ std::string CPlayerDatabase::SaveBytes(int firstIndex) const
 
 int CPlayerDatabase::Save(const std::filesystem::path& path, int firstIndex, std::string* error) const
 {
+    if (m_loadRefused) {
+        if (error != nullptr)
+            *error = "not written to " + PathText(path)
+                + ": the database file could not be read, and writing would replace the records in it";
+        return -1;
+    }
     return WriteFileAtomically(path, SaveBytes(firstIndex), error) ? 0 : -1;
 }
 

@@ -3,6 +3,7 @@
 // player by the index of a record here, so the order of the records matters;
 // index 0 is always the built-in bye record, which is never written to a file.
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -20,6 +21,11 @@ struct CPlayerRecord {
     std::string m_memberNumber; // federation member number (a text)
     friend bool operator==(const CPlayerRecord&, const CPlayerRecord&) = default;
 };
+
+// The largest "player.db" that is read: about a million players at 250 bytes
+// a line, far beyond any real federation's list. Anything larger is no
+// database; reading it would only exhaust the memory.
+inline constexpr std::uintmax_t kMaxPlayerDatabaseBytes = 256u << 20;
 
 class CPlayerDatabase {
 public:
@@ -59,12 +65,20 @@ public:
     void AssignRecords(const std::vector<CPlayerRecord>& records);
 
     // Appends the records of a "player.db" file. -1 when the file cannot be
-    // read (the database is then unchanged), else 0.
-    int Load(const std::filesystem::path& path);
-    // Appends the records of "player.db" bytes.
-    void LoadBytes(std::string_view data);
+    // read or holds a NUL byte (then `nulLine` gets the line, from 1): the
+    // database is unchanged and `error` says why. Else 0.
+    int Load(const std::filesystem::path& path, std::string* error = nullptr, int* nulLine = nullptr);
+    // Appends the records of "player.db" bytes. Bytes with a NUL byte are
+    // refused whole, and the number of the first line holding one is
+    // returned; else 0.
+    int LoadBytes(std::string_view data);
+    // True after a Load that refused a file that exists: its records were
+    // never read, so Save refuses to write the database from then on rather
+    // than replace them (also after Reset). The next Load decides anew.
+    bool LoadRefused() const { return m_loadRefused; }
     // Writes records `firstIndex`.. to a "player.db" file, replacing it
-    // atomically. -1 (with a reason in `error`) when it cannot be written.
+    // atomically. -1 (with a reason in `error`) when it cannot be written or
+    // LoadRefused() holds.
     int Save(const std::filesystem::path& path, int firstIndex, std::string* error = nullptr) const;
     // The "player.db" bytes of records `firstIndex`..
     std::string SaveBytes(int firstIndex) const;
@@ -72,6 +86,7 @@ public:
 private:
     std::vector<std::unique_ptr<CPlayerRecord>> m_records;
     CPlayerRecord m_scratch;
+    bool m_loadRefused = false;
 };
 
 } // namespace tabry

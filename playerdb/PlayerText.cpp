@@ -10,15 +10,20 @@ namespace tabry {
 std::string FoldLowerCase(std::string_view text)
 {
     std::string out(text);
-    for (size_t i = 0; i < out.size(); ++i) {
-        const auto b = static_cast<unsigned char>(out[i]);
-        if (cp932::IsLeadByte(b) && i + 1 < out.size() && cp932::IsTrailByte(static_cast<unsigned char>(out[i + 1]))) {
+    FoldLowerCaseInPlace(out);
+    return out;
+}
+
+void FoldLowerCaseInPlace(std::string& text)
+{
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        if (cp932::IsLeadByte(b) && i + 1 < text.size() && cp932::IsTrailByte(static_cast<unsigned char>(text[i + 1]))) {
             ++i; // keep both bytes of a double-byte character
         } else if (b >= 'A' && b <= 'Z') {
-            out[i] = static_cast<char>(b - 'A' + 'a');
+            text[i] = static_cast<char>(b - 'A' + 'a');
         }
     }
-    return out;
 }
 
 std::string EscapeField(std::string_view text)
@@ -38,6 +43,8 @@ std::string EscapeField(std::string_view text)
 
 std::string UnescapeField(std::string_view text)
 {
+    if (text.find('%') == std::string_view::npos)
+        return std::string(text); // nearly every field: no byte-wise copy
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {

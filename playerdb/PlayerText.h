@@ -14,6 +14,7 @@ namespace tabry {
 // (lead byte followed by a valid trail byte) alone, so a trail byte in the
 // 'A'..'Z' range is never altered.
 std::string FoldLowerCase(std::string_view text);
+void FoldLowerCaseInPlace(std::string& text);
 
 // '%' -> "%%", ',' -> "%c"; every other byte unchanged.
 std::string EscapeField(std::string_view text);

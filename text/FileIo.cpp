@@ -1,19 +1,14 @@
+// The platform-neutral part of the file I/O; reading and saving live in
+// FileIoPosix.cpp and FileIoWindows.cpp.
 #include "text/FileIo.h"
+#include "text/FileIoDetail.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <system_error>
 
 #if defined(_WIN32)
-#include <io.h>
 #include <windows.h>
-#else
-#include <fcntl.h>
-#include <unistd.h>
 #endif
 #if defined(__APPLE__)
 #include <mach-o/dyld.h>
@@ -23,100 +18,73 @@ namespace tabry {
 
 namespace fs = std::filesystem;
 
-namespace {
+namespace detail {
 
-void SetError(std::string* error, const std::string& what, int err)
+std::string TemporarySuffix()
 {
-    if (error != nullptr)
-        *error = what + ": " + std::generic_category().message(err);
-}
-
-// Flushes a written file to the disk before it replaces the old one, so that
-// the rename never publishes a file whose bytes are still only in the cache.
-bool SyncFile(std::FILE* f)
-{
-#if defined(_WIN32)
-    return _commit(_fileno(f)) == 0;
-#else
-    return fsync(fileno(f)) == 0;
-#endif
-}
-
-std::string TempSuffix()
-{
+    // One device per call: these are rare, and a fresh device draws from the
+    // system's entropy, so two programs saving the same file at once do not
+    // follow the same sequence of names.
     std::random_device rd;
-    char buf[32];
+    char buf[16];
     std::snprintf(buf, sizeof buf, ".tmp%08x", static_cast<unsigned>(rd()));
     return buf;
 }
 
-} // namespace
-
-bool ReadFileBytes(const fs::path& path, std::string& bytes, std::string* error)
+bool IsTemporaryNameOf(std::string_view name, std::string_view targetName)
 {
-    bytes.clear();
-    std::error_code ec;
-    if (fs::is_directory(path, ec)) {
-        SetError(error, "cannot read " + path.string(), EISDIR);
+    constexpr std::string_view kMarker = ".tmp";
+    if (targetName.empty() || name.size() != targetName.size() + kMarker.size() + 8
+        || name.substr(0, targetName.size()) != targetName
+        || name.substr(targetName.size(), kMarker.size()) != kMarker)
         return false;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        SetError(error, "cannot open " + path.string(), errno != 0 ? errno : ENOENT);
-        return false;
-    }
-    char buf[65536];
-    while (in.read(buf, sizeof buf) || in.gcount() > 0)
-        bytes.append(buf, static_cast<size_t>(in.gcount()));
-    if (in.bad()) {
-        SetError(error, "cannot read " + path.string(), EIO);
-        return false;
-    }
+    for (const char c : name.substr(targetName.size() + kMarker.size()))
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f')))
+            return false;
     return true;
 }
 
-bool WriteFileAtomically(const fs::path& path, std::string_view bytes, std::string* error, bool toDisk)
+void SetError(std::string* error, std::string_view what, const fs::path& path, std::string_view reason)
 {
-    const fs::path temp = path.string() + TempSuffix();
+    if (error == nullptr)
+        return;
+    *error = std::string(what) + " " + PathText(path) + ": " + std::string(reason);
+}
+
+} // namespace detail
+
+std::string PathText(const fs::path& path)
+{
 #if defined(_WIN32)
-    std::FILE* f = _wfopen(temp.c_str(), L"wb");
+    // Unpaired surrogates, which Windows allows in names, become U+FFFD
+    // instead of an exception.
+    const std::wstring& wide = path.native();
+    if (wide.empty())
+        return {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
+    if (n > 0)
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr, nullptr);
+    return out;
 #else
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
+    return path.native();
 #endif
-    if (f == nullptr) {
-        SetError(error, "cannot create " + path.string(), errno);
-        return false;
-    }
-    bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    int err = ok ? 0 : errno;
-    if (ok && std::fflush(f) != 0) {
-        ok = false;
-        err = errno;
-    }
-    if (ok && toDisk && !SyncFile(f)) {
-        ok = false;
-        err = errno;
-    }
-    if (std::fclose(f) != 0 && ok) {
-        ok = false;
-        err = errno;
-    }
-    if (!ok) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        SetError(error, "cannot write " + path.string(), err != 0 ? err : EIO);
-        return false;
-    }
-    std::error_code ec;
-    fs::rename(temp, path, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        if (error != nullptr)
-            *error = "cannot replace " + path.string() + ": " + ec.message();
-        return false;
-    }
-    return true;
+}
+
+fs::path PathFromUtf8(std::string_view text)
+{
+#if defined(_WIN32)
+    // fs::path(std::string) would read the text in the ANSI code page.
+    if (text.empty())
+        return {};
+    const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(n > 0 ? n : 0), L'\0');
+    if (n > 0)
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+    return fs::path(wide);
+#else
+    return fs::path(std::string(text));
+#endif
 }
 
 fs::path ExecutablePath(const char* argv0)
@@ -138,7 +106,7 @@ fs::path ExecutablePath(const char* argv0)
         return self;
 #endif
     if (argv0 != nullptr && *argv0 != '\0')
-        return fs::absolute(fs::path(argv0), ec);
+        return fs::absolute(fs::path(argv0), ec); // argv is in the system's narrow encoding
     return {};
 }
 

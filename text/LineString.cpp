@@ -1,5 +1,6 @@
 #include "text/LineString.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 
@@ -174,6 +175,15 @@ std::vector<std::string_view> SplitLines(std::string_view data)
         p = hasEnd ? q + 1 : q;
     }
     return lines;
+}
+
+int FirstLineWithNul(std::string_view data)
+{
+    const size_t nul = data.find('\0');
+    if (nul == std::string_view::npos)
+        return 0;
+    const auto lineEnds = std::count(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(nul), '\n');
+    return lineEnds >= INT_MAX ? INT_MAX : static_cast<int>(lineEnds) + 1;
 }
 
 } // namespace tabry

@@ -90,4 +90,10 @@ int ParseDecimal(std::string_view text);
 // first NUL byte, as a C-string reader would see it.
 std::vector<std::string_view> SplitLines(std::string_view data);
 
+// The number (from 1, counted as SplitLines counts) of the first line that
+// holds a NUL byte, or 0 when there is none. The file readers refuse such
+// data: a NUL byte is never text, and cutting the line there would lose
+// whatever follows it without a word.
+int FirstLineWithNul(std::string_view data);
+
 } // namespace tabry

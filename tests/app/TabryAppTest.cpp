@@ -168,6 +168,27 @@ TEST(TabryAppTest, AnUnreadableCommandLineFileEndsTheStart)
     EXPECT_FALSE(app->MainFrame() != nullptr && app->MainFrame()->isVisible());
 }
 
+TEST(TabryAppTest, ADamagedDatabaseIsReportedAtStartAndNeverWrittenOver)
+{
+    test::Sandbox box;
+    const std::string damaged("a,a,a,0,,\r\nb\0b,b,b,0,,\r\n", 24);
+    test::WriteAll(box.bin / "player.db", damaged);
+    test::WriteAll(box / "t.stg", test::StgBytes(6, 4, {"山田", "鈴木"}));
+    box.options.fileToOpen = Q(box / "t.stg");
+    auto app = box.Start();
+    ASSERT_NE(app, nullptr);
+    ASSERT_EQ(Prompts().Events().size(), 1u);
+    EXPECT_EQ(Prompts().Events()[0].kind, "error");
+    EXPECT_TRUE(Prompts().Events()[0].text.contains(QString::fromUtf8("2 行目に NUL 文字")))
+        << Prompts().Events()[0].text.toStdString();
+    EXPECT_TRUE(app->Data().playersModified);
+    app->MainFrame()->close();
+    EXPECT_EQ(app->ExitInstance(), 1);
+    ASSERT_EQ(Prompts().Events().size(), 2u);
+    EXPECT_TRUE(Prompts().Events()[1].text.contains(QString::fromUtf8("起動時に読み込めなかった")));
+    EXPECT_EQ(test::ReadAll(box.bin / "player.db"), damaged);
+}
+
 TEST(TabryAppTest, AFailedDatabaseWriteAtExitIsReported)
 {
     test::Sandbox box;

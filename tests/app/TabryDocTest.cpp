@@ -175,6 +175,18 @@ TEST_F(DocFixture, AnUnreadableFileIsReportedAndThePreviousTournamentStays)
     ASSERT_EQ(Events().size(), 1u);
     EXPECT_EQ(Events()[0].text, QString::fromUtf8("「%1」を開けません。\nファイルが見つかりません。")
                                     .arg(QDir::toNativeSeparators(Q(dir / "missing.stg"))));
+
+    // A NUL byte would have dropped the player of its line without a word.
+    std::string damaged = test::StgBytes(4, 3, {"a", "b"});
+    damaged[damaged.find("b,b")] = '\0';
+    const auto nul = Write("nul.stg", damaged);
+    Prompts().Reset();
+    EXPECT_FALSE(doc.OnOpenDocument(Q(nul)));
+    ASSERT_EQ(Events().size(), 1u);
+    EXPECT_EQ(Events()[0].text,
+              QString::fromUtf8("「%1」を開けません。\n4 行目に NUL 文字（0x00）があります。ファイルが壊れている可能性があります。")
+                  .arg(QDir::toNativeSeparators(Q(nul))));
+    EXPECT_EQ(data.Save(), before);
 }
 
 TEST_F(DocFixture, AFailedSaveIsReportedAndTheDocumentStaysModified)

@@ -1,6 +1,7 @@
 #include "tests/cli/CliRunner.h"
 
 #include "core/TournamentData.h"
+#include "text/FileIo.h"
 
 #include <gtest/gtest.h>
 
@@ -90,6 +91,88 @@ TEST_F(CliFixture, UnreadableOrRejectedInputExitsWith3AndNamesTheFile)
     EXPECT_EQ(r.exitCode, 3);
     EXPECT_NE(r.err.find("bad.stg"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir / "out.stg"));
+}
+
+TEST_F(CliFixture, DamagedOrEndlessInputExitsWith3AndSaysWhy)
+{
+    using namespace std::string_literals;
+    std::string damaged = kFile;
+    damaged[damaged.find("b,b")] = '\0'; // line 4
+    WriteAll(dir / "damaged.stg", damaged); // not "nul.stg": that names a device on Windows
+    auto r = RunCli(dir, {"--db", db, "sort", "-o", (dir / "out.stg").string(), (dir / "damaged.stg").string()});
+    EXPECT_EQ(r.exitCode, 3);
+    EXPECT_NE(r.err.find("damaged.stg: line 4 holds a NUL byte"), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.stg"));
+
+    // A database that cannot be read is refused, not taken for an empty one
+    // that --save-db would then write over.
+    const std::string damagedDb = "a,a,ia,0,,\r\nb\0,b,ib,0,,\r\n"s;
+    WriteAll(db, damagedDb);
+    r = RunCli(dir, {"--db", db, "--save-db", "sort", stg});
+    EXPECT_EQ(r.exitCode, 3);
+    EXPECT_NE(r.err.find("line 2 holds a NUL byte"), std::string::npos) << r.err;
+    EXPECT_EQ(ReadAll(db), damagedDb);
+
+#if !defined(_WIN32)
+    WriteAll(db, kDb);
+    r = RunCli(dir, {"--db", db, "sort", "/dev/zero"});
+    EXPECT_EQ(r.exitCode, 3);
+    EXPECT_NE(r.err.find("/dev/zero: not a regular file"), std::string::npos) << r.err;
+#endif
+}
+
+TEST_F(CliFixture, ADatabaseThatCannotBeWrittenIsItsOwnErrorAndTheOutputIsWritten)
+{
+    const std::string out = (dir / "out.stg").string();
+    const std::string expected = RunCli(dir, {"--db", db, "sort", stg}).out;
+    // Loading adds "c"; the database's folder does not exist.
+    auto r = RunCli(dir, {"--db", (dir / "gone" / "player.db").string(), "--save-db", "sort", "-o", out, stg});
+    EXPECT_EQ(r.exitCode, 6);
+    EXPECT_NE(r.err.find("player database not saved"), std::string::npos) << r.err;
+    EXPECT_EQ(ReadAll(out), expected);
+
+#if !defined(_WIN32)
+    // A full disk: a file size limit of a few kB fails the database write as
+    // no space would, while the small output still fits.
+    std::string bigDb = kDb;
+    for (int i = 0; i < 400; ++i)
+        bigDb += "member" + std::to_string(i) + ",m,m" + std::to_string(i) + ",0," + std::string(40, 'r') + ",\r\n";
+    WriteAll(db, bigDb);
+    std::filesystem::remove(out);
+    r = RunCli(dir, {"--db", db, "--save-db", "sort", "-o", out, stg}, "trap '' XFSZ; ulimit -f 16; ");
+    EXPECT_EQ(r.exitCode, 6) << r.err;
+    EXPECT_NE(r.err.find("File too large"), std::string::npos) << r.err;
+    EXPECT_EQ(ReadAll(out), expected);
+    EXPECT_EQ(ReadAll(db), bigDb);
+#endif
+}
+
+TEST_F(CliFixture, JapaneseFileNamesReachEveryFileTheToolTouches)
+{
+    // Beyond the ANSI code page of a Western Windows: there only the wide
+    // command line carries these names.
+    const auto input = dir.Path() / PathFromUtf8("春の大会.stg");
+    const auto output = dir.Path() / PathFromUtf8("結果（最終）.stg");
+    const auto database = dir.Path() / PathFromUtf8("選手名簿.db");
+    const auto traces = dir.Path() / PathFromUtf8("記録");
+    WriteAll(input, kFile);
+    WriteAll(database, kDb);
+    std::filesystem::create_directory(traces);
+
+    auto r = RunCli(dir, {"--db", PathText(database), "--save-db", "sort", "-o", PathText(output), PathText(input)});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(ReadAll(output), RunCli(dir, {"--db", db, "sort", stg}).out);
+    EXPECT_EQ(ReadAll(database), kDb + S("c,c,ic,0,大阪,\r\n"));
+
+    r = RunCli(dir, {"--db", PathText(database), "check", PathText(input)});
+    EXPECT_NE(r.out.find("ファイル: " + PathText(input)), std::string::npos) << r.out;
+    r = RunCli(dir, {"--db", PathText(database), "pair", "--round", "1", "--seed", "1", "--trace-dir", PathText(traces),
+                     "-o", PathText(output), PathText(input)});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_FALSE(ReadAll(traces / "panelty.txt").empty());
+    r = RunCli(dir, {"--db", PathText(database), "sort", PathText(dir.Path() / PathFromUtf8("無い.stg"))});
+    EXPECT_EQ(r.exitCode, 3);
+    EXPECT_NE(r.err.find("無い.stg"), std::string::npos) << r.err;
 }
 
 TEST_F(CliFixture, UsageErrorsExitWith2)

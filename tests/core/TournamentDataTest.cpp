@@ -82,6 +82,56 @@ TEST(TournamentDataTest, FilesRoundTripAndMissingFilesAreReported)
     EXPECT_FALSE(d.SaveFile(dir / "no" / "t.stg", &error));
 }
 
+TEST(TournamentDataTest, ANulByteRefusesTheFileNamesTheLineAndLeavesTheOpenTournament)
+{
+    std::string damaged = kFile;
+    damaged[damaged.find("c,c") + 1] = '\0'; // in the third player's line, line 6
+    TempDir dir;
+    WriteAll(dir / "t.stg", damaged);
+    TournamentData d;
+    ASSERT_EQ(d.Load(kFile), LoadStatus::Ok);
+    const std::string before = d.Save();
+    std::string error;
+    int line = 0;
+    EXPECT_EQ(d.LoadFile(dir / "t.stg", &error, &line), LoadStatus::NulByte);
+    EXPECT_EQ(line, 6);
+    EXPECT_NE(error.find("t.stg: line 6 holds a NUL byte"), std::string::npos) << error;
+    EXPECT_EQ(d.Save(), before);
+    // The reader itself takes nothing from such bytes either.
+    CResultTable table;
+    CTournamentInfo info;
+    bool added = false;
+    EXPECT_EQ(table.Read(damaged, info, d.players, added), -1);
+    EXPECT_FALSE(added);
+
+    WriteAll(dir / "player.db", damaged);
+    EXPECT_EQ(d.LoadPlayers(dir / "player.db", &error, &line), LoadStatus::NulByte);
+    EXPECT_EQ(line, 6);
+    EXPECT_EQ(d.players.GetCount(), 1);
+}
+
+TEST(TournamentDataTest, InputThatIsNoRegularFileOrTooLargeIsRefused)
+{
+    TempDir dir;
+    TournamentData d;
+    std::string error;
+    WriteAll(dir / "huge.stg", "1,1,1,0,60\r\n");
+    std::filesystem::resize_file(dir / "huge.stg", kMaxTournamentFileBytes + 1);
+    EXPECT_EQ(d.LoadFile(dir / "huge.stg", &error), LoadStatus::CannotOpen);
+    EXPECT_NE(error.find("larger than"), std::string::npos) << error;
+#if defined(_WIN32)
+    const std::filesystem::path device = "NUL";
+#else
+    const std::filesystem::path device = "/dev/zero";
+#endif
+    EXPECT_EQ(d.LoadFile(device, &error), LoadStatus::CannotOpen);
+    EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+    // A database that cannot be read is not an empty one: it is never saved over.
+    std::filesystem::create_directory(dir / "player.db");
+    EXPECT_EQ(d.LoadPlayers(dir / "player.db", &error), LoadStatus::CannotOpen);
+    EXPECT_TRUE(d.players.LoadRefused());
+}
+
 TEST(TournamentDataTest, PlayersComeFromTheDatabaseFileOrOnlyTheByeRecord)
 {
     TempDir dir;

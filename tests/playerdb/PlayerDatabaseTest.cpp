@@ -86,6 +86,37 @@ TEST(PlayerDatabaseTest, FailedSaveIsReportedAndKeepsTheOldFile)
     EXPECT_EQ(ReadAll(dir / "player.db"), "old,o,o,0,,\r\n");
 }
 
+TEST(PlayerDatabaseTest, ANulByteRefusesTheWholeFileAndItIsNeverSavedOver)
+{
+    using namespace std::string_literals;
+    const std::string damaged = "a,a,a,0,,\r\nb,b,b,0,,\r\nc\0,c,c,0,,\r\nd,d,d,0,,\r\n"s;
+    CPlayerDatabase db;
+    db.Reset();
+    EXPECT_EQ(db.LoadBytes(damaged), 3);
+    EXPECT_EQ(db.GetCount(), 1);
+
+    TempDir dir;
+    WriteAll(dir / "player.db", damaged);
+    std::string error;
+    int line = 0;
+    EXPECT_EQ(db.Load(dir / "player.db", &error, &line), -1);
+    EXPECT_EQ(line, 3);
+    EXPECT_NE(error.find("line 3"), std::string::npos) << error;
+    EXPECT_EQ(db.GetCount(), 1);
+    // Whatever happens to the records in memory, the file keeps d (and c).
+    db.Reset();
+    db.Add("new", "new", "new", "", 0, "");
+    EXPECT_TRUE(db.LoadRefused());
+    EXPECT_EQ(db.Save(dir / "player.db", 1, &error), -1);
+    EXPECT_NE(error.find("player.db"), std::string::npos) << error;
+    EXPECT_EQ(ReadAll(dir / "player.db"), damaged);
+
+    // A missing file is an empty database, which may be written.
+    EXPECT_EQ(db.Load(dir / "other.db"), -1);
+    EXPECT_FALSE(db.LoadRefused());
+    EXPECT_EQ(db.Save(dir / "other.db", 1), 0);
+}
+
 TEST(PlayerDatabaseTest, FindIsExactAndFirstMatchWins)
 {
     CPlayerDatabase db;

@@ -30,9 +30,14 @@ protected:
     // Runs torva-cli with the test database and tournament; returns its exit code.
     int Run(const std::string& args)
     {
-        const std::string command = "\"" TORVA_CLI_PATH "\" --db \"" + (m_dir / "player.db").string() + "\" " + args
+        std::string command = "\"" TORVA_CLI_PATH "\" --db \"" + (m_dir / "player.db").string() + "\" " + args
             + " \"" + (m_dir / "t.stg").string() + "\" >\"" + (m_dir / "stdout").string() + "\" 2>\""
             + (m_dir / "stderr").string() + "\"";
+#if defined(_WIN32)
+        // cmd /c drops the first and the last quote of the line: a pair of
+        // its own keeps the program's.
+        command = "\"" + command + "\"";
+#endif
         const int status = std::system(command.c_str());
 #if defined(_WIN32)
         const int code = status;
@@ -41,6 +46,11 @@ protected:
 #endif
         m_stdout = test::ReadAll(m_dir / "stdout");
         m_stderr = test::ReadAll(m_dir / "stderr");
+#if defined(_WIN32)
+        // Standard error is a text stream, with CR LF line ends on Windows;
+        // only standard output carries a report's bytes as they are.
+        std::erase(m_stderr, '\r');
+#endif
         return code;
     }
 

@@ -155,5 +155,16 @@ TEST(SplitLinesTest, AcceptsCrLfAndBareLf)
     EXPECT_EQ(SplitLines(std::string_view("ab\0cd\n", 6))[0], "ab");
 }
 
+TEST(SplitLinesTest, FirstLineWithNulCountsLinesAsTheSplitterDoes)
+{
+    using namespace std::literals;
+    EXPECT_EQ(FirstLineWithNul("a\r\nb\r\n"), 0);
+    EXPECT_EQ(FirstLineWithNul("\0"sv), 1);
+    EXPECT_EQ(FirstLineWithNul("a\r\n\0b\0\r\n\0"sv), 2);
+    EXPECT_EQ(FirstLineWithNul("a\rb\nc\r\0\n"sv), 2); // a bare CR ends no line
+    const std::string data = "x\r\ny\r\nz\r\nw\0"s;
+    EXPECT_EQ(SplitLines(data).size(), static_cast<size_t>(FirstLineWithNul(data)));
+}
+
 } // namespace
 } // namespace tabry

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Runs a cross-built Windows program under Wine, for CTest in the "windows"
+# preset (its CMAKE_CROSSCOMPILING_EMULATOR):
+#   tools/wine-run.sh PREFIX PROGRAM.exe [ARGS...]
+#   tools/wine-run.sh PREFIX --stop    ends that prefix's Wine processes
+# PREFIX is the Wine prefix to use; it is made on first use, once even when
+# several tests start at the same moment (a first start takes a few seconds).
+# Debian's wine64 package puts the loader in Wine's library folder, not on
+# PATH, so that is searched too.
+set -euo pipefail
+prefix=$1
+shift
+
+loader=$(command -v wine64 || command -v wine || true)
+for candidate in /usr/lib/wine/wine64 /usr/lib/x86_64-linux-gnu/wine/wine64; do
+  if [ -z "$loader" ] && [ -x "$candidate" ]; then
+    loader=$candidate
+  fi
+done
+if [ -z "$loader" ]; then
+  echo "wine-run.sh: Wine is not installed (Debian package wine64)" >&2
+  exit 127
+fi
+
+if [ "${1:-}" = --stop ]; then
+  # The server beside the loader: the one that serves this prefix.
+  server=$(dirname "$loader")/wineserver
+  [ -x "$server" ] || server=$(command -v wineserver || true)
+  if [ -d "$prefix" ] && [ -n "$server" ]; then
+    WINEPREFIX=$prefix "$server" -k 2>/dev/null || true
+  fi
+  exit 0
+fi
+
+export WINEPREFIX=$prefix
+# Wine keeps file names in the charset of the Unix locale: under the C
+# locale the tests pin, every Japanese name would fail. (The programs' own
+# Windows locale and ANSI code page stay those of a Western system.)
+export LC_ALL=C.UTF-8
+export WINEDEBUG=${WINEDEBUG:--all}
+# No Mono or Gecko installer dialogs: nothing here needs them.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+
+if [ ! -e "$prefix/.ready" ]; then
+  mkdir -p "$(dirname "$prefix")"
+  (
+    flock 9
+    if [ ! -e "$prefix/.ready" ]; then
+      "$loader" wineboot --init >/dev/null 2>&1 || true
+      touch "$prefix/.ready"
+    fi
+  ) 9>"$prefix.lock"
+fi
+exec "$loader" "$@"

@@ -1,16 +1,20 @@
 // torva: the desktop program.
 //   torva [--no-association-check] [FILE.stg]
-//   torva --screenshot DIR [FILE.stg]   (the README's pictures; not in --help)
+//   torva --version | --help                (text only: no display needed)
+//   torva --screenshot DIR [FILE.stg]       (the README's pictures; not in --help)
 
 #include "app/Screenshots.h"
 #include "app/TabryApp.h"
 #include "app/Translations.h"
+
+#include "TorvaVersion.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -27,38 +31,79 @@ void PreferX11UnderWayland()
 #endif
 }
 
+void SetIdentity()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("qelt"));
+    QCoreApplication::setApplicationName(QStringLiteral("TORVA"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TORVA_VERSION));
+}
+
+struct CommandLine {
+    QCommandLineParser parser;
+    QCommandLineOption noAssociation{QStringLiteral("no-association-check"),
+                                     QStringLiteral("起動時に .stg の関連付けを確認しない")};
+    QCommandLineOption screenshot{QStringLiteral("screenshot"), QStringLiteral("README の画面写真を DIR に書く"),
+                                  QStringLiteral("DIR")};
+
+    CommandLine()
+    {
+        parser.setApplicationDescription(QStringLiteral("TORVA: オセロ大会の成績集計"));
+        parser.addHelpOption();
+        parser.addVersionOption();
+        parser.addOption(noAssociation);
+        screenshot.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(screenshot);
+        parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("開く大会結果ファイル (*.stg)"),
+                                     QStringLiteral("[FILE.stg]"));
+    }
+};
+
+// Requests answered with text alone, without a window system, so that they
+// work in a terminal without a display, over ssh and in scripts.
+bool WantsTextOnly(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const char* a = argv[i];
+        if (std::strcmp(a, "--") == 0)
+            break;
+        for (const char* name : {"-h", "--help", "--help-all", "-v", "--version"}) {
+            if (std::strcmp(a, name) == 0)
+                return true;
+        }
+    }
+    return false;
+}
+
+int RunTextOnly(int argc, char** argv)
+{
+    QCoreApplication core(argc, argv);
+    SetIdentity();
+    CommandLine cl;
+    cl.parser.process(core); // --help and --version print and end the program here
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (WantsTextOnly(argc, argv))
+        return RunTextOnly(argc, argv);
+
     PreferX11UnderWayland();
     QApplication qapp(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("qelt"));
-    QApplication::setApplicationName(QStringLiteral("TORVA"));
-    QApplication::setApplicationVersion(QStringLiteral("0.92"));
+    SetIdentity();
     tabry::app::InstallJapaneseTranslations(qapp);
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("TORVA: オセロ大会の成績集計"));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption noAssociation(QStringLiteral("no-association-check"),
-                                           QStringLiteral("起動時に .stg の関連付けを確認しない"));
-    parser.addOption(noAssociation);
-    QCommandLineOption screenshot(QStringLiteral("screenshot"), QStringLiteral("README の画面写真を DIR に書く"),
-                                  QStringLiteral("DIR"));
-    screenshot.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOption(screenshot);
-    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("開く大会結果ファイル (*.stg)"),
-                                 QStringLiteral("[FILE.stg]"));
-    parser.process(qapp);
+    CommandLine cl;
+    cl.parser.process(qapp);
 
     tabry::app::AppOptions options;
-    options.checkAssociation = !parser.isSet(noAssociation);
-    if (!parser.positionalArguments().isEmpty())
-        options.fileToOpen = parser.positionalArguments().first();
+    options.checkAssociation = !cl.parser.isSet(cl.noAssociation);
+    if (!cl.parser.positionalArguments().isEmpty())
+        options.fileToOpen = cl.parser.positionalArguments().first();
 
-    if (parser.isSet(screenshot)) {
+    if (cl.parser.isSet(cl.screenshot)) {
         // A run that leaves nothing behind: its settings and user folder are
         // temporary, and the exit step (which writes them and the player
         // database) is skipped.
@@ -70,7 +115,7 @@ int main(int argc, char** argv)
         if (!app.InitInstance())
             return 1;
         QString error;
-        if (!tabry::app::WriteScreenshots(app, parser.value(screenshot), &error)) {
+        if (!tabry::app::WriteScreenshots(app, cl.parser.value(cl.screenshot), &error)) {
             std::fprintf(stderr, "%s\n", error.toLocal8Bit().constData());
             return 1;
         }

@@ -3,6 +3,8 @@
 
 #include "text/FileIo.h"
 
+#include "TorvaVersion.h"
+
 #include <iostream>
 #include <string>
 #include <vector>
@@ -29,6 +31,7 @@ void PrintUsage(std::ostream& os)
           "\n"
           "  --db PATH    player database (default: player.db beside torva-cli)\n"
           "  --save-db    write the database back when loading added players\n"
+          "  --version    print the version and exit\n"
           "\n"
           "commands:\n";
     for (const Command* c : Commands())
@@ -61,6 +64,10 @@ int Main(int argc, char** argv)
         const std::string& a = args[i];
         if (a == "-h" || a == "--help") {
             PrintUsage(std::cout);
+            return kExitOk;
+        }
+        if (a == "--version") {
+            std::cout << "torva-cli " TORVA_VERSION "\n";
             return kExitOk;
         }
         if (a == "--db") {

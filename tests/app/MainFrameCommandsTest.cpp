@@ -16,6 +16,8 @@
 #include "tests/app/AppTestSupport.h"
 #include "tests/guisupport/GuiTest.h"
 
+#include "TorvaVersion.h"
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -271,7 +273,7 @@ TEST_F(CommandFixture, NewAndOpenResetTheGrid)
     EXPECT_TRUE(before.isNull());
     EXPECT_EQ(Grid()->CurRow(), 0);
     EXPECT_EQ(app->Data().table.PlayerCount(), 32);
-    EXPECT_EQ(app->MainFrame()->windowTitle(), QString::fromUtf8("無題[*] - TORVA ver.0.92"));
+    EXPECT_EQ(app->MainFrame()->windowTitle(), QString::fromUtf8("無題[*] - TORVA ver." TORVA_VERSION));
 
     Prompts().QueuePath(Q(box / "t.stg"));
     Action("actionFileOpen")->trigger();

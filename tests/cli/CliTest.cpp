@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "TorvaVersion.h"
+
 namespace tabry {
 namespace {
 
@@ -108,6 +110,13 @@ TEST_F(CliFixture, UnwritableOutputIsReported)
     const auto r = RunCli(dir, {"--db", db, "sort", "-o", (dir / "no" / "out.stg").string(), stg});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("out.stg"), std::string::npos);
+}
+
+TEST_F(CliFixture, VersionIsTheProjects)
+{
+    const auto r = RunCli(dir, {"--version"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "torva-cli " TORVA_VERSION "\n");
 }
 
 } // namespace

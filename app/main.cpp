@@ -1,7 +1,7 @@
 // torva: the desktop program.
 //   torva [--no-association-check] [FILE.stg]
 //   torva --version | --help                (text only: no display needed)
-//   torva --screenshot DIR [FILE.stg]       (the README's pictures; not in --help)
+//   torva --screenshot DIR [FILE.stg]       (the README's and the manual's pictures; not in --help)
 
 #include "app/Screenshots.h"
 #include "app/TabryApp.h"
@@ -42,7 +42,7 @@ struct CommandLine {
     QCommandLineParser parser;
     QCommandLineOption noAssociation{QStringLiteral("no-association-check"),
                                      QStringLiteral("起動時に .stg の関連付けを確認しない")};
-    QCommandLineOption screenshot{QStringLiteral("screenshot"), QStringLiteral("README の画面写真を DIR に書く"),
+    QCommandLineOption screenshot{QStringLiteral("screenshot"), QStringLiteral("README と使い方の画面写真を DIR に書く"),
                                   QStringLiteral("DIR")};
 
     CommandLine()
@@ -104,10 +104,12 @@ int main(int argc, char** argv)
         options.fileToOpen = cl.parser.positionalArguments().first();
 
     if (cl.parser.isSet(cl.screenshot)) {
-        // A run that leaves nothing behind: its settings and user folder are
-        // temporary, and the exit step (which writes them and the player
-        // database) is skipped.
+        // A run that leaves nothing behind and shows the same on every
+        // machine: its program folder, settings and user folder are
+        // temporary (so the database holds only the players the tournament
+        // brings), and the exit step (which writes them) is skipped.
         QTemporaryDir scratch;
+        options.executablePath = scratch.filePath(QStringLiteral("program/torva"));
         options.settingsFile = scratch.filePath(QStringLiteral("settings.ini"));
         options.userDataDirectory = scratch.filePath(QStringLiteral("user"));
         options.checkAssociation = false;

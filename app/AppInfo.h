@@ -13,9 +13,10 @@ inline QString AppTitle()
     return QStringLiteral("TORVA ver." TORVA_VERSION);
 }
 
-// The product's home page (shared with the reports' credit lines) and the
-// second page of the Help menu.
+// The product's home page (shared with the reports' credit lines). While it
+// is the build's placeholder address, which leads nowhere, the Help menu
+// opens the bundled manual in its place.
 QString HomePageUrl();
-QString ManualPageUrl();
+bool HomePageIsPlaceholder();
 
 } // namespace tabry::app

@@ -1,8 +1,10 @@
 // torva: the desktop program.
 //   torva [--no-association-check] [FILE.stg]
-//   torva --version | --help                (text only: no display needed)
+//   torva --version | --help | --paths      (text only: no display needed)
 //   torva --screenshot DIR [FILE.stg]       (the README's and the manual's pictures; not in --help)
 
+#include "app/DatabaseLocation.h"
+#include "app/ProgramLayout.h"
 #include "app/Screenshots.h"
 #include "app/TabryApp.h"
 #include "app/Translations.h"
@@ -11,6 +13,10 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -42,6 +48,8 @@ struct CommandLine {
     QCommandLineParser parser;
     QCommandLineOption noAssociation{QStringLiteral("no-association-check"),
                                      QStringLiteral("起動時に .stg の関連付けを確認しない")};
+    QCommandLineOption paths{QStringLiteral("paths"),
+                             QStringLiteral("使い方のページ、プレイヤデータベースと設定ファイルの場所を表示する")};
     QCommandLineOption screenshot{QStringLiteral("screenshot"), QStringLiteral("README と使い方の画面写真を DIR に書く"),
                                   QStringLiteral("DIR")};
 
@@ -51,6 +59,7 @@ struct CommandLine {
         parser.addHelpOption();
         parser.addVersionOption();
         parser.addOption(noAssociation);
+        parser.addOption(paths);
         screenshot.setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOption(screenshot);
         parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("開く大会結果ファイル (*.stg)"),
@@ -66,12 +75,17 @@ bool WantsTextOnly(int argc, char** argv)
         const char* a = argv[i];
         if (std::strcmp(a, "--") == 0)
             break;
-        for (const char* name : {"-h", "--help", "--help-all", "-v", "--version"}) {
+        for (const char* name : {"-h", "--help", "--help-all", "-v", "--version", "--paths"}) {
             if (std::strcmp(a, name) == 0)
                 return true;
         }
     }
     return false;
+}
+
+void PrintLine(const char* label, const QString& path)
+{
+    std::printf("%s: %s\n", label, QDir::toNativeSeparators(path).toLocal8Bit().constData());
 }
 
 int RunTextOnly(int argc, char** argv)
@@ -80,6 +94,20 @@ int RunTextOnly(int argc, char** argv)
     SetIdentity();
     CommandLine cl;
     cl.parser.process(core); // --help and --version print and end the program here
+
+    // What CTabryApp would use, found the same way.
+    const QString exeDir = QCoreApplication::applicationDirPath();
+    const tabry::app::ProgramLayout layout = tabry::app::DetectProgramLayout(exeDir);
+    const tabry::app::DatabasePaths db = tabry::app::ResolveDatabasePaths(
+        exeDir, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), QFileInfo(exeDir).isWritable());
+    const QString manual = tabry::app::ManualFrontPage(layout);
+    PrintLine("layout", layout.installed ? QStringLiteral("installed") : QStringLiteral("program folder"));
+    PrintLine("manual", manual.isEmpty() ? QStringLiteral("(none)") : manual);
+    PrintLine("player.db (read)", db.load);
+    PrintLine("player.db (write)", db.save);
+    PrintLine("settings",
+              QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("qelt"), QStringLiteral("TORVA"))
+                  .fileName());
     return 0;
 }
 

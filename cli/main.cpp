@@ -1,5 +1,6 @@
 // torva-cli: the tournament core for batch work, without the desktop program.
 #include "cli/Cli.h"
+#include "cli/DefaultDatabase.h"
 
 #include "text/FileIo.h"
 
@@ -115,8 +116,13 @@ int Main(int argc, char** argv)
     if (!haveInput)
         return UsageError("no input file given");
     if (!dbGiven) {
-        const auto exe = ExecutablePath(argc > 0 ? argv[0] : nullptr);
-        ctx.dbPath = exe.empty() ? std::filesystem::path("player.db") : exe.parent_path() / "player.db";
+        ctx.dbPath = DefaultDatabasePath(ExecutablePath(argc > 0 ? argv[0] : nullptr));
+        if (ctx.saveDb) {
+            // The user's own folder may not exist yet; a failure shows when
+            // the database is written.
+            std::error_code ignored;
+            std::filesystem::create_directories(ctx.dbPath.parent_path(), ignored);
+        }
     }
     return command->run(ctx, cl);
 }

@@ -2,8 +2,10 @@
 //   torva [--no-association-check] [FILE.stg]
 //   torva --version | --help | --paths      (text only: no display needed)
 //   torva --screenshot DIR [FILE.stg]       (the README's and the manual's pictures; not in --help)
+//   torva --write-desktop-files DIR         (the package's desktop entry, MIME type and icons; not in --help)
 
 #include "app/DatabaseLocation.h"
+#include "app/DesktopFiles.h"
 #include "app/ProgramLayout.h"
 #include "app/Screenshots.h"
 #include "app/TabryApp.h"
@@ -52,6 +54,9 @@ struct CommandLine {
                              QStringLiteral("使い方のページ、プレイヤデータベースと設定ファイルの場所を表示する")};
     QCommandLineOption screenshot{QStringLiteral("screenshot"), QStringLiteral("README と使い方の画面写真を DIR に書く"),
                                   QStringLiteral("DIR")};
+    QCommandLineOption desktopFiles{QStringLiteral("write-desktop-files"),
+                                    QStringLiteral("デスクトップエントリ・MIME タイプ・アイコンを DIR に書く"),
+                                    QStringLiteral("DIR")};
 
     CommandLine()
     {
@@ -62,20 +67,22 @@ struct CommandLine {
         parser.addOption(paths);
         screenshot.setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOption(screenshot);
+        desktopFiles.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(desktopFiles);
         parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("開く大会結果ファイル (*.stg)"),
                                      QStringLiteral("[FILE.stg]"));
     }
 };
 
 // Requests answered with text alone, without a window system, so that they
-// work in a terminal without a display, over ssh and in scripts.
+// work in a terminal without a display, over ssh and in the package's test.
 bool WantsTextOnly(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i) {
         const char* a = argv[i];
         if (std::strcmp(a, "--") == 0)
             break;
-        for (const char* name : {"-h", "--help", "--help-all", "-v", "--version", "--paths"}) {
+        for (const char* name : {"-h", "--help", "--help-all", "-v", "--version", "--paths", "--write-desktop-files"}) {
             if (std::strcmp(a, name) == 0)
                 return true;
         }
@@ -94,6 +101,15 @@ int RunTextOnly(int argc, char** argv)
     SetIdentity();
     CommandLine cl;
     cl.parser.process(core); // --help and --version print and end the program here
+
+    if (cl.parser.isSet(cl.desktopFiles)) {
+        QString error;
+        if (!tabry::app::WriteDesktopFiles(cl.parser.value(cl.desktopFiles), &error)) {
+            std::fprintf(stderr, "%s\n", error.toLocal8Bit().constData());
+            return 1;
+        }
+        return 0;
+    }
 
     // What CTabryApp would use, found the same way.
     const QString exeDir = QCoreApplication::applicationDirPath();

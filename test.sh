@@ -5,7 +5,8 @@
 #   2. Release, warnings as errors: the same tests again, and the benchmarks
 #      are compiled;
 #   3. the data side alone, without Qt, must build and pass its tests;
-#   4. a short libFuzzer run of every reader, when clang is present.
+#   4. a short libFuzzer run of every reader, when clang is present;
+#   5. the Debian package: built, unpacked into a scratch root and run.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./tools/setup.sh
@@ -29,4 +30,13 @@ if command -v clang++ >/dev/null 2>&1; then
   cmake --build --preset fuzz -j "$jobs"
   ./fuzz/run-fuzzers.sh build/fuzz "${TABRY_FUZZ_SECONDS:-15}"
 fi
+# ---- Debian package (begin) ---------------------------------------------------
+# Builds the package from the release tree, unpacks it with dpkg -x into a
+# scratch root (this machine's system is never changed) and runs the
+# installed torva-cli and torva there: tools/check-package.sh.
+cmake --preset release >/dev/null
+cmake --build --preset release -j "$jobs" --target torva torva-cli torva_manual torva_desktop_files
+./tools/check-package.sh build/release
+# ---- Debian package (end) -----------------------------------------------------
+
 echo "test.sh: all tests passed"

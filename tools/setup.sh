@@ -10,6 +10,7 @@ packages=(
   fonts-ipafont-gothic
   clang libclang-rt-14-dev
   chromium
+  dpkg-dev file desktop-file-utils
 )
 
 missing=()

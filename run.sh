@@ -24,7 +24,7 @@ done
 cd "$here"
 ./tools/setup.sh
 cmake --preset release >/dev/null
-cmake --build --preset release -j "$(nproc 2>/dev/null || echo 2)" --target torva torva-cli
+cmake --build --preset release -j "$(nproc 2>/dev/null || echo 2)" --target torva torva-cli torva_manual
 
 bin=build/release/app
 if [ ! -e "$bin/player.db" ] && [ -f examples/player.db ]; then

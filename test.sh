@@ -8,6 +8,7 @@
 #   4. a short libFuzzer run of every reader, when clang is present;
 #   5. the data side and torva-cli cross-built for Windows, their tests run
 #      under Wine, when mingw-w64 and Wine are present.
+#   6. the Debian package: built, unpacked into a scratch root and run.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./tools/setup.sh
@@ -43,5 +44,14 @@ if command -v x86_64-w64-mingw32-g++-posix >/dev/null 2>&1 \
   [ "$windows_status" -eq 0 ]
 fi
 # ---- end of Windows ----
+
+# ---- Debian package (begin) ---------------------------------------------------
+# Builds the package from the release tree, unpacks it with dpkg -x into a
+# scratch root (this machine's system is never changed) and runs the
+# installed torva-cli and torva there: tools/check-package.sh.
+cmake --preset release >/dev/null
+cmake --build --preset release -j "$jobs" --target torva torva-cli torva_manual torva_desktop_files
+./tools/check-package.sh build/release
+# ---- Debian package (end) -----------------------------------------------------
 
 echo "test.sh: all tests passed"

@@ -1,7 +1,7 @@
 #include "app/AppInfo.h"
 
-#ifndef TABRY_HOMEPAGE_URL
-#error "TABRY_HOMEPAGE_URL must be defined by the build"
+#if !defined(TABRY_HOMEPAGE_URL) || !defined(TABRY_HOMEPAGE_IS_PLACEHOLDER)
+#error "TABRY_HOMEPAGE_URL and TABRY_HOMEPAGE_IS_PLACEHOLDER must be defined by the build"
 #endif
 
 namespace tabry::app {
@@ -11,12 +11,9 @@ QString HomePageUrl()
     return QStringLiteral(TABRY_HOMEPAGE_URL);
 }
 
-QString ManualPageUrl()
+bool HomePageIsPlaceholder()
 {
-    QString home = HomePageUrl();
-    if (!home.endsWith('/'))
-        home += '/';
-    return home + QStringLiteral("manual/");
+    return TABRY_HOMEPAGE_IS_PLACEHOLDER != 0;
 }
 
 } // namespace tabry::app

@@ -1,5 +1,7 @@
 #include "app/DatabaseLocation.h"
 
+#include "app/ProgramLayout.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -8,13 +10,13 @@ namespace tabry::app {
 DatabasePaths ResolveDatabasePaths(const QString& executableDirectory, const QString& userDataDirectory,
                                    bool executableDirectoryWritable)
 {
-    const QString beside = QDir(executableDirectory).filePath(QStringLiteral("player.db"));
-    if (executableDirectoryWritable || userDataDirectory.isEmpty())
-        return {beside, beside};
+    const ProgramLayout layout = DetectProgramLayout(executableDirectory);
+    const QString shipped = QDir(layout.dataDirectory).filePath(QStringLiteral("player.db"));
+    if (userDataDirectory.isEmpty() || (!layout.installed && executableDirectoryWritable))
+        return {shipped, shipped};
     const QString own = QDir(userDataDirectory).filePath(QStringLiteral("player.db"));
-    // The user's own copy once it exists; until then the one shipped beside
-    // the program.
-    return {QFileInfo::exists(own) ? own : beside, own};
+    // The user's own copy once it exists; until then the shipped one.
+    return {QFileInfo::exists(own) ? own : shipped, own};
 }
 
 } // namespace tabry::app

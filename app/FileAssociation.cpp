@@ -1,6 +1,7 @@
 #include "app/FileAssociation.h"
 
 #include "app/AppIcons.h"
+#include "app/PngFile.h"
 #include "widgets/PathText.h"
 #include "text/FileIo.h"
 
@@ -39,13 +40,6 @@ QString ReadUtf8(const QString& path)
     if (!f.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(f.readAll());
-}
-
-bool WritePng(const QString& path, const QImage& image)
-{
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return false;
-    return image.save(path, "PNG");
 }
 
 // Sets "type=entry;" in the [Default Applications] group of a mimeapps.list
@@ -95,13 +89,48 @@ void RunIfPresent(const QString& program, const QStringList& arguments)
 } // namespace
 #endif
 
-CFileAssociation::CFileAssociation(QString executablePath, QString dataHome, QString configHome)
-    : m_exe(std::move(executablePath)), m_dataHome(std::move(dataHome)), m_configHome(std::move(configHome))
+CFileAssociation::CFileAssociation(QString executablePath, QString dataHome, QString configHome,
+                                   QStringList systemDataDirs)
+    : m_exe(std::move(executablePath)), m_dataHome(std::move(dataHome)), m_configHome(std::move(configHome)),
+      m_systemDataDirs(std::move(systemDataDirs))
 {
     if (m_dataHome.isEmpty())
         m_dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (m_configHome.isEmpty())
         m_configHome = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    if (m_systemDataDirs.isEmpty()) {
+        const QString dirs = qEnvironmentVariable("XDG_DATA_DIRS");
+        m_systemDataDirs = (dirs.isEmpty() ? QStringLiteral("/usr/local/share:/usr/share") : dirs)
+                               .split(':', Qt::SkipEmptyParts);
+    }
+}
+
+QString CFileAssociation::MimePackageXml()
+{
+    return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                          "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+                          "  <mime-type type=\"application/x-torva-stg\">\n"
+                          "    <comment>TORVA tournament results</comment>\n"
+                          "    <comment xml:lang=\"ja\">大会結果ファイル</comment>\n"
+                          "    <icon name=\"application-x-torva-stg\"/>\n"
+                          "    <glob pattern=\"*.stg\"/>\n"
+                          "  </mime-type>\n"
+                          "</mime-info>\n");
+}
+
+QString CFileAssociation::DesktopEntryText(const QString& execValue)
+{
+    return QStringLiteral("[Desktop Entry]\n"
+                          "Type=Application\n"
+                          "Name=TORVA\n"
+                          "Comment=Othello tournament results\n"
+                          "Comment[ja]=オセロ大会の成績集計\n"
+                          "Exec=%1\n"
+                          "Icon=torva\n"
+                          "MimeType=application/x-torva-stg;\n"
+                          "Terminal=false\n"
+                          "Categories=Office;\n")
+        .arg(execValue);
 }
 
 QString CFileAssociation::MimePackagePath() const
@@ -157,8 +186,33 @@ bool CFileAssociation::RegisterFileType() const
 
 #elif defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
 
+bool CFileAssociation::SystemEntryStartsThisProgram() const
+{
+    const QString self = QFileInfo(m_exe).canonicalFilePath();
+    if (self.isEmpty())
+        return false;
+    for (const QString& dir : m_systemDataDirs) {
+        if (!QFileInfo::exists(dir + QStringLiteral("/mime/packages/torva-stg.xml")))
+            continue;
+        const QString entry = ReadUtf8(dir + QStringLiteral("/applications/") + kDesktopFile);
+        for (const QString& line : entry.split('\n')) {
+            if (!line.startsWith(QStringLiteral("Exec=")))
+                continue;
+            QString program = line.mid(5).section(' ', 0, 0);
+            if (program.size() >= 2 && program.startsWith('"') && program.endsWith('"'))
+                program = program.mid(1, program.size() - 2);
+            const QString found = QFileInfo(program).isAbsolute() ? program : QStandardPaths::findExecutable(program);
+            if (!found.isEmpty() && QFileInfo(found).canonicalFilePath() == self)
+                return true;
+        }
+    }
+    return false;
+}
+
 bool CFileAssociation::IsFileTypeRegistered() const
 {
+    if (SystemEntryStartsThisProgram())
+        return true;
     if (!QFileInfo::exists(MimePackagePath()))
         return false;
     const QString entry = ReadUtf8(DesktopEntryPath());
@@ -175,39 +229,17 @@ bool CFileAssociation::IsFileTypeRegistered() const
 
 bool CFileAssociation::RegisterFileType() const
 {
-    const QString mime = QStringLiteral(
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-        "  <mime-type type=\"application/x-torva-stg\">\n"
-        "    <comment>TORVA tournament results</comment>\n"
-        "    <comment xml:lang=\"ja\">大会結果ファイル</comment>\n"
-        "    <icon name=\"application-x-torva-stg\"/>\n"
-        "    <glob pattern=\"*.stg\"/>\n"
-        "  </mime-type>\n"
-        "</mime-info>\n");
-    if (!WriteUtf8(MimePackagePath(), mime))
+    if (!WriteUtf8(MimePackagePath(), MimePackageXml()))
         return false;
-
-    const QString desktop = QStringLiteral("[Desktop Entry]\n"
-                                           "Type=Application\n"
-                                           "Name=TORVA\n"
-                                           "Comment=Othello tournament results\n"
-                                           "Comment[ja]=オセロ大会の成績集計\n"
-                                           "Exec=%1\n"
-                                           "Icon=%2\n"
-                                           "MimeType=%3;\n"
-                                           "Terminal=false\n"
-                                           "Categories=Office;\n")
-                                .arg(DesktopExecValue(m_exe), kAppIconName, kMimeType);
-    if (!WriteUtf8(DesktopEntryPath(), desktop))
+    if (!WriteUtf8(DesktopEntryPath(), DesktopEntryText(DesktopExecValue(m_exe))))
         return false;
 
     if (!WriteUtf8(MimeAppsPath(), WithDefaultApplication(ReadUtf8(MimeAppsPath()), kMimeType, kDesktopFile)))
         return false;
 
     const QString icons = m_dataHome + QStringLiteral("/icons/hicolor/48x48/");
-    if (!WritePng(icons + QStringLiteral("apps/") + kAppIconName + QStringLiteral(".png"), AppIconImage(48))
-        || !WritePng(icons + QStringLiteral("mimetypes/") + kDocIconName + QStringLiteral(".png"),
+    if (!WritePngFile(icons + QStringLiteral("apps/") + kAppIconName + QStringLiteral(".png"), AppIconImage(48))
+        || !WritePngFile(icons + QStringLiteral("mimetypes/") + kDocIconName + QStringLiteral(".png"),
                      DocumentIconImage(48)))
         return false;
 

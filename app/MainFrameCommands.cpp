@@ -7,6 +7,7 @@
 #include "app/FileDetailsDialog.h"
 #include "app/LiveServerController.h"
 #include "app/MainFrame.h"
+#include "app/ProgramLayout.h"
 #include "app/SettingsDialog.h"
 #include "app/TabryApp.h"
 #include "app/TabryDoc.h"
@@ -20,8 +21,28 @@
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
+#include <QUrl>
 
 namespace tabry::app {
+
+namespace {
+
+// The manual is installed with the program and opened from the disk, so it
+// matches the program's version and needs no network at the venue.
+void OpenManual(CTabryApp& app, QWidget* parent)
+{
+    const ProgramLayout layout = DetectProgramLayout(app.ExecutableDirectory());
+    const QString page = ManualFrontPage(layout);
+    if (page.isEmpty()) {
+        const QString expected = QDir(layout.dataDirectory).filePath(QStringLiteral("manual/index.html"));
+        ui::Prompt().Error(parent, QStringLiteral("TORVA の使い方のページ「%1」がありません。")
+                                       .arg(QDir::toNativeSeparators(expected)));
+        return;
+    }
+    app.OpenWebPage(QUrl::fromLocalFile(page).toString(QUrl::FullyEncoded));
+}
+
+} // namespace
 
 // ---- ファイル ---------------------------------------------------------------
 
@@ -136,12 +157,15 @@ void CMainFrame::OnRedo()
 
 void CMainFrame::OnHomePage()
 {
-    m_app.OpenWebPage(HomePageUrl());
+    if (HomePageIsPlaceholder())
+        OpenManual(m_app, this);
+    else
+        m_app.OpenWebPage(HomePageUrl());
 }
 
 void CMainFrame::OnManualPage()
 {
-    m_app.OpenWebPage(ManualPageUrl());
+    OpenManual(m_app, this);
 }
 
 void CMainFrame::OnAbout()

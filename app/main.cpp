@@ -1,16 +1,28 @@
 // torva: the desktop program.
 //   torva [--no-association-check] [FILE.stg]
-//   torva --screenshot DIR [FILE.stg]   (the README's pictures; not in --help)
+//   torva --version | --help | --paths      (text only: no display needed)
+//   torva --screenshot DIR [FILE.stg]       (the README's and the manual's pictures; not in --help)
+//   torva --write-desktop-files DIR         (the package's desktop entry, MIME type and icons; not in --help)
 
+#include "app/DatabaseLocation.h"
+#include "app/DesktopFiles.h"
+#include "app/ProgramLayout.h"
 #include "app/Screenshots.h"
 #include "app/TabryApp.h"
 #include "app/Translations.h"
 
+#include "TorvaVersion.h"
+
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -27,42 +39,121 @@ void PreferX11UnderWayland()
 #endif
 }
 
+void SetIdentity()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("qelt"));
+    QCoreApplication::setApplicationName(QStringLiteral("TORVA"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TORVA_VERSION));
+}
+
+struct CommandLine {
+    QCommandLineParser parser;
+    QCommandLineOption noAssociation{QStringLiteral("no-association-check"),
+                                     QStringLiteral("起動時に .stg の関連付けを確認しない")};
+    QCommandLineOption paths{QStringLiteral("paths"),
+                             QStringLiteral("使い方のページ、プレイヤデータベースと設定ファイルの場所を表示する")};
+    QCommandLineOption screenshot{QStringLiteral("screenshot"), QStringLiteral("README と使い方の画面写真を DIR に書く"),
+                                  QStringLiteral("DIR")};
+    QCommandLineOption desktopFiles{QStringLiteral("write-desktop-files"),
+                                    QStringLiteral("デスクトップエントリ・MIME タイプ・アイコンを DIR に書く"),
+                                    QStringLiteral("DIR")};
+
+    CommandLine()
+    {
+        parser.setApplicationDescription(QStringLiteral("TORVA: オセロ大会の成績集計"));
+        parser.addHelpOption();
+        parser.addVersionOption();
+        parser.addOption(noAssociation);
+        parser.addOption(paths);
+        screenshot.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(screenshot);
+        desktopFiles.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(desktopFiles);
+        parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("開く大会結果ファイル (*.stg)"),
+                                     QStringLiteral("[FILE.stg]"));
+    }
+};
+
+// Requests answered with text alone, without a window system, so that they
+// work in a terminal without a display, over ssh and in the package's test.
+bool WantsTextOnly(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const char* a = argv[i];
+        if (std::strcmp(a, "--") == 0)
+            break;
+        for (const char* name : {"-h", "--help", "--help-all", "-v", "--version", "--paths", "--write-desktop-files"}) {
+            if (std::strcmp(a, name) == 0)
+                return true;
+        }
+    }
+    return false;
+}
+
+void PrintLine(const char* label, const QString& path)
+{
+    std::printf("%s: %s\n", label, QDir::toNativeSeparators(path).toLocal8Bit().constData());
+}
+
+int RunTextOnly(int argc, char** argv)
+{
+    QCoreApplication core(argc, argv);
+    SetIdentity();
+    CommandLine cl;
+    cl.parser.process(core); // --help and --version print and end the program here
+
+    if (cl.parser.isSet(cl.desktopFiles)) {
+        QString error;
+        if (!tabry::app::WriteDesktopFiles(cl.parser.value(cl.desktopFiles), &error)) {
+            std::fprintf(stderr, "%s\n", error.toLocal8Bit().constData());
+            return 1;
+        }
+        return 0;
+    }
+
+    // What CTabryApp would use, found the same way.
+    const QString exeDir = QCoreApplication::applicationDirPath();
+    const tabry::app::ProgramLayout layout = tabry::app::DetectProgramLayout(exeDir);
+    const tabry::app::DatabasePaths db = tabry::app::ResolveDatabasePaths(
+        exeDir, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), QFileInfo(exeDir).isWritable());
+    const QString manual = tabry::app::ManualFrontPage(layout);
+    PrintLine("layout", layout.installed ? QStringLiteral("installed") : QStringLiteral("program folder"));
+    PrintLine("manual", manual.isEmpty() ? QStringLiteral("(none)") : manual);
+    PrintLine("player.db (read)", db.load);
+    PrintLine("player.db (write)", db.save);
+    PrintLine("settings",
+              QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("qelt"), QStringLiteral("TORVA"))
+                  .fileName());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (WantsTextOnly(argc, argv))
+        return RunTextOnly(argc, argv);
+
     PreferX11UnderWayland();
     QApplication qapp(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("qelt"));
-    QApplication::setApplicationName(QStringLiteral("TORVA"));
-    QApplication::setApplicationVersion(QStringLiteral("0.92"));
+    SetIdentity();
     tabry::app::InstallJapaneseTranslations(qapp);
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("TORVA: オセロ大会の成績集計"));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption noAssociation(QStringLiteral("no-association-check"),
-                                           QStringLiteral("起動時に .stg の関連付けを確認しない"));
-    parser.addOption(noAssociation);
-    QCommandLineOption screenshot(QStringLiteral("screenshot"), QStringLiteral("README の画面写真を DIR に書く"),
-                                  QStringLiteral("DIR"));
-    screenshot.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOption(screenshot);
-    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("開く大会結果ファイル (*.stg)"),
-                                 QStringLiteral("[FILE.stg]"));
-    parser.process(qapp);
+    CommandLine cl;
+    cl.parser.process(qapp);
 
     tabry::app::AppOptions options;
-    options.checkAssociation = !parser.isSet(noAssociation);
-    if (!parser.positionalArguments().isEmpty())
-        options.fileToOpen = parser.positionalArguments().first();
+    options.checkAssociation = !cl.parser.isSet(cl.noAssociation);
+    if (!cl.parser.positionalArguments().isEmpty())
+        options.fileToOpen = cl.parser.positionalArguments().first();
 
-    if (parser.isSet(screenshot)) {
-        // A run that leaves nothing behind: its settings and user folder are
-        // temporary, and the exit step (which writes them and the player
-        // database) is skipped.
+    if (cl.parser.isSet(cl.screenshot)) {
+        // A run that leaves nothing behind and shows the same on every
+        // machine: its program folder, settings and user folder are
+        // temporary (so the database holds only the players the tournament
+        // brings), and the exit step (which writes them) is skipped.
         QTemporaryDir scratch;
+        options.executablePath = scratch.filePath(QStringLiteral("program/torva"));
         options.settingsFile = scratch.filePath(QStringLiteral("settings.ini"));
         options.userDataDirectory = scratch.filePath(QStringLiteral("user"));
         options.checkAssociation = false;
@@ -70,7 +161,7 @@ int main(int argc, char** argv)
         if (!app.InitInstance())
             return 1;
         QString error;
-        if (!tabry::app::WriteScreenshots(app, parser.value(screenshot), &error)) {
+        if (!tabry::app::WriteScreenshots(app, cl.parser.value(cl.screenshot), &error)) {
             std::fprintf(stderr, "%s\n", error.toLocal8Bit().constData());
             return 1;
         }

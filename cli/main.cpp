@@ -1,7 +1,10 @@
 // torva-cli: the tournament core for batch work, without the desktop program.
 #include "cli/Cli.h"
+#include "cli/DefaultDatabase.h"
 
 #include "text/FileIo.h"
+
+#include "TorvaVersion.h"
 
 #include <iostream>
 #include <string>
@@ -35,6 +38,7 @@ void PrintUsage(std::ostream& os)
           "\n"
           "  --db PATH    player database (default: player.db beside torva-cli)\n"
           "  --save-db    write the database back when loading added players\n"
+          "  --version    print the version and exit\n"
           "\n"
           "commands:\n";
     for (const Command* c : Commands())
@@ -88,6 +92,10 @@ int Main(int argc, char** argv)
             PrintUsage(std::cout);
             return kExitOk;
         }
+        if (a == "--version") {
+            std::cout << "torva-cli " TORVA_VERSION "\n";
+            return kExitOk;
+        }
         if (a == "--db") {
             if (i + 1 >= args.size())
                 return UsageError("--db needs a path");
@@ -133,8 +141,13 @@ int Main(int argc, char** argv)
     if (!haveInput)
         return UsageError("no input file given");
     if (!dbGiven) {
-        const auto exe = ExecutablePath(argc > 0 ? argv[0] : nullptr);
-        ctx.dbPath = exe.empty() ? std::filesystem::path("player.db") : exe.parent_path() / "player.db";
+        ctx.dbPath = DefaultDatabasePath(ExecutablePath(argc > 0 ? argv[0] : nullptr));
+        if (ctx.saveDb) {
+            // The user's own folder may not exist yet; a failure shows when
+            // the database is written.
+            std::error_code ignored;
+            std::filesystem::create_directories(ctx.dbPath.parent_path(), ignored);
+        }
     }
     // The database is written last, so that a failure there never keeps the
     // requested output from being written.

@@ -1,5 +1,6 @@
 #include "app/AppSettings.h"
 #include "app/DatabaseLocation.h"
+#include "app/ProgramLayout.h"
 
 #include "tests/app/AppTestSupport.h"
 
@@ -67,6 +68,44 @@ TEST(DatabaseLocationTest, BesideTheExecutableUnlessThatFolderIsReadOnly)
     test::WriteAll(dir / "user" / "player.db", "");
     p = ResolveDatabasePaths(exeDir, user, false);
     EXPECT_EQ(p.load, QDir(user).filePath("player.db"));
+}
+
+TEST(DatabaseLocationTest, AnInstalledProgramKeepsItsPlayersInTheUsersFolderEvenWhenItCouldWriteBesideItself)
+{
+    // <prefix>/bin/torva beside <prefix>/share/torva: the package's layout,
+    // here in a writable folder as when a test unpacks the package or root
+    // runs the program.
+    test::TempDir dir;
+    std::filesystem::create_directories(dir / "usr" / "bin");
+    std::filesystem::create_directories(dir / "usr" / "share" / "torva" / "manual");
+    const QString exeDir = Q(dir / "usr" / "bin");
+    const QString shared = Q(dir / "usr" / "share" / "torva");
+    const QString user = Q(dir / "user");
+
+    const ProgramLayout layout = DetectProgramLayout(exeDir);
+    EXPECT_TRUE(layout.installed);
+    EXPECT_EQ(layout.dataDirectory, shared);
+    EXPECT_EQ(ManualFrontPage(layout), QString()); // not there yet
+    test::WriteAll(dir / "usr" / "share" / "torva" / "manual" / "index.html", "<html></html>");
+    EXPECT_EQ(ManualFrontPage(layout), QDir(shared).filePath("manual/index.html"));
+
+    DatabasePaths p = ResolveDatabasePaths(exeDir, user, true);
+    EXPECT_EQ(p.save, QDir(user).filePath("player.db"));
+    EXPECT_EQ(p.load, QDir(shared).filePath("player.db")); // what a distributor may ship; missing: empty
+
+    std::filesystem::create_directories(dir / "user");
+    test::WriteAll(dir / "user" / "player.db", "");
+    p = ResolveDatabasePaths(exeDir, user, true);
+    EXPECT_EQ(p.load, p.save);
+
+    // The same share folder beside a folder not named "bin" is a program
+    // folder, whose database and manual are beside the executable.
+    std::filesystem::create_directories(dir / "usr" / "app");
+    const ProgramLayout folder = DetectProgramLayout(Q(dir / "usr" / "app"));
+    EXPECT_FALSE(folder.installed);
+    EXPECT_EQ(folder.dataDirectory, Q(dir / "usr" / "app"));
+    EXPECT_EQ(ResolveDatabasePaths(Q(dir / "usr" / "app"), user, true).save,
+              QDir(Q(dir / "usr" / "app")).filePath("player.db"));
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "app/DesktopFiles.h"
 #include "app/FileAssociation.h"
 
 #include "tests/app/AppTestSupport.h"
@@ -5,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QImage>
 
 namespace tabry::app {
 namespace {
@@ -63,6 +65,39 @@ TEST(FileAssociationTest, MissingPiecesCountAsNotRegistered)
     ASSERT_TRUE(assoc.RegisterFileType());
     std::filesystem::remove(dir / "config" / "mimeapps.list");
     EXPECT_FALSE(assoc.IsFileTypeRegistered());
+}
+
+TEST(FileAssociationTest, ThePackagesFilesRegisterTheProgramTheDesktopStartsForEveryUser)
+{
+    // The files a package installs into the system's data folder, and the
+    // program it installs, found on PATH by its bare name.
+    test::TempDir dir;
+    const QString system = Q(dir / "usr" / "share");
+    QString error;
+    ASSERT_TRUE(WriteDesktopFiles(system, &error)) << error.toStdString();
+    for (int size : {16, 48, 256}) {
+        const QString icon = QStringLiteral("%1/icons/hicolor/%2x%2/apps/torva.png").arg(system).arg(size);
+        EXPECT_EQ(QImage(icon).size(), QSize(size, size)) << icon.toStdString();
+    }
+    const std::string entry = test::ReadAll(dir / "usr" / "share" / "applications" / "torva.desktop");
+    EXPECT_NE(entry.find("\nExec=torva %f\n"), std::string::npos);
+    EXPECT_NE(entry.find("\nMimeType=application/x-torva-stg;\n"), std::string::npos);
+
+    std::filesystem::create_directories(dir / "usr" / "bin");
+    test::WriteAll(dir / "usr" / "bin" / "torva", "#!/bin/sh\n");
+    std::filesystem::permissions(dir / "usr" / "bin" / "torva", std::filesystem::perms::owner_all);
+    const QByteArray oldPath = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(Q(dir / "usr" / "bin")) + ':' + oldPath);
+    const QString share = Q(dir / "home" / "share");
+    const QString config = Q(dir / "home" / "config");
+    EXPECT_TRUE(CFileAssociation(Q(dir / "usr" / "bin" / "torva"), share, config, {system}).IsFileTypeRegistered());
+    // Another copy is not the one the system's entry starts, and a system
+    // folder without the type registers nothing.
+    EXPECT_FALSE(CFileAssociation(Q(dir / "other" / "torva"), share, config, {system}).IsFileTypeRegistered());
+    std::filesystem::remove(dir / "usr" / "share" / "mime" / "packages" / "torva-stg.xml");
+    EXPECT_FALSE(CFileAssociation(Q(dir / "usr" / "bin" / "torva"), share, config, {system}).IsFileTypeRegistered());
+    qputenv("PATH", oldPath);
+    EXPECT_FALSE(std::filesystem::exists(dir / "home")); // nothing written for the user
 }
 
 #endif

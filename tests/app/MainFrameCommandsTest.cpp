@@ -2,6 +2,8 @@
 // program: sort, the settings and details dialogs, the output commands, the
 // help pages and the delete-cell button.
 
+#include "app/AppInfo.h"
+#include "app/AppSettings.h"
 #include "app/FileDetailsDialog.h"
 #include "app/EditHistory.h"
 #include "app/MainFrame.h"
@@ -17,11 +19,14 @@
 #include "tests/app/AppTestSupport.h"
 #include "tests/guisupport/GuiTest.h"
 
+#include "TorvaVersion.h"
+
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTest>
@@ -223,16 +228,34 @@ TEST_F(CommandFixture, TheGridsRoundMenuReachesTheInterimOutputs)
     EXPECT_EQ(renderer.calls[1], std::make_pair(OutputKind::PairingTable, 4));
 }
 
-TEST_F(CommandFixture, HelpItemsOpenTheTwoPages)
+TEST_F(CommandFixture, HelpOpensTheBundledManualFromTheDisk)
 {
     QStringList opened;
     app->SetWebOpener([&](const QUrl& url) { opened << url.toString(); });
+
+    // No manual where the program looks: said, and nothing is opened.
+    Action("actionManualPage")->trigger();
+    EXPECT_TRUE(opened.isEmpty());
+    ASSERT_FALSE(Prompts().Events().empty());
+    EXPECT_EQ(Prompts().Events().back().kind, "error");
+    EXPECT_TRUE(Prompts().Events().back().text.contains("index.html"));
+
+    // The manual the build made, where the package puts it for this
+    // program (<prefix>/bin/torva, <prefix>/share/torva/manual).
+    std::filesystem::create_directories(box / "share" / "torva");
+    std::filesystem::create_directory_symlink(TORVA_BUILD_MANUAL_DIR, box / "share" / "torva" / "manual");
     Action("actionHomePage")->trigger();
     Action("actionManualPage")->trigger();
     ASSERT_EQ(opened.size(), 2);
-    EXPECT_TRUE(opened[0].startsWith("http"));
-    EXPECT_TRUE(opened[1].startsWith(opened[0]));
-    EXPECT_NE(opened[0], opened[1]);
+    const QUrl manual(opened[1]);
+    ASSERT_TRUE(manual.isLocalFile()) << opened[1].toStdString();
+    EXPECT_TRUE(SamePath(manual.toLocalFile(), Q(box / "share" / "torva" / "manual" / "index.html")));
+    QFile page(manual.toLocalFile());
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(page.readAll()).contains("<title>TORVA の使い方"));
+    // The placeholder home page leads nowhere: the first item opens the
+    // manual too.
+    EXPECT_EQ(opened[0], HomePageIsPlaceholder() ? opened[1] : HomePageUrl());
 }
 
 TEST_F(CommandFixture, DeleteCellFollowsTheCurrentCell)
@@ -270,7 +293,7 @@ TEST_F(CommandFixture, NewAndOpenResetTheGrid)
     EXPECT_TRUE(before.isNull());
     EXPECT_EQ(Grid()->CurRow(), 0);
     EXPECT_EQ(app->Data().table.PlayerCount(), 32);
-    EXPECT_EQ(app->MainFrame()->windowTitle(), QString::fromUtf8("無題[*] - TORVA ver.0.92"));
+    EXPECT_EQ(app->MainFrame()->windowTitle(), QString::fromUtf8("無題[*] - TORVA ver." TORVA_VERSION));
 
     Prompts().QueuePath(Q(box / "t.stg"));
     Action("actionFileOpen")->trigger();

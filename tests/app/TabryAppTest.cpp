@@ -12,6 +12,8 @@
 #include "tests/support/SmallTournaments.h"
 #include "tests/guisupport/GuiTest.h"
 
+#include "TorvaVersion.h"
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -44,7 +46,7 @@ TEST(TabryAppTest, StartsWithANewTournamentInTheTitledMainWindow)
     CMainFrame* frame = app->MainFrame();
     ASSERT_NE(frame, nullptr);
     EXPECT_TRUE(frame->isVisible());
-    EXPECT_EQ(frame->windowTitle(), QString::fromUtf8("無題[*] - TORVA ver.0.92"));
+    EXPECT_EQ(frame->windowTitle(), QString::fromUtf8("無題[*] - TORVA ver." TORVA_VERSION));
     EXPECT_EQ(app->Data().table.PlayerCount(), 32);
     EXPECT_EQ(app->Data().table.RoundCount(), 6);
     ASSERT_NE(app->View(), nullptr);
@@ -130,7 +132,7 @@ TEST(TabryAppTest, TheCommandLineFileIsOpenedAndItsNewPlayersAreSavedAtExit)
     box.options.fileToOpen = Q(box / "t.stg");
     auto app = box.Start();
     ASSERT_NE(app, nullptr);
-    EXPECT_EQ(app->MainFrame()->windowTitle(), QString::fromUtf8("t.stg[*] - TORVA ver.0.92"));
+    EXPECT_EQ(app->MainFrame()->windowTitle(), QString::fromUtf8("t.stg[*] - TORVA ver." TORVA_VERSION));
     EXPECT_EQ(app->Data().table.PlayerCount(), 6);
     EXPECT_TRUE(app->Data().playersModified);
     app->MainFrame()->close();
@@ -252,7 +254,7 @@ TEST(TabryAppTest, ClosingAModifiedTournamentAsksAndCancelKeepsTheWindow)
     auto app = box.Start();
     ASSERT_NE(app, nullptr);
     app->Document().SetModifiedFlag(true);
-    EXPECT_EQ(app->MainFrame()->windowTitle(), QString::fromUtf8("無題[*] - TORVA ver.0.92"));
+    EXPECT_EQ(app->MainFrame()->windowTitle(), QString::fromUtf8("無題[*] - TORVA ver." TORVA_VERSION));
     EXPECT_TRUE(app->MainFrame()->isWindowModified());
     Prompts().QueueAnswer(ui::Answer::Cancel);
     EXPECT_FALSE(app->MainFrame()->close());

@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include "TorvaVersion.h"
+
+#include <cstdlib>
+
 namespace tabry {
 namespace {
 
@@ -192,6 +196,45 @@ TEST_F(CliFixture, UnwritableOutputIsReported)
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("out.stg"), std::string::npos);
 }
+
+TEST_F(CliFixture, VersionIsTheProjects)
+{
+    const auto r = RunCli(dir, {"--version"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "torva-cli " TORVA_VERSION "\n");
+}
+
+#if !defined(_WIN32)
+// Copies of torva-cli laid out as the package installs it (<root>/usr/bin
+// beside <root>/usr/share/torva) and as a program folder, run without --db.
+TEST_F(CliFixture, WithoutDbAnInstalledCopyUsesTheUsersDatabaseAndAFolderCopyTheOneBesideIt)
+{
+    namespace fs = std::filesystem;
+    const fs::path bin = dir / "root" / "usr" / "bin";
+    const fs::path folder = dir / "folder";
+    fs::create_directories(bin);
+    fs::create_directories(dir / "root" / "usr" / "share" / "torva");
+    fs::create_directories(folder);
+    fs::copy_file(TORVA_CLI_PATH, bin / "torva-cli");
+    fs::copy_file(TORVA_CLI_PATH, folder / "torva-cli");
+    const fs::path home = dir / "home";
+    auto run = [&](const fs::path& exe) {
+        const std::string command = "env -u XDG_DATA_HOME HOME=" + test::Quote(home.string()) + " "
+            + test::Quote(exe.string()) + " --save-db sort -o " + test::Quote((dir / "out.stg").string()) + " "
+            + test::Quote(stg) + " 2>/dev/null";
+        return std::system(command.c_str());
+    };
+
+    ASSERT_EQ(run(bin / "torva-cli"), 0);
+    const fs::path own = home / ".local" / "share" / "qelt" / "TORVA" / "player.db";
+    // A missing database holds only the bye; loading added the file's three.
+    EXPECT_EQ(ReadAll(own), kDb + S("c,c,ic,0,大阪,\r\n"));
+    EXPECT_FALSE(fs::exists(bin / "player.db"));
+
+    ASSERT_EQ(run(folder / "torva-cli"), 0);
+    EXPECT_EQ(ReadAll(folder / "player.db"), ReadAll(own));
+}
+#endif
 
 } // namespace
 } // namespace tabry

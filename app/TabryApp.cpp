@@ -40,6 +40,10 @@ CTabryApp::~CTabryApp()
 {
     m_frame.reset();
     m_keeper.reset();
+    // It listens to the editor, a member that is gone before the QObject
+    // children are.
+    delete m_history;
+    m_history = nullptr;
     if (g_app == this)
         g_app = nullptr;
 }

@@ -20,7 +20,16 @@ function(tabry_add_test name)
     set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}" ENVIRONMENT "${_env}")
     return()
   endif()
-  gtest_discover_tests(${name}
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${T_LABELS}" ENVIRONMENT "${_env}")
+  # gtest_discover_tests hands its PROPERTIES to a generated script as one
+  # flat list, where every list-valued property (two labels, several
+  # variables) loses all but its first element. So the discovered tests get
+  # their labels and environment from a file of our own, read after the
+  # discovered tests (TEST_INCLUDE_FILES keep their order).
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_LIST ${name}_TESTS)
+  set(_props ${CMAKE_CURRENT_BINARY_DIR}/${name}_properties.cmake)
+  file(WRITE ${_props}
+    "if(${name}_TESTS)\n"
+    "  set_tests_properties(\${${name}_TESTS} PROPERTIES LABELS \"${T_LABELS}\" ENVIRONMENT \"${_env}\")\n"
+    "endif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${_props})
 endfunction()

@@ -1,32 +1,93 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test:
-#   1. Debug with AddressSanitizer + UndefinedBehaviorSanitizer, warnings as
-#      errors: every unit, golden, GUI (offscreen) and fuzz-replay test;
-#   2. Release, warnings as errors: the same tests again, and the benchmarks
-#      are compiled;
-#   3. the data side alone, without Qt, must build and pass its tests;
-#   4. a short libFuzzer run of every reader, when clang is present.
+# Installs what is missing, builds, and runs every test, in steps:
+#   debug    Debug with AddressSanitizer + UndefinedBehaviorSanitizer, warnings
+#            as errors: every unit, golden, GUI (offscreen) and fuzz-replay
+#            test, but not the slow ones labelled `release`;
+#   release  Release, warnings as errors: the same tests again, but not the
+#            slow ones labelled `sanitizer`; the benchmarks are compiled;
+#   nogui    the data side alone, without Qt, must build and pass its tests
+#            (the slow ones have run above);
+#   fuzz     a short libFuzzer run of every reader, when clang is present.
+# A slow test runs in one build only: the one where it finds the most
+# (`ctest -L slow` lists them; cmake/TabryTesting.cmake says how to mark one).
+#
+#   ./test.sh               every step
+#   ./test.sh debug fuzz    only these steps, in this order
+#
+# Each step is a function `step_<name>` and one `steps+=` line below. Builds go
+# through ccache when it is installed, so the nogui step reuses the release
+# step's objects of the data side; CCACHE_DISABLE=1 turns that off.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./tools/setup.sh
 
 jobs=$(nproc 2>/dev/null || echo 2)
+launcher=()
+if command -v ccache >/dev/null 2>&1; then
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 
-cmake --preset debug
-cmake --build --preset debug -j "$jobs"
-ctest --preset debug
+configure() { cmake --preset "$1" ${launcher[@]+"${launcher[@]}"} "${@:2}"; }
 
-cmake --preset release
-cmake --build --preset release -j "$jobs"
-ctest --preset release
+step_debug() {
+  configure debug
+  cmake --build --preset debug -j "$jobs"
+  ctest --preset debug -j "$jobs" -LE '^release$'
+}
 
-cmake --preset nogui
-cmake --build --preset nogui -j "$jobs"
-ctest --preset nogui
+step_release() {
+  configure release
+  cmake --build --preset release -j "$jobs"
+  ctest --preset release -j "$jobs" -LE '^sanitizer$'
+}
 
-if command -v clang++ >/dev/null 2>&1; then
-  cmake --preset fuzz
+step_nogui() {
+  configure nogui
+  cmake --build --preset nogui -j "$jobs"
+  ctest --preset nogui -j "$jobs" -LE '^slow$'
+}
+
+step_fuzz() {
+  if ! command -v clang++ >/dev/null 2>&1; then
+    echo "test.sh: no clang++, no fuzzing"
+    return
+  fi
+  configure fuzz
   cmake --build --preset fuzz -j "$jobs"
   ./fuzz/run-fuzzers.sh build/fuzz "${TABRY_FUZZ_SECONDS:-15}"
+}
+
+steps=()
+steps+=(debug)
+steps+=(release)
+steps+=(nogui)
+steps+=(fuzz)
+if [ $# -gt 0 ]; then
+  steps=("$@")
 fi
+
+# Sets `cpu` to the CPU seconds (user + system) of every finished child so
+# far. `times` must run in this shell: a $(...) subshell has no children.
+times_file=$(mktemp); trap 'rm -f "$times_file"' EXIT
+cpu_now() {
+  times >"$times_file"
+  cpu=$(awk 'NR == 2 { split($1, u, /[ms]/); split($2, s, /[ms]/); printf "%.0f", u[1] * 60 + u[2] + s[1] * 60 + s[2] }' "$times_file")
+}
+
+summary=()
+for step in "${steps[@]}"; do
+  if ! declare -F "step_$step" >/dev/null; then
+    echo "test.sh: no step '$step'" >&2
+    exit 2
+  fi
+done
+for step in "${steps[@]}"; do
+  echo "=== test.sh: $step"
+  start=$SECONDS
+  cpu_now; cpu_start=$cpu
+  "step_$step"
+  cpu_now
+  summary+=("$(printf '%-10s %5d s wall %6d s CPU' "$step" $((SECONDS - start)) $((cpu - cpu_start)))")
+done
+printf '%s\n' "${summary[@]}"
 echo "test.sh: all tests passed"

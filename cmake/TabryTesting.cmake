@@ -1,5 +1,14 @@
-# tabry_add_test(<name> SOURCES ... LIBS ... [LABELS ...] [ENV ...] [OWN_MAIN])
+# tabry_add_test(<name> SOURCES ... LIBS ... [LABELS ...] [ENV ...] [OWN_MAIN]
+#                [SLOW_SANITIZER <gtest filter>] [SLOW_RELEASE <gtest filter>])
 # One GoogleTest executable per area; every case becomes its own CTest entry.
+#
+# SLOW_* name the cases that take long (a gtest filter: patterns separated by
+# ':', "*" for every case) and the build in which ./test.sh runs them:
+# SLOW_SANITIZER for the ones that find memory faults and undefined behaviour
+# (huge or hostile inputs, the largest tables), SLOW_RELEASE for long random or
+# exhaustive runs that want optimised code. They are labelled `slow` and
+# `sanitizer` or `release`; the other build skips them (`ctest -LE`), and CTest
+# starts them first. A plain `ctest` still runs everything.
 
 # CTest code that gives every test of a discovered list its labels,
 # environment and `extra` properties (bracket arguments keep each list whole).
@@ -11,7 +20,7 @@ endif()
 endfunction()
 
 function(tabry_add_test name)
-  cmake_parse_arguments(T "OWN_MAIN" "" "SOURCES;LIBS;LABELS;ENV" ${ARGN})
+  cmake_parse_arguments(T "OWN_MAIN" "SLOW_SANITIZER;SLOW_RELEASE" "SOURCES;LIBS;LABELS;ENV" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   tabry_configure_target(${name})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock)
@@ -28,8 +37,26 @@ function(tabry_add_test name)
   # tests, not through gtest_discover_tests(PROPERTIES): that flattens a list
   # value, so every variable after the first of ENVIRONMENT was dropped.
   set(_script "")
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_LIST ${name}_cases)
-  _tabry_case_properties(_script ${name}_cases "${T_LABELS}" "${_env}" "")
+  set(_slow)
+  foreach(_where SANITIZER RELEASE)
+    if(DEFINED T_SLOW_${_where})
+      string(TOLOWER ${_where} _label)
+      gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_FILTER "${T_SLOW_${_where}}"
+        TEST_LIST ${name}_slow_${_label}_cases)
+      _tabry_case_properties(_script ${name}_slow_${_label}_cases "${T_LABELS};slow;${_label}" "${_env}"
+        "COST 1000")
+      list(APPEND _slow ${T_SLOW_${_where}})
+    endif()
+  endforeach()
+  if(NOT "*" IN_LIST _slow)
+    set(_filter)
+    if(_slow)
+      list(JOIN _slow ":" _filter)
+      set(_filter TEST_FILTER "-${_filter}")
+    endif()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 ${_filter} TEST_LIST ${name}_cases)
+    _tabry_case_properties(_script ${name}_cases "${T_LABELS}" "${_env}" "")
+  endif()
   set(_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_properties.cmake)
   file(WRITE ${_file} "${_script}")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${_file})

@@ -53,7 +53,7 @@ step_fuzz() {
     return
   fi
   configure fuzz
-  cmake --build --preset fuzz -j "$jobs"
+  cmake --build --preset fuzz -j "$jobs" --target fuzz_stg_reader fuzz_playerdb_reader fuzz_field_split
   ./fuzz/run-fuzzers.sh build/fuzz "${TABRY_FUZZ_SECONDS:-15}"
 }
 

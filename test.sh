@@ -29,6 +29,10 @@ fi
 
 configure() { cmake --preset "$1" ${launcher[@]+"${launcher[@]}"} "${@:2}"; }
 
+step_format() {
+  ./tools/check-format.sh
+}
+
 step_debug() {
   configure debug
   cmake --build --preset debug -j "$jobs"
@@ -58,6 +62,7 @@ step_fuzz() {
 }
 
 steps=()
+# steps+=(format)   # on once the tree has been reformatted
 steps+=(debug)
 steps+=(release)
 steps+=(nogui)

@@ -33,6 +33,12 @@ step_format() {
   ./tools/check-format.sh
 }
 
+# Not in the default list: the lint of the sources changed since main, over
+# the debug build's compile database (`./test.sh debug tidy`).
+step_tidy() {
+  ./tools/run-clang-tidy.sh -p build/debug --changed
+}
+
 step_debug() {
   configure debug
   cmake --build --preset debug -j "$jobs"

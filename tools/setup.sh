@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-translations-l10n
   fonts-ipafont-gothic
   clang libclang-rt-14-dev
-  clang-format ccache
+  clang-format clang-tidy ccache
   chromium
 )
 

@@ -19,6 +19,7 @@ TournamentData LargestTournament()
         family += SJ("漢");
     for (int r = 0; r < kMaxPlayers; ++r) {
         const std::string n = std::to_string(r);
+        // NOLINTNEXTLINE(performance-inefficient-string-concatenation): fixture set-up, outside the timed loop
         d.table.Entry(r).playerIndex = d.players.Add(family + " " + n, "p" + n, "s" + n, SJ("鹿児島"), r % 19 - 9, n);
     }
     // Round j pairs row r with r XOR (2j + 1).

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test, in steps:
+#   format   every tracked C++ file laid out as .clang-format says;
 #   debug    Debug with AddressSanitizer + UndefinedBehaviorSanitizer, warnings
 #            as errors: every unit, golden, GUI (offscreen) and fuzz-replay
 #            test, but not the slow ones labelled `release`;
@@ -94,7 +95,7 @@ step_package() {
 }
 
 steps=()
-# steps+=(format)   # on once the tree has been reformatted
+steps+=(format)
 steps+=(debug)
 steps+=(release)
 steps+=(nogui)

@@ -23,7 +23,8 @@ void DrawBoard(QPainter& p, const QRectF& r)
     const qreal cell = r.width() / 2.0;
     const qreal d = cell * 0.72;
     const QPointF c = r.center();
-    const QPointF offsets[4] = {{-cell / 2, -cell / 2}, {cell / 2, cell / 2}, {cell / 2, -cell / 2}, {-cell / 2, cell / 2}};
+    const QPointF offsets[4] = {
+        {-cell / 2, -cell / 2}, {cell / 2, cell / 2}, {cell / 2, -cell / 2}, {-cell / 2, cell / 2}};
     for (int i = 0; i < 4; ++i) {
         p.setBrush(i < 2 ? QColor(Qt::white) : QColor(Qt::black));
         p.drawEllipse(c + offsets[i], d / 2, d / 2);
@@ -109,8 +110,8 @@ QImage DocumentIconImage(int size)
 {
     return Render(size, [](QPainter& p, const QRectF& r) {
         DrawPage(p, r.adjusted(r.width() * 0.1, 1, -r.width() * 0.1, -1));
-        DrawBoard(p, QRectF(r.left() + r.width() * 0.25, r.top() + r.height() * 0.4, r.width() * 0.5,
-                            r.height() * 0.5));
+        DrawBoard(p,
+                  QRectF(r.left() + r.width() * 0.25, r.top() + r.height() * 0.4, r.width() * 0.5, r.height() * 0.5));
     });
 }
 
@@ -147,8 +148,8 @@ QIcon ToolBarIcon(ToolIcon which)
             p.drawRect(body);
             p.setBrush(kPaper);
             p.drawRect(QRectF(body.left() + body.width() * 0.2, body.top(), body.width() * 0.6, body.height() * 0.35));
-            p.drawRect(QRectF(body.left() + body.width() * 0.15, body.top() + body.height() * 0.55,
-                              body.width() * 0.7, body.height() * 0.45));
+            p.drawRect(QRectF(body.left() + body.width() * 0.15, body.top() + body.height() * 0.55, body.width() * 0.7,
+                              body.height() * 0.45));
         });
     case ToolIcon::TextReport:
         return IconOf([](QPainter& p, const QRectF& r) { DrawLabelledPage(p, r, QStringLiteral("T"), kInk); });
@@ -175,8 +176,10 @@ QIcon ToolBarIcon(ToolIcon which)
             p.setPen(QPen(QColor(0, 110, 0), r.width() / 10.0, Qt::SolidLine, Qt::RoundCap));
             const qreal x = r.left() + r.width() * 0.8;
             p.drawLine(QPointF(x, r.top() + r.height() * 0.15), QPointF(x, r.bottom() - r.height() * 0.15));
-            p.drawLine(QPointF(x, r.bottom() - r.height() * 0.15), QPointF(x - r.width() * 0.12, r.bottom() - r.height() * 0.3));
-            p.drawLine(QPointF(x, r.bottom() - r.height() * 0.15), QPointF(x + r.width() * 0.12, r.bottom() - r.height() * 0.3));
+            p.drawLine(QPointF(x, r.bottom() - r.height() * 0.15),
+                       QPointF(x - r.width() * 0.12, r.bottom() - r.height() * 0.3));
+            p.drawLine(QPointF(x, r.bottom() - r.height() * 0.15),
+                       QPointF(x + r.width() * 0.12, r.bottom() - r.height() * 0.3));
         });
     case ToolIcon::Undo:
         return IconOf([](QPainter& p, const QRectF& r) { DrawTurnArrow(p, r, false); });

@@ -2,8 +2,8 @@
 
 #include "app/AppIcons.h"
 #include "app/PngFile.h"
-#include "widgets/PathText.h"
 #include "text/FileIo.h"
+#include "widgets/PathText.h"
 
 #include <QDir>
 #include <QFile>
@@ -100,8 +100,8 @@ CFileAssociation::CFileAssociation(QString executablePath, QString dataHome, QSt
         m_configHome = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     if (m_systemDataDirs.isEmpty()) {
         const QString dirs = qEnvironmentVariable("XDG_DATA_DIRS");
-        m_systemDataDirs = (dirs.isEmpty() ? QStringLiteral("/usr/local/share:/usr/share") : dirs)
-                               .split(':', Qt::SkipEmptyParts);
+        m_systemDataDirs =
+            (dirs.isEmpty() ? QStringLiteral("/usr/local/share:/usr/share") : dirs).split(':', Qt::SkipEmptyParts);
     }
 }
 
@@ -176,8 +176,7 @@ bool CFileAssociation::RegisterFileType() const
 {
     QSettings classes(QStringLiteral("HKEY_CURRENT_USER\\Software\\Classes"), QSettings::NativeFormat);
     const QString exe = QDir::toNativeSeparators(m_exe);
-    classes.setValue(QStringLiteral("TORVAfile/shell/open/command/Default"),
-                     '"' + exe + QStringLiteral("\" \"%1\""));
+    classes.setValue(QStringLiteral("TORVAfile/shell/open/command/Default"), '"' + exe + QStringLiteral("\" \"%1\""));
     classes.setValue(QStringLiteral("TORVAfile/DefaultIcon/Default"), '"' + exe + QStringLiteral("\",1"));
     classes.setValue(QStringLiteral(".stg/Default"), QStringLiteral("TORVAfile"));
     classes.sync();
@@ -240,7 +239,7 @@ bool CFileAssociation::RegisterFileType() const
     const QString icons = m_dataHome + QStringLiteral("/icons/hicolor/48x48/");
     if (!WritePngFile(icons + QStringLiteral("apps/") + kAppIconName + QStringLiteral(".png"), AppIconImage(48))
         || !WritePngFile(icons + QStringLiteral("mimetypes/") + kDocIconName + QStringLiteral(".png"),
-                     DocumentIconImage(48)))
+                         DocumentIconImage(48)))
         return false;
 
     RunIfPresent(QStringLiteral("update-mime-database"), {m_dataHome + QStringLiteral("/mime")});

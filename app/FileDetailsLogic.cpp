@@ -1,7 +1,7 @@
 #include "app/FileDetailsLogic.h"
 
-#include "widgets/TextCodec.h"
 #include "core/TournamentInfo.h"
+#include "widgets/TextCodec.h"
 
 namespace tabry::app {
 
@@ -78,8 +78,8 @@ std::optional<DetailsError> ValidateDetails(const DetailsText& text)
         if (!v)
             return DetailsError{r.field, QStringLiteral("整数を入力してください。")};
         if (*v < r.minimum || *v > r.maximum)
-            return DetailsError{r.field,
-                                QStringLiteral("%1 から %2 までの整数を入力してください。").arg(r.minimum).arg(r.maximum)};
+            return DetailsError{
+                r.field, QStringLiteral("%1 から %2 までの整数を入力してください。").arg(r.minimum).arg(r.maximum)};
     }
     return std::nullopt;
 }

@@ -88,8 +88,8 @@ QString DatabaseUnreadableMessage(const QString& path, int faultLine)
 {
     return QStringLiteral("プレイヤデータベース「%1」を読み込めません。\n%2\n"
                           "このファイルを守るため、データベースへの変更は保存されません。")
-        .arg(Native(path), faultLine != 0 ? NulByteDetail(faultLine)
-                                          : ReadFailureDetail(path, qint64(kMaxPlayerDatabaseBytes)));
+        .arg(Native(path),
+             faultLine != 0 ? NulByteDetail(faultLine) : ReadFailureDetail(path, qint64(kMaxPlayerDatabaseBytes)));
 }
 
 } // namespace tabry::app

@@ -3,12 +3,12 @@
 #include "app/AppIcons.h"
 #include "app/AppInfo.h"
 #include "app/EditHistory.h"
-#include "app/PrintCommands.h"
 #include "app/LiveServerController.h"
+#include "app/PrintCommands.h"
 #include "app/TabryApp.h"
 #include "app/TabryDoc.h"
-#include "grid/ResultGrid.h"
 #include "edit/TournamentEditor.h"
+#include "grid/ResultGrid.h"
 #include "grid/TabryView.h"
 #include "widgets/TextCodec.h"
 
@@ -104,7 +104,8 @@ void CMainFrame::CreateActions()
     static const Def defs[] = {
         {"actionFileNew", "新規作成(&N)", "新規にファイルを作成\n新規ファイル", &CMainFrame::OnFileNew},
         {"actionFileOpen", "開く(&O)...", "既存のファイルを開く\n開く", &CMainFrame::OnFileOpen},
-        {"actionFileSave", "上書き保存(&S)", "アクティブなドキュメントを上書きして保存\n上書き保存", &CMainFrame::OnFileSave},
+        {"actionFileSave", "上書き保存(&S)", "アクティブなドキュメントを上書きして保存\n上書き保存",
+         &CMainFrame::OnFileSave},
         {"actionFileSaveAs", "名前を付けて保存(&A)...", "アクティブなドキュメントを新しい名前で保存",
          &CMainFrame::OnFileSaveAs},
         {"actionPairingTable", "組み合わせ表", "指定したラウンドの組み合わせ表を保存", &CMainFrame::OnPairingTable},
@@ -134,8 +135,8 @@ void CMainFrame::CreateActions()
                       QStringLiteral("元に戻した操作をやり直す\nやり直し")),
             &QAction::triggered, this, &CMainFrame::OnRedo);
     Action(QStringLiteral("actionUndo"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
-    Action(QStringLiteral("actionRedo"))->setShortcuts(
-        {QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
+    Action(QStringLiteral("actionRedo"))
+        ->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
 
     struct ReportDef {
         const char* name;
@@ -173,11 +174,16 @@ void CMainFrame::CreateActions()
         ToolIcon icon;
     };
     static const IconDef icons[] = {
-        {"actionFileNew", ToolIcon::New},         {"actionFileOpen", ToolIcon::Open},
-        {"actionFileSave", ToolIcon::Save},       {"actionReportText", ToolIcon::TextReport},
-        {"actionReportCsv", ToolIcon::CsvReport}, {"actionReportHtml", ToolIcon::HtmlReport},
-        {"actionDeleteCell", ToolIcon::DeleteCell}, {"actionSort", ToolIcon::Sort},
-        {"actionAbout", ToolIcon::About},         {"actionUndo", ToolIcon::Undo},
+        {"actionFileNew", ToolIcon::New},
+        {"actionFileOpen", ToolIcon::Open},
+        {"actionFileSave", ToolIcon::Save},
+        {"actionReportText", ToolIcon::TextReport},
+        {"actionReportCsv", ToolIcon::CsvReport},
+        {"actionReportHtml", ToolIcon::HtmlReport},
+        {"actionDeleteCell", ToolIcon::DeleteCell},
+        {"actionSort", ToolIcon::Sort},
+        {"actionAbout", ToolIcon::About},
+        {"actionUndo", ToolIcon::Undo},
         {"actionRedo", ToolIcon::Redo},
     };
     for (const IconDef& d : icons)

@@ -11,12 +11,12 @@
 #include "app/SettingsDialog.h"
 #include "app/TabryApp.h"
 #include "app/TabryDoc.h"
-#include "widgets/Prompt.h"
-#include "widgets/PathText.h"
+#include "edit/TournamentEditor.h"
 #include "grid/ResultGrid.h"
 #include "grid/TabryView.h"
-#include "edit/TournamentEditor.h"
 #include "playerdb/ui/UserCommands.h"
+#include "widgets/PathText.h"
+#include "widgets/Prompt.h"
 
 #include <QAction>
 #include <QDir>
@@ -35,8 +35,9 @@ void OpenManual(CTabryApp& app, QWidget* parent)
     const QString page = ManualFrontPage(layout);
     if (page.isEmpty()) {
         const QString expected = QDir(layout.dataDirectory).filePath(QStringLiteral("manual/index.html"));
-        ui::Prompt().Error(parent, QStringLiteral("TORVA の使い方のページ「%1」がありません。")
-                                       .arg(QDir::toNativeSeparators(expected)));
+        ui::Prompt().Error(
+            parent,
+            QStringLiteral("TORVA の使い方のページ「%1」がありません。").arg(QDir::toNativeSeparators(expected)));
         return;
     }
     app.OpenWebPage(QUrl::fromLocalFile(page).toString(QUrl::FullyEncoded));

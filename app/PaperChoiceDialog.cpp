@@ -12,8 +12,7 @@
 
 namespace tabry::app {
 
-CPaperChoiceDialog::CPaperChoiceDialog(const QString& caption, int rounds, const PaperChoice& proposed,
-                                       QWidget* parent)
+CPaperChoiceDialog::CPaperChoiceDialog(const QString& caption, int rounds, const PaperChoice& proposed, QWidget* parent)
     : QDialog(parent), m_pairing(new QRadioButton(QStringLiteral("組み合わせ表(&K)"), this)),
       m_standings(new QRadioButton(QStringLiteral("成績表(&S)"), this)),
       m_table(new QRadioButton(QStringLiteral("対戦表(&T)"), this)), m_round(new QSpinBox(this))

@@ -16,7 +16,7 @@ bool WritePngFile(const QString& path, const QImage& image)
     if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
         return false;
     return QDir().mkpath(QFileInfo(path).absolutePath())
-        && WriteFileAtomically(ui::ToFsPath(path), std::string_view(bytes.constData(), size_t(bytes.size())));
+           && WriteFileAtomically(ui::ToFsPath(path), std::string_view(bytes.constData(), size_t(bytes.size())));
 }
 
 } // namespace tabry::app

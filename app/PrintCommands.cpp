@@ -41,8 +41,8 @@ void CreatePrintActions(QWidget* frame, CTabryApp& app)
     QAction* print = AddAction(frame, "actionFilePrint", "印刷(&P)...", "表を印刷\n印刷");
     print->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
     QObject::connect(print, &QAction::triggered, frame, [frame, &app] { RunPrintCommand(frame, app); });
-    QAction* preview = AddAction(frame, "actionFilePrintPreview", "印刷プレビュー(&V)",
-                                 "印刷イメージを表示\n印刷プレビュー");
+    QAction* preview =
+        AddAction(frame, "actionFilePrintPreview", "印刷プレビュー(&V)", "印刷イメージを表示\n印刷プレビュー");
     QObject::connect(preview, &QAction::triggered, frame, [frame, &app] { RunPrintPreviewCommand(frame, app); });
     QAction* pdf = AddAction(frame, "actionFileExportPdf", "PDFに出力...", "表をPDFファイルに保存\nPDFに出力");
     QObject::connect(pdf, &QAction::triggered, frame, [frame, &app] { RunPdfExportCommand(frame, app); });

@@ -1,11 +1,11 @@
 #include "app/ReportCommand.h"
 
 #include "app/FileErrors.h"
+#include "core/TournamentData.h"
+#include "text/FileIo.h"
 #include "widgets/PathText.h"
 #include "widgets/Prompt.h"
 #include "widgets/TextCodec.h"
-#include "text/FileIo.h"
-#include "core/TournamentData.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -19,7 +19,8 @@ QString QtFilterFromPipe(const QString& pipe)
     QStringList filters;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         QString name = parts[i].trimmed();
-        const QString patterns = QString(parts[i + 1]).replace(';', ' ').replace(QStringLiteral("*.*"), QStringLiteral("*"));
+        const QString patterns =
+            QString(parts[i + 1]).replace(';', ' ').replace(QStringLiteral("*.*"), QStringLiteral("*"));
         // Qt takes the patterns from the parentheses of the name.
         static const QRegularExpression inParens(QStringLiteral("\\([^()]*\\)\\s*$"));
         if (name.contains(inParens))
@@ -55,9 +56,9 @@ bool RunReportCommand(QWidget* parent, IReportRenderer& renderer, OutputKind kin
     QString proposed = DefaultReportName(renderer, documentTitle) + '.' + extension;
     if (!directory.isEmpty())
         proposed = QDir(directory).filePath(proposed);
-    const QString path = ui::Prompt().SaveFileName(parent, QStringLiteral("名前を付けて保存"), proposed,
-                                                   QtFilterFromPipe(QString::fromUtf8(info.filter.data(), static_cast<qsizetype>(info.filter.size()))),
-                                                   extension);
+    const QString path = ui::Prompt().SaveFileName(
+        parent, QStringLiteral("名前を付けて保存"), proposed,
+        QtFilterFromPipe(QString::fromUtf8(info.filter.data(), static_cast<qsizetype>(info.filter.size()))), extension);
     if (path.isEmpty())
         return false;
     if (!WriteFileAtomically(ui::ToFsPath(path), bytes)) {

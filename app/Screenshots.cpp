@@ -137,8 +137,8 @@ bool SaveRoundMenu(CMainFrame* frame, grid::CResultGrid* grid, const QDir& dir, 
         saved = Save(WindowWith(frame, menu), dir.filePath(QStringLiteral("round-menu.png")), error);
         menu->close();
     });
-    QMouseEvent press(QEvent::MouseButtonPress, at, grid->viewport()->mapToGlobal(at), Qt::RightButton,
-                      Qt::RightButton, Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, at, grid->viewport()->mapToGlobal(at), Qt::RightButton, Qt::RightButton,
+                      Qt::NoModifier);
     QMouseEvent release(QEvent::MouseButtonRelease, at, grid->viewport()->mapToGlobal(at), Qt::RightButton,
                         Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(grid->viewport(), &press);

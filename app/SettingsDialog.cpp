@@ -1,9 +1,9 @@
 #include "app/SettingsDialog.h"
 
+#include "core/ResultTable.h"
 #include "widgets/ArrowButtons.h"
 #include "widgets/Prompt.h"
 #include "widgets/TextCodec.h"
-#include "core/ResultTable.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -97,8 +97,7 @@ CSettingsDialog::CSettingsDialog(const CResultTable& table, QWidget* parent)
     layout->addLayout(form);
     layout->addWidget(buttons);
 
-    connect(m_coefficientArrows, &CArrowButtons::stepped, this,
-            [this](int d) { Step(SettingsField::Coefficient, d); });
+    connect(m_coefficientArrows, &CArrowButtons::stepped, this, [this](int d) { Step(SettingsField::Coefficient, d); });
     connect(m_playerArrows, &CArrowButtons::stepped, this, [this](int d) { Step(SettingsField::Players, d); });
     connect(m_roundArrows, &CArrowButtons::stepped, this, [this](int d) { Step(SettingsField::Rounds, d); });
     connect(m_method, &QComboBox::currentIndexChanged, this, &CSettingsDialog::UpdateCoefficientEnabling);

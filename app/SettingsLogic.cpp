@@ -1,8 +1,8 @@
 #include "app/SettingsLogic.h"
 
-#include "text/LineString.h"
 #include "core/ResultTable.h"
 #include "edit/TournamentEditor.h"
+#include "text/LineString.h"
 
 #include <algorithm>
 #include <cstdint>

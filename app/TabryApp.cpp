@@ -6,17 +6,16 @@
 #include "app/MainFrame.h"
 #include "app/ReportCommand.h"
 #include "app/TabryDoc.h"
-#include "widgets/PathText.h"
-#include "widgets/Prompt.h"
 #include "grid/ResultGrid.h"
 #include "grid/TabryView.h"
+#include "widgets/PathText.h"
+#include "widgets/Prompt.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
-
 
 namespace tabry::app {
 
@@ -77,8 +76,8 @@ bool CTabryApp::InitInstance()
     // The database comes first: opening a tournament looks its players up
     // there and adds the missing ones.
     const QString userDir = m_options.userDataDirectory.isEmpty()
-        ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
-        : m_options.userDataDirectory;
+                                ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+                                : m_options.userDataDirectory;
     m_dbPaths = ResolveDatabasePaths(m_exeDir, userDir, QFileInfo(m_exeDir).isWritable());
     int faultLine = 0;
     if (m_editor.LoadPlayers(ui::ToFsPath(m_dbPaths.load), nullptr, &faultLine) != LoadStatus::Ok)
@@ -172,9 +171,9 @@ int CTabryApp::ExitInstance()
     } else if (m_editor.PlayersModified()) {
         QDir().mkpath(QFileInfo(m_dbPaths.save).absolutePath());
         if (m_editor.Players().Save(ui::ToFsPath(m_dbPaths.save), 1) != 0) {
-            ui::Prompt().Error(nullptr, QStringLiteral("プレイヤデータベース「%1」に書き込めません。\n%2")
-                                            .arg(QDir::toNativeSeparators(m_dbPaths.save),
-                                                 WriteFailureDetail(m_dbPaths.save)));
+            ui::Prompt().Error(nullptr,
+                               QStringLiteral("プレイヤデータベース「%1」に書き込めません。\n%2")
+                                   .arg(QDir::toNativeSeparators(m_dbPaths.save), WriteFailureDetail(m_dbPaths.save)));
             result = 1;
         } else {
             m_editor.MarkPlayersSaved();

@@ -146,7 +146,8 @@ bool CTabryDoc::FileNew()
 
 bool CTabryDoc::FileOpen()
 {
-    const QString path = ui::Prompt().OpenFileName(m_dialogParent, QStringLiteral("開く"), DefaultDirectory(), kOpenFilter);
+    const QString path =
+        ui::Prompt().OpenFileName(m_dialogParent, QStringLiteral("開く"), DefaultDirectory(), kOpenFilter);
     if (path.isEmpty())
         return false;
     m_directory = QFileInfo(path).absolutePath();
@@ -169,11 +170,10 @@ bool CTabryDoc::FileSave()
 
 bool CTabryDoc::FileSaveAs()
 {
-    const QString proposed = m_path.isEmpty()
-        ? QDir(DefaultDirectory()).filePath(m_title + QStringLiteral(".stg"))
-        : m_path;
-    const QString path =
-        ui::Prompt().SaveFileName(m_dialogParent, QStringLiteral("名前を付けて保存"), proposed, kFilter, QStringLiteral("stg"));
+    const QString proposed =
+        m_path.isEmpty() ? QDir(DefaultDirectory()).filePath(m_title + QStringLiteral(".stg")) : m_path;
+    const QString path = ui::Prompt().SaveFileName(m_dialogParent, QStringLiteral("名前を付けて保存"), proposed,
+                                                   kFilter, QStringLiteral("stg"));
     if (path.isEmpty())
         return false;
     return OnSaveDocument(path);

@@ -52,8 +52,8 @@ struct CommandLine {
                                      QStringLiteral("起動時に .stg の関連付けを確認しない")};
     QCommandLineOption paths{QStringLiteral("paths"),
                              QStringLiteral("使い方のページ、プレイヤデータベースと設定ファイルの場所を表示する")};
-    QCommandLineOption screenshot{QStringLiteral("screenshot"), QStringLiteral("README と使い方の画面写真を DIR に書く"),
-                                  QStringLiteral("DIR")};
+    QCommandLineOption screenshot{QStringLiteral("screenshot"),
+                                  QStringLiteral("README と使い方の画面写真を DIR に書く"), QStringLiteral("DIR")};
     QCommandLineOption desktopFiles{QStringLiteral("write-desktop-files"),
                                     QStringLiteral("デスクトップエントリ・MIME タイプ・アイコンを DIR に書く"),
                                     QStringLiteral("DIR")};

@@ -1,9 +1,9 @@
 // check: a short UTF-8 summary of a tournament file for a terminal.
 #include "cli/Cli.h"
 
+#include "reports/Formatters.h"
 #include "text/Cp932.h"
 #include "text/FileIo.h"
-#include "reports/Formatters.h"
 
 #include <cstdio>
 #include <iostream>
@@ -64,7 +64,8 @@ int RunCheck(Context& ctx, const CommandLine& cl)
     os << "回戦数: " << t.RoundCount() << " (対戦のある回戦 " << played << ")\n";
     os << "石数表示: " << (s.showDiscDifference ? "石差" : "石数") << "\n";
     os << "順位決定法: " << s.tieBreak << " " << cp932::ToUtf8(TieBreakMethodText(s.tieBreak)) << "\n";
-    os << "ブライトウェル係数: " << s.brightwellTenths / 10 << "." << (s.brightwellTenths % 10 < 0 ? -(s.brightwellTenths % 10) : s.brightwellTenths % 10) << "\n";
+    os << "ブライトウェル係数: " << s.brightwellTenths / 10 << "."
+       << (s.brightwellTenths % 10 < 0 ? -(s.brightwellTenths % 10) : s.brightwellTenths % 10) << "\n";
     os << "順位:\n";
 
     // Standings of a sorted copy; the loaded table itself stays as it is.
@@ -77,7 +78,8 @@ int RunCheck(Context& ctx, const CommandLine& cl)
             continue;
         char line[64];
         std::snprintf(line, sizeof line, "%4d  %3d勝%2d敗%2d分  %5s  %-12s  ", ranks[static_cast<size_t>(r)], e.wins,
-                      e.losses, e.draws, FormatHalfPoints(e.points, true).c_str(), TieBreakValues(e, s.tieBreak).c_str());
+                      e.losses, e.draws, FormatHalfPoints(e.points, true).c_str(),
+                      TieBreakValues(e, s.tieBreak).c_str());
         os << line << cp932::ToUtf8(d.players.GetAt(e.playerIndex).m_longName) << "\n";
     }
     const std::string text = os.str();

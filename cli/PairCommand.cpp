@@ -1,9 +1,9 @@
 // pair: generates the pairings of one round and writes the tournament back.
 #include "cli/Cli.h"
 
-#include "text/FileIo.h"
 #include "pairing/PairingGenerator.h"
 #include "pairing/RandomGenerator.h"
+#include "text/FileIo.h"
 
 #include <cstdint>
 #include <iostream>
@@ -39,8 +39,7 @@ int RunPair(Context& ctx, const CommandLine& cl)
         return kExitBadInput;
     const CResultTable& table = ctx.editor.Table();
     if (*round < 1 || *round > table.RoundCount())
-        return UsageError("--round must be 1 to " + std::to_string(table.RoundCount()) + " for "
-                          + PathText(cl.input));
+        return UsageError("--round must be 1 to " + std::to_string(table.RoundCount()) + " for " + PathText(cl.input));
 
     PairingRunInfo info;
     if (!ctx.editor.PairRound(static_cast<int>(*round - 1), random, options, &info).Any()) {

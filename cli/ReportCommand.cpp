@@ -3,8 +3,8 @@
 // they need come from the table of output kinds.
 #include "cli/Cli.h"
 
-#include "text/Cp932.h"
 #include "outputs/OutputKinds.h"
+#include "text/Cp932.h"
 
 #include <iostream>
 #include <string>

@@ -63,10 +63,14 @@ bool WaitForStop(const sigset_t& set, long milliseconds)
 const char* ReasonOf(LoadStatus status)
 {
     switch (status) {
-    case LoadStatus::CannotOpen: return "cannot be read";
-    case LoadStatus::Empty: return "is empty";
-    case LoadStatus::Rejected: return "is not a tournament file";
-    default: return "";
+    case LoadStatus::CannotOpen:
+        return "cannot be read";
+    case LoadStatus::Empty:
+        return "is empty";
+    case LoadStatus::Rejected:
+        return "is not a tournament file";
+    default:
+        return "";
     }
 }
 

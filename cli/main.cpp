@@ -11,8 +11,8 @@
 #include <vector>
 
 #if defined(_WIN32)
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 #endif
 
 namespace tabry::cli {
@@ -23,11 +23,7 @@ namespace {
 const std::vector<const Command*>& Commands()
 {
     static const std::vector<const Command*> commands = {
-        &kSortCommand,
-        &kCheckCommand,
-        &kPairCommand,
-        &kReportCommand,
-        &kServeCommand,
+        &kSortCommand, &kCheckCommand, &kPairCommand, &kReportCommand, &kServeCommand,
     };
     return commands;
 }

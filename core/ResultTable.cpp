@@ -72,8 +72,8 @@ void CResultTable::Resize(int players, int rounds)
     for (int r = 0; r < keepRows; ++r) {
         newEntries[static_cast<size_t>(r)].CopyStandingFrom(entries[static_cast<size_t>(r)]);
         for (int j = 0; j < keepRounds; ++j)
-            newCells[static_cast<size_t>(r) * static_cast<size_t>(rounds) + static_cast<size_t>(j)]
-                = cells[static_cast<size_t>(r) * static_cast<size_t>(roundCount) + static_cast<size_t>(j)];
+            newCells[static_cast<size_t>(r) * static_cast<size_t>(rounds) + static_cast<size_t>(j)] =
+                cells[static_cast<size_t>(r) * static_cast<size_t>(roundCount) + static_cast<size_t>(j)];
     }
     entries = std::move(newEntries);
     cells = std::move(newCells);

@@ -19,9 +19,18 @@ int Larger(std::int32_t a, std::int32_t b)
 
 using KeyCompare = int (*)(const PlayerEntry&, const PlayerEntry&);
 
-int ByDisc(const PlayerEntry& a, const PlayerEntry& b) { return Larger(a.discTotal, b.discTotal); }
-int ByBrightwell(const PlayerEntry& a, const PlayerEntry& b) { return Larger(a.brightwell, b.brightwell); }
-int ByWinPointsA(const PlayerEntry& a, const PlayerEntry& b) { return Larger(a.winPointsA, b.winPointsA); }
+int ByDisc(const PlayerEntry& a, const PlayerEntry& b)
+{
+    return Larger(a.discTotal, b.discTotal);
+}
+int ByBrightwell(const PlayerEntry& a, const PlayerEntry& b)
+{
+    return Larger(a.brightwell, b.brightwell);
+}
+int ByWinPointsA(const PlayerEntry& a, const PlayerEntry& b)
+{
+    return Larger(a.winPointsA, b.winPointsA);
+}
 int ByWinPointsASecondary(const PlayerEntry& a, const PlayerEntry& b)
 {
     const int c = Larger(a.winPointsA, b.winPointsA);
@@ -32,7 +41,10 @@ int ByWinPointsADisc(const PlayerEntry& a, const PlayerEntry& b)
     const int c = Larger(a.winPointsA, b.winPointsA);
     return c != 0 ? c : Larger(a.discTotal, b.discTotal);
 }
-int ByWinPointsB(const PlayerEntry& a, const PlayerEntry& b) { return Larger(a.winPointsB, b.winPointsB); }
+int ByWinPointsB(const PlayerEntry& a, const PlayerEntry& b)
+{
+    return Larger(a.winPointsB, b.winPointsB);
+}
 int ByWinPointsBSecondary(const PlayerEntry& a, const PlayerEntry& b)
 {
     const int c = Larger(a.winPointsB, b.winPointsB);
@@ -46,7 +58,7 @@ int ByWinPointsBDisc(const PlayerEntry& a, const PlayerEntry& b)
 
 // Indexed by TieBreakMethod.
 constexpr KeyCompare kKeyCompare[kTieBreakMethodCount] = {
-    ByDisc, ByBrightwell, ByWinPointsA, ByWinPointsASecondary,
+    ByDisc,           ByBrightwell, ByWinPointsA,          ByWinPointsASecondary,
     ByWinPointsADisc, ByWinPointsB, ByWinPointsBSecondary, ByWinPointsBDisc,
 };
 

@@ -62,7 +62,7 @@ void CResultTable::ComputeTieBreaks(int roundLimit)
         // can leave the 32-bit range; it wraps as 32-bit arithmetic does
         // instead of overflowing (in range, the value is the same).
         const std::int64_t value = static_cast<std::int64_t>(e.winPointsA) * settings.brightwellTenths
-            + (static_cast<std::int64_t>(e.losses + e.draws + e.wins) * 64 + e.discTotal) * 10;
+                                   + (static_cast<std::int64_t>(e.losses + e.draws + e.wins) * 64 + e.discTotal) * 10;
         e.brightwell = static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(value)));
     }
     for (int r = 0; r < playerCount; ++r) {

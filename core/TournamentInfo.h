@@ -16,7 +16,7 @@ public:
     int year = 0;     // a year <= 0 means no date is set
     int month = 1;
     int day = 1;
-    int format = 0;   // 1 = current player-line layout, anything else = older layout
+    int format = 0; // 1 = current player-line layout, anything else = older layout
 
     void Reset() { *this = CTournamentInfo{}; }
     bool HasDate() const { return year > 0; }

@@ -13,20 +13,20 @@ struct CellRef {
 
 // What a change touched, for repainting.
 struct ChangeEffects {
-    std::vector<CellRef> cells;   // round cells
-    std::vector<int> playerRows;  // player cells
-    std::vector<int> totalsRows;  // totals cells
-    std::vector<int> rounds;      // whole rounds (from 0)
-    bool wholeTable = false;      // everything
-    bool allTotals = false;       // the whole totals column
-    bool resized = false;         // the table has another size now
-    bool details = false;         // the tournament's name or date
-    bool players = false;         // player records (names shown anywhere)
+    std::vector<CellRef> cells;  // round cells
+    std::vector<int> playerRows; // player cells
+    std::vector<int> totalsRows; // totals cells
+    std::vector<int> rounds;     // whole rounds (from 0)
+    bool wholeTable = false;     // everything
+    bool allTotals = false;      // the whole totals column
+    bool resized = false;        // the table has another size now
+    bool details = false;        // the tournament's name or date
+    bool players = false;        // player records (names shown anywhere)
 
     bool Any() const
     {
         return wholeTable || allTotals || resized || details || players || !cells.empty() || !playerRows.empty()
-            || !totalsRows.empty() || !rounds.empty();
+               || !totalsRows.empty() || !rounds.empty();
     }
 };
 

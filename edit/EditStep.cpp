@@ -17,7 +17,7 @@ size_t At(int row, int round, int rounds)
 size_t RecordBytes(const CPlayerRecord& r)
 {
     return sizeof r + r.m_longName.capacity() + r.m_inputName.capacity() + r.m_shortName.capacity()
-        + r.m_residence.capacity() + r.m_memberNumber.capacity();
+           + r.m_residence.capacity() + r.m_memberNumber.capacity();
 }
 
 } // namespace
@@ -105,8 +105,8 @@ void CEditStep::RecordTable(const Image& before, const TournamentData& after, st
 bool CEditStep::IsEmpty() const
 {
     return m_order.empty() && m_undo.players == m_redo.players && m_undo.rounds == m_redo.rounds
-        && m_undo.settings == m_redo.settings && m_undo.cells.empty() && m_redo.cells.empty()
-        && m_undo.entries.empty() && m_redo.entries.empty() && !m_infoBefore && !m_record && !m_rebuild;
+           && m_undo.settings == m_redo.settings && m_undo.cells.empty() && m_redo.cells.empty()
+           && m_undo.entries.empty() && m_redo.entries.empty() && !m_infoBefore && !m_record && !m_rebuild;
 }
 
 namespace {

@@ -58,7 +58,9 @@ public:
 
 CTournamentEditor::CTournamentEditor() = default;
 
-CTournamentEditor::CTournamentEditor(TournamentData initial) : m_data(std::move(initial)) {}
+CTournamentEditor::CTournamentEditor(TournamentData initial) : m_data(std::move(initial))
+{
+}
 
 CTournamentEditor::~CTournamentEditor() = default;
 
@@ -81,8 +83,8 @@ void CTournamentEditor::Notify(ChangeKind kind, const ChangeEffects& effects, st
     const std::vector<ListenerEntry> listeners = m_listeners;
     const ChangeEvent event{kind, effects, std::move(step)};
     for (const ListenerEntry& l : listeners) {
-        const bool present = std::any_of(m_listeners.begin(), m_listeners.end(),
-                                         [&](const ListenerEntry& e) { return e.id == l.id; });
+        const bool present =
+            std::any_of(m_listeners.begin(), m_listeners.end(), [&](const ListenerEntry& e) { return e.id == l.id; });
         if (present)
             (*l.fn)(event);
     }
@@ -220,8 +222,8 @@ ChangeEffects CTournamentEditor::SetGame(int row, int round, int opponent, int r
             static const std::string question =
                 SJ("「%s」さんの%d回戦の相手は\n「%s」さんになっています。\n 上書きしますか？");
             const std::string text =
-                Format(question, m_data.players.GetAt(table.Entry(opponent).playerIndex).m_longName.c_str(),
-                       round + 1, m_data.players.GetAt(table.Entry(third).playerIndex).m_longName.c_str());
+                Format(question, m_data.players.GetAt(table.Entry(opponent).playerIndex).m_longName.c_str(), round + 1,
+                       m_data.players.GetAt(table.Entry(third).playerIndex).m_longName.c_str());
             if (!confirm || !confirm(text))
                 return fx;
         }
@@ -273,9 +275,9 @@ ChangeEffects CTournamentEditor::SetRowPlayer(int row, int record)
         return fx;
 
     CRecording rec(m_data);
-    const std::string name = record >= 0 ? Format(SJ("プレイヤ入力: %s"),
-                                                  MenuText(m_data.players.GetAt(record).m_longName).c_str())
-                                         : Format(SJ("プレイヤ削除: %s"), RowName(row).c_str());
+    const std::string name =
+        record >= 0 ? Format(SJ("プレイヤ入力: %s"), MenuText(m_data.players.GetAt(record).m_longName).c_str())
+                    : Format(SJ("プレイヤ削除: %s"), RowName(row).c_str());
     if (table.RowHasGames(row)) {
         if (record < 0)
             table.DeletePlayer(row); // also clears the mirrors and recomputes everything
@@ -410,8 +412,7 @@ ChangeEffects CTournamentEditor::EditPlayerRecord(int index, const CPlayerRecord
     return fx;
 }
 
-ChangeEffects CTournamentEditor::RebuildPlayers(const std::vector<PlayerListEntry>& list,
-                                                PlayerRebuildResult* result)
+ChangeEffects CTournamentEditor::RebuildPlayers(const std::vector<PlayerListEntry>& list, PlayerRebuildResult* result)
 {
     ChangeEffects fx;
     CResultTable& table = m_data.table;
@@ -425,8 +426,8 @@ ChangeEffects CTournamentEditor::RebuildPlayers(const std::vector<PlayerListEntr
     db.Reset();
     for (const PlayerListEntry& p : list) {
         const CPlayerRecord& r = p.record;
-        const int index = db.Add(r.m_longName, r.m_inputName, r.m_shortName, r.m_residence, r.m_grade,
-                                 r.m_memberNumber);
+        const int index =
+            db.Add(r.m_longName, r.m_inputName, r.m_shortName, r.m_residence, r.m_grade, r.m_memberNumber);
         if (p.origin < 0) {
             rebuild.added.push_back(index);
             continue;

@@ -1,10 +1,10 @@
 #include "grid/CellText.h"
 
-#include "text/Cp932.h"
 #include "core/ResultTable.h"
 #include "playerdb/PlayerDatabase.h"
 #include "playerdb/PlayerText.h"
 #include "reports/Formatters.h"
+#include "text/Cp932.h"
 
 #include <cstdio>
 

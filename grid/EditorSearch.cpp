@@ -10,7 +10,7 @@ namespace {
 bool RecordMatches(const CPlayerRecord& rec, std::string_view key)
 {
     return StartsWithKey(rec.m_inputName, key) || StartsWithKey(rec.m_longName, key)
-        || StartsWithKey(rec.m_memberNumber, key);
+           || StartsWithKey(rec.m_memberNumber, key);
 }
 
 } // namespace

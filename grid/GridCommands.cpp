@@ -1,7 +1,7 @@
 #include "grid/GridCommands.h"
 
-#include "text/Cp932.h"
 #include "core/TournamentData.h"
+#include "text/Cp932.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -19,11 +19,11 @@ ContextMenuState ContextMenuAt(const TournamentData& data, GridCell clicked, Gri
     const CResultTable& table = data.table;
     ContextMenuState menu;
     if (clicked == current) {
-        const bool hasPlayer = current.row >= 0 && current.row < table.PlayerCount()
-            && !table.Entry(current.row).IsEmpty();
+        const bool hasPlayer =
+            current.row >= 0 && current.row < table.PlayerCount() && !table.Entry(current.row).IsEmpty();
         if (current.col != 0) {
             const bool hasGame = current.col >= 1 && current.col <= table.RoundCount()
-                && table.Cell(current.row, current.col - 1).opponent != NoOpponent;
+                                 && table.Cell(current.row, current.col - 1).opponent != NoOpponent;
             menu.kind = MenuKind::Game;
             menu.entries = {{CmdGameEdit, hasPlayer}, {CmdGameDelete, hasGame}};
         } else {
@@ -68,7 +68,7 @@ int FirstRowToEnter(const CResultTable& table, int round)
 bool RecordDiffers(const CPlayerRecord& a, const CPlayerRecord& b)
 {
     return a.m_longName != b.m_longName || a.m_shortName != b.m_shortName || a.m_inputName != b.m_inputName
-        || a.m_residence != b.m_residence || a.m_memberNumber != b.m_memberNumber || a.m_grade != b.m_grade;
+           || a.m_residence != b.m_residence || a.m_memberNumber != b.m_memberNumber || a.m_grade != b.m_grade;
 }
 
 std::string DeletePlayerQuestion(const TournamentData& data, int row)

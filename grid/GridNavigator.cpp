@@ -288,7 +288,7 @@ KeyAction CGridNavigator::ActionOfKey(GridKey key) const
 bool CGridNavigator::OpensEditor(char32_t ch)
 {
     return (ch >= U'A' && ch <= U'Z') || (ch >= U'a' && ch <= U'z') || (ch >= U'0' && ch <= U'9') || ch == U'+'
-        || ch == U'-';
+           || ch == U'-';
 }
 
 std::optional<GridCell> CGridNavigator::NextAfterPlayerCommit() const

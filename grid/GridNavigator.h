@@ -28,12 +28,12 @@ public:
 };
 
 enum class ScrollRequest {
-    LineForward,  // down / right
-    LineBack,     // up / left
+    LineForward, // down / right
+    LineBack,    // up / left
     PageForward,
     PageBack,
-    ThumbTrack,   // the thumb was dragged to a position
-    EndScroll,    // the drag ended
+    ThumbTrack, // the thumb was dragged to a position
+    EndScroll,  // the drag ended
 };
 
 enum class GridKey { Down, Enter, Up, Left, Right, PageUp, PageDown, Home, End, Tab, F2, Insert, Delete };
@@ -106,7 +106,7 @@ public:
     void InvalidateAll();
 
 private:
-    GridRect BelowHeader() const;      // y from 16 to H, whole width
+    GridRect BelowHeader() const;       // y from 16 to H, whole width
     GridRect RightOfRowNumbers() const; // x from 30 to W, whole height
     void SetTopRow(int row);
     void SetLeftCol(int col);

@@ -46,8 +46,12 @@ QString FirstInstalledFamily(const QStringList& candidates)
 
 QStringList GridFontCandidates()
 {
-    return {QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic"),
-            QStringLiteral("IPAゴシック"), QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("Noto Sans CJK JP")};
+    return {QStringLiteral("ＭＳ ゴシック"),
+            QStringLiteral("MS Gothic"),
+            QStringLiteral("IPAGothic"),
+            QStringLiteral("IPAゴシック"),
+            QStringLiteral("Noto Sans Mono CJK JP"),
+            QStringLiteral("Noto Sans CJK JP")};
 }
 
 QStringList TitleFontCandidates()

@@ -42,8 +42,8 @@ struct PopupRequest {
     Kind kind = Player;
     std::optional<QString> text; // the typed character, the player's name, or none
     bool selectAll = false;
-    GridCell cell;               // the current cell
-    QPoint screenPos;            // top-left corner of the editor on the screen
+    GridCell cell;    // the current cell
+    QPoint screenPos; // top-left corner of the editor on the screen
 };
 
 } // namespace tabry::grid

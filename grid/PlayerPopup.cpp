@@ -1,13 +1,13 @@
 #include "grid/PlayerPopup.h"
 
-#include "widgets/Prompt.h"
-#include "widgets/TextCodec.h"
 #include "core/TournamentData.h"
 #include "grid/DialogUnits.h"
 #include "grid/EditorList.h"
 #include "grid/GridPalette.h"
 #include "grid/ResultGrid.h"
 #include "playerdb/ui/UserCommands.h"
+#include "widgets/Prompt.h"
+#include "widgets/TextCodec.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

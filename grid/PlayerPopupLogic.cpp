@@ -1,7 +1,7 @@
 #include "grid/PlayerPopupLogic.h"
 
-#include "text/Cp932.h"
 #include "core/TournamentData.h"
+#include "text/Cp932.h"
 
 namespace tabry::grid {
 

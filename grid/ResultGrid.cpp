@@ -71,8 +71,7 @@ CResultGrid::CResultGrid(CTournamentEditor& editor, QWidget* parent)
     connect(v, &QAbstractSlider::actionTriggered, this, &CResultGrid::OnVerticalAction);
     connect(h, &QAbstractSlider::actionTriggered, this, &CResultGrid::OnHorizontalAction);
     connect(v, &QAbstractSlider::sliderReleased, this, [this] { m_nav.ScrollVertical(ScrollRequest::EndScroll); });
-    connect(h, &QAbstractSlider::sliderReleased, this,
-            [this] { m_nav.ScrollHorizontal(ScrollRequest::EndScroll); });
+    connect(h, &QAbstractSlider::sliderReleased, this, [this] { m_nav.ScrollHorizontal(ScrollRequest::EndScroll); });
     m_listener = m_editor.AddListener([this](const ChangeEvent& event) { OnTournamentChanged(event); });
 }
 

@@ -4,12 +4,12 @@
 
 #include "grid/ResultGrid.h"
 
-#include "widgets/Prompt.h"
-#include "widgets/TextCodec.h"
 #include "core/TournamentData.h"
 #include "edit/TournamentEditor.h"
 #include "grid/PlayerPopup.h"
 #include "grid/ResultPopup.h"
+#include "widgets/Prompt.h"
+#include "widgets/TextCodec.h"
 
 namespace tabry::grid {
 
@@ -104,12 +104,14 @@ void CResultGrid::RequestPopupClose()
 
 void CResultGrid::PostPlayerPopupDone(bool cancel)
 {
-    QMetaObject::invokeMethod(this, [this, cancel] { PlayerPopupDone(cancel); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, cancel] { PlayerPopupDone(cancel); }, Qt::QueuedConnection);
 }
 
 void CResultGrid::PostResultPopupDone(bool cancel)
 {
-    QMetaObject::invokeMethod(this, [this, cancel] { ResultPopupDone(cancel); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, cancel] { ResultPopupDone(cancel); }, Qt::QueuedConnection);
 }
 
 void CResultGrid::PlayerPopupDone(bool cancel)
@@ -225,8 +227,7 @@ void CResultGrid::DeleteRowPlayer()
     const int row = m_nav.CurRow();
     if (row < 0 || row >= m_data.table.PlayerCount())
         return;
-    if (m_data.table.RowHasGames(row)
-        && !ui::Prompt().Confirm(this, ui::ToQString(DeletePlayerQuestion(m_data, row))))
+    if (m_data.table.RowHasGames(row) && !ui::Prompt().Confirm(this, ui::ToQString(DeletePlayerQuestion(m_data, row))))
         return;
     SetRowPlayer(-1);
 }

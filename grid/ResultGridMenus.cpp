@@ -3,12 +3,12 @@
 
 #include "grid/ResultGrid.h"
 
-#include "widgets/Prompt.h"
-#include "widgets/TextCodec.h"
 #include "core/TournamentData.h"
 #include "edit/TournamentEditor.h"
 #include "pairing/RandomGenerator.h"
 #include "playerdb/ui/UserCommands.h"
+#include "widgets/Prompt.h"
+#include "widgets/TextCodec.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>

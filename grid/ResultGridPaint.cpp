@@ -4,10 +4,10 @@
 
 #include "grid/ResultGrid.h"
 
-#include "widgets/TextCodec.h"
 #include "core/TournamentData.h"
 #include "grid/CellText.h"
 #include "grid/GridPalette.h"
+#include "widgets/TextCodec.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -100,8 +100,7 @@ void CResultGrid::paintEvent(QPaintEvent* event)
         // The first scrollable column and row visible beyond the fixed ones:
         // columns and rows under the scroll offsets are never drawn.
         const int firstScrollCol = first.col == -1 ? layout.CellAt(box.left() + Layout::kRowNumberWidth, 0).col : 0;
-        const int firstScrollRow =
-            first.row == -1 ? layout.CellAt(0, box.top() + Layout::kHeaderHeight).row : 0;
+        const int firstScrollRow = first.row == -1 ? layout.CellAt(0, box.top() + Layout::kHeaderHeight).row : 0;
 
         for (int row = first.row; row <= lastRow; ++row) {
             if (row == 0 && firstScrollRow > 0)

@@ -1,13 +1,13 @@
 #include "grid/ResultPopup.h"
 
-#include "widgets/ArrowButtons.h"
-#include "widgets/TextCodec.h"
 #include "core/TournamentData.h"
 #include "grid/DialogUnits.h"
 #include "grid/EditorList.h"
 #include "grid/GridPalette.h"
 #include "grid/ResultGrid.h"
 #include "grid/ScoreText.h"
+#include "widgets/ArrowButtons.h"
+#include "widgets/TextCodec.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
@@ -57,7 +57,9 @@ CResultPopup::CResultPopup(CResultGrid& grid, int row, int round)
     const CDialogUnits du(font());
     const int border = lineWidth();
     resize(du.X(kWidth) + 2 * border, du.Y(kHeight) + 2 * border);
-    auto place = [&](QWidget* w, int x, int y, int cx, int cy) { w->setGeometry(du.Rect(x, y, cx, cy).translated(border, border)); };
+    auto place = [&](QWidget* w, int x, int y, int cx, int cy) {
+        w->setGeometry(du.Rect(x, y, cx, cy).translated(border, border));
+    };
     m_score->setObjectName(QStringLiteral("scoreEdit"));
     place(m_score, 25, 1, 18, 14);
     m_mark->setObjectName(QStringLiteral("markBox"));

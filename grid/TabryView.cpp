@@ -1,10 +1,10 @@
 #include "grid/TabryView.h"
 
-#include "widgets/TextCodec.h"
 #include "core/TournamentData.h"
 #include "edit/TournamentEditor.h"
 #include "grid/GridPalette.h"
 #include "grid/ResultGrid.h"
+#include "widgets/TextCodec.h"
 
 #include <QEvent>
 #include <QPainter>

@@ -62,8 +62,8 @@ void Open(std::string& out, const TournamentHead& head, std::string_view title, 
         Put(out, {Lit(" <span class=\"date\">"), Esc(head.date), Lit("</span>")});
     out += "</header>\n<nav>";
     const auto item = [&](Tab which, std::string_view href, std::string_view text) {
-        Put(out, {Lit("<a href=\""), Lit(href), Lit("\""), Lit(which == tab ? " aria-current=\"page\"" : ""),
-                  Lit(">"), Lit(text), Lit("</a>")});
+        Put(out, {Lit("<a href=\""), Lit(href), Lit("\""), Lit(which == tab ? " aria-current=\"page\"" : ""), Lit(">"),
+                  Lit(text), Lit("</a>")});
     };
     const std::string roundText = "第" + Number(currentRound) + "回戦";
     item(Tab::Round, "/round", roundText);
@@ -137,8 +137,9 @@ std::string IndexPage(const TournamentHead& head, const std::vector<PlayerRef>& 
     std::string out;
     Open(out, head, "ライブ結果", version, Tab::Index, head.currentRound);
     Put(out, {Lit("<h1>"), Esc(EventName(head)), Lit("</h1>\n<ul class=\"menu\">\n<li><a href=\"/round\">第"),
-              Lit(Number(head.currentRound)), Lit("回戦の対戦表</a></li>\n<li><a href=\"/standings\">順位表</a></li>\n</ul>\n"
-                                                  "<h2>回戦</h2>\n")});
+              Lit(Number(head.currentRound)),
+              Lit("回戦の対戦表</a></li>\n<li><a href=\"/standings\">順位表</a></li>\n</ul>\n"
+                  "<h2>回戦</h2>\n")});
     RoundLinks(out, head, 0);
     Put(out, {Lit("<h2>選手 ("), Lit(Number(static_cast<int>(players.size()))), Lit("人)</h2>\n")});
     if (players.empty()) {
@@ -168,7 +169,8 @@ std::string StandingsPage(const TournamentHead& head, const Standings& standings
         Close(out);
         return out;
     }
-    out += "<table class=\"standings\">\n<thead><tr><th class=\"num\">順位</th><th>氏名</th><th class=\"num\">勝点</th>";
+    out +=
+        "<table class=\"standings\">\n<thead><tr><th class=\"num\">順位</th><th>氏名</th><th class=\"num\">勝点</th>";
     for (const std::string& caption : standings.tieBreakCaptions)
         Put(out, {Lit("<th class=\"num\">"), Esc(caption), Lit("</th>")});
     out += "</tr></thead>\n<tbody>\n";
@@ -202,8 +204,9 @@ std::string RoundPage(const TournamentHead& head, const RoundPairing& pairing, b
         out += "<p class=\"note\">盤順と勝点はこの回戦の前の順位と点です。</p>\n";
     }
     if (!pairing.boards.empty()) {
-        out += "<table class=\"boards\">\n<thead><tr><th class=\"num\">盤</th><th>対局者</th><th class=\"num\">結果</th>"
-               "</tr></thead>\n<tbody>\n";
+        out +=
+            "<table class=\"boards\">\n<thead><tr><th class=\"num\">盤</th><th>対局者</th><th class=\"num\">結果</th>"
+            "</tr></thead>\n<tbody>\n";
         for (const Board& b : pairing.boards) {
             Put(out, {Lit("<tr class=\"first\"><td class=\"num board\" rowspan=\"2\">"), Lit(Number(b.number)),
                       Lit("</td>")});
@@ -259,7 +262,8 @@ std::string NotFoundPage()
     return "<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"utf-8\">\n"
            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
            "<meta name=\"color-scheme\" content=\"light dark\">\n<title>ページがありません</title>\n"
-           "<link rel=\"icon\" href=\"data:,\">\n<link rel=\"stylesheet\" href=\"/live.css\">\n</head>\n<body>\n<main>\n"
+           "<link rel=\"icon\" href=\"data:,\">\n<link rel=\"stylesheet\" "
+           "href=\"/live.css\">\n</head>\n<body>\n<main>\n"
            "<h1>ページがありません</h1>\n<p><a href=\"/\">最初のページへ</a></p>\n</main>\n</body>\n</html>\n";
 }
 

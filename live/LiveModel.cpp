@@ -1,11 +1,11 @@
 #include "live/LiveModel.h"
 
-#include "text/Cp932.h"
 #include "live/LiveSnapshot.h"
 #include "live/WebText.h"
 #include "playerdb/PlayerText.h"
 #include "reports/Formatters.h"
 #include "reports/ReportRows.h"
+#include "text/Cp932.h"
 
 namespace tabry::live {
 
@@ -59,14 +59,22 @@ std::vector<std::string> TieBreakCaptions(int method, bool showDiscDifference)
 {
     const std::string disc = showDiscDifference ? "石差" : "石数";
     switch (method) {
-    case Brightwell: return {"BW", disc};
-    case WinPointsA: return {"勝数A"};
-    case WinPointsASecondary: return {"勝数A", "二次"};
-    case WinPointsADisc: return {"勝数A", disc};
-    case WinPointsB: return {"勝数B"};
-    case WinPointsBSecondary: return {"勝数B", "二次"};
-    case WinPointsBDisc: return {"勝数B", disc};
-    default: return {disc};
+    case Brightwell:
+        return {"BW", disc};
+    case WinPointsA:
+        return {"勝数A"};
+    case WinPointsASecondary:
+        return {"勝数A", "二次"};
+    case WinPointsADisc:
+        return {"勝数A", disc};
+    case WinPointsB:
+        return {"勝数B"};
+    case WinPointsBSecondary:
+        return {"勝数B", "二次"};
+    case WinPointsBDisc:
+        return {"勝数B", disc};
+    default:
+        return {disc};
     }
 }
 
@@ -104,8 +112,8 @@ TournamentHead MakeHead(const CLiveSnapshot& snapshot)
     head.name = Utf8(info.name);
     if (info.HasDate()) {
         head.date = report::SlashDate(info.year, info.month, info.day);
-        head.isoDate = report::Concat({report::Decimal(info.year), "-", report::Decimal02(info.month), "-",
-                                       report::Decimal02(info.day)});
+        head.isoDate = report::Concat(
+            {report::Decimal(info.year), "-", report::Decimal02(info.month), "-", report::Decimal02(info.day)});
     }
     const CResultTable& table = snapshot.Table();
     head.rounds = table.RoundCount();

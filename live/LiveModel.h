@@ -11,7 +11,7 @@ namespace tabry::live {
 class CLiveSnapshot;
 
 struct PlayerRef {
-    int id = -1; // -1: the bye, or nobody
+    int id = -1;           // -1: the bye, or nobody
     std::string name;      // long display name
     std::string shortName; // short display name
     std::string grade;
@@ -73,7 +73,7 @@ struct PlayerPage {
 
 struct TournamentHead {
     std::string name;
-    std::string date; // "2024/05/03" or empty
+    std::string date;    // "2024/05/03" or empty
     std::string isoDate; // "2024-05-03" or empty
     int rounds = 0;
     int currentRound = 1; // the last round with a game, 1 when none has

@@ -103,7 +103,8 @@ void CommonHeaders(MHD_Response* r, const char* type)
 MHD_Result Refuse(MHD_Connection* c, unsigned status, const char* text, const char* header = nullptr,
                   const char* value = nullptr)
 {
-    MHD_Response* r = MHD_create_response_from_buffer(std::strlen(text), const_cast<char*>(text), MHD_RESPMEM_PERSISTENT);
+    MHD_Response* r =
+        MHD_create_response_from_buffer(std::strlen(text), const_cast<char*>(text), MHD_RESPMEM_PERSISTENT);
     if (r == nullptr)
         return MHD_NO;
     CommonHeaders(r, "text/plain; charset=utf-8");
@@ -220,7 +221,9 @@ MHD_Result CLiveServer::Impl::Answer(MHD_Connection* c, const char* url)
     return Queue(c, MHD_HTTP_OK, r);
 }
 
-CLiveServer::CLiveServer() : m(std::make_unique<Impl>()) {}
+CLiveServer::CLiveServer() : m(std::make_unique<Impl>())
+{
+}
 
 CLiveServer::~CLiveServer()
 {
@@ -270,8 +273,8 @@ bool CLiveServer::Start(const ServerOptions& options, std::string* error)
         if (bindTo != nullptr)
             o.push_back({MHD_OPTION_SOCK_ADDR, 0, const_cast<sockaddr*>(bindTo)});
         o.push_back({MHD_OPTION_END, 0, nullptr});
-        return MHD_start_daemon(withFlags, options.port, nullptr, nullptr, &Impl::OnRequest, m.get(),
-                                MHD_OPTION_ARRAY, o.data(), MHD_OPTION_END);
+        return MHD_start_daemon(withFlags, options.port, nullptr, nullptr, &Impl::OnRequest, m.get(), MHD_OPTION_ARRAY,
+                                o.data(), MHD_OPTION_END);
     };
     m->daemon = start(flags);
     m->ipv6 = every || (flags & MHD_USE_IPv6) != 0;
@@ -283,7 +286,7 @@ bool CLiveServer::Start(const ServerOptions& options, std::string* error)
     if (m->daemon == nullptr) {
         if (error != nullptr)
             *error = "cannot listen on " + (a.empty() ? std::string("every address") : a) + " port "
-                + std::to_string(options.port) + " (in use, or not allowed)";
+                     + std::to_string(options.port) + " (in use, or not allowed)";
         return false;
     }
     return true;

@@ -27,7 +27,7 @@ std::optional<int> ParseNumber(std::string_view text)
 std::string CacheKey(const Route& r)
 {
     return std::to_string(static_cast<int>(r.kind)) + (r.json ? "j" : "h") + (r.follows ? "f" : "n")
-        + std::to_string(r.number);
+           + std::to_string(r.number);
 }
 
 // FNV-1a of the two assets: their tag changes whenever a build changes them.
@@ -112,8 +112,8 @@ bool CLiveSite::Exists(const Route& route) const
 Page CLiveSite::Get(const Route& route) const
 {
     if (route.kind == Route::Kind::Style)
-        return Page{std::shared_ptr<const std::string>(std::shared_ptr<void>(), &StyleSheet()), "text/css; charset=utf-8",
-                    false};
+        return Page{std::shared_ptr<const std::string>(std::shared_ptr<void>(), &StyleSheet()),
+                    "text/css; charset=utf-8", false};
     if (route.kind == Route::Kind::Script)
         return Page{std::shared_ptr<const std::string>(std::shared_ptr<void>(), &PageScript()),
                     "text/javascript; charset=utf-8", false};
@@ -157,8 +157,7 @@ std::string CLiveSite::Render(const Route& route) const
         return route.json ? StandingsJson(m_head, StandingsModel(), m_tag)
                           : StandingsPage(m_head, StandingsModel(), m_tag);
     case Route::Kind::Round: {
-        const RoundPairing pairing
-            = MakeRoundPairing(*m_snapshot, route.follows ? m_head.currentRound : route.number);
+        const RoundPairing pairing = MakeRoundPairing(*m_snapshot, route.follows ? m_head.currentRound : route.number);
         return route.json ? RoundJson(m_head, pairing, m_tag) : RoundPage(m_head, pairing, route.follows, m_tag);
     }
     case Route::Kind::Player: {

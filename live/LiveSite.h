@@ -32,7 +32,7 @@ class CLiveSnapshot;
 struct Route {
     enum class Kind { Index, Standings, Round, Player, Style, Script } kind = Kind::Index;
     bool json = false;
-    int number = 0;      // the round (1..) or the player's number
+    int number = 0;       // the round (1..) or the player's number
     bool follows = false; // /round: the current round, whichever it is
 };
 

@@ -85,11 +85,21 @@ void AppendHtml(std::string& out, std::string_view utf8)
         size_t length = 1;
         const char32_t cp = NextCodePoint(utf8, pos, length);
         switch (cp) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&#39;"; break;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\'':
+            out += "&#39;";
+            break;
         default:
             if ((cp < 0x20 && cp != '\t' && cp != '\n' && cp != '\r') || cp == 0x7F)
                 AppendUtf8(out, kReplacement);
@@ -117,11 +127,21 @@ void AppendJsonString(std::string& out, std::string_view utf8)
         size_t length = 1;
         const char32_t cp = NextCodePoint(utf8, pos, length);
         switch (cp) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
         default:
             if (cp < 0x20 || cp == '<' || cp == '>' || cp == '&' || cp == 0x2028 || cp == 0x2029)
                 AppendHexEscape(out, static_cast<unsigned>(cp));

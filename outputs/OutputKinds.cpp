@@ -1,14 +1,14 @@
 #include "outputs/OutputKinds.h"
 
-#include "text/Cp932.h"
 #include "core/TournamentData.h"
+#include "paper/PaperDocuments.h"
+#include "paper/pdf/PdfRenderer.h"
 #include "reports/HtmlReport.h"
 #include "reports/InterimOutputs.h"
 #include "reports/RatingCsv.h"
 #include "reports/TextReport.h"
 #include "reports/ZepReport.h"
-#include "paper/PaperDocuments.h"
-#include "paper/pdf/PdfRenderer.h"
+#include "text/Cp932.h"
 
 #include <algorithm>
 
@@ -90,8 +90,8 @@ constexpr std::string_view kCsvFilter = "CSVファイル(*.csv)|*.csv|All Files 
 constexpr std::string_view kPdfFilter = "PDFファイル(*.pdf)|*.pdf|All Files (*.*)|*.*||";
 
 constexpr OutputKindInfo kKinds[] = {
-    {OutputKind::RatingCsv, "csv", "csv", "CSV(カンマ区切り) (*.csv)|*.csv|All Files (*.*)|*.*||", RoundUse::None,
-     true, WriteCsv},
+    {OutputKind::RatingCsv, "csv", "csv", "CSV(カンマ区切り) (*.csv)|*.csv|All Files (*.*)|*.*||", RoundUse::None, true,
+     WriteCsv},
     {OutputKind::Text, "text", "txt", "テキストファイル(*.txt)|*.txt|All Files (*.*)|*.*||", RoundUse::None, true,
      WriteText},
     {OutputKind::Html, "html", "html", "HTML File(*.html)|*.html|All Files (*.*)|*.*||", RoundUse::None, true,
@@ -126,7 +126,8 @@ const OutputKindInfo* FindOutputKind(std::string_view name)
     return nullptr;
 }
 
-OutputStatus RenderOutput(OutputKind kind, const TournamentData& data, int round, std::string& out, std::string* message)
+OutputStatus RenderOutput(OutputKind kind, const TournamentData& data, int round, std::string& out,
+                          std::string* message)
 {
     out.clear();
     const OutputKindInfo& info = OutputKindOf(kind);

@@ -49,7 +49,7 @@ struct OutputKindInfo {
     std::string_view extension; // default file extension, without the dot
     std::string_view filter;    // save-dialog filter in pipe form ("name|patterns|...||"), UTF-8
     RoundUse round;
-    bool text;                  // Shift_JIS text with CR LF (not a binary document)
+    bool text; // Shift_JIS text with CR LF (not a binary document)
     OutputWriter write;
 };
 

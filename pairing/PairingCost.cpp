@@ -35,7 +35,10 @@ SlotFacts FactsOf(const CResultTable& table, int row, int round)
     return f;
 }
 
-std::int64_t Square(std::int64_t v) { return v * v; }
+std::int64_t Square(std::int64_t v)
+{
+    return v * v;
+}
 
 int GapIndex(int d)
 {
@@ -51,9 +54,8 @@ std::int64_t PlayersCost(const SlotFacts& a, const SlotFacts& b, const PairingPe
         return std::min<std::int64_t>(Square(a.top - b.top + 1), 5000);
 
     const int e = GapIndex(d);
-    std::int64_t w = p.scoreGap[static_cast<size_t>(e)]
-        + std::min<std::int64_t>(Square(a.bottom + b.top), 10000)
-        + (static_cast<std::int64_t>(a.points + b.points) * p.scoreFactor * e) / 2;
+    std::int64_t w = p.scoreGap[static_cast<size_t>(e)] + std::min<std::int64_t>(Square(a.bottom + b.top), 10000)
+                     + (static_cast<std::int64_t>(a.points + b.points) * p.scoreFactor * e) / 2;
     // Floating the same way twice running is penalised, the other way rewarded.
     const int aWay = a.points > b.points ? -1 : 1; // A floats down when it has more
     const int bWay = -aWay;
@@ -66,10 +68,9 @@ std::int64_t PlayersCost(const SlotFacts& a, const SlotFacts& b, const PairingPe
 
 std::int64_t ByeCost(const SlotFacts& f, const PairingPenalties& p)
 {
-    return p.scoreGap[static_cast<size_t>(GapIndex(f.points))]
-        + static_cast<std::int64_t>(p.byeRepeatPenalty) * f.byes
-        + std::min<std::int64_t>(Square(f.bottom), 10000)
-        + (static_cast<std::int64_t>(p.scoreFactor) * f.points * f.points) / 2;
+    return p.scoreGap[static_cast<size_t>(GapIndex(f.points))] + static_cast<std::int64_t>(p.byeRepeatPenalty) * f.byes
+           + std::min<std::int64_t>(Square(f.bottom), 10000)
+           + (static_cast<std::int64_t>(p.scoreFactor) * f.points * f.points) / 2;
 }
 
 std::int64_t RepeatCost(int round, int earlierRound, const PairingPenalties& p)
@@ -126,8 +127,7 @@ int FloatHistory(const CResultTable& table, int row, int round)
     return p > q ? -1 : (p < q ? 1 : 0);
 }
 
-std::int32_t PairCost(const CResultTable& table, const PairingPenalties& penalties, int round, int rowA,
-                      int rowB)
+std::int32_t PairCost(const CResultTable& table, const PairingPenalties& penalties, int round, int rowA, int rowB)
 {
     if (rowA == ByeOpponent)
         std::swap(rowA, rowB);
@@ -168,8 +168,8 @@ void BuildPairCosts(const CResultTable& table, const PairingPenalties& penalties
                 continue;
             const int b = slotOfRow[static_cast<size_t>(opponent)];
             if (b > a)
-                w[static_cast<size_t>(a) * static_cast<size_t>(n) + static_cast<size_t>(b)]
-                    += RepeatCost(round, i, penalties);
+                w[static_cast<size_t>(a) * static_cast<size_t>(n) + static_cast<size_t>(b)] +=
+                    RepeatCost(round, i, penalties);
         }
     }
 

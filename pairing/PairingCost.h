@@ -26,8 +26,7 @@ int FloatHistory(const CResultTable& table, int row, int round);
 // The cost of pairing the rows of slots a and b (a < b, slot a ranks higher)
 // in `round`; slotRows[b] may be ByeOpponent. Reads the current totals and
 // group positions.
-std::int32_t PairCost(const CResultTable& table, const PairingPenalties& penalties, int round,
-                      int rowA, int rowB);
+std::int32_t PairCost(const CResultTable& table, const PairingPenalties& penalties, int round, int rowA, int rowB);
 
 // Fills the matcher (already Init'ed to slotRows.size()) with the cost of
 // every pair of slots. The same numbers as PairCost, computed in one pass over

@@ -42,8 +42,8 @@ std::vector<int> PrepareSlots(CResultTable& table, int round, CRandomGenerator& 
     // Players the standings cannot tell apart are put in random order.
     size_t runStart = 0;
     for (size_t s = 1; s <= rows.size(); ++s) {
-        const bool runEnds = s == rows.size()
-            || table.CompareRows(method, CompareMode::Equality, rows[s - 1], rows[s]) != 0;
+        const bool runEnds =
+            s == rows.size() || table.CompareRows(method, CompareMode::Equality, rows[s - 1], rows[s]) != 0;
         if (!runEnds)
             continue;
         if (s - runStart >= 2)

@@ -49,7 +49,8 @@ void CPairingMatcher::SortRows()
         size_t k = 0;
         for (size_t u = 0; u < n; ++u)
             if (u != s)
-                keys[k++] = static_cast<std::int64_t>(m_cost[s * n + u]) * (kSlotMask + 1) + static_cast<std::int64_t>(u);
+                keys[k++] =
+                    static_cast<std::int64_t>(m_cost[s * n + u]) * (kSlotMask + 1) + static_cast<std::int64_t>(u);
         std::sort(keys.begin(), keys.end());
         for (size_t j = 0; j < width; ++j)
             m_byCost[s * width + j] = static_cast<int>(keys[j] & kSlotMask);

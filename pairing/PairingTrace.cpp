@@ -1,7 +1,7 @@
 #include "pairing/PairingTrace.h"
 
-#include "text/FileIo.h"
 #include "pairing/PairingMatcher.h"
+#include "text/FileIo.h"
 
 #include <cstdio>
 #include <system_error>

@@ -97,10 +97,12 @@ Page& CPageBuilder::StartPage(const std::string& subtitle)
     if (!m_frame.tournament.empty())
         page.texts.push_back(FitText(Box{Left(), kTopMargin, w * 0.7, 18}, m_frame.tournament, 12, Align::Left, 0));
     if (!m_frame.date.empty())
-        page.texts.push_back(FitText(Box{Left() + w * 0.7, kTopMargin, w * 0.3, 18}, m_frame.date, 10, Align::Right, 0));
+        page.texts.push_back(
+            FitText(Box{Left() + w * 0.7, kTopMargin, w * 0.3, 18}, m_frame.date, 10, Align::Right, 0));
     page.texts.push_back(FitText(Box{Left(), kTopMargin + 20, w * 0.6, 24}, m_frame.title, 18, Align::Left, 0));
     if (!subtitle.empty())
-        page.texts.push_back(FitText(Box{Left() + w * 0.6, kTopMargin + 20, w * 0.4, 24}, subtitle, 11, Align::Right, 0));
+        page.texts.push_back(
+            FitText(Box{Left() + w * 0.6, kTopMargin + 20, w * 0.4, 24}, subtitle, 11, Align::Right, 0));
     const double rule = kTopMargin + kHeaderHeight - 8;
     page.lines.push_back(LineItem{Left(), rule, Left() + w, rule, kRule});
     return page;
@@ -151,8 +153,8 @@ double CPageBuilder::BodyRow(const std::vector<Column>& columns, const std::vect
     return y + height;
 }
 
-double CPageBuilder::CaptionRow(const std::string& text, double x, double y, double width, double height,
-                                double size, bool ruled)
+double CPageBuilder::CaptionRow(const std::string& text, double x, double y, double width, double height, double size,
+                                bool ruled)
 {
     Page& page = Current();
     page.texts.push_back(FitText(Box{x, y, width, height}, text, size, Align::Left, ruled ? 2.0 : 0.0));
@@ -167,8 +169,8 @@ PaperDocument CPageBuilder::Finish()
     for (int n = 0; n < count; ++n) {
         Page& page = m_doc.pages[static_cast<size_t>(n)];
         const std::string number = std::to_string(n + 1) + " / " + std::to_string(count);
-        page.texts.push_back(FitText(Box{Left(), m_height - kBottomMargin - 14, Width(), 14}, number, 9,
-                                     Align::Center, 0));
+        page.texts.push_back(
+            FitText(Box{Left(), m_height - kBottomMargin - 14, Width(), 14}, number, 9, Align::Center, 0));
     }
     return std::move(m_doc);
 }

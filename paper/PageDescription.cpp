@@ -53,8 +53,8 @@ std::vector<LayoutProblem> CheckLayout(const PaperDocument& doc)
                 const Extent& a = extents[i];
                 const Extent& b = extents[j];
                 if (a.left < b.right - kEpsilon && b.left < a.right - kEpsilon)
-                    problems.push_back({n, "overlap: " + Describe(page.texts[a.index]) + " and "
-                                               + Describe(page.texts[b.index])});
+                    problems.push_back(
+                        {n, "overlap: " + Describe(page.texts[a.index]) + " and " + Describe(page.texts[b.index])});
             }
         }
     }

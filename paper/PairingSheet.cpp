@@ -2,12 +2,12 @@
 
 #include "paper/PaperDocuments.h"
 
-#include "text/Cp932.h"
 #include "core/TournamentData.h"
 #include "paper/PageBuilder.h"
 #include "playerdb/PlayerText.h"
 #include "reports/Formatters.h"
 #include "reports/InterimOutputs.h"
+#include "text/Cp932.h"
 
 #include <algorithm>
 
@@ -22,10 +22,10 @@ constexpr double kNameSize = 12;
 std::vector<Column> Columns()
 {
     return {
-        {SJ("卓"), 30, Align::Center, kNameSize},  {SJ("氏名"), 143, Align::Left, kNameSize},
-        {SJ("段級"), 38, Align::Center, 10},       {SJ("得点"), 36, Align::Right, 11},
-        {SJ("結果"), 56, Align::Center, 10},       {SJ("氏名"), 143, Align::Left, kNameSize},
-        {SJ("段級"), 38, Align::Center, 10},       {SJ("得点"), 36, Align::Right, 11},
+        {SJ("卓"), 30, Align::Center, kNameSize}, {SJ("氏名"), 143, Align::Left, kNameSize},
+        {SJ("段級"), 38, Align::Center, 10},      {SJ("得点"), 36, Align::Right, 11},
+        {SJ("結果"), 56, Align::Center, 10},      {SJ("氏名"), 143, Align::Left, kNameSize},
+        {SJ("段級"), 38, Align::Center, 10},      {SJ("得点"), 36, Align::Right, 11},
     };
 }
 

@@ -2,13 +2,13 @@
 
 #include "paper/PaperDocuments.h"
 
-#include "text/Cp932.h"
 #include "core/TournamentData.h"
 #include "paper/PageBuilder.h"
 #include "paper/TieBreakHeadings.h"
 #include "reports/Formatters.h"
 #include "reports/InterimOutputs.h"
 #include "reports/ReportRows.h"
+#include "text/Cp932.h"
 
 #include <algorithm>
 
@@ -73,8 +73,8 @@ PaperDocument LayoutResultTable(const TournamentData& data)
             const int last = std::min(rounds, first + perPage);
             std::vector<Column> columns = head;
             for (int j = first; j < last; ++j)
-                columns.push_back({cp932::FromUtf8(std::to_string(j + 1) + "回戦"), kRoundWidth, Align::Center,
-                                   kCellSize});
+                columns.push_back(
+                    {cp932::FromUtf8(std::to_string(j + 1) + "回戦"), kRoundWidth, Align::Center, kCellSize});
             columns.insert(columns.end(), tail.begin(), tail.end());
             const std::string subtitle =
                 roundPages > 1 ? cp932::FromUtf8(std::to_string(first + 1) + "～" + std::to_string(last) + "回戦")

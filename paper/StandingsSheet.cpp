@@ -2,13 +2,13 @@
 
 #include "paper/PaperDocuments.h"
 
-#include "text/Cp932.h"
 #include "core/TournamentData.h"
 #include "paper/PageBuilder.h"
 #include "paper/TieBreakHeadings.h"
 #include "reports/Formatters.h"
 #include "reports/InterimOutputs.h"
 #include "reports/ReportRows.h"
+#include "text/Cp932.h"
 
 namespace tabry::paper {
 
@@ -59,9 +59,8 @@ PaperDocument LayoutStandings(const TournamentData& data)
         }
         const CFieldList& row = t.reportRows[static_cast<size_t>(r)];
         std::vector<Cell> cells = {
-            {row.Get(ColRank).str(), {}},   {row.Get(ColLongName).str(), {}},
-            {row.Get(ColGrade).str(), {}},  {row.Get(ColResidence).str(), {}},
-            {row.Get(ColRecord).str(), {}}, {FormatHalfPoints(e.points, true), {}},
+            {row.Get(ColRank).str(), {}},      {row.Get(ColLongName).str(), {}}, {row.Get(ColGrade).str(), {}},
+            {row.Get(ColResidence).str(), {}}, {row.Get(ColRecord).str(), {}},   {FormatHalfPoints(e.points, true), {}},
         };
         for (std::string& value : TieBreakTexts(e, method, showDifference, true))
             cells.push_back({std::move(value), {}});

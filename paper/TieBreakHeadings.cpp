@@ -1,7 +1,7 @@
 #include "paper/TieBreakHeadings.h"
 
-#include "text/Cp932.h"
 #include "core/ResultTable.h"
+#include "text/Cp932.h"
 
 namespace tabry::paper {
 

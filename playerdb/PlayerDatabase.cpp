@@ -1,9 +1,9 @@
 #include "playerdb/PlayerDatabase.h"
 
+#include "playerdb/PlayerText.h"
 #include "text/Cp932.h"
 #include "text/FileIo.h"
 #include "text/LineString.h"
-#include "playerdb/PlayerText.h"
 
 #include <algorithm>
 #include <array>
@@ -207,7 +207,7 @@ int CPlayerDatabase::Save(const std::filesystem::path& path, int firstIndex, std
     if (m_loadRefused) {
         if (error != nullptr)
             *error = "not written to " + PathText(path)
-                + ": the database file could not be read, and writing would replace the records in it";
+                     + ": the database file could not be read, and writing would replace the records in it";
         return -1;
     }
     return WriteFileAtomically(path, SaveBytes(firstIndex), error) ? 0 : -1;

@@ -18,7 +18,8 @@ void FoldLowerCaseInPlace(std::string& text)
 {
     for (size_t i = 0; i < text.size(); ++i) {
         const auto b = static_cast<unsigned char>(text[i]);
-        if (cp932::IsLeadByte(b) && i + 1 < text.size() && cp932::IsTrailByte(static_cast<unsigned char>(text[i + 1]))) {
+        if (cp932::IsLeadByte(b) && i + 1 < text.size()
+            && cp932::IsTrailByte(static_cast<unsigned char>(text[i + 1]))) {
             ++i; // keep both bytes of a double-byte character
         } else if (b >= 'A' && b <= 'Z') {
             text[i] = static_cast<char>(b - 'A' + 'a');
@@ -78,17 +79,17 @@ namespace {
 
 const std::array<const std::string*, 10>& DanTexts()
 {
-    static const std::array<const std::string*, 10> texts = {
-        &SJ(""), &SJ("初段"), &SJ("二段"), &SJ("三段"), &SJ("四段"),
-        &SJ("五段"), &SJ("六段"), &SJ("七段"), &SJ("八段"), &SJ("九段")};
+    static const std::array<const std::string*, 10> texts = {&SJ(""),     &SJ("初段"), &SJ("二段"), &SJ("三段"),
+                                                             &SJ("四段"), &SJ("五段"), &SJ("六段"), &SJ("七段"),
+                                                             &SJ("八段"), &SJ("九段")};
     return texts;
 }
 
 const std::array<const std::string*, 10>& KyuTexts()
 {
-    static const std::array<const std::string*, 10> texts = {
-        &SJ(""), &SJ("１級"), &SJ("２級"), &SJ("３級"), &SJ("４級"),
-        &SJ("５級"), &SJ("６級"), &SJ("７級"), &SJ("８級"), &SJ("９級")};
+    static const std::array<const std::string*, 10> texts = {&SJ(""),     &SJ("１級"), &SJ("２級"), &SJ("３級"),
+                                                             &SJ("４級"), &SJ("５級"), &SJ("６級"), &SJ("７級"),
+                                                             &SJ("８級"), &SJ("９級")};
     return texts;
 }
 
@@ -141,9 +142,9 @@ const std::vector<std::string>& GradeComboTexts()
 {
     // The eighth item is written with the katakana ニ; only the display differs,
     // because the combo box is always read by index.
-    static const std::vector<std::string> texts = {
-        SJ("九段"), SJ("八段"), SJ("七段"), SJ("六段"), SJ("五段"), SJ("四段"), SJ("三段"), SJ("ニ段"),
-        SJ("初段"), SJ("１級"), SJ("２級"), SJ("３級"), SJ("４級"), SJ("５級"), SJ("無し")};
+    static const std::vector<std::string> texts = {SJ("九段"), SJ("八段"), SJ("七段"), SJ("六段"), SJ("五段"),
+                                                   SJ("四段"), SJ("三段"), SJ("ニ段"), SJ("初段"), SJ("１級"),
+                                                   SJ("２級"), SJ("３級"), SJ("４級"), SJ("５級"), SJ("無し")};
     return texts;
 }
 
@@ -151,11 +152,10 @@ const std::vector<std::string>& PrefectureNames()
 {
     static const std::vector<std::string> names = [] {
         const char* const utf8[kPrefectureCount] = {
-            "北海道", "青森", "岩手", "宮城", "秋田", "山形", "福島", "茨城", "栃木", "群馬",
-            "埼玉", "千葉", "東京", "神奈川", "新潟", "富山", "石川", "福井", "山梨", "長野",
-            "岐阜", "静岡", "愛知", "三重", "滋賀", "京都", "大阪", "兵庫", "奈良", "和歌山",
-            "鳥取", "島根", "岡山", "広島", "山口", "徳島", "香川", "愛媛", "高知", "福岡",
-            "佐賀", "長崎", "熊本", "大分", "宮崎", "鹿児島", "沖縄"};
+            "北海道", "青森",   "岩手", "宮城", "秋田", "山形",   "福島", "茨城", "栃木", "群馬",   "埼玉", "千葉",
+            "東京",   "神奈川", "新潟", "富山", "石川", "福井",   "山梨", "長野", "岐阜", "静岡",   "愛知", "三重",
+            "滋賀",   "京都",   "大阪", "兵庫", "奈良", "和歌山", "鳥取", "島根", "岡山", "広島",   "山口", "徳島",
+            "香川",   "愛媛",   "高知", "福岡", "佐賀", "長崎",   "熊本", "大分", "宮崎", "鹿児島", "沖縄"};
         std::vector<std::string> v;
         for (const char* name : utf8)
             v.push_back(cp932::FromUtf8(name));

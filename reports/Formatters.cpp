@@ -1,7 +1,7 @@
 #include "reports/Formatters.h"
 
-#include "text/Cp932.h"
 #include "core/ResultTable.h"
+#include "text/Cp932.h"
 
 #include <cstdio>
 

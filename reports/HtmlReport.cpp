@@ -1,10 +1,10 @@
 #include "reports/HtmlReport.h"
 
-#include "text/Cp932.h"
 #include "core/ResultTable.h"
 #include "core/TournamentInfo.h"
 #include "reports/Formatters.h"
 #include "reports/ReportRows.h"
+#include "text/Cp932.h"
 
 namespace tabry {
 
@@ -64,7 +64,8 @@ void WriteHtmlReport(const CResultTable& table, const CTournamentInfo& info, con
     if (!info.name.empty())
         report::Append(out, {"<B>", info.name, "</B>\r\n"});
     if (info.HasDate())
-        report::Append(out, {info.name.empty() ? "" : "<BR>", report::SlashDate(info.year, info.month, info.day), "\r\n"});
+        report::Append(out,
+                       {info.name.empty() ? "" : "<BR>", report::SlashDate(info.year, info.month, info.day), "\r\n"});
 
     out += "  <TABLE bgcolor=\"#ffffff\" border=\"1\" cellspacing=\"0\" cellpadding=\"2\" class=\"TORVA\">\r\n"
            "    <TR bgcolor=\"#e0e0e0\" class=\"TITLE\">\r\n";

@@ -1,12 +1,12 @@
 #include "reports/RatingCsv.h"
 
-#include "text/Cp932.h"
-#include "text/LineString.h"
 #include "core/ResultTable.h"
 #include "core/TournamentInfo.h"
 #include "playerdb/PlayerDatabase.h"
 #include "playerdb/PlayerText.h"
 #include "reports/Formatters.h"
+#include "text/Cp932.h"
+#include "text/LineString.h"
 
 #include <cstdio>
 #include <vector>
@@ -18,7 +18,7 @@ namespace {
 bool IsDoubleByte(std::string_view text, size_t pos, unsigned char lead, unsigned char trail)
 {
     return cp932::CharLength(text, pos) == 2 && static_cast<unsigned char>(text[pos]) == lead
-        && static_cast<unsigned char>(text[pos + 1]) == trail;
+           && static_cast<unsigned char>(text[pos + 1]) == trail;
 }
 
 // Position of the first character lead/trail, walking whole characters so that
@@ -62,7 +62,8 @@ int CollectDuplicateShortNames(const CResultTable& table, const CPlayerDatabase&
 
 std::string DuplicateShortNameMessage(const CFieldList& duplicates)
 {
-    std::string message = SJ("以下の表示名(短)が重複して使用されているため\n本フォーマットに変換することが出来ません：\n\n");
+    std::string message =
+        SJ("以下の表示名(短)が重複して使用されているため\n本フォーマットに変換することが出来ません：\n\n");
     for (const CLineString& name : duplicates) {
         message += "  ";
         message += name.Text();
@@ -137,7 +138,8 @@ void WriteRatingCsv(const CResultTable& table, const CTournamentInfo& info, cons
         std::string first;
         std::string second;
         std::string& csvName = csvNames[static_cast<size_t>(r)];
-        csvName = SplitPlayerName(who.m_longName, first, second) == 2 ? report::Concat({first, " ", second}) : who.m_longName;
+        csvName =
+            SplitPlayerName(who.m_longName, first, second) == 2 ? report::Concat({first, " ", second}) : who.m_longName;
         nameWidth = std::max(nameWidth, static_cast<int>(csvName.size()));
         shortNames[static_cast<size_t>(r)] = who.m_shortName;
     }

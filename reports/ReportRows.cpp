@@ -1,9 +1,9 @@
 #include "reports/ReportRows.h"
 
-#include "text/Cp932.h"
 #include "playerdb/PlayerDatabase.h"
 #include "playerdb/PlayerText.h"
 #include "reports/Formatters.h"
+#include "text/Cp932.h"
 
 #include <algorithm>
 
@@ -72,7 +72,8 @@ void FormatReportRows(const CResultTable& table, const CPlayerDatabase& players)
         ++position;
         CFieldList& row = rows[static_cast<size_t>(r)];
         const bool tied = previous >= 0 && table.CompareRows(method, CompareMode::Equality, previous, r) == 0;
-        const std::string rank = tied ? rows[static_cast<size_t>(previous)].Get(ColRank).str() : report::Decimal(position);
+        const std::string rank =
+            tied ? rows[static_cast<size_t>(previous)].Get(ColRank).str() : report::Decimal(position);
         previous = r;
         const CPlayerRecord& who = players.GetAt(e.playerIndex);
         builder.Append(row, rank, ColRank);

@@ -25,8 +25,14 @@ enum ReportColumn : int {
     ColTieBreak2 = 7, // empty for the one-value methods 0, 2 and 5
     ColFirstRound = 8,
 };
-constexpr int ResultColumn(int round) { return ColFirstRound + 2 * round; }
-constexpr int OpponentColumn(int round) { return ColFirstRound + 2 * round + 1; }
+constexpr int ResultColumn(int round)
+{
+    return ColFirstRound + 2 * round;
+}
+constexpr int OpponentColumn(int round)
+{
+    return ColFirstRound + 2 * round + 1;
+}
 constexpr int kResultWidth = 8;
 constexpr int kOpponentWidth = 9;
 

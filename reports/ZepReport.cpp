@@ -1,10 +1,10 @@
 #include "reports/ZepReport.h"
 
-#include "text/Cp932.h"
 #include "core/ResultTable.h"
 #include "core/TournamentInfo.h"
 #include "reports/Formatters.h"
 #include "reports/ReportRows.h"
+#include "text/Cp932.h"
 
 #include <algorithm>
 #include <vector>

@@ -11,7 +11,7 @@ namespace {
 
 // Dense tables built once from the committed pair lists.
 struct Tables {
-    std::array<char32_t, 0x10000> decode{}; // by code; 0 = undefined
+    std::array<char32_t, 0x10000> decode{};      // by code; 0 = undefined
     std::array<std::uint16_t, 0x10000> encode{}; // by BMP character; 0 = no code
 
     Tables()

@@ -12,9 +12,15 @@
 namespace tabry::cp932 {
 
 // Lead byte of a double-byte character: 0x81..0x9F or 0xE0..0xFC.
-constexpr bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+constexpr bool IsLeadByte(unsigned char b)
+{
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 // A byte that may follow a lead byte: 0x40..0x7E or 0x80..0xFC.
-constexpr bool IsTrailByte(unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
+constexpr bool IsTrailByte(unsigned char b)
+{
+    return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
+}
 
 // The Unicode character of a code (a single byte, or lead << 8 | trail), or 0
 // when the code is not defined in code page 932. Code 0 itself is U+0000.
@@ -40,8 +46,8 @@ int CharLength(std::string_view sjis, size_t pos);
 
 // A Shift_JIS copy of a UTF-8 string literal, converted once on first use and
 // kept for the whole run: SJ("勝") is the two bytes 0x8F 0x9F.
-#define SJ(utf8Literal)                                                                       \
-    ([]() -> const std::string& {                                                             \
-        static const std::string converted = ::tabry::cp932::FromUtf8(utf8Literal);           \
-        return converted;                                                                     \
+#define SJ(utf8Literal)                                                                                                \
+    ([]() -> const std::string& {                                                                                      \
+        static const std::string converted = ::tabry::cp932::FromUtf8(utf8Literal);                                    \
+        return converted;                                                                                              \
     }())

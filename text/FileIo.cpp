@@ -35,8 +35,7 @@ bool IsTemporaryNameOf(std::string_view name, std::string_view targetName)
 {
     constexpr std::string_view kMarker = ".tmp";
     if (targetName.empty() || name.size() != targetName.size() + kMarker.size() + 8
-        || name.substr(0, targetName.size()) != targetName
-        || name.substr(targetName.size(), kMarker.size()) != kMarker)
+        || name.substr(0, targetName.size()) != targetName || name.substr(targetName.size(), kMarker.size()) != kMarker)
         return false;
     for (const char c : name.substr(targetName.size() + kMarker.size()))
         if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f')))
@@ -61,7 +60,8 @@ std::string PathText(const fs::path& path)
     const std::wstring& wide = path.native();
     if (wide.empty())
         return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    const int n =
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
     if (n > 0)
         WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr, nullptr);

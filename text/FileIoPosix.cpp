@@ -92,7 +92,8 @@ void RemoveLeftovers(const fs::path& dir, const std::string& targetName)
         const fs::path leftover = dir / entry->d_name;
         const Descriptor fd(::open(leftover.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
         struct stat st {};
-        if (fd.Valid() && ::fstat(fd.Get(), &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd.Get(), LOCK_EX | LOCK_NB) == 0)
+        if (fd.Valid() && ::fstat(fd.Get(), &st) == 0 && S_ISREG(st.st_mode)
+            && ::flock(fd.Get(), LOCK_EX | LOCK_NB) == 0)
             ::unlink(leftover.c_str());
     }
     ::closedir(d);

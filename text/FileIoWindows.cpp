@@ -33,7 +33,8 @@ std::string SystemReason(DWORD code)
     std::string reason = n > 0 ? PathText(fs::path(std::wstring(text, n))) : "system error " + std::to_string(code);
     if (text != nullptr)
         LocalFree(text);
-    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.' || reason.back() == ' '))
+    while (!reason.empty()
+           && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.' || reason.back() == ' '))
         reason.pop_back();
     return reason;
 }

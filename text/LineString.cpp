@@ -10,7 +10,10 @@ namespace {
 
 const CLineString kEmptyLine;
 
-bool IsWhite(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsWhite(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 } // namespace
 

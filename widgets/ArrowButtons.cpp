@@ -5,7 +5,8 @@
 
 namespace tabry::ui {
 
-CArrowButtons::CArrowButtons(QWidget* parent) : QWidget(parent), m_up(new QToolButton(this)), m_down(new QToolButton(this))
+CArrowButtons::CArrowButtons(QWidget* parent)
+    : QWidget(parent), m_up(new QToolButton(this)), m_down(new QToolButton(this))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

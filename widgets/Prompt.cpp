@@ -36,7 +36,7 @@ bool WidgetPrompt::Confirm(QWidget* parent, const QString& text)
 {
     return QMessageBox::question(parent, QStringLiteral("確認"), text, QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::Yes)
-        == QMessageBox::Yes;
+           == QMessageBox::Yes;
 }
 
 Answer WidgetPrompt::AskYesNoCancel(QWidget* parent, const QString& caption, const QString& text)
@@ -139,8 +139,8 @@ QString ScriptedPrompt::SaveFileName(QWidget*, const QString& caption, const QSt
         const QString path = NextPath();
         if (path.isEmpty() || !QFileInfo::exists(path))
             return path;
-        m_events.push_back({QStringLiteral("overwrite"), caption,
-                            QStringLiteral("%1 は既に存在します。\n上書きしますか?").arg(path)});
+        m_events.push_back(
+            {QStringLiteral("overwrite"), caption, QStringLiteral("%1 は既に存在します。\n上書きしますか?").arg(path)});
         if (NextAnswer(Answer::No) == Answer::Yes)
             return path;
     }

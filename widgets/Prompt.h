@@ -57,8 +57,8 @@ public:
                          const QString& defaultSuffix) override;
     QString OpenFileName(QWidget* parent, const QString& caption, const QString& directory,
                          const QString& filter) override;
-    std::optional<int> AskInteger(QWidget* parent, const QString& caption, const QString& label, int value,
-                                  int minimum, int maximum) override;
+    std::optional<int> AskInteger(QWidget* parent, const QString& caption, const QString& label, int value, int minimum,
+                                  int maximum) override;
 };
 
 // Answers from a queue, and records every text it was shown. An unexpected
@@ -90,8 +90,8 @@ public:
                          const QString& defaultSuffix) override;
     QString OpenFileName(QWidget* parent, const QString& caption, const QString& directory,
                          const QString& filter) override;
-    std::optional<int> AskInteger(QWidget* parent, const QString& caption, const QString& label, int value,
-                                  int minimum, int maximum) override;
+    std::optional<int> AskInteger(QWidget* parent, const QString& caption, const QString& label, int value, int minimum,
+                                  int maximum) override;
 
 private:
     Answer NextAnswer(Answer fallback);

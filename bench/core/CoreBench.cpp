@@ -28,8 +28,10 @@ std::string LargestTournament()
             const int b = order[static_cast<size_t>(i) + 1];
             const int result = static_cast<int>(rng() % 3) - 1;
             const int disc = result * static_cast<int>(rng() % 64);
-            cells[static_cast<size_t>(a)][static_cast<size_t>(j)] = {b, static_cast<std::int8_t>(result), static_cast<std::int8_t>(disc), 0};
-            cells[static_cast<size_t>(b)][static_cast<size_t>(j)] = {a, static_cast<std::int8_t>(-result), static_cast<std::int8_t>(-disc), 0};
+            cells[static_cast<size_t>(a)][static_cast<size_t>(j)] = {b, static_cast<std::int8_t>(result),
+                                                                     static_cast<std::int8_t>(disc), 0};
+            cells[static_cast<size_t>(b)][static_cast<size_t>(j)] = {a, static_cast<std::int8_t>(-result),
+                                                                     static_cast<std::int8_t>(-disc), 0};
         }
     }
     // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on long

@@ -22,7 +22,8 @@ namespace {
 // costs the edit path (the change, its recomputation, the step).
 void BM_RecordedGame(benchmark::State& state)
 {
-    CTournamentEditor editor(bench::FullTournament(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), "player"));
+    CTournamentEditor editor(
+        bench::FullTournament(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), "player"));
     std::vector<std::shared_ptr<const CEditStep>> kept;
     editor.AddListener([&](const ChangeEvent& e) {
         if (e.step)
@@ -46,7 +47,8 @@ BENCHMARK(BM_RecordedGame)->Args({64, 7})->Args({512, 128})->Unit(benchmark::kMi
 // of the recovery file.
 void JournalWrite(benchmark::State& state, bool flush)
 {
-    const CTournamentEditor editor(bench::FullTournament(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), "player"));
+    const CTournamentEditor editor(
+        bench::FullTournament(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), "player"));
     test::TempDir dir;
     CRecoveryJournal journal(dir.Path());
     journal.SetFlushToDisk(flush);

@@ -53,7 +53,8 @@ struct Desk {
         const int row = (i * 2) % 16;
         const int round = (i / 8) % 4;
         const ResultCell c = editor.Table().Cell(row, round);
-        editor.SetGame(row, round, c.opponent, c.result == ResultWin ? ResultLoss : ResultWin, c.result == ResultWin ? -6 : 6);
+        editor.SetGame(row, round, c.opponent, c.result == ResultWin ? ResultLoss : ResultWin,
+                       c.result == ResultWin ? -6 : 6);
         grid->viewport()->repaint();
     }
 };

@@ -39,7 +39,8 @@ TournamentData LargestTournament()
     d.table.Resize(tabry::kMaxPlayers, tabry::kMaxRounds);
     for (int r = 0; r < tabry::kMaxPlayers; ++r) {
         const std::string name = "Player " + std::to_string(r + 1);
-        d.table.Entry(r).playerIndex = d.players.Add(name, "p" + std::to_string(r), name.substr(7), "Tokyo", 1 + r % 9, "");
+        d.table.Entry(r).playerIndex =
+            d.players.Add(name, "p" + std::to_string(r), name.substr(7), "Tokyo", 1 + r % 9, "");
     }
     std::mt19937 random(7);
     for (int j = 0; j < 12; ++j) {
@@ -51,7 +52,8 @@ TournamentData LargestTournament()
             const int disc = static_cast<int>(random() % 65) - 32;
             const std::int8_t result = disc > 0 ? 1 : disc < 0 ? -1 : 0;
             d.table.SetCell(rows[i], j, {rows[i + 1], result, static_cast<std::int8_t>(disc), 0});
-            d.table.SetCell(rows[i + 1], j, {rows[i], static_cast<std::int8_t>(-result), static_cast<std::int8_t>(-disc), 0});
+            d.table.SetCell(rows[i + 1], j,
+                            {rows[i], static_cast<std::int8_t>(-result), static_cast<std::int8_t>(-disc), 0});
         }
     }
     d.table.ComputeAll();
@@ -239,15 +241,16 @@ int main(int argc, char** argv)
     server.Stop();
 
     const long total = ok + notModified + otherStatus + failures;
-    std::printf("live pages on 127.0.0.1, %d x %d table, %d clients polling every %d ms for %d s\n",
-                tabry::kMaxPlayers, tabry::kMaxRounds, clients, intervalMs, seconds);
+    std::printf("live pages on 127.0.0.1, %d x %d table, %d clients polling every %d ms for %d s\n", tabry::kMaxPlayers,
+                tabry::kMaxRounds, clients, intervalMs, seconds);
     std::printf("  requests     %ld (%.0f per second): 200 %ld, 304 %ld, other status %ld, failed %ld\n", total,
                 static_cast<double>(total) / elapsed, ok, notModified, otherStatus, failures);
     std::printf("  latency      p50 %.2f ms, p99 %.2f ms, max %.2f ms\n", Percentile(latencies, 0.5),
                 Percentile(latencies, 0.99), Percentile(latencies, 1.0));
-    std::printf("  publication  idle: p50 %.3f ms, max %.3f ms; under load (%zu): p50 %.3f ms, p99 %.3f ms, max %.3f ms\n",
-                Percentile(idle.ms, 0.5), Percentile(idle.ms, 1.0), loaded.ms.size(), Percentile(loaded.ms, 0.5),
-                Percentile(loaded.ms, 0.99), Percentile(loaded.ms, 1.0));
+    std::printf(
+        "  publication  idle: p50 %.3f ms, max %.3f ms; under load (%zu): p50 %.3f ms, p99 %.3f ms, max %.3f ms\n",
+        Percentile(idle.ms, 0.5), Percentile(idle.ms, 1.0), loaded.ms.size(), Percentile(loaded.ms, 0.5),
+        Percentile(loaded.ms, 0.99), Percentile(loaded.ms, 1.0));
     std::printf("  errors       %ld\n", otherStatus + failures);
     return otherStatus + failures == 0 ? 0 : 1;
 }

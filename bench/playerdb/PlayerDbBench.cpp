@@ -20,8 +20,8 @@ std::string Database(int lines)
     out.reserve(static_cast<size_t>(lines) * 48);
     char line[96];
     for (int i = 0; i < lines; ++i) {
-        std::snprintf(line, sizeof line, "\x8E\x52\x93\x63 %d,\x8E\x52\x93\x63,yamada%d,%d,\x93\x8C\x8B\x9E,J-%07d\r\n", i, i,
-                      i % 19 - 9, i);
+        std::snprintf(line, sizeof line, "\x8E\x52\x93\x63 %d,\x8E\x52\x93\x63,yamada%d,%d,\x93\x8C\x8B\x9E,J-%07d\r\n",
+                      i, i, i % 19 - 9, i);
         out += line;
     }
     return out;

@@ -20,7 +20,8 @@ TournamentData FullTournament(int players, int rounds, const std::string& family
             const auto disc = static_cast<std::int8_t>((r * 7 + j) % 65);
             if (r < o && o < players) {
                 d.table.SetCell(r, j, ResultCell{o, result, disc, 0});
-                d.table.SetCell(o, j, ResultCell{r, static_cast<std::int8_t>(-result), static_cast<std::int8_t>(-disc), 0});
+                d.table.SetCell(o, j,
+                                ResultCell{r, static_cast<std::int8_t>(-result), static_cast<std::int8_t>(-disc), 0});
             }
         }
     d.table.settings.tieBreak = WinPointsASecondary;

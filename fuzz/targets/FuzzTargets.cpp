@@ -1,7 +1,7 @@
 #include "fuzz/targets/FuzzTargets.h"
 
-#include "text/LineString.h"
 #include "core/TournamentData.h"
+#include "text/LineString.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -98,8 +98,8 @@ void PreparePrinter(QPrinter& printer, const PaperDocument& doc)
 {
     const bool landscape = !doc.pages.empty() && doc.pages.front().width > doc.pages.front().height;
     printer.setFullPage(true);
-    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4),
-                                      landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF()));
+    printer.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF()));
     printer.setDocName(ui::ToQString(doc.title));
 }
 

@@ -1,10 +1,10 @@
 #include "playerdb/ui/UserDbDialog.h"
 
-#include "widgets/Prompt.h"
-#include "widgets/TextCodec.h"
 #include "core/TournamentData.h"
 #include "playerdb/ui/UserDbModel.h"
 #include "playerdb/ui/UserEditDialog.h"
+#include "widgets/Prompt.h"
+#include "widgets/TextCodec.h"
 
 #include <QFile>
 #include <QHBoxLayout>
@@ -127,8 +127,8 @@ void CUserDbDialog::SelectRow(int row)
         m_list->selectionModel()->clearSelection();
     } else {
         const QModelIndex index = m_model->index(row, 0);
-        m_list->selectionModel()->setCurrentIndex(
-            index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        m_list->selectionModel()->setCurrentIndex(index,
+                                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         m_list->scrollTo(index);
     }
     UpdateButtons();
@@ -225,8 +225,7 @@ void CUserDbDialog::accept()
         // tries again rather than dropping the organiser's changes.
         m_editor.MarkPlayersUnsaved();
         ui::Prompt().Error(this, QStringLiteral("ユーザDB「%1」を保存できませんでした。\n%2")
-                                     .arg(PathText(m_dbPath),
-                                          QString::fromLocal8Bit(reason.c_str())));
+                                     .arg(PathText(m_dbPath), QString::fromLocal8Bit(reason.c_str())));
     }
     QDialog::accept();
 }

@@ -25,7 +25,9 @@ constexpr std::array<ColumnInfo, CUserDbRows::kColumnCount> kColumns = {{
 
 } // namespace
 
-CUserDbModel::CUserDbModel(QObject* parent) : QAbstractTableModel(parent) {}
+CUserDbModel::CUserDbModel(QObject* parent) : QAbstractTableModel(parent)
+{
+}
 
 int CUserDbModel::ColumnWidth(int column)
 {
@@ -109,8 +111,7 @@ QVariant CUserDbModel::data(const QModelIndex& index, int role) const
 
 QVariant CUserDbModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0
-        || section >= CUserDbRows::kColumnCount)
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= CUserDbRows::kColumnCount)
         return QAbstractTableModel::headerData(section, orientation, role);
     return QString::fromUtf16(kColumns[static_cast<size_t>(section)].title);
 }

@@ -1,9 +1,9 @@
 #include "playerdb/ui/UserEditDialog.h"
 
-#include "widgets/Prompt.h"
-#include "widgets/TextCodec.h"
 #include "playerdb/PlayerDatabase.h"
 #include "playerdb/PlayerText.h"
+#include "widgets/Prompt.h"
+#include "widgets/TextCodec.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -90,7 +90,7 @@ void CUserEditDialog::ShowValues()
     m_inputName->setText(ToQString(m_values.inputName));
     m_memberNumber->setText(ToQString(m_values.memberNumber));
     m_grade->setCurrentIndex(m_values.gradeIndex >= 0 && m_values.gradeIndex < m_grade->count() ? m_values.gradeIndex
-                                                                                                  : -1);
+                                                                                                : -1);
 
     // The residence is shown exactly as stored: a prefecture name selects its
     // item, any other text (empty included) stands in the edit field as it is,

@@ -9,8 +9,8 @@
 #include <QString>
 
 #include <functional>
-#include <ostream>
 #include <memory>
+#include <ostream>
 #include <string>
 
 // Readable QString values in failure messages.

@@ -39,15 +39,14 @@ protected:
     void SetUp() override
     {
         // long name, short name, input name, grade, residence, member number
-        test::WriteAll(box.bin / "player.db", CrLf({S("青木 一郎,青木,aoki,1,東京,1001"),
-                                                    S("伊藤 花子,伊藤,ito,-1,大阪,1002"),
-                                                    S("上田 健,上田,ueda,2,京都,1003"),
-                                                    S("江藤 誠,江藤,eto,0,,1004"),
-                                                    S("大野 翼,大野,ono,3,北海道,1005")}));
+        test::WriteAll(box.bin / "player.db",
+                       CrLf({S("青木 一郎,青木,aoki,1,東京,1001"), S("伊藤 花子,伊藤,ito,-1,大阪,1002"),
+                             S("上田 健,上田,ueda,2,京都,1003"), S("江藤 誠,江藤,eto,0,,1004"),
+                             S("大野 翼,大野,ono,3,北海道,1005")}));
         // Five empty rows, three rounds, games shown as disc differences,
         // standings by disc difference.
-        test::WriteAll(box / "cup.stg", CrLf({"5,3,1,0,60", "##Format: 1", S("##Tournament: 練習会"), "", "", "", "",
-                                              ""}));
+        test::WriteAll(box / "cup.stg",
+                       CrLf({"5,3,1,0,60", "##Format: 1", S("##Tournament: 練習会"), "", "", "", "", ""}));
         box.options.fileToOpen = Q(box / "cup.stg");
         app = box.Start();
         ASSERT_NE(app, nullptr);

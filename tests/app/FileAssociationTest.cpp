@@ -1,5 +1,5 @@
-#include "app/DesktopFiles.h"
 #include "app/FileAssociation.h"
+#include "app/DesktopFiles.h"
 
 #include "tests/app/AppTestSupport.h"
 
@@ -47,8 +47,8 @@ TEST(FileAssociationTest, RegistrationMakesTheCheckSucceedForThisExecutableOnly)
     EXPECT_NE(entry.find("Exec=\"" + (dir / "bin" / "torva").string() + "\" %f"), std::string::npos);
     const std::string mime = test::ReadAll(dir / "share" / "mime" / "packages" / "torva-stg.xml");
     EXPECT_NE(mime.find("<glob pattern=\"*.stg\"/>"), std::string::npos);
-    EXPECT_TRUE(std::filesystem::exists(dir / "share" / "icons" / "hicolor" / "48x48" / "mimetypes" /
-                                        "application-x-torva-stg.png"));
+    EXPECT_TRUE(std::filesystem::exists(dir / "share" / "icons" / "hicolor" / "48x48" / "mimetypes"
+                                        / "application-x-torva-stg.png"));
 
     // Another copy of the program elsewhere is not the registered one.
     EXPECT_FALSE(CFileAssociation(Q(dir / "other" / "torva"), share, config).IsFileTypeRegistered());

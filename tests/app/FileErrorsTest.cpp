@@ -39,7 +39,8 @@ TEST(FileErrorsTest, TheDetailNamesWhatStoppedTheReadOrTheSave)
 
 #if defined(Q_OS_UNIX)
     ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
-    EXPECT_EQ(ReadFailureDetail(Q(dir / "fifo")), QString::fromUtf8("通常のファイルではありません（デバイスやパイプなど）。"));
+    EXPECT_EQ(ReadFailureDetail(Q(dir / "fifo")),
+              QString::fromUtf8("通常のファイルではありません（デバイスやパイプなど）。"));
     EXPECT_EQ(WriteFailureDetail(Q(dir / "fifo")),
               QString::fromUtf8("通常のファイルではないため上書きできません（デバイスやパイプなど）。"));
 

@@ -4,8 +4,8 @@
 
 #include "app/AppInfo.h"
 #include "app/AppSettings.h"
-#include "app/FileDetailsDialog.h"
 #include "app/EditHistory.h"
+#include "app/FileDetailsDialog.h"
 #include "app/MainFrame.h"
 #include "app/ReportCommand.h"
 #include "app/SettingsDialog.h"
@@ -321,8 +321,8 @@ TEST(ReportWritersTest, TheRatingCsvIsRefusedForSharedShortNamesBeforeAnyDialog)
 {
     test::Sandbox box;
     const std::string a = S("山田太郎"), b = S("山田花子"), shortName = S("山田");
-    test::WriteAll(box / "t.stg", "3,1,1,0,60\r\n##Format: 1\r\n" + a + "," + shortName + ",0,,ya,,-1,0,0,0\r\n" + b +
-                                      "," + shortName + ",0,,yh,,-1,0,0,0\r\n\r\n");
+    test::WriteAll(box / "t.stg", "3,1,1,0,60\r\n##Format: 1\r\n" + a + "," + shortName + ",0,,ya,,-1,0,0,0\r\n" + b
+                                      + "," + shortName + ",0,,yh,,-1,0,0,0\r\n\r\n");
     box.options.fileToOpen = Q(box / "t.stg");
     auto app = box.Start();
     ASSERT_NE(app, nullptr);

@@ -2,8 +2,8 @@
 // document choice, the print preview (offscreen), the print dialog and the
 // PDF export through the output-command frame.
 
-#include "app/MainFrame.h"
 #include "app/PrintCommands.h"
+#include "app/MainFrame.h"
 #include "app/TabryApp.h"
 
 #include "tests/app/AppTestSupport.h"

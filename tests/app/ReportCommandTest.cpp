@@ -17,11 +17,13 @@ class FakeRenderer : public IReportRenderer {
 public:
     bool refuseCsv = false;
     int calls = 0;
-    OutputStatus Render(OutputKind kind, const TournamentData&, int round, std::string& out, std::string* refusal) override
+    OutputStatus Render(OutputKind kind, const TournamentData&, int round, std::string& out,
+                        std::string* refusal) override
     {
         ++calls;
         if (kind == OutputKind::RatingCsv && refuseCsv) {
-            *refusal = test::S("以下の表示名(短)が重複して使用されているため\n本フォーマットに変換することが出来ません：\n\n  山田\n");
+            *refusal = test::S(
+                "以下の表示名(短)が重複して使用されているため\n本フォーマットに変換することが出来ません：\n\n  山田\n");
             return OutputStatus::Refused;
         }
         out += std::string(OutputKindOf(kind).name) + ":" + std::to_string(round) + "\r\n";
@@ -58,7 +60,8 @@ TEST(ReportCommandTest, ProposedNameDropsOnlyALowerCaseStgExtension)
     EXPECT_EQ(DefaultReportName(r, "cup.STG"), "cup.STG");
     EXPECT_EQ(DefaultReportName(r, QString::fromUtf8("無題")), QString::fromUtf8("無題"));
     // Characters without a Shift_JIS code survive.
-    EXPECT_EQ(DefaultReportName(r, QString::fromUtf8("caf\u00e9\U0001F600.stg")), QString::fromUtf8("caf\u00e9\U0001F600"));
+    EXPECT_EQ(DefaultReportName(r, QString::fromUtf8("caf\u00e9\U0001F600.stg")),
+              QString::fromUtf8("caf\u00e9\U0001F600"));
 }
 
 struct RunFixture : testing::Test {

@@ -2,8 +2,8 @@
 // with the arrows and the arrow keys, the range messages with the focus on the
 // offending edit, and the data-loss question.
 
-#include "widgets/ArrowButtons.h"
 #include "app/SettingsDialog.h"
+#include "widgets/ArrowButtons.h"
 
 #include "core/TournamentData.h"
 #include "tests/app/AppTestSupport.h"
@@ -36,10 +36,7 @@ struct DialogFixture : testing::Test {
         QApplication::processEvents();
     }
     QLineEdit* Edit(SettingsField f) { return dialog->Edit(f); }
-    void Type(SettingsField f, const QString& text)
-    {
-        Edit(f)->setText(text);
-    }
+    void Type(SettingsField f, const QString& text) { Edit(f)->setText(text); }
 };
 
 TEST_F(DialogFixture, StartsFromTheTablesSettings)

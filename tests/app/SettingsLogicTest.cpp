@@ -41,8 +41,10 @@ TEST(SettingsLogicTest, StepsAreClampedToTheRanges)
 
 TEST(SettingsLogicTest, RangeMessages)
 {
-    EXPECT_EQ(RangeMessage(SettingsField::Players), QString::fromUtf8("プレイヤ数は 2 ～ 512 の範囲でなければいけません"));
-    EXPECT_EQ(RangeMessage(SettingsField::Rounds), QString::fromUtf8("ラウンド数は 1 ～ 128 の範囲でなければいけません"));
+    EXPECT_EQ(RangeMessage(SettingsField::Players),
+              QString::fromUtf8("プレイヤ数は 2 ～ 512 の範囲でなければいけません"));
+    EXPECT_EQ(RangeMessage(SettingsField::Rounds),
+              QString::fromUtf8("ラウンド数は 1 ～ 128 の範囲でなければいけません"));
     EXPECT_EQ(RangeMessage(SettingsField::Coefficient),
               QString::fromUtf8("ブライトウェル係数は 0.1 ～ 99.9 の範囲でなければいけません"));
 }
@@ -125,7 +127,8 @@ TEST_F(LossFixture, FewerRowsWithPlayersAnnounceTheFirstRemovedRow)
     EXPECT_EQ(DataLossQuestion(data.table, 16, 7, &rows),
               QString::fromUtf8("17 行目以降に入力されたデータは全て削除されます。\nよろしいですか？"));
     EXPECT_TRUE(rows);
-    EXPECT_EQ(DataLossQuestion(data.table, 18, 7), QString::fromUtf8("19 行目以降に入力されたデータは全て削除されます。\nよろしいですか？"));
+    EXPECT_EQ(DataLossQuestion(data.table, 18, 7),
+              QString::fromUtf8("19 行目以降に入力されたデータは全て削除されます。\nよろしいですか？"));
     EXPECT_TRUE(DataLossQuestion(data.table, 19, 7).isEmpty()); // row 19 (the 20th) holds nobody
     EXPECT_TRUE(DataLossQuestion(data.table, 20, 7).isEmpty()); // the same size drops nothing
 }
@@ -144,7 +147,9 @@ TEST_F(LossFixture, BothLossesAreJoinedInOneQuestion)
     const SettingsCheck c = CheckSettings({true, 0, 16, 4, 60}, data.table);
     EXPECT_EQ(c.outcome, SettingsCheck::Confirm);
     EXPECT_EQ(c.field, SettingsField::Players);
-    EXPECT_EQ(c.message, QString::fromUtf8("17 行目以降に入力されたデータ及び5 回戦以降のデータは全て削除されます。\nよろしいですか？"));
+    EXPECT_EQ(
+        c.message,
+        QString::fromUtf8("17 行目以降に入力されたデータ及び5 回戦以降のデータは全て削除されます。\nよろしいですか？"));
 }
 
 TEST_F(LossFixture, ApplyingASizeChangeKeepsWhatFitsAndIsAChange)

@@ -2,15 +2,15 @@
 // and its menus, the player database beside the executable, the command-line
 // file, the association question and the exit step.
 
-#include "app/MainFrame.h"
 #include "app/TabryApp.h"
+#include "app/MainFrame.h"
 #include "app/TabryDoc.h"
 
 #include "grid/ResultGrid.h"
 #include "grid/TabryView.h"
 #include "tests/app/AppTestSupport.h"
-#include "tests/support/SmallTournaments.h"
 #include "tests/guisupport/GuiTest.h"
+#include "tests/support/SmallTournaments.h"
 
 #include "TorvaVersion.h"
 
@@ -77,8 +77,9 @@ TEST(TabryAppTest, MenusToolBarAndShortcutsAreComplete)
     EXPECT_EQ(file, (QStringList{QString::fromUtf8("新規作成(&N)"), QString::fromUtf8("開く(&O)..."),
                                  QString::fromUtf8("上書き保存(&S)"), QString::fromUtf8("名前を付けて保存(&A)..."), "-",
                                  QString::fromUtf8("印刷(&P)..."), QString::fromUtf8("印刷プレビュー(&V)"),
-                                 QString::fromUtf8("PDFに出力..."), "-", QString::fromUtf8("結果表出力(&E)"), QString::fromUtf8("途中経過出力"), "-",
-                                 QString::fromUtf8("最近使ったﾌｧｲﾙ"), "-", QString::fromUtf8("終了(&X)")}));
+                                 QString::fromUtf8("PDFに出力..."), "-", QString::fromUtf8("結果表出力(&E)"),
+                                 QString::fromUtf8("途中経過出力"), "-", QString::fromUtf8("最近使ったﾌｧｲﾙ"), "-",
+                                 QString::fromUtf8("終了(&X)")}));
     QMenu* results = top[0]->menu()->findChild<QMenu*>("menuResults");
     ASSERT_NE(results, nullptr);
     EXPECT_EQ(Captions(results->actions()),
@@ -86,7 +87,8 @@ TEST(TabryAppTest, MenusToolBarAndShortcutsAreComplete)
                            QString::fromUtf8("HTML形式(&H)"), QString::fromUtf8("ZeP形式")}));
     QMenu* interim = top[0]->menu()->findChild<QMenu*>("menuInterim");
     ASSERT_NE(interim, nullptr);
-    EXPECT_EQ(Captions(interim->actions()), (QStringList{QString::fromUtf8("成績表"), QString::fromUtf8("組み合わせ表")}));
+    EXPECT_EQ(Captions(interim->actions()),
+              (QStringList{QString::fromUtf8("成績表"), QString::fromUtf8("組み合わせ表")}));
     EXPECT_EQ(Captions(top[1]->menu()->actions()),
               (QStringList{QString::fromUtf8("元に戻す(&U)"), QString::fromUtf8("やり直し(&R)")}));
     EXPECT_EQ(Captions(top[2]->menu()->actions()),
@@ -110,10 +112,9 @@ TEST(TabryAppTest, MenusToolBarAndShortcutsAreComplete)
     QStringList order;
     for (QAction* a : bar->actions())
         order << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
-    EXPECT_EQ(order, (QStringList{"actionFileNew", "actionFileOpen", "actionFileSave", "-", "actionUndo",
-                                  "actionRedo", "-", "actionReportText",
-                                  "actionReportCsv", "actionReportHtml", "-", "actionDeleteCell", "actionSort", "-",
-                                  "actionAbout"}));
+    EXPECT_EQ(order, (QStringList{"actionFileNew", "actionFileOpen", "actionFileSave", "-", "actionUndo", "actionRedo",
+                                  "-", "actionReportText", "actionReportCsv", "actionReportHtml", "-",
+                                  "actionDeleteCell", "actionSort", "-", "actionAbout"}));
     EXPECT_EQ(frame->Action("actionSort")->toolTip(), QString::fromUtf8("ソート"));
     EXPECT_EQ(frame->Action("actionSort")->statusTip(), QString::fromUtf8("順位でソートする"));
     EXPECT_EQ(frame->Action("actionReportCsv")->statusTip(),

@@ -42,10 +42,7 @@ struct DocFixture : testing::Test {
         return dir / name;
     }
     // Some change to the open tournament.
-    void Edit(const std::string& utf8Name)
-    {
-        editor.SetDetails(S(utf8Name), 0, 1, 1);
-    }
+    void Edit(const std::string& utf8Name) { editor.SetDetails(S(utf8Name), 0, 1, 1); }
     const std::deque<ui::ScriptedPrompt::Event>& Events() { return Prompts().Events(); }
 };
 
@@ -162,8 +159,9 @@ TEST_F(DocFixture, AnUnreadableFileIsReportedAndThePreviousTournamentStays)
         ASSERT_EQ(Events().size(), 1u);
         EXPECT_EQ(Events()[0].kind, "error");
         EXPECT_EQ(Events()[0].caption, QString::fromUtf8("エラー"));
-        EXPECT_EQ(Events()[0].text,
-                  QString::fromUtf8("「%1」は大会結果ファイルとして読み込めません。").arg(QDir::toNativeSeparators(Q(path))));
+        EXPECT_EQ(
+            Events()[0].text,
+            QString::fromUtf8("「%1」は大会結果ファイルとして読み込めません。").arg(QDir::toNativeSeparators(Q(path))));
         EXPECT_EQ(failed.count(), 1);
         EXPECT_EQ(data.Save(), before);
         EXPECT_EQ(doc.Title(), "good.stg");
@@ -184,7 +182,8 @@ TEST_F(DocFixture, AnUnreadableFileIsReportedAndThePreviousTournamentStays)
     EXPECT_FALSE(doc.OnOpenDocument(Q(nul)));
     ASSERT_EQ(Events().size(), 1u);
     EXPECT_EQ(Events()[0].text,
-              QString::fromUtf8("「%1」を開けません。\n4 行目に NUL 文字（0x00）があります。ファイルが壊れている可能性があります。")
+              QString::fromUtf8(
+                  "「%1」を開けません。\n4 行目に NUL 文字（0x00）があります。ファイルが壊れている可能性があります。")
                   .arg(QDir::toNativeSeparators(Q(nul))));
     EXPECT_EQ(data.Save(), before);
 }

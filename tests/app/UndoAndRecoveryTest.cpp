@@ -9,8 +9,8 @@
 #include "grid/ResultGrid.h"
 #include "grid/TabryView.h"
 #include "tests/app/AppTestSupport.h"
-#include "tests/support/SmallTournaments.h"
 #include "tests/guisupport/GuiTest.h"
+#include "tests/support/SmallTournaments.h"
 
 #include <gtest/gtest.h>
 

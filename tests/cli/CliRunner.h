@@ -2,8 +2,8 @@
 // Runs the built torva-cli with arguments and collects its exit code, its
 // standard output and its standard error.
 
-#include "text/FileIo.h"
 #include "tests/support/TestSupport.h"
+#include "text/FileIo.h"
 
 #include <gtest/gtest.h>
 
@@ -97,7 +97,8 @@ inline std::string Quote(const std::string& arg)
 // `args` are UTF-8 on Windows. `shellPrefix` runs before the program in the
 // same shell (e.g. a ulimit); there is no shell on Windows, so it must be
 // empty there.
-inline CliResult RunCli(const TempDir& scratch, const std::vector<std::string>& args, const std::string& shellPrefix = "")
+inline CliResult RunCli(const TempDir& scratch, const std::vector<std::string>& args,
+                        const std::string& shellPrefix = "")
 {
     const auto out = scratch / "cli.out";
     const auto err = scratch / "cli.err";

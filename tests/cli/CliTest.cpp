@@ -21,8 +21,8 @@ using test::WriteAll;
 
 // Row 0 lost to row 1 in round 1; sorting swaps them. Player "c" is not in
 // the database.
-const std::string kFile = CrLf({"3,1,1,0,60", "##Format: 1", "a,a,0,,ia,,1,-1,-6,0", "b,b,0,,ib,,0,1,6,0",
-                                S("c,c,0,大阪,ic,,-1,0,0,0")});
+const std::string kFile =
+    CrLf({"3,1,1,0,60", "##Format: 1", "a,a,0,,ia,,1,-1,-6,0", "b,b,0,,ib,,0,1,6,0", S("c,c,0,大阪,ic,,-1,0,0,0")});
 const std::string kDb = CrLf({"a,a,ia,0,,", "b,b,ib,0,,"});
 
 struct CliFixture : ::testing::Test {
@@ -101,7 +101,7 @@ TEST_F(CliFixture, DamagedOrEndlessInputExitsWith3AndSaysWhy)
 {
     using namespace std::string_literals;
     std::string damaged = kFile;
-    damaged[damaged.find("b,b")] = '\0'; // line 4
+    damaged[damaged.find("b,b")] = '\0';    // line 4
     WriteAll(dir / "damaged.stg", damaged); // not "nul.stg": that names a device on Windows
     auto r = RunCli(dir, {"--db", db, "sort", "-o", (dir / "out.stg").string(), (dir / "damaged.stg").string()});
     EXPECT_EQ(r.exitCode, 3);
@@ -181,9 +181,13 @@ TEST_F(CliFixture, JapaneseFileNamesReachEveryFileTheToolTouches)
 
 TEST_F(CliFixture, UsageErrorsExitWith2)
 {
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {}, {"sort"}, {"frobnicate", stg}, {"sort", "--bogus", stg}, {"sort", stg, stg}, {"--db"},
-             {"sort", "-o"}}) {
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{{},
+                                                                                      {"sort"},
+                                                                                      {"frobnicate", stg},
+                                                                                      {"sort", "--bogus", stg},
+                                                                                      {"sort", stg, stg},
+                                                                                      {"--db"},
+                                                                                      {"sort", "-o"}}) {
         const auto r = RunCli(dir, args);
         EXPECT_EQ(r.exitCode, 2) << (args.empty() ? "" : args[0]);
         EXPECT_NE(r.err.find("usage: torva-cli"), std::string::npos);
@@ -223,8 +227,8 @@ TEST_F(CliFixture, WithoutDbAnInstalledCopyUsesTheUsersDatabaseAndAFolderCopyThe
     const fs::path home = dir / "home";
     auto run = [&](const fs::path& exe) {
         const std::string command = "env -u XDG_DATA_HOME HOME=" + test::Quote(home.string()) + " "
-            + test::Quote(exe.string()) + " --save-db sort -o " + test::Quote((dir / "out.stg").string()) + " "
-            + test::Quote(stg) + " 2>/dev/null";
+                                    + test::Quote(exe.string()) + " --save-db sort -o "
+                                    + test::Quote((dir / "out.stg").string()) + " " + test::Quote(stg) + " 2>/dev/null";
         return std::system(command.c_str());
     };
 

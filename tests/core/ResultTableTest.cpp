@@ -101,10 +101,10 @@ TEST(ResultTableTest, ValidateKeepsByesAndClearsEverythingElseInconsistent)
     CResultTable t = MakeTable(6, 3, 4);
     SetBye(t, 0, 0, ResultWin, 10);
     SetGame(t, 1, 0, 1, ResultLoss, -4);
-    t.SetCell(2, 0, ResultCell{4, ResultWin, 6, 3});       // names an empty row
-    t.SetCell(2, 1, ResultCell{9, ResultWin, 6, 3});       // beyond the table
+    t.SetCell(2, 0, ResultCell{4, ResultWin, 6, 3});          // names an empty row
+    t.SetCell(2, 1, ResultCell{9, ResultWin, 6, 3});          // beyond the table
     t.SetCell(3, 0, ResultCell{NoOpponent, ResultWin, 6, 5}); // no opponent but a result
-    t.SetCell(5, 0, ResultCell{0, ResultWin, 6, 2});       // cell of an empty row
+    t.SetCell(5, 0, ResultCell{0, ResultWin, 6, 2});          // cell of an empty row
     t.Validate();
     EXPECT_EQ(t.Cell(0, 0), (ResultCell{ByeOpponent, ResultWin, 10, 0}));
     EXPECT_EQ(t.Cell(0, 1).opponent, 1);

@@ -145,8 +145,8 @@ TEST(TotalsTest, EmptyRowsAndEmptyTablesYieldZeros)
     t.ComputeAll();
     for (int r = 0; r < 3; ++r) {
         const PlayerEntry& e = t.Entry(r);
-        EXPECT_EQ(e.wins + e.losses + e.draws + e.discTotal + e.points + e.winPointsA + e.winPointsB
-                      + e.secondaryA + e.secondaryB + e.brightwell,
+        EXPECT_EQ(e.wins + e.losses + e.draws + e.discTotal + e.points + e.winPointsA + e.winPointsB + e.secondaryA
+                      + e.secondaryB + e.brightwell,
                   0);
     }
 }

@@ -13,9 +13,9 @@ using test::S;
 using test::TempDir;
 using test::WriteAll;
 
-const std::string kFile = CrLf({"4,2,1,2,60", "##Format: 1", "##Tournament: Cup",
-                                "a,a,0,,,,1,1,10,0,-2,1,0,0", "b,b,0,,,,0,-1,-10,0,-1,0,0,0",
-                                "c,c,0,,,,3,0,0,0,-1,0,0,0", "d,d,0,,,,2,0,0,0,9,1,4,0"});
+const std::string kFile =
+    CrLf({"4,2,1,2,60", "##Format: 1", "##Tournament: Cup", "a,a,0,,,,1,1,10,0,-2,1,0,0",
+          "b,b,0,,,,0,-1,-10,0,-1,0,0,0", "c,c,0,,,,3,0,0,0,-1,0,0,0", "d,d,0,,,,2,0,0,0,9,1,4,0"});
 
 TEST(TournamentDataTest, LoadValidatesAndComputesLikeOpeningAFile)
 {
@@ -23,7 +23,7 @@ TEST(TournamentDataTest, LoadValidatesAndComputesLikeOpeningAFile)
     ASSERT_EQ(d.Load(kFile), LoadStatus::Ok);
     EXPECT_EQ(d.info.name, "Cup");
     EXPECT_EQ(d.table.Entry(0).points, 4);
-    EXPECT_EQ(d.table.Entry(0).winPointsA, 0); // row 1 lost, the bye is no opponent
+    EXPECT_EQ(d.table.Entry(0).winPointsA, 0);          // row 1 lost, the bye is no opponent
     EXPECT_EQ(d.table.Cell(3, 1).opponent, NoOpponent); // 9 is beyond the 4 rows
     EXPECT_EQ(d.table.Entry(3).points, 1);
     EXPECT_TRUE(d.playersModified);

@@ -44,8 +44,7 @@ struct Loaded {
 std::string TwoPlayerFile()
 {
     return CrLf({"3,2,1,1,65", "##Format: 1", S("##Tournament: 春季大会"), "##Date: 2024/4/29",
-                 S("山田 太郎,山田,3,東京,yama,a100,2,1,12,0,-1,0,0,0"),
-                 "",
+                 S("山田 太郎,山田,3,東京,yama,a100,2,1,12,0,-1,0,0,0"), "",
                  S("佐藤 花子,佐藤,-2,大阪,sato,,0,-1,-12,0,-2,1,0,5")});
 }
 
@@ -108,8 +107,8 @@ TEST(TournamentFileTest, OlderLayoutLoadsAndIsSavedInTheCurrentOne)
 {
     for (const char* formatLine : {"", "##Format: 2\r\n", "##FORMAT: 0\r\n"}) {
         SCOPED_TRACE(formatLine);
-        const std::string file = std::string("2,2,0,2,60\r\n") + formatLine
-            + S("甲,甲,1,福岡,1,1,8,-1,0,0\r\n乙,乙,0,,0,-1,-8,-2,0,0\r\n");
+        const std::string file =
+            std::string("2,2,0,2,60\r\n") + formatLine + S("甲,甲,1,福岡,1,1,8,-1,0,0\r\n乙,乙,0,,0,-1,-8,-2,0,0\r\n");
         Loaded l(file);
         ASSERT_EQ(l.status, 0);
         EXPECT_NE(l.info.format, 1);
@@ -125,7 +124,7 @@ TEST(TournamentFileTest, OlderLayoutLoadsAndIsSavedInTheCurrentOne)
 
 TEST(TournamentFileTest, InvalidHeaderChangesNothing)
 {
-    const char* headers[] = {"", "\r\n", "0,6,1,0,60", "513,6,1,0,60", "4,0,1,0,60", "4,129,1,0,60",
+    const char* headers[] = {"",        "\r\n",         "0,6,1,0,60", "513,6,1,0,60", "4,0,1,0,60", "4,129,1,0,60",
                              "4,6,1,0", "4,6,1,0,60,7", "x"};
     for (const char* header : headers) {
         SCOPED_TRACE(header);
@@ -217,8 +216,8 @@ TEST(TournamentFileTest, DetailsLinesParseLikeTheyAlwaysHave)
 
 TEST(TournamentFileTest, CommentLinesAmongTheDetailsAreIgnored)
 {
-    const std::string file = CrLf({"2,1,1,0,60", "#comment", "##Format: 1", "##Venue: x", "a,a,0,,,,-1,0,0,0",
-                                   "#comment", "b,b,0,,,,-1,0,0,0"});
+    const std::string file = CrLf(
+        {"2,1,1,0,60", "#comment", "##Format: 1", "##Venue: x", "a,a,0,,,,-1,0,0,0", "#comment", "b,b,0,,,,-1,0,0,0"});
     Loaded l(file);
     ASSERT_EQ(l.status, 0);
     EXPECT_EQ(l.info.format, 1);

@@ -134,7 +134,8 @@ TEST(JournalCrashTest, AKilledRunLeavesTheStateOfItsLastCompletedChange)
         CTournamentEditor recovered(test::CRandomEdits::Start(12, 5, 16));
         ASSERT_EQ(recovered.Restore(bytes), LoadStatus::Ok);
         const std::string got = recovered.Save();
-        EXPECT_TRUE(got == done || got == next) << "recovered:\n" << test::U(got) << "\nlast completed:\n"
+        EXPECT_TRUE(got == done || got == next) << "recovered:\n"
+                                                << test::U(got) << "\nlast completed:\n"
                                                 << test::U(done);
     }
     // Most runs must really have been killed mid-way.

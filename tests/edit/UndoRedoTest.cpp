@@ -46,7 +46,8 @@ struct State {
 ::testing::AssertionResult Same(const State& want, const State& got)
 {
     if (got.saved != want.saved)
-        return ::testing::AssertionFailure() << "saved bytes differ:\n" << test::U(got.saved) << "\nwanted\n"
+        return ::testing::AssertionFailure() << "saved bytes differ:\n"
+                                             << test::U(got.saved) << "\nwanted\n"
                                              << test::U(want.saved);
     if (got.entries != want.entries)
         return ::testing::AssertionFailure() << "row values differ";
@@ -151,7 +152,7 @@ TEST(UndoRedoTest, StepsAreNamedForTheMenuAndListenersHearEachChangeOnce)
     editor.SetGame(0, 2, 1, ResultWin, 4);
     editor.SetGame(2, 2, ByeOpponent, ResultWin, 10);
     editor.ClearGame(0, 2);
-    editor.SetGame(0, 2, 0, ResultWin, 4); // himself: refused, nobody told
+    editor.SetGame(0, 2, 0, ResultWin, 4);                          // himself: refused, nobody told
     editor.DeleteRound(1, [](const std::string&) { return true; }); // no games: nothing
     editor.SetDetails("x", 2024, 5, 3);
     EXPECT_EQ(events, 4);

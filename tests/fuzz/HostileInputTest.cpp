@@ -76,8 +76,9 @@ TEST(HostileInputTest, ExtremeNumbers)
     for (int r = 0; r < 512; ++r) {
         big += "p" + std::to_string(r) + ",s,0,,,";
         for (int j = 0; j < 128; ++j)
-            big += "," + std::to_string(static_cast<int>(rng() % 520) - 4) + "," + std::to_string(static_cast<int>(rng() % 9) - 4)
-                + "," + std::to_string(static_cast<int>(rng() % 400) - 200) + ",0";
+            big += "," + std::to_string(static_cast<int>(rng() % 520) - 4) + ","
+                   + std::to_string(static_cast<int>(rng() % 9) - 4) + ","
+                   + std::to_string(static_cast<int>(rng() % 400) - 200) + ",0";
         big += "\r\n";
     }
     Feed(big);

@@ -57,9 +57,9 @@ TEST(CellTextTest, RoundCellInDiscCountMode)
 {
     TournamentData data = MakeTournament(4, 2, 4);
     data.table.settings.showDiscDifference = false;
-    PutGame(data, 0, 0, 1, ResultWin, 12);  // 38 to 26
-    PutGame(data, 2, 0, 3, ResultDraw, 0);  // 32 to 32
-    PutGame(data, 0, 1, 2, ResultWin, 1);   // 32.5 to 31.5
+    PutGame(data, 0, 0, 1, ResultWin, 12); // 38 to 26
+    PutGame(data, 2, 0, 3, ResultDraw, 0); // 32 to 32
+    PutGame(data, 0, 1, 2, ResultWin, 1);  // 32.5 to 31.5
     EXPECT_EQ(U(RoundCell(data.table, data.players, 0, 0).bottom), "○38");
     EXPECT_EQ(U(RoundCell(data.table, data.players, 1, 0).bottom), "×26");
     EXPECT_EQ(U(RoundCell(data.table, data.players, 2, 0).bottom), "△32");
@@ -75,7 +75,7 @@ TEST(CellTextTest, TotalsRecordAndDiscTotalUnderMethodZero)
     data.table.ComputeAll();
     const TwoLineTexts t = TotalsCell(data.table, 0);
     EXPECT_EQ(U(t.top), "1勝1敗0分");
-    EXPECT_EQ(t.bottom, "  + 8"); // " %4s" of "+ 8"
+    EXPECT_EQ(t.bottom, "  + 8");                         // " %4s" of "+ 8"
     EXPECT_EQ(TotalsCell(data.table, 3).bottom, "    0"); // " %4s" of "  0"
     EXPECT_TRUE(TotalsCell(MakeTournament(2, 1, 0).table, 0).top.empty());
 }
@@ -99,11 +99,11 @@ TEST(CellTextTest, TieBreakSummaryFollowsTheMethod)
     PlayerEntry& e = t.Entry(0);
     e.discTotal = 16;
     e.wins = 2;
-    e.winPointsA = 7;   // 3.5
-    e.secondaryA = 25;  // 12.5
-    e.winPointsB = 4;   // 2.0
-    e.secondaryB = 9;   // 4.5
-    e.brightwell = 61;  // 3.05
+    e.winPointsA = 7;  // 3.5
+    e.secondaryA = 25; // 12.5
+    e.winPointsB = 4;  // 2.0
+    e.secondaryB = 9;  // 4.5
+    e.brightwell = 61; // 3.05
     auto summary = [&](int method) {
         t.settings.tieBreak = method;
         return TotalsCell(t, 0).bottom;

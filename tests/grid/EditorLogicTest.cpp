@@ -114,7 +114,7 @@ TEST(PlayerPopupLogicTest, ADoubleClickIsRefusedForAPlayerOfAnotherRowToo)
     CPlayerPopupLogic logic(r.data, 4);
     logic.Search("ta");
     EXPECT_EQ(logic.DoubleClick(1).kind, CPlayerPopupLogic::Outcome::Duplicate); // 田村, row 1
-    const auto out = logic.DoubleClick(2);                                         // Taylor
+    const auto out = logic.DoubleClick(2);                                       // Taylor
     EXPECT_EQ(out.kind, CPlayerPopupLogic::Outcome::Commit);
     EXPECT_EQ(logic.ChosenRecord(), r.taylor);
     EXPECT_EQ(logic.DoubleClick(9).kind, CPlayerPopupLogic::Outcome::Nothing);

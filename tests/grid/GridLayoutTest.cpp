@@ -23,8 +23,8 @@ TEST(GridLayoutTest, CellRectsUnscrolledFollowTheFixedWidthsAndHeights)
     EXPECT_EQ(l.CellRect(0, -1), (GridRect{30, 0, 142, 16}));
     EXPECT_EQ(l.CellRect(1, 0), (GridRect{142, 16, 190, 52}));
     EXPECT_EQ(l.CellRect(6, 9), (GridRect{382, 340, 430, 376}));
-    EXPECT_EQ(l.CellRect(7, 2), (GridRect{430, 88, 558, 124})); // totals
-    EXPECT_EQ(l.CellRect(8, 0), (GridRect{558, 16, 600, 52}));  // filler to the right edge
+    EXPECT_EQ(l.CellRect(7, 2), (GridRect{430, 88, 558, 124}));  // totals
+    EXPECT_EQ(l.CellRect(8, 0), (GridRect{558, 16, 600, 52}));   // filler to the right edge
     EXPECT_EQ(l.CellRect(0, 10), (GridRect{30, 376, 142, 376})); // below the last row: empty here
     EXPECT_TRUE(l.CellRect(0, 10).IsEmpty());
 }
@@ -51,7 +51,7 @@ TEST(GridLayoutTest, ScrolledRectsKeepHeaderAndRowNumbersFixed)
     EXPECT_EQ(l.VerticalOffset(), 108);
     EXPECT_EQ(l.CellRect(-1, 3), (GridRect{0, 16, 30, 52}));
     EXPECT_EQ(l.CellRect(1, -1), (GridRect{30, 0, 78, 16})); // round 1 right of the row numbers
-    EXPECT_EQ(l.CellRect(0, 3).left, -82);                     // the player column is gone
+    EXPECT_EQ(l.CellRect(0, 3).left, -82);                   // the player column is gone
     EXPECT_EQ(l.CellRect(2, 4), (GridRect{78, 52, 126, 88}));
 
     const CGridLayout l2 = MakeLayout(0, 2);

@@ -7,9 +7,9 @@
 #include "grid/ResultGrid.h"
 #include "pairing/RandomGenerator.h"
 #include "playerdb/ui/UserEditDialog.h"
-#include "tests/support/SmallTournaments.h"
 #include "tests/guisupport/DialogDriver.h"
 #include "tests/guisupport/GuiTest.h"
+#include "tests/support/SmallTournaments.h"
 #include "tests/support/TestSupport.h"
 
 #include <QAction>
@@ -28,7 +28,10 @@ struct Entry {
     QString text;
     bool enabled;
     friend bool operator==(const Entry&, const Entry&) = default;
-    friend void PrintTo(const Entry& e, std::ostream* os) { *os << e.text.toStdString() << (e.enabled ? "" : " (grayed)"); }
+    friend void PrintTo(const Entry& e, std::ostream* os)
+    {
+        *os << e.text.toStdString() << (e.enabled ? "" : " (grayed)");
+    }
 };
 
 std::vector<Entry> EntriesOf(const QMenu* menu)
@@ -193,8 +196,8 @@ TEST_F(GridMenusTest, ThePlayerAndTotalHeadersShowTheRoundMenuWithNothingToDo)
 {
     editor.SetGame(0, 0, 1, ResultWin, 10);
     edits->Reset();
-    const std::vector<Entry> grayed = {{kEnter, false},        {kPair, false},   {kPairingTable, false},
-                                       {kScoreSheet, false}, {kDelete, false}};
+    const std::vector<Entry> grayed = {
+        {kEnter, false}, {kPair, false}, {kPairingTable, false}, {kScoreSheet, false}, {kDelete, false}};
     RoundMenu(0);
     EXPECT_EQ(shown, grayed);
     RoundMenu(data.table.RoundCount() + 1);

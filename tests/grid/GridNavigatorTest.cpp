@@ -302,7 +302,7 @@ TEST_F(NavigatorFixture, ClicksSelectCellsOrColumns)
 TEST_F(NavigatorFixture, DoubleClickComparesOnlyTheColumn)
 {
     nav.SelectCell(2, 3);
-    EXPECT_TRUE(nav.DoubleClickOpensEditor(200, 5));  // header of the current column
+    EXPECT_TRUE(nav.DoubleClickOpensEditor(200, 5));   // header of the current column
     EXPECT_TRUE(nav.DoubleClickOpensEditor(200, 250)); // another row, same column
     EXPECT_FALSE(nav.DoubleClickOpensEditor(150, 130));
 }

@@ -2,13 +2,13 @@
 
 #include "tests/grid/PopupFixture.h"
 
-#include "widgets/TextCodec.h"
 #include "grid/CellText.h"
 #include "grid/DialogUnits.h"
 #include "playerdb/ui/UserEditDialog.h"
 #include "tests/guisupport/DialogDriver.h"
 #include "tests/guisupport/GuiTest.h"
 #include "tests/support/TestSupport.h"
+#include "widgets/TextCodec.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -232,7 +232,8 @@ TEST_F(PlayerPopupTest, TheEditorSitsOverTheCellInItsDialogUnits)
     grid::CPlayerPopup* popup = PlayerPopup();
     ASSERT_TRUE(grid->LastPopupRequest().has_value());
     const grid::GridRect cell = grid->CellRect(0, 3);
-    EXPECT_EQ(grid->LastPopupRequest()->screenPos, grid->mapToGlobal(QPoint(0, 0)) + QPoint(cell.left + 2, cell.top + 2));
+    EXPECT_EQ(grid->LastPopupRequest()->screenPos,
+              grid->mapToGlobal(QPoint(0, 0)) + QPoint(cell.left + 2, cell.top + 2));
     EXPECT_EQ(popup->pos(), grid->LastPopupRequest()->screenPos);
     const grid::CDialogUnits du(popup->font());
     EXPECT_EQ(popup->size(), QSize(du.X(62) + 2, du.Y(73) + 2));

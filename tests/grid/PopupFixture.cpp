@@ -21,9 +21,10 @@ TournamentData MakeRoster()
         const char* member;
     };
     static const Person people[] = {
-        {"青木一郎", "青木", "aoki", "1001"}, {"伊藤", "伊藤", "ito", "1002"},   {"上田", "上田", "ueda", "1003"},
-        {"田中", "田中", "tanaka", "1004"},   {"田中一郎", "田中一", "tanakai", "1005"},
-        {"太田", "太田", "ota", "1006"},      {"高木", "高木", "takagi", "2001"},
+        {"青木一郎", "青木", "aoki", "1001"},      {"伊藤", "伊藤", "ito", "1002"},
+        {"上田", "上田", "ueda", "1003"},          {"田中", "田中", "tanaka", "1004"},
+        {"田中一郎", "田中一", "tanakai", "1005"}, {"太田", "太田", "ota", "1006"},
+        {"高木", "高木", "takagi", "2001"},
     };
     for (const Person& p : people)
         data.players.Add(S(p.longName), p.input, S(p.shortName), S("東京"), 1, p.member);

@@ -3,11 +3,11 @@
 // Japanese names, for the tests that type into the editors and open the
 // context menus.
 
+#include "core/TournamentData.h"
+#include "edit/TournamentEditor.h"
 #include "grid/PlayerPopup.h"
 #include "grid/ResultGrid.h"
 #include "grid/ResultPopup.h"
-#include "core/TournamentData.h"
-#include "edit/TournamentEditor.h"
 #include "tests/support/SmallTournaments.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 // Keys, mouse, scroll bars and the editor entry points of the grid widget,
 // driven with real key and mouse events.
 
-#include "widgets/TextCodec.h"
 #include "tests/grid/GridWidgetFixture.h"
 #include "tests/guisupport/DialogDriver.h"
 #include "tests/guisupport/GuiTest.h"
+#include "widgets/TextCodec.h"
 
 #include <gtest/gtest.h>
 
@@ -284,8 +284,8 @@ QImage OnScreen(grid::CResultGrid& grid)
     QWidget* top = grid.window();
     const QPoint origin = grid.viewport()->mapTo(top, QPoint(0, 0));
     const QSize size = grid.viewport()->size();
-    QPixmap shot = top->windowHandle()->screen()->grabWindow(top->winId(), origin.x(), origin.y(), size.width(),
-                                                             size.height());
+    QPixmap shot =
+        top->windowHandle()->screen()->grabWindow(top->winId(), origin.x(), origin.y(), size.width(), size.height());
     return shot.toImage().convertToFormat(QImage::Format_RGB32);
 }
 

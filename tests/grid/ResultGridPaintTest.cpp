@@ -46,10 +46,10 @@ TEST_F(PaintFixture, CornerHasHeaderFillBordersAndHighlight)
 {
     const QImage img = Shot(*grid);
     EXPECT_EQ(img.pixel(5, 5), GridPalette::kHeaderFill);
-    EXPECT_EQ(img.pixel(0, 0), kWhite);               // highlight corner
-    EXPECT_EQ(img.pixel(0, 14), kWhite);              // left highlight down to bottom - 2
-    EXPECT_EQ(img.pixel(28, 0), kWhite);              // top highlight
-    EXPECT_EQ(img.pixel(29, 0), kWhite);              // ... on to right - 1, over the border
+    EXPECT_EQ(img.pixel(0, 0), kWhite);                // highlight corner
+    EXPECT_EQ(img.pixel(0, 14), kWhite);               // left highlight down to bottom - 2
+    EXPECT_EQ(img.pixel(28, 0), kWhite);               // top highlight
+    EXPECT_EQ(img.pixel(29, 0), kWhite);               // ... on to right - 1, over the border
     EXPECT_EQ(img.pixel(29, 5), GridPalette::kBorder); // right border
     EXPECT_EQ(img.pixel(5, 15), GridPalette::kBorder); // bottom border
     EXPECT_EQ(img.pixel(0, 15), GridPalette::kBorder);
@@ -158,12 +158,12 @@ TEST_F(PaintFixture, ScrolledGridDrawsRoundOneRightOfTheRowNumbers)
     QApplication::processEvents();
     EXPECT_EQ(grid->Navigator().LeftCol(), 1);
     const QImage img = Shot(*grid);
-    EXPECT_EQ(img.pixel(30, 3), kWhite);                   // round 1's header highlight at x = 30
+    EXPECT_EQ(img.pixel(30, 3), kWhite); // round 1's header highlight at x = 30
     EXPECT_EQ(img.pixel(31, 3), GridPalette::kHeaderFill);
-    EXPECT_EQ(img.pixel(77, 60), GridPalette::kBorder);    // round 1 ends at 78
+    EXPECT_EQ(img.pixel(77, 60), GridPalette::kBorder); // round 1 ends at 78
     EXPECT_EQ(img.pixel(31, 60), kWhite);
-    EXPECT_EQ(img.pixel(29, 60), GridPalette::kBorder);    // row numbers stay
-    EXPECT_TRUE(HasInk(img, QRect(46, 18, 30, 14)));       // s1 in round 1 of row 0
+    EXPECT_EQ(img.pixel(29, 60), GridPalette::kBorder); // row numbers stay
+    EXPECT_TRUE(HasInk(img, QRect(46, 18, 30, 14)));    // s1 in round 1 of row 0
 }
 
 } // namespace

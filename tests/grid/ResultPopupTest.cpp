@@ -2,14 +2,14 @@
 
 #include "tests/grid/PopupFixture.h"
 
-#include "widgets/ArrowButtons.h"
 #include "grid/CellText.h"
 #include "grid/DialogUnits.h"
 #include "grid/GridPalette.h"
-#include "tests/support/SmallTournaments.h"
 #include "tests/guisupport/DialogDriver.h"
 #include "tests/guisupport/GuiTest.h"
+#include "tests/support/SmallTournaments.h"
 #include "tests/support/TestSupport.h"
+#include "widgets/ArrowButtons.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -175,7 +175,8 @@ TEST_F(ResultPopupTest, TakingAPlayerWhoPlaysSomebodyElseAsksFirst)
     Enter(ResultPopup()->NameEdit());
     Settle();
     ASSERT_EQ(Prompts().Events().size(), 1u);
-    EXPECT_EQ(Prompts().Events()[0].text, Qs("「田中一郎」さんの2回戦の相手は\n「田中」さんになっています。\n 上書きしますか？"));
+    EXPECT_EQ(Prompts().Events()[0].text,
+              Qs("「田中一郎」さんの2回戦の相手は\n「田中」さんになっています。\n 上書きしますか？"));
     EXPECT_EQ(data.table.Cell(0, 1).opponent, 4); // No: nothing changed
     EXPECT_EQ(data.table.Cell(3, 1).opponent, 2);
     EXPECT_FALSE(grid->HasPopup());

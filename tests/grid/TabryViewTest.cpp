@@ -1,8 +1,8 @@
 #include "grid/TabryView.h"
 
 #include "grid/ResultGrid.h"
-#include "tests/support/SmallTournaments.h"
 #include "tests/grid/GridWidgetFixture.h"
+#include "tests/support/SmallTournaments.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>

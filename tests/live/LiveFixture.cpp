@@ -12,8 +12,8 @@
 
 #include <cerrno>
 #include <chrono>
-#include <thread>
 #include <cstring>
+#include <thread>
 
 namespace tabry::test {
 
@@ -79,8 +79,8 @@ size_t CollectHeader(char* data, size_t size, size_t count, void* out)
         while (start < line.size() && line[start] == ' ')
             ++start;
         size_t end = line.find_last_not_of("\r\n");
-        (*static_cast<std::map<std::string, std::string>*>(out))[name]
-            = end == std::string::npos || end < start ? std::string() : line.substr(start, end - start + 1);
+        (*static_cast<std::map<std::string, std::string>*>(out))[name] =
+            end == std::string::npos || end < start ? std::string() : line.substr(start, end - start + 1);
     }
     return size * count;
 }

@@ -20,7 +20,7 @@ namespace tabry::test {
 TournamentData SmallEvent();
 
 struct HttpReply {
-    long status = 0; // 0: no answer
+    long status = 0;                            // 0: no answer
     std::map<std::string, std::string> headers; // names in lower case
     std::string body;
 };

@@ -3,10 +3,10 @@
 // and a hostile name is shown as text. The browser is driven through the
 // DevTools protocol over a pipe (--remote-debugging-pipe), which needs no
 // port and reads the live DOM.
-#include "text/Cp932.h"
 #include "live/LiveServer.h"
 #include "live/LiveSite.h"
 #include "tests/live/LiveFixture.h"
+#include "text/Cp932.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -38,10 +38,17 @@ public:
         int fromBrowser[2];
         if (pipe(toBrowser) != 0 || pipe(fromBrowser) != 0)
             return;
-        std::vector<std::string> args = {kChromium, "--headless", "--no-sandbox", "--disable-gpu",
-                                         "--disable-background-networking", "--disable-component-update",
-                                         "--disable-sync", "--no-first-run", "--window-size=390,844",
-                                         "--user-data-dir=" + profile.string(), "--remote-debugging-pipe",
+        std::vector<std::string> args = {kChromium,
+                                         "--headless",
+                                         "--no-sandbox",
+                                         "--disable-gpu",
+                                         "--disable-background-networking",
+                                         "--disable-component-update",
+                                         "--disable-sync",
+                                         "--no-first-run",
+                                         "--window-size=390,844",
+                                         "--user-data-dir=" + profile.string(),
+                                         "--remote-debugging-pipe",
                                          "about:blank"};
         std::vector<char*> argv;
         for (std::string& a : args)
@@ -123,7 +130,8 @@ public:
     // The value of a JavaScript expression in the page, as a string.
     std::string Evaluate(const std::string& expression)
     {
-        const json r = Call("Runtime.evaluate", {{"expression", "String(" + expression + ")"}, {"returnByValue", true}});
+        const json r =
+            Call("Runtime.evaluate", {{"expression", "String(" + expression + ")"}, {"returnByValue", true}});
         return r.is_object() && r.contains("result") ? r["result"].value("value", std::string()) : std::string();
     }
 
@@ -152,8 +160,8 @@ TEST(LiveInChromiumTest, APublishedResultAppearsOnTheOpenPageWithoutAReload)
     ASSERT_TRUE(server.Start(options));
     const std::string url = "http://127.0.0.1:" + std::to_string(server.Port()) + "/standings";
 
-    const std::filesystem::path profile
-        = std::filesystem::temp_directory_path() / ("torva-chromium-" + std::to_string(getpid()));
+    const std::filesystem::path profile =
+        std::filesystem::temp_directory_path() / ("torva-chromium-" + std::to_string(getpid()));
     std::filesystem::remove_all(profile);
     {
         CBrowser browser(profile);
@@ -168,8 +176,8 @@ TEST(LiveInChromiumTest, APublishedResultAppearsOnTheOpenPageWithoutAReload)
         };
         ASSERT_TRUE(test::Eventually([&] { return version() == firstTag; }, std::chrono::seconds(60)));
         EXPECT_EQ(browser.Evaluate("document.querySelectorAll('img').length"), "0");
-        EXPECT_EQ(browser.Evaluate("[...document.querySelectorAll('a')].some(a => a.textContent === "
-                                   + json(kHostile).dump() + ")"),
+        EXPECT_EQ(browser.Evaluate(
+                      "[...document.querySelectorAll('a')].some(a => a.textContent === " + json(kHostile).dump() + ")"),
                   "true");
         EXPECT_FALSE(shownNow());
         browser.Evaluate("window.keptAcrossUpdates = 'yes'");

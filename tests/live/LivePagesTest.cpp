@@ -1,12 +1,12 @@
 // The live pages and the JSON API worked out from a snapshot: what they
 // show, that no tournament text can become markup or break the JSON, which
 // addresses exist, and that a snapshot stays as it was published.
-#include "text/Cp932.h"
 #include "live/LiveSite.h"
 #include "live/LiveSnapshot.h"
 #include "live/RateLimiter.h"
 #include "live/WebText.h"
 #include "tests/live/LiveFixture.h"
+#include "text/Cp932.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -104,7 +104,8 @@ TEST(LivePagesTest, ShowTheStandingsTheBoardsAndEachPlayersRounds)
 TEST(LivePagesTest, NoTournamentTextBecomesMarkupOrBreaksTheJson)
 {
     std::mt19937 random(12);
-    const std::string alphabet = std::string("<>&\"'\\/;:=`\r\n\t\x01\x7F abc") + "\x82\xA0\x83\x40\x81\x5C\xFC\xFC\xE0";
+    const std::string alphabet =
+        std::string("<>&\"'\\/;:=`\r\n\t\x01\x7F abc") + "\x82\xA0\x83\x40\x81\x5C\xFC\xFC\xE0";
     for (int trial = 0; trial < 60; ++trial) {
         SCOPED_TRACE("trial " + std::to_string(trial));
         std::vector<std::string> texts;
@@ -154,7 +155,7 @@ TEST(LivePagesTest, EscapingReplacesMalformedUtf8AndControls)
 {
     EXPECT_EQ(HtmlText("a<b>&\"c'"), "a&lt;b&gt;&amp;&quot;c&#39;");
     EXPECT_EQ(HtmlText("\xC0\xAF\xED\xA0\x80\x01\xE3\x81"), "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"
-                                                          "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");
+                                                            "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");
     std::string j;
     AppendJsonString(j, "</script>\"\\\x01\xE2\x80\xA8\xF0\x9F\x98\x80\xFF");
     EXPECT_EQ(j, "\"\\u003c/script\\u003e\\\"\\\\\\u0001\\u2028\xF0\x9F\x98\x80\xEF\xBF\xBD\"");
@@ -164,8 +165,9 @@ TEST(LivePagesTest, OnlyThePagesOfTheTournamentHaveAnAddress)
 {
     const TournamentData data = test::SmallEvent();
     const CLiveSite site = SiteOf(data);
-    for (const char* exists : {"/", "/standings", "/round", "/round/1", "/round/3", "/player/1", "/player/5",
-                               "/api/standings", "/api/round", "/api/round/2", "/api/player/3", "/live.css", "/live.js"}) {
+    for (const char* exists :
+         {"/", "/standings", "/round", "/round/1", "/round/3", "/player/1", "/player/5", "/api/standings", "/api/round",
+          "/api/round/2", "/api/player/3", "/live.css", "/live.js"}) {
         const std::optional<Route> route = ParsePath(exists);
         EXPECT_TRUE(route && site.Exists(*route)) << exists;
     }
@@ -173,10 +175,26 @@ TEST(LivePagesTest, OnlyThePagesOfTheTournamentHaveAnAddress)
         const std::optional<Route> route = ParsePath(missing);
         EXPECT_TRUE(!route || !site.Exists(*route)) << missing;
     }
-    for (const char* malformed :
-         {"", "//", "/index.html", "/standings/", "/round/", "/round/01", "/round/+1", "/round/-1", "/round/1/",
-          "/round/1e3", "/player/", "/player/1234567890", "/player/1 ", "/player/1/../2", "/../etc/passwd",
-          "/live.css/../../etc/passwd", "/api/", "/api/live.css", "/api", "/API/standings"}) {
+    for (const char* malformed : {"",
+                                  "//",
+                                  "/index.html",
+                                  "/standings/",
+                                  "/round/",
+                                  "/round/01",
+                                  "/round/+1",
+                                  "/round/-1",
+                                  "/round/1/",
+                                  "/round/1e3",
+                                  "/player/",
+                                  "/player/1234567890",
+                                  "/player/1 ",
+                                  "/player/1/../2",
+                                  "/../etc/passwd",
+                                  "/live.css/../../etc/passwd",
+                                  "/api/",
+                                  "/api/live.css",
+                                  "/api",
+                                  "/API/standings"}) {
         EXPECT_FALSE(ParsePath(malformed).has_value()) << malformed;
     }
     EXPECT_FALSE(ParsePath(std::string_view("/standings\0x", 12)).has_value());

@@ -62,8 +62,9 @@ TEST_F(LiveServerTest, AnswersGetAndHeadAndRefusesEveryOtherMethod)
 {
     Start();
     for (const char* method : {"POST", "PUT", "DELETE", "PATCH", "OPTIONS", "TRACE", "CONNECT", "PROPFIND", "BREW"}) {
-        const std::string answer = Exchange(m_port, std::string(method) + " /standings HTTP/1.1\r\nHost: x\r\n"
-                                                                          "Content-Length: 5\r\n\r\nhello");
+        const std::string answer = Exchange(m_port, std::string(method)
+                                                        + " /standings HTTP/1.1\r\nHost: x\r\n"
+                                                          "Content-Length: 5\r\n\r\nhello");
         EXPECT_EQ(StatusOf(answer), 405) << method << ": " << answer.substr(0, 80);
         EXPECT_NE(answer.find("Allow: GET, HEAD"), std::string::npos) << method;
     }
@@ -91,10 +92,11 @@ TEST_F(LiveServerTest, AnswersGetAndHeadAndRefusesEveryOtherMethod)
 TEST_F(LiveServerTest, NoPathReachesAnythingButThePages)
 {
     Start();
-    for (const char* path : {"/../../../../etc/passwd", "/%2e%2e/%2e%2e/etc/passwd", "/..%2f..%2f..%2fetc%2fpasswd",
-                             "/player/..%2f..%2fetc%2fpasswd", "/%00", "/standings%00.html", "//etc/passwd",
-                             "/live.css/../../../etc/passwd", "/%2fetc%2fpasswd", "/player/1%2f..%2f..", "/C:/Windows/win.ini",
-                             "/round/1/../../../../proc/self/environ", "/api/../../etc/shadow", "/%252e%252e/"}) {
+    for (const char* path :
+         {"/../../../../etc/passwd", "/%2e%2e/%2e%2e/etc/passwd", "/..%2f..%2f..%2fetc%2fpasswd",
+          "/player/..%2f..%2fetc%2fpasswd", "/%00", "/standings%00.html", "//etc/passwd",
+          "/live.css/../../../etc/passwd", "/%2fetc%2fpasswd", "/player/1%2f..%2f..", "/C:/Windows/win.ini",
+          "/round/1/../../../../proc/self/environ", "/api/../../etc/shadow", "/%252e%252e/"}) {
         const std::string answer = Get(std::string("GET ") + path);
         const int status = StatusOf(answer);
         EXPECT_TRUE(status == 404 || status == 400) << path << ": " << answer.substr(0, 80);
@@ -124,7 +126,8 @@ TEST_F(LiveServerTest, RefusesOversizedRequestsAndRequestsWithABody)
     };
     for (const auto& [request, codes] : refused) {
         const int status = StatusOf(Exchange(m_port, request));
-        EXPECT_NE(std::find(codes.begin(), codes.end(), status), codes.end()) << status << ": " << request.substr(0, 60);
+        EXPECT_NE(std::find(codes.begin(), codes.end(), status), codes.end())
+            << status << ": " << request.substr(0, 60);
     }
     const int garbage = StatusOf(Exchange(m_port, std::string("\x16\x03\x01\x02\x00\x01\x00\x01\xfc\x03\x03", 11)));
     EXPECT_TRUE(garbage == 0 || garbage / 100 == 4) << garbage;

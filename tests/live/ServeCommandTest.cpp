@@ -1,8 +1,8 @@
 // torva-cli serve as a separate process: it serves the file, follows its
 // changes on disk, keeps the last good state when the file turns bad, and
 // stops cleanly on SIGTERM.
-#include "text/FileIo.h"
 #include "tests/live/LiveFixture.h"
+#include "text/FileIo.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -51,8 +51,9 @@ protected:
     // Starts `torva-cli serve` and waits for the URL it prints.
     void Serve()
     {
-        std::vector<std::string> args = {TORVA_CLI_PATH, "--db",      (m_dir / "none.db").string(), "serve", "--port",
-                                         "0",            "--bind",    "127.0.0.1",                  m_file.string()};
+        std::vector<std::string> args = {TORVA_CLI_PATH, "--db",      (m_dir / "none.db").string(),
+                                         "serve",        "--port",    "0",
+                                         "--bind",       "127.0.0.1", m_file.string()};
         std::vector<char*> argv;
         for (std::string& a : args)
             argv.push_back(a.data());
@@ -69,7 +70,8 @@ protected:
             _exit(127);
         }
         ASSERT_GT(m_pid, 0);
-        ASSERT_TRUE(test::Eventually([&] { return Out().find("http://127.0.0.1:") != std::string::npos; })) << Out() << Err();
+        ASSERT_TRUE(test::Eventually([&] { return Out().find("http://127.0.0.1:") != std::string::npos; }))
+            << Out() << Err();
         const std::string out = Out();
         const size_t at = out.find("http://127.0.0.1:");
         m_base = out.substr(at, out.find('/', at + 7) - at);

@@ -21,11 +21,11 @@ namespace tabry::test {
 namespace {
 
 enum class Costs {
-    FewValues,      // 0..4: ties everywhere
-    Uniform,        // 0..99999
-    Signed,         // -1000..1000
-    NearScoreGaps,  // the penalty constants, up to 500000000 and 2^31-1: sums pass 32 bits
-    Banded,         // tournament-like: cheap near the diagonal, steep away from it
+    FewValues,     // 0..4: ties everywhere
+    Uniform,       // 0..99999
+    Signed,        // -1000..1000
+    NearScoreGaps, // the penalty constants, up to 500000000 and 2^31-1: sums pass 32 bits
+    Banded,        // tournament-like: cheap near the diagonal, steep away from it
 };
 
 // The reference's own rendering of the cost trace, written from the format.
@@ -82,8 +82,18 @@ std::int32_t Draw(Costs kind, std::mt19937& rng, int a, int b)
         return static_cast<std::int32_t>(rng() % 2001) - 1000;
     case Costs::NearScoreGaps: {
         static constexpr std::int32_t kValues[] = {
-            0, 1, 4, 10000, 30000, 3100000, 100000000, 499999999, 500000000, 500010000,
-            std::numeric_limits<std::int32_t>::max() - 1, std::numeric_limits<std::int32_t>::max(),
+            0,
+            1,
+            4,
+            10000,
+            30000,
+            3100000,
+            100000000,
+            499999999,
+            500000000,
+            500010000,
+            std::numeric_limits<std::int32_t>::max() - 1,
+            std::numeric_limits<std::int32_t>::max(),
         };
         const std::int32_t v = kValues[rng() % std::size(kValues)];
         return v >= std::numeric_limits<std::int32_t>::max() - 1 ? v : v + static_cast<std::int32_t>(rng() % 3);

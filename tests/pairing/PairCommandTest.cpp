@@ -54,7 +54,7 @@ protected:
     std::string Pair(const std::string& options, const std::string& output = "out.stg")
     {
         return "--db " + Q(dir / "player.db") + " pair " + options + " --trace-dir " + Q(dir.Path()) + " -o "
-            + Q(dir / output) + " " + Q(dir / "t.stg");
+               + Q(dir / output) + " " + Q(dir / "t.stg");
     }
 
     TempDir dir;
@@ -89,8 +89,8 @@ TEST_F(PairCommandTest, ARoundWithEveryonePairedExitsFourAndWritesNothing)
     ASSERT_EQ(RunCli(Pair("--round 2 --seed 1")), 0);
     // Pair the already paired file again, tracing into a fresh folder.
     TempDir traces;
-    const std::string args = "--db " + Q(dir / "player.db") + " pair --round 2 --seed 1 --trace-dir "
-        + Q(traces.Path()) + " -o " + Q(dir / "second.stg") + " " + Q(dir / "out.stg");
+    const std::string args = "--db " + Q(dir / "player.db") + " pair --round 2 --seed 1 --trace-dir " + Q(traces.Path())
+                             + " -o " + Q(dir / "second.stg") + " " + Q(dir / "out.stg");
     EXPECT_EQ(RunCli(args), 4);
     EXPECT_FALSE(std::filesystem::exists(dir / "second.stg"));
     EXPECT_TRUE(std::filesystem::is_empty(traces.Path()));
@@ -100,8 +100,8 @@ TEST_F(PairCommandTest, ARoundWithEveryonePairedExitsFourAndWritesNothing)
 
 TEST_F(PairCommandTest, RoundAndSeedMustBeValid)
 {
-    for (const char* bad : {"--round 0", "--round 4", "--round -1", "--round two", "--seed 3",
-                            "--round 1 --seed -1", "--round 1 --seed 4294967296", "--round 1 --seed x"}) {
+    for (const char* bad : {"--round 0", "--round 4", "--round -1", "--round two", "--seed 3", "--round 1 --seed -1",
+                            "--round 1 --seed 4294967296", "--round 1 --seed x"}) {
         EXPECT_EQ(RunCli(Pair(bad, "bad.stg")), 2) << bad;
         EXPECT_FALSE(std::filesystem::exists(dir / "bad.stg")) << bad;
     }

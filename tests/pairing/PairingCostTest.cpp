@@ -110,13 +110,13 @@ TEST(PairingCostTest, EveryEarlierGameCostsARepeatAndTheLastRoundOneMore)
 TEST(PairingCostTest, FloatHistoryTakesTheLastGameBack)
 {
     CResultTable t = MakeTable(6, 3);
-    PlayGame(t, 0, 0, 1, ResultWin, 4);  // row 0: 2, row 1: 0
-    PlayGame(t, 0, 2, 3, ResultDraw);    // rows 2, 3: 1
-    PlayGame(t, 1, 0, 2, ResultWin, 4);  // 0 (2) beat 2 (1): floated down
+    PlayGame(t, 0, 0, 1, ResultWin, 4);   // row 0: 2, row 1: 0
+    PlayGame(t, 0, 2, 3, ResultDraw);     // rows 2, 3: 1
+    PlayGame(t, 1, 0, 2, ResultWin, 4);   // 0 (2) beat 2 (1): floated down
     PlayGame(t, 1, 1, 3, ResultLoss, -4); // 1 (0) lost to 3 (1): floated up
     GiveBye(t, 1, 4, ResultWin);          // a bye with 2 points: not more than 2
     GiveBye(t, 0, 5, ResultWin);
-    GiveBye(t, 1, 5, ResultWin);          // 4 points: a bye counts as floating down
+    GiveBye(t, 1, 5, ResultWin); // 4 points: a bye counts as floating down
     EXPECT_EQ(FloatHistory(t, 0, 2), -1);
     EXPECT_EQ(FloatHistory(t, 2, 2), 1);
     EXPECT_EQ(FloatHistory(t, 1, 2), 1);

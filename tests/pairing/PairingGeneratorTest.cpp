@@ -36,9 +36,9 @@ bool SameTotals(const std::vector<PlayerEntry>& a, const std::vector<PlayerEntry
 {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const PlayerEntry& x, const PlayerEntry& y) {
         return x.playerIndex == y.playerIndex && x.wins == y.wins && x.losses == y.losses && x.draws == y.draws
-            && x.discTotal == y.discTotal && x.points == y.points && x.winPointsA == y.winPointsA
-            && x.secondaryA == y.secondaryA && x.winPointsB == y.winPointsB && x.secondaryB == y.secondaryB
-            && x.brightwell == y.brightwell;
+               && x.discTotal == y.discTotal && x.points == y.points && x.winPointsA == y.winPointsA
+               && x.secondaryA == y.secondaryA && x.winPointsB == y.winPointsB && x.secondaryB == y.secondaryB
+               && x.brightwell == y.brightwell;
     });
 }
 
@@ -202,7 +202,8 @@ TEST(PairingGeneratorTest, HandPairedPlayersAndOtherRoundsAreUntouchedAndPairsAr
                 EXPECT_EQ(now.result, ResultNone);
                 EXPECT_EQ(now.disc, 0);
                 if (now.opponent >= 0) {
-                    EXPECT_EQ(before.Cell(now.opponent, k).opponent, NoOpponent) << "a hand-paired player was re-paired";
+                    EXPECT_EQ(before.Cell(now.opponent, k).opponent, NoOpponent)
+                        << "a hand-paired player was re-paired";
                 }
             }
         }

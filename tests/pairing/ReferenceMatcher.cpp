@@ -5,7 +5,10 @@
 
 namespace tabry::test {
 
-ReferenceMatcher::ReferenceMatcher(int size) : n(size), cost(static_cast<size_t>(size * size), 0), partner(static_cast<size_t>(size), -1) {}
+ReferenceMatcher::ReferenceMatcher(int size)
+    : n(size), cost(static_cast<size_t>(size * size), 0), partner(static_cast<size_t>(size), -1)
+{
+}
 
 void ReferenceMatcher::SetCost(int a, int b, std::int32_t w)
 {
@@ -163,9 +166,8 @@ bool ReferenceMatcher::TryFourExchange(int X)
                 // The current pairing and the eight ways of re-pairing the
                 // four pairs: new partners of X, i, b and d.
                 const int ways[9][4] = {
-                    {xp, ip, bp, dp}, {ip, bp, dp, xp}, {ip, dp, xp, bp},
-                    {bp, xp, dp, ip}, {bp, dp, xp, ip}, {bp, dp, ip, xp},
-                    {dp, xp, ip, bp}, {dp, bp, ip, xp}, {dp, bp, xp, ip},
+                    {xp, ip, bp, dp}, {ip, bp, dp, xp}, {ip, dp, xp, bp}, {bp, xp, dp, ip}, {bp, dp, xp, ip},
+                    {bp, dp, ip, xp}, {dp, xp, ip, bp}, {dp, bp, ip, xp}, {dp, bp, xp, ip},
                 };
                 std::int64_t sum[9];
                 int best = 0;

@@ -29,7 +29,8 @@ struct Simulator {
         ResultCell cb;
         ca.opponent = b;
         cb.opponent = a;
-        const int edge = std::clamp(500 + (strength[static_cast<size_t>(a)] - strength[static_cast<size_t>(b)]) / 2, 50, 950);
+        const int edge =
+            std::clamp(500 + (strength[static_cast<size_t>(a)] - strength[static_cast<size_t>(b)]) / 2, 50, 950);
         if (Below(1000) < drawPerMille) {
             ca.result = cb.result = ResultDraw;
         } else {

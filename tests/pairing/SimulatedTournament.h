@@ -14,13 +14,13 @@
 namespace tabry::test {
 
 struct SimulationOptions {
-    int players = 32;      // rows of the table
-    int rounds = 8;        // columns of the table
-    int playedRounds = 4;  // rounds 0 .. playedRounds-1 get results
+    int players = 32;     // rows of the table
+    int rounds = 8;       // columns of the table
+    int playedRounds = 4; // rounds 0 .. playedRounds-1 get results
     std::uint32_t seed = 1;
-    int emptyRowsPerMille = 0;   // share of rows left empty
-    int absentPerMille = 0;      // share of players sitting out a played round
-    int handPairedPairs = 0;     // pairs already entered in round playedRounds
+    int emptyRowsPerMille = 0; // share of rows left empty
+    int absentPerMille = 0;    // share of players sitting out a played round
+    int handPairedPairs = 0;   // pairs already entered in round playedRounds
     int drawPerMille = 30;
     int tieBreak = DiscDifference;
 };

@@ -31,8 +31,9 @@ inline TournamentData GeneratedTournament(int players, int rounds)
     d.table.Resize(players, rounds);
     const std::vector<std::string> places = {S("東京"), S("大阪"), S("鹿児島"), std::string()};
     for (int r = 0; r < players; ++r)
-        d.table.Entry(r).playerIndex = d.players.Add(PlayerName(r + 1), "p" + std::to_string(r), "s" + std::to_string(r),
-                                                     places[static_cast<size_t>(r % 4)], r % 19 - 9, "");
+        d.table.Entry(r).playerIndex =
+            d.players.Add(PlayerName(r + 1), "p" + std::to_string(r), "s" + std::to_string(r),
+                          places[static_cast<size_t>(r % 4)], r % 19 - 9, "");
     const int n = players + players % 2; // with a dummy when odd
     for (int j = 0; j < rounds; ++j) {
         // Position 0 stays, the others turn one step per round.
@@ -56,8 +57,9 @@ inline TournamentData GeneratedTournament(int players, int rounds)
                 disc = static_cast<std::int8_t>(result == ResultDraw ? 0 : result * ((a + b + j) % 40 + 2));
             }
             d.table.SetCell(a, j, ResultCell{b, result, disc, 0});
-            d.table.SetCell(b, j, ResultCell{a, result == ResultNone ? ResultNone : static_cast<std::int8_t>(-result),
-                                             static_cast<std::int8_t>(-disc), 0});
+            d.table.SetCell(b, j,
+                            ResultCell{a, result == ResultNone ? ResultNone : static_cast<std::int8_t>(-result),
+                                       static_cast<std::int8_t>(-disc), 0});
         }
     }
     d.table.settings.tieBreak = WinPointsASecondary;

@@ -121,9 +121,9 @@ TEST_F(PdfOutputTest, EachDocumentEmbedsItsFontAndLooksAsItsGoldenPicture)
     if (!test::HaveIpaGothic())
         GTEST_SKIP() << "IPA Gothic is not installed (tools/setup.sh installs fonts-ipafont-gothic)";
     TournamentData d = test::GeneratedTournament(24, 7);
-    for (const auto& [kind, name] : {std::pair{OutputKind::PdfPairing, "pairing"},
-                                     std::pair{OutputKind::PdfStandings, "standings"},
-                                     std::pair{OutputKind::PdfTable, "table"}}) {
+    for (const auto& [kind, name] :
+         {std::pair{OutputKind::PdfPairing, "pairing"}, std::pair{OutputKind::PdfStandings, "standings"},
+          std::pair{OutputKind::PdfTable, "table"}}) {
         SCOPED_TRACE(name);
         const std::filesystem::path pdf = Write(kind, d, 7, name);
         const std::string fonts = test::Capture("pdffonts \"" + pdf.string() + "\"");

@@ -42,8 +42,8 @@ std::vector<std::vector<Word>> Words(const std::filesystem::path& pdf)
         const std::string body = html.substr(at, end - at);
         std::vector<Word>& words = pages.emplace_back();
         for (auto it = std::sregex_iterator(body.begin(), body.end(), word); it != std::sregex_iterator(); ++it)
-            words.push_back({std::stod((*it)[1]), std::stod((*it)[2]), std::stod((*it)[3]), std::stod((*it)[4]),
-                             (*it)[5]});
+            words.push_back(
+                {std::stod((*it)[1]), std::stod((*it)[2]), std::stod((*it)[3]), std::stod((*it)[4]), (*it)[5]});
         at = end;
     }
     return pages;

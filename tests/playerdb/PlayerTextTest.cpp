@@ -1,7 +1,7 @@
 #include "playerdb/PlayerText.h"
 
-#include "text/Cp932.h"
 #include "tests/support/TestSupport.h"
+#include "text/Cp932.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,10 @@ TEST(FoldLowerCaseTest, FoldsAsciiOnlyAndNeverATrailByte)
     EXPECT_EQ(FoldLowerCase(S("アイ")), S("アイ")); // trail bytes 0x41 and 0x43
     EXPECT_EQ(FoldLowerCase(S("Ａ")), S("Ａ"));
     // A lead byte followed by a non-trail byte is copied alone; the next byte folds.
-    EXPECT_EQ(FoldLowerCase("\x83\x1F" "A"), "\x83\x1F" "a");
+    EXPECT_EQ(FoldLowerCase("\x83\x1F"
+                            "A"),
+              "\x83\x1F"
+              "a");
     EXPECT_EQ(FoldLowerCase("Z\x83"), "z\x83");
 }
 

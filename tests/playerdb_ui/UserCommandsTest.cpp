@@ -4,8 +4,8 @@
 #include "playerdb/ui/UserDbDialog.h"
 #include "playerdb/ui/UserDbModel.h"
 #include "playerdb/ui/UserEditDialog.h"
-#include "tests/guisupport/GuiTest.h"
 #include "tests/guisupport/DialogDriver.h"
+#include "tests/guisupport/GuiTest.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>

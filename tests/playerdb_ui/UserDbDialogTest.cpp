@@ -4,8 +4,8 @@
 #include "playerdb/PlayerText.h"
 #include "playerdb/ui/UserDbModel.h"
 #include "playerdb/ui/UserEditDialog.h"
-#include "tests/guisupport/GuiTest.h"
 #include "tests/guisupport/DialogDriver.h"
+#include "tests/guisupport/GuiTest.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -57,10 +57,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
     }
 
-    QPoint RowCenter(int row) const
-    {
-        return dialog->List()->visualRect(dialog->Model()->index(row, 0)).center();
-    }
+    QPoint RowCenter(int row) const { return dialog->List()->visualRect(dialog->Model()->index(row, 0)).center(); }
     void ClickRow(int row) { QTest::mouseClick(dialog->List()->viewport(), Qt::LeftButton, {}, RowCenter(row)); }
     // A real double click: press and release, then the double-click event.
     void DoubleClickRow(int row)
@@ -113,8 +110,8 @@ TEST_F(UserDbDialogTest, ListShowsEveryPersonInSixColumnsWithNothingSelected)
 {
     Open();
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("ユーザDB"));
-    const QStringList titles = {QStringLiteral("氏名"),     QStringLiteral("短縮名"),   QStringLiteral("段級位"),
-                                QStringLiteral("居住地"),   QStringLiteral("会員番号"), QStringLiteral("入力")};
+    const QStringList titles = {QStringLiteral("氏名"),   QStringLiteral("短縮名"),   QStringLiteral("段級位"),
+                                QStringLiteral("居住地"), QStringLiteral("会員番号"), QStringLiteral("入力")};
     const int widths[] = {82, 48, 48, 48, 64, 112};
     ASSERT_EQ(dialog->Model()->columnCount(), 6);
     for (int c = 0; c < 6; ++c) {
@@ -159,9 +156,8 @@ TEST_F(UserDbDialogTest, DeleteRefusesAPlayerAndSelectsTheRowThatMovesUp)
     dialog->DeleteButton()->setEnabled(true);
     Click(dialog->DeleteButton());
     EXPECT_EQ(Names(), (NameList{"carol", "alice", "bob", "dave"}));
-    EXPECT_EQ(Prompts().Texts(),
-              QStringList{QStringLiteral("「bob」さんは現在編集中の結果表で使用されているため\n"
-                                         "ユーザDBから削除することは出来ません。")});
+    EXPECT_EQ(Prompts().Texts(), QStringList{QStringLiteral("「bob」さんは現在編集中の結果表で使用されているため\n"
+                                                            "ユーザDBから削除することは出来ません。")});
 
     ClickRow(1); // alice
     Click(dialog->DeleteButton());

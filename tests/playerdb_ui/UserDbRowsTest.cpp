@@ -28,7 +28,6 @@ UserDbRebuildResult Rebuild(const CUserDbRows& rows, CPlayerDatabase& db, CResul
     return result;
 }
 
-
 using test::S;
 using Names = std::vector<std::string>;
 

@@ -1,18 +1,18 @@
 #include "playerdb/ui/UserEditDialog.h"
 
-#include "widgets/TextCodec.h"
 #include "playerdb/PlayerDatabase.h"
 #include "playerdb/PlayerText.h"
-#include "tests/guisupport/GuiTest.h"
 #include "tests/guisupport/DialogDriver.h"
+#include "tests/guisupport/GuiTest.h"
 #include "tests/support/TestSupport.h"
+#include "widgets/TextCodec.h"
 
 #include <gtest/gtest.h>
 
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QPushButton>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 namespace tabry {

@@ -1,9 +1,9 @@
 // Opens a generated HTML report in headless Chromium and checks the text the
 // browser decoded: the page must declare Shift_JIS and be Shift_JIS, or a
 // browser shows mojibake instead of the players' names.
-#include "text/Cp932.h"
 #include "reports/HtmlReport.h"
 #include "tests/reports/ReportFixture.h"
+#include "text/Cp932.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,8 @@ protected:
         GTEST_SKIP() << "the browser check runs on Linux";
 #endif
         if (!std::filesystem::exists(kChromium))
-            GTEST_SKIP() << kChromium << " is not installed (./test.sh installs Debian's chromium); skipping the browser check";
+            GTEST_SKIP() << kChromium
+                         << " is not installed (./test.sh installs Debian's chromium); skipping the browser check";
         TournamentData d = test::SpringCup();
         WriteHtmlReport(d.table, d.info, d.players, m_page);
     }
@@ -36,11 +37,12 @@ protected:
         test::WriteAll(page, bytes);
         // A fresh profile per run, and nothing that reaches the network.
         const std::string command = std::string("timeout 120 ") + kChromium
-            + " --headless --no-sandbox --disable-gpu --disable-quic --no-first-run"
-              " --disable-background-networking --disable-component-update --disable-sync"
-              " --user-data-dir=\"" + (m_tmp.Path() / ("profile-" + name)).string() + "\""
-            + " --dump-dom \"file://" + page.string() + "\" >\"" + dom.string() + "\" 2>\""
-            + (m_tmp.Path() / (name + ".log")).string() + "\"";
+                                    + " --headless --no-sandbox --disable-gpu --disable-quic --no-first-run"
+                                      " --disable-background-networking --disable-component-update --disable-sync"
+                                      " --user-data-dir=\""
+                                    + (m_tmp.Path() / ("profile-" + name)).string() + "\"" + " --dump-dom \"file://"
+                                    + page.string() + "\" >\"" + dom.string() + "\" 2>\""
+                                    + (m_tmp.Path() / (name + ".log")).string() + "\"";
         EXPECT_EQ(std::system(command.c_str()), 0) << "chromium failed; see " << name << ".log";
         return test::ReadAll(dom);
     }

@@ -57,7 +57,7 @@ std::string TableStart(int rounds)
 std::string Tail()
 {
     return S("  </TBODY>\r\n</TABLE>\r\n※ この結果表は<A target=\"_blank\" href=\"") + ProgramHomePage()
-        + S("\">Orlan氏作の TORVA</A> を用いて作成しました。</CENTER>\r\n</BODY>\r\n</HTML>\r\n");
+           + S("\">Orlan氏作の TORVA</A> を用いて作成しました。</CENTER>\r\n</BODY>\r\n</HTML>\r\n");
 }
 
 TEST(HtmlReportTest, WholePage)

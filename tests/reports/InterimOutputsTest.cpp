@@ -1,7 +1,7 @@
 #include "reports/InterimOutputs.h"
 
-#include "reports/ReportRows.h"
 #include "outputs/OutputKinds.h"
+#include "reports/ReportRows.h"
 #include "tests/reports/ReportFixture.h"
 
 #include <gtest/gtest.h>
@@ -39,7 +39,8 @@ TEST(ScoreSheetTest, TwoTieBreakValuesEndTheLine)
     TournamentData d = test::SpringCup();
     d.table.settings.tieBreak = WinPointsBSecondary;
     const std::string out = Render(OutputKind::ScoreSheet, d);
-    EXPECT_EQ(U(out.substr(0, out.find("\r\n"))), "1.,山田 太郎,三段,東京,,○+12,佐藤,○+ 4,ジョン,,鈴木,,2勝 0敗 0分,2.5,0.5");
+    EXPECT_EQ(U(out.substr(0, out.find("\r\n"))),
+              "1.,山田 太郎,三段,東京,,○+12,佐藤,○+ 4,ジョン,,鈴木,,2勝 0敗 0分,2.5,0.5");
 }
 
 // After round 1: A won, C and D drew, B lost; later rounds are two empty
@@ -79,22 +80,20 @@ TEST(PairingTableTest, GamesOnceOnTheHigherPlacedLineThenPassLines)
     TournamentData d = test::SpringCup();
     // Before round 3: A 2.0, B 1.0, C and D 0.5. A meets D (no result yet),
     // B has the bye, C has no game.
-    EXPECT_EQ(U(Render(OutputKind::PairingTable, d, 3)),
-              U(CrLf({
-                  S(" 1.,山田 太郎,三段,[2.0],-,鈴木一郎,初段,[0.5]"),
-                  S(",佐藤　花子,２級,[1.0],-,PASS,,[0.0]"),
-                  S(",ジョン・スミス,,[0.5],-,PASS,,[0.0]"),
-              })));
+    EXPECT_EQ(U(Render(OutputKind::PairingTable, d, 3)), U(CrLf({
+                                                             S(" 1.,山田 太郎,三段,[2.0],-,鈴木一郎,初段,[0.5]"),
+                                                             S(",佐藤　花子,２級,[1.0],-,PASS,,[0.0]"),
+                                                             S(",ジョン・スミス,,[0.5],-,PASS,,[0.0]"),
+                                                         })));
 }
 
 TEST(PairingTableTest, FirstRoundHasNoPointsAndFollowsTheCurrentStandings)
 {
     TournamentData d = test::SpringCup();
-    EXPECT_EQ(U(Render(OutputKind::PairingTable, d, 1)),
-              U(CrLf({
-                  S(" 1.,山田 太郎,三段,[0.0],-,佐藤　花子,２級,[0.0]"),
-                  S(" 2.,ジョン・スミス,,[0.0],-,鈴木一郎,初段,[0.0]"),
-              })));
+    EXPECT_EQ(U(Render(OutputKind::PairingTable, d, 1)), U(CrLf({
+                                                             S(" 1.,山田 太郎,三段,[0.0],-,佐藤　花子,２級,[0.0]"),
+                                                             S(" 2.,ジョン・スミス,,[0.0],-,鈴木一郎,初段,[0.0]"),
+                                                         })));
 }
 
 TEST(PairingTableTest, NumbersArePaddedToTwoAndPointsShowHalves)
@@ -136,7 +135,8 @@ TEST(InterimOutputsTest, TheLiveTableNeverChanges)
     EXPECT_EQ(d.table.Entry(0).wins, 7);
     ASSERT_EQ(d.table.reportRows.size(), cache.size());
     for (size_t r = 0; r < cache.size(); ++r)
-        EXPECT_TRUE(std::equal(cache[r].begin(), cache[r].end(), d.table.reportRows[r].begin(), d.table.reportRows[r].end()));
+        EXPECT_TRUE(
+            std::equal(cache[r].begin(), cache[r].end(), d.table.reportRows[r].begin(), d.table.reportRows[r].end()));
 }
 
 TEST(InterimOutputsTest, ARoundOutsideTheTableIsRefused)

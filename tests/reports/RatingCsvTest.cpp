@@ -1,9 +1,9 @@
 #include "reports/RatingCsv.h"
 
-#include "text/Cp932.h"
-#include "text/LineString.h"
 #include "outputs/OutputKinds.h"
 #include "tests/reports/ReportFixture.h"
+#include "text/Cp932.h"
+#include "text/LineString.h"
 
 #include <gtest/gtest.h>
 
@@ -82,8 +82,8 @@ TEST(SplitPlayerNameTest, NeverCutsADoubleByteCharacter)
 {
     ExpectNoSplit(S("カメEX"));
     ExpectNoSplit(S("メ@メ"));
-    ExpectNoSplit(S("a山田cde"));   // 8 bytes: the cut after 4 would halve 田
-    ExpectNoSplit(S("a山田太郎b")); // 10 bytes: the cut after 4 would halve 田
+    ExpectNoSplit(S("a山田cde"));    // 8 bytes: the cut after 4 would halve 田
+    ExpectNoSplit(S("a山田太郎b"));  // 10 bytes: the cut after 4 would halve 田
     ExpectNoSplit(S("abc山田太郎")); // 11 bytes: no length rule
 }
 

@@ -1,7 +1,7 @@
 // torva-cli report, run as the separate program it is.
-#include "text/Cp932.h"
 #include "outputs/OutputKinds.h"
 #include "tests/reports/ReportFixture.h"
+#include "text/Cp932.h"
 
 #include <gtest/gtest.h>
 
@@ -30,9 +30,9 @@ protected:
     // Runs torva-cli with the test database and tournament; returns its exit code.
     int Run(const std::string& args)
     {
-        std::string command = "\"" TORVA_CLI_PATH "\" --db \"" + (m_dir / "player.db").string() + "\" " + args
-            + " \"" + (m_dir / "t.stg").string() + "\" >\"" + (m_dir / "stdout").string() + "\" 2>\""
-            + (m_dir / "stderr").string() + "\"";
+        std::string command = "\"" TORVA_CLI_PATH "\" --db \"" + (m_dir / "player.db").string() + "\" " + args + " \""
+                              + (m_dir / "t.stg").string() + "\" >\"" + (m_dir / "stdout").string() + "\" 2>\""
+                              + (m_dir / "stderr").string() + "\"";
 #if defined(_WIN32)
         // cmd /c drops the first and the last quote of the line: a pair of
         // its own keeps the program's.
@@ -114,8 +114,8 @@ TEST_F(ReportCommandTest, WritesThePrintedDocumentsAsPdf)
         EXPECT_FALSE(std::filesystem::exists(out));
         return;
     }
-    for (const char* args : {"report --format pdf-pairing --round 3", "report --format pdf-standings",
-                             "report --format pdf-table"}) {
+    for (const char* args :
+         {"report --format pdf-pairing --round 3", "report --format pdf-standings", "report --format pdf-table"}) {
         SCOPED_TRACE(args);
         const std::filesystem::path out = m_dir / "out.pdf";
         std::filesystem::remove(out);
@@ -138,7 +138,8 @@ TEST_F(ReportCommandTest, ARefusedCsvWritesNothingAndExitsFive)
     EXPECT_EQ(Run("report --format csv -o \"" + out.string() + "\""), 5);
     EXPECT_FALSE(std::filesystem::exists(out));
     EXPECT_EQ(m_stdout, "");
-    EXPECT_EQ(m_stderr, "以下の表示名(短)が重複して使用されているため\n本フォーマットに変換することが出来ません：\n\n  山田\n");
+    EXPECT_EQ(m_stderr,
+              "以下の表示名(短)が重複して使用されているため\n本フォーマットに変換することが出来ません：\n\n  山田\n");
     // The other reports do not care about short names.
     EXPECT_EQ(Run("report --format text"), 0);
 }

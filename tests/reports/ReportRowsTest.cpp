@@ -45,7 +45,10 @@ TEST(ReportRowsTest, ARebuildDiscardsThePreviousCache)
 TournamentData FourPlayers(int secondWinMargin)
 {
     TournamentBuilder b(4, 3);
-    b.Player(0, "甲", "甲", "", 0).Player(1, "乙", "乙", "", 0).Player(2, "丙", "丙", "", 0).Player(3, "丁", "丁", "", 0);
+    b.Player(0, "甲", "甲", "", 0)
+        .Player(1, "乙", "乙", "", 0)
+        .Player(2, "丙", "丙", "", 0)
+        .Player(3, "丁", "丁", "", 0);
     b.Game(0, 0, 1, ResultWin, 10).Game(0, 2, 3, ResultWin, secondWinMargin);
     b.Game(1, 0, 2, ResultWin, 10).Game(1, 1, 3, ResultWin, 10);
     b.Game(2, 0, 3, ResultWin, 10).Game(2, 1, 2, ResultDraw, 0);
@@ -91,10 +94,14 @@ TEST(ReportRowsTest, TieBreakColumnsFollowTheMethod)
     // Row 0 of the spring cup: disc +16, Brightwell 90.00, WP A 6 (3.0),
     // sec A 19 (9.5), WP B 5 (2.5), sec B 1 (0.5).
     const Case cases[] = {
-        {DiscDifference, "+16", ""},          {Brightwell, "90.00", "+16"},
-        {WinPointsA, "3.0", ""},              {WinPointsASecondary, "3.0", "9.5"},
-        {WinPointsADisc, "3.0", "+16"},       {WinPointsB, "2.5", ""},
-        {WinPointsBSecondary, "2.5", "0.5"},  {WinPointsBDisc, "2.5", "+16"},
+        {DiscDifference, "+16", ""},
+        {Brightwell, "90.00", "+16"},
+        {WinPointsA, "3.0", ""},
+        {WinPointsASecondary, "3.0", "9.5"},
+        {WinPointsADisc, "3.0", "+16"},
+        {WinPointsB, "2.5", ""},
+        {WinPointsBSecondary, "2.5", "0.5"},
+        {WinPointsBDisc, "2.5", "+16"},
         {42, "+16", ""}, // a method outside 0..7 from a hand-edited file reads as 0
     };
     for (const Case& c : cases) {

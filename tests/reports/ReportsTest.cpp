@@ -113,8 +113,8 @@ TournamentData RandomTournament(std::uint32_t seed)
 {
     std::mt19937 rng(seed);
     auto below = [&rng](unsigned n) { return static_cast<int>(rng() % n); };
-    const char* const names[] = {"山田 太郎", "佐藤　花子", "ジョン・スミス", "鈴木一郎", "Li", "", "長谷川小太郎",
-                                 "a&b <c>", "ｱｲｳ ｴｵ", "勅使河原三郎太 三世"};
+    const char* const names[] = {"山田 太郎", "佐藤　花子",   "ジョン・スミス", "鈴木一郎", "Li",
+                                 "",          "長谷川小太郎", "a&b <c>",        "ｱｲｳ ｴｵ",   "勅使河原三郎太 三世"};
     const char* const shorts[] = {"山田", "佐", "ジョン", "", "li", "長谷川小"};
     const char* const places[] = {"東京", "", "鹿児島", "海外"};
     TournamentBuilder b(2 + below(29), 1 + below(12));

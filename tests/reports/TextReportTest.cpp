@@ -42,7 +42,8 @@ TEST(TextReportTest, DiscDifferenceModeWithOneTieBreakValue)
                                   S("                          鈴木   山田                   - 4"),
                                   S("3. 鈴木一郎       鈴木    △  0  ×- 4          0勝 1敗 1分"),
                                   S("   北海道         初段    ジョン 佐藤   山田            - 4"),
-                              }) + Credit()));
+                              })
+                              + Credit()));
 }
 
 // Method 3 puts win points A and secondary points A, each right-aligned in
@@ -67,7 +68,8 @@ TEST(TextReportTest, DiscCountModeWithTwoTieBreakValues)
                                   S("   北海道         初段    ジョン佐藤  山田       4.5 8.0"),
                                   S("4. ジョン・スミス ジョン  △32  ×30         0勝 1敗 1分"),
                                   S("                          鈴木  山田             2.5 7.5"),
-                              }) + Credit()));
+                              })
+                              + Credit()));
 }
 
 TEST(TextReportTest, HeadingWithDateButNoName)
@@ -101,7 +103,8 @@ TEST(TextReportTest, RanksAreRightAlignedInTheWidestRank)
     TournamentData& d = b.Done();
     d.table.Sort(DiscDifference, false);
     const std::string out = Render(d);
-    EXPECT_EQ(out.substr(0, out.find("\r\n")), " 1. a a  " + S("○+64") + "  1" + S("勝") + " 0" + S("敗") + " 0" + S("分"));
+    EXPECT_EQ(out.substr(0, out.find("\r\n")),
+              " 1. a a  " + S("○+64") + "  1" + S("勝") + " 0" + S("敗") + " 0" + S("分"));
     EXPECT_NE(out.find("\r\n10. b b  " + S("×-64")), std::string::npos);
     EXPECT_NE(out.find("\r\n         b  "), std::string::npos); // 3 + 1 blanks, then residence and grade (empty)
 }

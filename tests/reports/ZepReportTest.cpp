@@ -157,11 +157,16 @@ TEST(ZepReportTest, PagesOfTwentyAndALineBreakAfterEveryFifthNumber)
         b.Player(r, test::Numbered("P", r + 1), "p", "", 0);
     TournamentData& d = b.Done();
     const std::string out = Render(d);
-    const std::string numbers1 = R"(1.\n\n 2.\n\n 3.\n\n 4.\n\n 5.\n\n )" "\r\n"
-                                 R"(6.\n\n 7.\n\n 8.\n\n 9.\n\n 10.\n\n )" "\r\n"
-                                 R"(11.\n\n 12.\n\n 13.\n\n 14.\n\n 15.\n\n )" "\r\n"
-                                 R"(16.\n\n 17.\n\n 18.\n\n 19.\n\n 20.\n\n )" "\r\n"
-                                 R"(\end{artbox})" "\r\n";
+    const std::string numbers1 = R"(1.\n\n 2.\n\n 3.\n\n 4.\n\n 5.\n\n )"
+                                 "\r\n"
+                                 R"(6.\n\n 7.\n\n 8.\n\n 9.\n\n 10.\n\n )"
+                                 "\r\n"
+                                 R"(11.\n\n 12.\n\n 13.\n\n 14.\n\n 15.\n\n )"
+                                 "\r\n"
+                                 R"(16.\n\n 17.\n\n 18.\n\n 19.\n\n 20.\n\n )"
+                                 "\r\n"
+                                 R"(\end{artbox})"
+                                 "\r\n";
     const std::string page2 = "\\newpage{}\r\n\\set{x}{$left}\r\n\\@set{x2}{$x $wid1 +}\r\n"
                               "\\begin{artbox}{$x}{$top}{$x2}{$bottom}\r\n\\point{$strsize}\\lineskip{$lskip}\r\n"
                               "\\flushright\r\n21.\\n\\n \\end{artbox}\r\n";

@@ -16,8 +16,7 @@ TournamentData MakeTournament(int players, int rounds, int filled);
 void PutGame(TournamentData& data, int row, int round, int opponent, int result, int disc);
 
 // A person as the user dialogs hand him to the editor (names as typed).
-CPlayerRecord Person(const std::string& longName, const std::string& inputName = {},
-                     const std::string& shortName = {});
+CPlayerRecord Person(const std::string& longName, const std::string& inputName = {}, const std::string& shortName = {});
 
 // Switches the table to disc counts (the display mode), as the settings do.
 void ShowDiscCounts(CTournamentEditor& editor);

@@ -20,13 +20,13 @@ TEST(Cp932Test, LiteralsHaveTheIntendedBytes)
     EXPECT_EQ(SJ("△"), Bytes({0x81, 0xA2}));
     EXPECT_EQ(SJ("×"), Bytes({0x81, 0x7E}));
     EXPECT_EQ(SJ("不戦"), Bytes({0x95, 0x73, 0x90, 0xED}));
-    EXPECT_EQ(SJ("表"), Bytes({0x95, 0x5C}));     // trail byte 0x5C
-    EXPECT_EQ(SJ("　"), Bytes({0x81, 0x40}));     // full-width space
-    EXPECT_EQ(SJ("・"), Bytes({0x81, 0x45}));     // middle dot
-    EXPECT_EQ(SJ("ｱ"), Bytes({0xB1}));            // half-width katakana
+    EXPECT_EQ(SJ("表"), Bytes({0x95, 0x5C})); // trail byte 0x5C
+    EXPECT_EQ(SJ("　"), Bytes({0x81, 0x40})); // full-width space
+    EXPECT_EQ(SJ("・"), Bytes({0x81, 0x45})); // middle dot
+    EXPECT_EQ(SJ("ｱ"), Bytes({0xB1}));        // half-width katakana
     EXPECT_EQ(SJ("～"), Bytes({0x81, 0x60}));
-    EXPECT_EQ(SJ("①"), Bytes({0x87, 0x40}));     // NEC special row
-    EXPECT_EQ(SJ("髙"), Bytes({0xFB, 0xFC}));     // IBM extension
+    EXPECT_EQ(SJ("①"), Bytes({0x87, 0x40}));  // NEC special row
+    EXPECT_EQ(SJ("髙"), Bytes({0xFB, 0xFC})); // IBM extension
     EXPECT_EQ(SJ("abc,%"), "abc,%");
 }
 
@@ -92,7 +92,7 @@ TEST(Cp932Test, FromUtf8ReportsCharactersWithoutACode)
     EXPECT_FALSE(lossless);
     EXPECT_EQ(FromUtf8("\xC3", &lossless), "?"); // truncated sequence
     EXPECT_FALSE(lossless);
-    EXPECT_EQ(FromUtf8("\xC0\x80", &lossless).substr(0, 1), "?"); // overlong NUL
+    EXPECT_EQ(FromUtf8("\xC0\x80", &lossless).substr(0, 1), "?");     // overlong NUL
     EXPECT_EQ(FromUtf8("\xED\xA0\x80", &lossless).substr(0, 1), "?"); // surrogate
     // Common alternates of other Japanese mappings land on the CP932 codes.
     EXPECT_EQ(FromUtf8("\u301C", &lossless), SJ("～"));

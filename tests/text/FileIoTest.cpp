@@ -155,8 +155,8 @@ TEST(FileIoWindowsTest, AttributesStayAndDevicesLeftoversAndReadOnlyFilesAreHand
     // sharing, stays.
     WriteAll(dir / "t.stg.tmp0123abcd", "left behind");
     WriteAll(dir / "t.stg.tmp89abcdef", "being written");
-    const HANDLE running = CreateFileW((dir / "t.stg.tmp89abcdef").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
-                                      nullptr);
+    const HANDLE running =
+        CreateFileW((dir / "t.stg.tmp89abcdef").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(running, INVALID_HANDLE_VALUE);
     std::string error;
     ASSERT_TRUE(WriteFileAtomically(file, "new", &error)) << error;

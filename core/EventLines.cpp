@@ -122,7 +122,8 @@ void WriteEventLines(const CResultTable& table, std::string& out)
     if (!bye.IsDefault()) {
         out += "##Bye: ";
         if (bye.winDisc > 0)
-            out += std::to_string((kBoardDiscs + bye.winDisc) / 2) + "-" + std::to_string((kBoardDiscs - bye.winDisc) / 2);
+            out +=
+                std::to_string((kBoardDiscs + bye.winDisc) / 2) + "-" + std::to_string((kBoardDiscs - bye.winDisc) / 2);
         else
             out += "none";
         out += bye.toLowest ? ",lowest\r\n" : ",pairing\r\n";

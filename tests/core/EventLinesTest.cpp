@@ -45,8 +45,8 @@ TEST(EventLinesTest, LinesRoundTripAfterTheOtherDetailsAndOnlyWhenUsed)
     const std::string plain = FourPlayers({"##Tournament: Cup"});
     EXPECT_EQ(Loaded(plain).Save(), plain);
 
-    const std::string used = FourPlayers(
-        {"##Tournament: Cup", "##Bye: 33-31,lowest", "##Withdrawn: 0,2", "##Withdrawn: 2,1"});
+    const std::string used =
+        FourPlayers({"##Tournament: Cup", "##Bye: 33-31,lowest", "##Withdrawn: 0,2", "##Withdrawn: 2,1"});
     TournamentData d = Loaded(used);
     EXPECT_EQ(d.table.settings.bye.winDisc, 2);
     EXPECT_TRUE(d.table.settings.bye.toLowest);
@@ -103,19 +103,17 @@ TEST(EventLinesTest, LinesThatCannotBeUsedAreDroppedAndNeverShiftThePlayers)
     const std::string plain = FourPlayers({});
     // Each is consumed as a details line, changes nothing, and is not
     // written again; the player lines after it stay in their rows.
-    for (const char* line : {"##Withdrawn: 4,2",        // an empty row
-                             "##Withdrawn: 5,1",        // beyond the table
-                             "##Withdrawn: 1,4",        // beyond the rounds
-                             "##Withdrawn: 1,0",        // rounds count from 1
-                             "##Withdrawn: -1,2",       "##Withdrawn: 1",
-                             "##Withdrawn: x,y",        "##Withdrawn: 1,2x",
-                             "##Withdrawn:",            "##Withdrawn: 99999999999999999999,2",
-                             "##Withdrawn: 1,99999999999999999999",
-                             "##Withdrawn: 1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18",
-                             "##Bye: 32-32,sometimes",  // a draw is no win; unknown receiver
-                             "##Bye: 40-20",            // not a full board
-                             "##Bye: 31-33",            "##Bye: 65--1",
-                             "##Bye: -",                "##Bye: 99999999999-0"}) {
+    for (const char* line :
+         {"##Withdrawn: 4,2", // an empty row
+          "##Withdrawn: 5,1", // beyond the table
+          "##Withdrawn: 1,4", // beyond the rounds
+          "##Withdrawn: 1,0", // rounds count from 1
+          "##Withdrawn: -1,2", "##Withdrawn: 1", "##Withdrawn: x,y", "##Withdrawn: 1,2x",
+          "##Withdrawn:", "##Withdrawn: 99999999999999999999,2", "##Withdrawn: 1,99999999999999999999",
+          "##Withdrawn: 1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18",
+          "##Bye: 32-32,sometimes", // a draw is no win; unknown receiver
+          "##Bye: 40-20",           // not a full board
+          "##Bye: 31-33", "##Bye: 65--1", "##Bye: -", "##Bye: 99999999999-0"}) {
         SCOPED_TRACE(line);
         const TournamentData d = Loaded(FourPlayers({line}));
         EXPECT_EQ(d.Save(), plain);

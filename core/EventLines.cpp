@@ -57,8 +57,9 @@ std::pair<std::string_view, std::string_view> TwoParts(std::string_view value)
     return {Trim(value.substr(0, comma)), Trim(value.substr(comma + 1))};
 }
 
-// "33-31": the bye's win as the discs of both sides, which fill the board.
-std::optional<int> WinDiscOf(std::string_view score)
+} // namespace
+
+std::optional<int> ByeWinDisc(std::string_view score)
 {
     const size_t dash = score.find('-');
     if (dash == std::string_view::npos)
@@ -69,8 +70,6 @@ std::optional<int> WinDiscOf(std::string_view score)
         return std::nullopt;
     return *own - *other;
 }
-
-} // namespace
 
 CEventLines::CEventLines(int players, int rounds)
     : m_rounds(rounds), m_withdrawnFrom(static_cast<size_t>(std::max(players, 0)), kNotWithdrawn)
@@ -88,7 +87,7 @@ bool CEventLines::Parse(std::string_view line)
     const auto [first, second] = TwoParts(Trim(line.substr(colon + 1)));
     if (key == "BYE") {
         ByeRule rule;
-        if (const std::optional<int> disc = WinDiscOf(first))
+        if (const std::optional<int> disc = ByeWinDisc(first))
             rule.winDisc = *disc;
         rule.toLowest = Upper(second) == "LOWEST";
         m_bye = rule;
@@ -116,16 +115,19 @@ void CEventLines::ApplyTo(CResultTable& table) const
     }
 }
 
+std::string ByeScoreText(const ByeRule& rule)
+{
+    if (rule.winDisc <= 0)
+        return {};
+    return std::to_string((kBoardDiscs + rule.winDisc) / 2) + "-" + std::to_string((kBoardDiscs - rule.winDisc) / 2);
+}
+
 void WriteEventLines(const CResultTable& table, std::string& out)
 {
     const ByeRule& bye = table.settings.bye;
     if (!bye.IsDefault()) {
         out += "##Bye: ";
-        if (bye.winDisc > 0)
-            out +=
-                std::to_string((kBoardDiscs + bye.winDisc) / 2) + "-" + std::to_string((kBoardDiscs - bye.winDisc) / 2);
-        else
-            out += "none";
+        out += bye.winDisc > 0 ? ByeScoreText(bye) : std::string("none");
         out += bye.toLowest ? ",lowest\r\n" : ",pairing\r\n";
     }
     for (int r = 0; r < table.PlayerCount(); ++r) {

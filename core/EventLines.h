@@ -14,6 +14,7 @@
 
 #include "core/ResultTable.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +45,13 @@ private:
     ByeRule m_bye;
     std::vector<int> m_withdrawnFrom; // by row; kNotWithdrawn when no line named it
 };
+
+// The discs of both sides of the rule's win ("33-31"), empty for a bye
+// without a result.
+std::string ByeScoreText(const ByeRule& rule);
+// The win a score like "33-31" stands for (the bye's discs first, both
+// sides filling the board), as ByeRule::winDisc; nothing for any other text.
+std::optional<int> ByeWinDisc(std::string_view score);
 
 // Appends the table's event lines (see above) to `out`.
 void WriteEventLines(const CResultTable& table, std::string& out);

@@ -141,7 +141,7 @@ TEST_F(LossFixture, FewerRoundsOnlyAskWhenARemovedRoundHasAGame)
 
 TEST_F(LossFixture, BothLossesAreJoinedInOneQuestion)
 {
-    const SettingsCheck c = CheckSettings({true, 0, 16, 4, 60}, data.table);
+    const SettingsCheck c = CheckSettings({true, 0, 16, 4, 60, {}}, data.table);
     EXPECT_EQ(c.outcome, SettingsCheck::Confirm);
     EXPECT_EQ(c.field, SettingsField::Players);
     EXPECT_EQ(c.message, QString::fromUtf8("17 行目以降に入力されたデータ及び5 回戦以降のデータは全て削除されます。\nよろしいですか？"));

@@ -108,7 +108,7 @@ CSettingsDialog::CSettingsDialog(const CResultTable& table, QWidget* parent)
 
 QGroupBox* CSettingsDialog::CreateByeBox()
 {
-    auto* box = new QGroupBox(QStringLiteral("不戦"), this);
+    auto* box = new QGroupBox(QStringLiteral("不戦の扱い"), this);
     m_byeResult = new QComboBox(box);
     m_byeResult->setObjectName(QStringLiteral("byeResult"));
     m_byeResult->addItems({QStringLiteral("結果なし"), QStringLiteral("勝ち")});
@@ -126,14 +126,14 @@ QGroupBox* CSettingsDialog::CreateByeBox()
             [this](int index) { m_byeScore->setEnabled(index == 1); });
 
     auto* grid = new QGridLayout(box);
-    grid->addWidget(new QLabel(QStringLiteral("結果"), box), 0, 0);
+    grid->addWidget(new QLabel(QStringLiteral("不戦の結果"), box), 0, 0);
     auto* scoreRow = new QHBoxLayout;
     scoreRow->addWidget(m_byeResult);
     scoreRow->addWidget(m_byeScore);
     scoreRow->addWidget(new QLabel(QStringLiteral("石"), box));
     scoreRow->addStretch(1);
     grid->addLayout(scoreRow, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("受ける人"), box), 1, 0);
+    grid->addWidget(new QLabel(QStringLiteral("不戦を受ける人"), box), 1, 0);
     grid->addWidget(m_byeReceiver, 1, 1);
     return box;
 }

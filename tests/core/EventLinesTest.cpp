@@ -170,7 +170,8 @@ TEST(EventLinesTest, RandomTournamentsKeepTheirLinesThroughSortSaveAndLoad)
             ASSERT_EQ(Loaded(once).Save(), once) << what;
             ASSERT_EQ(reloaded.table.settings.bye, t.settings.bye) << what;
             for (int r = 0; r < t.PlayerCount(); ++r)
-                ASSERT_EQ(reloaded.table.Entry(r).withdrawnFrom, t.Entry(r).withdrawnFrom) << "row " << r << " " << what;
+                ASSERT_EQ(reloaded.table.Entry(r).withdrawnFrom, t.Entry(r).withdrawnFrom)
+                    << "row " << r << " " << what;
         }
         EXPECT_GT(withdrawalsSeen, 0) << "the edits never withdrew anybody";
     }

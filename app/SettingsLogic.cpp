@@ -1,9 +1,9 @@
 #include "app/SettingsLogic.h"
 
-#include "text/LineString.h"
 #include "core/EventLines.h"
 #include "core/ResultTable.h"
 #include "edit/TournamentEditor.h"
+#include "text/LineString.h"
 
 #include <algorithm>
 #include <cstdint>

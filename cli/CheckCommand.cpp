@@ -2,9 +2,9 @@
 #include "cli/Cli.h"
 
 #include "core/EventLines.h"
+#include "reports/Formatters.h"
 #include "text/Cp932.h"
 #include "text/FileIo.h"
-#include "reports/Formatters.h"
 
 #include <cstdio>
 #include <iostream>
@@ -85,7 +85,8 @@ int RunCheck(Context& ctx, const CommandLine& cl)
     os << "ブライトウェル係数: " << s.brightwellTenths / 10 << "." << (s.brightwellTenths % 10 < 0 ? -(s.brightwellTenths % 10) : s.brightwellTenths % 10) << "\n";
     if (!s.bye.IsDefault()) {
         os << "不戦の結果: " << (s.bye.winDisc > 0 ? ByeScoreText(s.bye) + " の勝ち" : std::string("結果なし")) << "\n";
-        os << "不戦を受ける人: " << (s.bye.toLowest ? "不戦勝の無い最下位の参加者" : "組み合わせの計算に任せる") << "\n";
+        os << "不戦を受ける人: " << (s.bye.toLowest ? "不戦勝の無い最下位の参加者" : "組み合わせの計算に任せる")
+           << "\n";
     }
     os << "順位:\n";
 

@@ -321,8 +321,8 @@ ChangeEffects CTournamentEditor::PairRound(int round, CRandomGenerator& random, 
         return fx;
     bool anyUnpaired = false;
     for (int r = 0; r < table.PlayerCount() && !anyUnpaired; ++r)
-        anyUnpaired = !table.Entry(r).IsEmpty() && table.Entry(r).PlaysIn(round)
-            && table.Cell(r, round).opponent == NoOpponent;
+        anyUnpaired =
+            !table.Entry(r).IsEmpty() && table.Entry(r).PlaysIn(round) && table.Cell(r, round).opponent == NoOpponent;
     if (!anyUnpaired)
         return fx;
     CRecording rec(m_data);
@@ -400,9 +400,8 @@ ChangeEffects CTournamentEditor::Withdraw(int row, int round)
 {
     ChangeEffects fx;
     CResultTable& table = m_data.table;
-    if (row < 0 || row >= table.PlayerCount() || table.Entry(row).IsEmpty() || round < 0
-        || round >= table.RoundCount() || round < table.EarliestWithdrawal(row)
-        || table.Entry(row).withdrawnFrom == round)
+    if (row < 0 || row >= table.PlayerCount() || table.Entry(row).IsEmpty() || round < 0 || round >= table.RoundCount()
+        || round < table.EarliestWithdrawal(row) || table.Entry(row).withdrawnFrom == round)
         return fx;
 
     CRecording rec(m_data);

@@ -90,7 +90,7 @@ std::string WithdrawalRefusal(const TournamentData& data, int row, int round)
     if (earliest >= table.RoundCount())
         return SJ("「") + name + SJ("」さんは最終回戦まで結果が入っているので、棄権にできません。");
     return SJ("「") + name + SJ("」さんは") + std::to_string(earliest) + SJ("回戦の結果が入っています。\n棄権は")
-        + std::to_string(earliest + 1) + SJ("回戦以降から選んでください。");
+           + std::to_string(earliest + 1) + SJ("回戦以降から選んでください。");
 }
 
 bool RecordDiffers(const CPlayerRecord& a, const CPlayerRecord& b)

@@ -26,7 +26,7 @@ struct StandingRow {
     int wins = 0, losses = 0, draws = 0;
     std::string record;                 // "3勝 1敗 0分"
     std::vector<std::string> tieBreaks; // the method's one or two values, as the reports show them
-    int withdrawnAfter = -1; // rounds he played before he withdrew; -1 while he plays on
+    int withdrawnAfter = -1;            // rounds he played before he withdrew; -1 while he plays on
 };
 
 struct Standings {

@@ -53,7 +53,8 @@ int CLiveSnapshot::RowOfPlayer(int id) const
 
 int CLiveSnapshot::WithdrawnAfter(int row) const
 {
-    return row >= 0 && row < static_cast<int>(m_withdrawn.size()) ? m_withdrawn[static_cast<size_t>(row)] : kNotWithdrawn;
+    return row >= 0 && row < static_cast<int>(m_withdrawn.size()) ? m_withdrawn[static_cast<size_t>(row)]
+                                                                  : kNotWithdrawn;
 }
 
 } // namespace tabry::live

@@ -10,9 +10,9 @@
 #include "grid/ResultGrid.h"
 #include "grid/TabryView.h"
 #include "tests/app/AppTestSupport.h"
-#include "tests/support/SmallTournaments.h"
 #include "tests/guisupport/DialogDriver.h"
 #include "tests/guisupport/GuiTest.h"
+#include "tests/support/SmallTournaments.h"
 
 #include <gtest/gtest.h>
 
@@ -154,7 +154,8 @@ TEST_F(UndoFixture, AWithdrawalFromThePlayerMenuDimsHisRowAndIsOneUndoableStep)
         });
         const grid::GridRect r = grid->CellRect(0, 0);
         grid->SelectCell(0, 0);
-        QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+        QTest::mouseClick(grid->viewport(), Qt::RightButton, {},
+                          QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
         QApplication::processEvents();
     };
 

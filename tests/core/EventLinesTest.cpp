@@ -3,12 +3,9 @@
 // bytes a hand edit leaves without harm.
 #include "core/TournamentData.h"
 
-#include "tests/support/RandomEdits.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
-
-#include <map>
 
 namespace tabry {
 namespace {
@@ -132,49 +129,6 @@ TEST(EventLinesTest, LinesThatCannotBeUsedAreDroppedAndNeverShiftThePlayers)
     EXPECT_EQ(kept.table.Cell(3, 0).opponent, ByeOpponent);
     EXPECT_EQ(kept.table.Entry(3).wins, 1);
     EXPECT_EQ(kept.Save(), FourPlayers({"##Withdrawn: 3,1"}));
-}
-
-// Random tournaments made through the editor (withdrawals, bye rules, sorts
-// and resizes among the changes): whatever state they reach, a sort keeps
-// each player's withdrawal, and saving, loading and saving again gives the
-// same withdrawals and rule, and the same bytes from then on.
-TEST(EventLinesTest, RandomTournamentsKeepTheirLinesThroughSortSaveAndLoad)
-{
-    for (const std::uint32_t seed : {11u, 12u, 13u}) {
-        SCOPED_TRACE("seed " + std::to_string(seed));
-        CTournamentEditor editor(test::CRandomEdits::Start(16, 6, 24));
-        test::CRandomEdits edits(seed, 24, 8);
-        int withdrawalsSeen = 0;
-        for (int i = 0; i < 600; ++i) {
-            const std::string what = edits.Apply(editor);
-            if (i % 10 != 0)
-                continue;
-            const CResultTable& t = editor.Table();
-            std::map<int, int> byPlayer; // player index -> withdrawal
-            for (int r = 0; r < t.PlayerCount(); ++r)
-                if (!t.Entry(r).IsEmpty())
-                    byPlayer[t.Entry(r).playerIndex] = t.Entry(r).withdrawnFrom;
-            withdrawalsSeen += static_cast<int>(t.WithdrawnRows(t.RoundCount()).size());
-
-            editor.Sort();
-            for (int r = 0; r < t.PlayerCount(); ++r) {
-                if (t.Entry(r).IsEmpty())
-                    continue;
-                ASSERT_EQ(t.Entry(r).withdrawnFrom, byPlayer[t.Entry(r).playerIndex]) << what;
-            }
-
-            // Opening tidies cells the editor leaves as they are (a cleared
-            // cell's result), so the bytes are compared from the first load.
-            const TournamentData reloaded = Loaded(editor.Save());
-            const std::string once = reloaded.Save();
-            ASSERT_EQ(Loaded(once).Save(), once) << what;
-            ASSERT_EQ(reloaded.table.settings.bye, t.settings.bye) << what;
-            for (int r = 0; r < t.PlayerCount(); ++r)
-                ASSERT_EQ(reloaded.table.Entry(r).withdrawnFrom, t.Entry(r).withdrawnFrom)
-                    << "row " << r << " " << what;
-        }
-        EXPECT_GT(withdrawalsSeen, 0) << "the edits never withdrew anybody";
-    }
 }
 
 } // namespace

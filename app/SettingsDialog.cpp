@@ -88,6 +88,7 @@ CSettingsDialog::CSettingsDialog(const CResultTable& table, QWidget* parent)
     form->addWidget(WithArrows(m_players, m_playerArrows, QStringLiteral("人"), this), 3, 1);
     form->addWidget(new QLabel(QStringLiteral("ラウンド数"), this), 4, 0);
     form->addWidget(WithArrows(m_rounds, m_roundArrows, QStringLiteral("回戦"), this), 4, 1);
+    form->addWidget(CreateByeBox(), 5, 0, 1, 2);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &CSettingsDialog::accept);
@@ -102,6 +103,55 @@ CSettingsDialog::CSettingsDialog(const CResultTable& table, QWidget* parent)
     connect(m_roundArrows, &CArrowButtons::stepped, this, [this](int d) { Step(SettingsField::Rounds, d); });
     connect(m_method, &QComboBox::currentIndexChanged, this, &CSettingsDialog::UpdateCoefficientEnabling);
     UpdateCoefficientEnabling();
+}
+
+QGroupBox* CSettingsDialog::CreateByeBox()
+{
+    auto* box = new QGroupBox(QStringLiteral("不戦の扱い"), this);
+    m_byeResult = new QComboBox(box);
+    m_byeResult->setObjectName(QStringLiteral("byeResult"));
+    m_byeResult->addItems({QStringLiteral("結果なし"), QStringLiteral("勝ち")});
+    m_byeResult->setCurrentIndex(m_values.bye.winDisc > 0 ? 1 : 0);
+    m_byeScore = new QLineEdit(FormatByeScore(m_values.bye.winDisc), box);
+    m_byeScore->setObjectName(QStringLiteral("byeScore"));
+    m_byeScore->setMaxLength(8);
+    m_byeScore->setFixedWidth(56);
+    m_byeScore->setEnabled(m_values.bye.winDisc > 0);
+    m_byeReceiver = new QComboBox(box);
+    m_byeReceiver->setObjectName(QStringLiteral("byeReceiver"));
+    m_byeReceiver->addItems({QStringLiteral("組み合わせの計算に任せる"), QStringLiteral("不戦勝の無い最下位の参加者")});
+    m_byeReceiver->setCurrentIndex(m_values.bye.toLowest ? 1 : 0);
+    connect(m_byeResult, &QComboBox::currentIndexChanged, m_byeScore,
+            [this](int index) { m_byeScore->setEnabled(index == 1); });
+
+    auto* grid = new QGridLayout(box);
+    grid->addWidget(new QLabel(QStringLiteral("不戦の結果"), box), 0, 0);
+    auto* scoreRow = new QHBoxLayout;
+    scoreRow->addWidget(m_byeResult);
+    scoreRow->addWidget(m_byeScore);
+    scoreRow->addWidget(new QLabel(QStringLiteral("石"), box));
+    scoreRow->addStretch(1);
+    grid->addLayout(scoreRow, 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("不戦を受ける人"), box), 1, 0);
+    grid->addWidget(m_byeReceiver, 1, 1);
+    return box;
+}
+
+bool CSettingsDialog::ReadByeRule(ByeRule& rule)
+{
+    rule.toLowest = m_byeReceiver->currentIndex() == 1;
+    rule.winDisc = 0;
+    if (m_byeResult->currentIndex() != 1)
+        return true;
+    const std::optional<int> win = ParseByeScore(m_byeScore->text());
+    if (!win) {
+        m_byeScore->setFocus(Qt::OtherFocusReason);
+        m_byeScore->selectAll();
+        ui::Prompt().Error(this, QStringLiteral("不戦勝の石数は 33-31 から 64-0 の形で入れてください"));
+        return false;
+    }
+    rule.winDisc = *win;
+    return true;
 }
 
 QLineEdit* CSettingsDialog::Edit(SettingsField field) const
@@ -177,6 +227,8 @@ void CSettingsDialog::accept()
     read.players = ParseCount(m_players->text());
     read.rounds = ParseCount(m_rounds->text());
     read.brightwellTenths = ParseCoefficient(m_coefficient->text());
+    if (!ReadByeRule(read.bye))
+        return;
     const SettingsCheck check = CheckSettings(read, m_table);
     switch (check.outcome) {
     case SettingsCheck::RangeError:

@@ -9,6 +9,7 @@
 #include <QDialog>
 
 class QComboBox;
+class QGroupBox;
 class QLineEdit;
 class QRadioButton;
 
@@ -34,6 +35,11 @@ public:
     QRadioButton* CountButton() const { return m_count; }
     QLineEdit* Edit(SettingsField field) const;
     CArrowButtons* Arrows(SettingsField field) const;
+    // The bye rule: what a bye scores (0 結果なし, 1 勝ち with the score
+    // field's discs) and who receives it (0 the pairing's costs, 1 the lowest-ranked).
+    QComboBox* ByeResultList() const { return m_byeResult; }
+    QLineEdit* ByeScoreEdit() const { return m_byeScore; }
+    QComboBox* ByeReceiverList() const { return m_byeReceiver; }
 
     void accept() override;
 
@@ -48,6 +54,10 @@ private:
     void Step(SettingsField field, int delta);
     void UpdateCoefficientEnabling();
     void FocusField(SettingsField field);
+    QGroupBox* CreateByeBox();
+    // The bye rule of the controls into `rule`; false (after saying why)
+    // when the score is no win.
+    bool ReadByeRule(ByeRule& rule);
 
     const CResultTable& m_table;
     SettingsValues m_values;
@@ -60,6 +70,9 @@ private:
     CArrowButtons* m_coefficientArrows;
     CArrowButtons* m_playerArrows;
     CArrowButtons* m_roundArrows;
+    QComboBox* m_byeResult = nullptr;
+    QLineEdit* m_byeScore = nullptr;
+    QComboBox* m_byeReceiver = nullptr;
 };
 
 } // namespace tabry::app

@@ -1,5 +1,6 @@
 #include "app/SettingsLogic.h"
 
+#include "core/EventLines.h"
 #include "core/ResultTable.h"
 #include "edit/TournamentEditor.h"
 #include "text/LineString.h"
@@ -17,6 +18,7 @@ SettingsValues SettingsValues::FromTable(const CResultTable& table)
     v.players = table.PlayerCount();
     v.rounds = table.RoundCount();
     v.brightwellTenths = table.settings.brightwellTenths;
+    v.bye = table.settings.bye;
     return v;
 }
 
@@ -61,6 +63,26 @@ QString StepText(SettingsField field, const QString& text, int delta)
         return FormatCoefficient(std::clamp(ParseCoefficient(text) + delta, range.minimum, range.maximum));
     const long long v = static_cast<long long>(ParseCount(text)) + delta;
     return QString::number(std::clamp<long long>(v, range.minimum, range.maximum));
+}
+
+std::optional<int> ParseByeScore(const QString& text)
+{
+    QString score = text.trimmed();
+    if (!score.contains(QLatin1Char('-'))) {
+        bool ok = false;
+        const int own = score.toInt(&ok);
+        if (!ok || own < 0 || own > 64)
+            return std::nullopt;
+        score = QStringLiteral("%1-%2").arg(own).arg(64 - own);
+    }
+    return ByeWinDisc(score.toStdString());
+}
+
+QString FormatByeScore(int winDisc)
+{
+    ByeRule rule;
+    rule.winDisc = winDisc > 0 ? winDisc : 2;
+    return QString::fromStdString(ByeScoreText(rule));
 }
 
 QString RangeMessage(SettingsField field)
@@ -140,6 +162,7 @@ ApplyOutcome ApplySettings(CTournamentEditor& editor, const SettingsValues& v)
     settings.showDiscDifference = v.showDiscDifference;
     settings.tieBreak = v.tieBreak;
     settings.brightwellTenths = v.brightwellTenths;
+    settings.bye = v.bye;
     const ChangeEffects fx = editor.ApplySettings(settings, v.players, v.rounds);
     return {fx.resized, fx.Any()};
 }

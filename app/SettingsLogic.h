@@ -4,7 +4,11 @@
 // question before a smaller table drops entered data, and applying the
 // accepted values to the tournament.
 
+#include "core/ResultTable.h"
+
 #include <QString>
+
+#include <optional>
 
 namespace tabry {
 class CResultTable;
@@ -19,6 +23,7 @@ struct SettingsValues {
     int players = 32;
     int rounds = 6;
     int brightwellTenths = 60;
+    ByeRule bye;
 
     static SettingsValues FromTable(const CResultTable& table);
 };
@@ -43,6 +48,13 @@ QString FormatCoefficient(int tenths);
 QString StepText(SettingsField field, const QString& text, int delta);
 
 QString RangeMessage(SettingsField field);
+
+// The bye's score as the dialog takes it: "33-31", or the bye's discs alone
+// ("33"); the win as ByeRule::winDisc, nothing when it is no win on a full
+// board.
+std::optional<int> ParseByeScore(const QString& text);
+// "33-31" of a win; "33-31" too for a bye without a result, the proposal.
+QString FormatByeScore(int winDisc);
 
 // The check of OK, in its order.
 struct SettingsCheck {
@@ -72,7 +84,7 @@ struct ApplyOutcome {
 };
 // Applies accepted values through the editor, in order: display mode, size
 // (keeping what fits, dropping games with removed rows, recomputing),
-// tie-break method, coefficient. A new size is a change like any other: the
+// tie-break method, coefficient, bye rule. A new size is a change like any other: the
 // saved file records it.
 ApplyOutcome ApplySettings(CTournamentEditor& editor, const SettingsValues& values);
 

@@ -1,6 +1,7 @@
 // check: a short UTF-8 summary of a tournament file for a terminal.
 #include "cli/Cli.h"
 
+#include "core/EventLines.h"
 #include "reports/Formatters.h"
 #include "text/Cp932.h"
 #include "text/FileIo.h"
@@ -38,6 +39,23 @@ std::string TieBreakValues(const PlayerEntry& e, int method)
     }
 }
 
+// The players who left, in row order; nothing while everybody plays on.
+void WithdrawnLines(std::ostringstream& os, const TournamentData& d)
+{
+    bool any = false;
+    for (int r = 0; r < d.table.PlayerCount(); ++r) {
+        const PlayerEntry& e = d.table.Entry(r);
+        if (e.IsEmpty() || !e.IsWithdrawn())
+            continue;
+        if (!any)
+            os << "棄権:\n";
+        any = true;
+        char line[64];
+        std::snprintf(line, sizeof line, "%4d行  %3d回戦から  ", r + 1, e.withdrawnFrom + 1);
+        os << line << cp932::ToUtf8(d.players.GetAt(e.playerIndex).m_longName) << "\n";
+    }
+}
+
 int RunCheck(Context& ctx, const CommandLine& cl)
 {
     if (!LoadTournament(ctx, cl))
@@ -66,6 +84,11 @@ int RunCheck(Context& ctx, const CommandLine& cl)
     os << "順位決定法: " << s.tieBreak << " " << cp932::ToUtf8(TieBreakMethodText(s.tieBreak)) << "\n";
     os << "ブライトウェル係数: " << s.brightwellTenths / 10 << "."
        << (s.brightwellTenths % 10 < 0 ? -(s.brightwellTenths % 10) : s.brightwellTenths % 10) << "\n";
+    if (!s.bye.IsDefault()) {
+        os << "不戦の結果: " << (s.bye.winDisc > 0 ? ByeScoreText(s.bye) + " の勝ち" : std::string("結果なし")) << "\n";
+        os << "不戦を受ける人: " << (s.bye.toLowest ? "不戦勝の無い最下位の参加者" : "組み合わせの計算に任せる")
+           << "\n";
+    }
     os << "順位:\n";
 
     // Standings of a sorted copy; the loaded table itself stays as it is.
@@ -82,6 +105,7 @@ int RunCheck(Context& ctx, const CommandLine& cl)
                       TieBreakValues(e, s.tieBreak).c_str());
         os << line << cp932::ToUtf8(d.players.GetAt(e.playerIndex).m_longName) << "\n";
     }
+    WithdrawnLines(os, d);
     const std::string text = os.str();
     std::cout << text;
     std::cout.flush();

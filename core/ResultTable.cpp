@@ -17,6 +17,16 @@ void PlayerEntry::CopyStandingFrom(const PlayerEntry& other)
     winPointsB = other.winPointsB;
     secondaryB = other.secondaryB;
     brightwell = other.brightwell;
+    withdrawnFrom = other.withdrawnFrom;
+}
+
+ResultCell ByeRule::ByeCell() const
+{
+    ResultCell cell;
+    cell.opponent = ByeOpponent;
+    cell.result = winDisc > 0 ? ResultWin : ResultNone;
+    cell.disc = static_cast<std::int8_t>(winDisc > 0 ? std::min(winDisc, kMaxWinDisc) : 0);
+    return cell;
 }
 
 CResultTable::CResultTable()
@@ -70,7 +80,10 @@ void CResultTable::Resize(int players, int rounds)
     const int keepRows = std::min(playerCount, players);
     const int keepRounds = std::min(roundCount, rounds);
     for (int r = 0; r < keepRows; ++r) {
-        newEntries[static_cast<size_t>(r)].CopyStandingFrom(entries[static_cast<size_t>(r)]);
+        PlayerEntry& entry = newEntries[static_cast<size_t>(r)];
+        entry.CopyStandingFrom(entries[static_cast<size_t>(r)]);
+        if (entry.withdrawnFrom >= rounds)
+            entry.withdrawnFrom = kNotWithdrawn;
         for (int j = 0; j < keepRounds; ++j)
             newCells[static_cast<size_t>(r) * static_cast<size_t>(rounds) + static_cast<size_t>(j)] =
                 cells[static_cast<size_t>(r) * static_cast<size_t>(roundCount) + static_cast<size_t>(j)];
@@ -197,10 +210,54 @@ bool CResultTable::RowsEmptyFrom(int row) const
     return true;
 }
 
+bool CResultTable::WithdrawalsFrom(int round) const
+{
+    return std::any_of(entries.begin(), entries.end(), [round](const PlayerEntry& e) {
+        return !e.IsEmpty() && e.IsWithdrawn() && e.withdrawnFrom >= round;
+    });
+}
+
+std::vector<int> CResultTable::WithdrawnRows(int round) const
+{
+    std::vector<int> rows;
+    for (int r = 0; r < playerCount; ++r) {
+        const PlayerEntry& e = entries[static_cast<size_t>(r)];
+        if (!e.IsEmpty() && !e.PlaysIn(round))
+            rows.push_back(r);
+    }
+    return rows;
+}
+
+int CResultTable::FirstRoundWithoutResult(int row) const
+{
+    if (row < 0 || row >= playerCount)
+        return 0;
+    for (int j = roundCount - 1; j >= 0; --j) {
+        const ResultCell& c = Cell(row, j);
+        if (IsGame(c) && c.result != ResultNone)
+            return j + 1;
+    }
+    return 0;
+}
+
+int CResultTable::EarliestWithdrawal(int row) const
+{
+    if (row < 0 || row >= playerCount)
+        return 0;
+    for (int j = roundCount - 1; j >= 0; --j) {
+        const ResultCell& c = Cell(row, j);
+        if (c.opponent >= 0 && c.result != ResultNone)
+            return j + 1;
+    }
+    return 0;
+}
+
 void CResultTable::Validate()
 {
     for (int r = 0; r < playerCount; ++r) {
         const bool emptyRow = entries[static_cast<size_t>(r)].IsEmpty();
+        if (emptyRow)
+            entries[static_cast<size_t>(r)].withdrawnFrom = kNotWithdrawn;
         for (int j = 0; j < roundCount; ++j) {
             ResultCell& c = Cell(r, j);
             if (emptyRow || c.opponent == NoOpponent || (c.opponent != ByeOpponent && !IsPlayerRow(c.opponent)))

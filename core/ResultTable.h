@@ -31,9 +31,11 @@ constexpr int kMaxPlayers = 512;
 constexpr int kMaxRounds = 128;
 constexpr int kNewTablePlayers = 32;
 constexpr int kNewTableRounds = 6;
+constexpr int kNotWithdrawn = -1;
 
-// Thirteen signed 32-bit fields, in this order. Fields 2 to 11 are derived by
-// ComputeTotals and ComputeTieBreaks; the last two are pairing scratch.
+// Thirteen signed 32-bit fields, in this order, and the row's withdrawal.
+// Fields 2 to 11 are derived by ComputeTotals and ComputeTieBreaks; the two
+// after them are pairing scratch.
 struct PlayerEntry {
     std::int32_t playerIndex = -1; // player-database index; negative = empty row
     std::int32_t wins = 0;
@@ -48,9 +50,17 @@ struct PlayerEntry {
     std::int32_t brightwell = 0; // in units of 0.05
     std::int32_t groupPosTop = 0;
     std::int32_t groupPosBottom = 0;
+    // The first round (from 0) the row's player no longer plays: from there
+    // on he is never paired. kNotWithdrawn while he plays on. Tournament
+    // data like the player index: it travels with the row and in the file.
+    std::int32_t withdrawnFrom = kNotWithdrawn;
 
     bool IsEmpty() const { return playerIndex < 0; }
-    // Copies fields 1 to 11; the pairing scratch fields are never carried over.
+    bool IsWithdrawn() const { return withdrawnFrom != kNotWithdrawn; }
+    // False from the round of his withdrawal on.
+    bool PlaysIn(int round) const { return withdrawnFrom == kNotWithdrawn || round < withdrawnFrom; }
+    // Copies fields 1 to 11 and the withdrawal; the pairing scratch fields
+    // are never carried over.
     void CopyStandingFrom(const PlayerEntry& other);
     friend bool operator==(const PlayerEntry&, const PlayerEntry&) = default;
 };
@@ -95,10 +105,37 @@ constexpr int EffectiveTieBreak(int method)
 // A method outside 0..7 gives the caption of disc difference.
 const std::string& TieBreakMethodText(int method);
 
+// What a bye scores and who receives it, wherever the program makes one: a
+// round's pairing and "pass" in the result editor. The default is what the
+// program has always done.
+struct ByeRule {
+    // 0: the bye is entered without a result (the organiser fills it in);
+    // otherwise a win by this disc difference, an even 2..64 (33-31 is 2,
+    // 64-0 is 64).
+    int winDisc = 0;
+    // false: the pairing's costs choose the player; true: the lowest-ranked
+    // player of the pairing who has not had a bye (with the fewest byes when
+    // everybody has had one).
+    bool toLowest = false;
+
+    static constexpr int kMinWinDisc = 2;
+    static constexpr int kMaxWinDisc = 64;
+    bool IsDefault() const { return winDisc == 0 && !toLowest; }
+    // A score the file and the dialog can hold: none, or an even win.
+    bool IsValid() const
+    {
+        return winDisc == 0 || (winDisc >= kMinWinDisc && winDisc <= kMaxWinDisc && winDisc % 2 == 0);
+    }
+    // The cell a new bye is written as.
+    ResultCell ByeCell() const;
+    friend bool operator==(const ByeRule&, const ByeRule&) = default;
+};
+
 struct TableSettings {
     bool showDiscDifference = true; // false: discs shown and typed as the player's count
     int tieBreak = DiscDifference;  // kept as read from a file, see EffectiveTieBreak
     int brightwellTenths = 60;      // Brightwell coefficient in tenths (6.0)
+    ByeRule bye;                    // in its own details line of the file
     friend bool operator==(const TableSettings&, const TableSettings&) = default;
 };
 
@@ -122,7 +159,7 @@ public:
     void Clear();
     // Keeps the entries and cells that fit into the new size, adds empty rows
     // and rounds, and recomputes the totals. Cells that name removed rows stay
-    // until Validate.
+    // until Validate. A withdrawal from a removed round goes with the round.
     void Resize(int players, int rounds);
 
     int PlayerCount() const { return playerCount; }
@@ -152,10 +189,24 @@ public:
     bool RoundsEmptyFrom(int round) const;
     // Every row from `row` to the end is empty.
     bool RowsEmptyFrom(int row) const;
+    // Some row's player withdrew from `round` or a later round.
+    bool WithdrawalsFrom(int round) const;
+    // The rows whose players do not play in `round` (from 0) any more, in
+    // row order.
+    std::vector<int> WithdrawnRows(int round) const;
+    // The round after the last one in which the row has a result (a game
+    // with a result, or a bye with one): the first round he can be said to
+    // have left. 0 without any result.
+    int FirstRoundWithoutResult(int row) const;
+    // The earliest round he can withdraw from: after his last game with a
+    // result against another player. Byes and games still without a result
+    // do not hold him back (a withdrawal takes them away).
+    int EarliestWithdrawal(int row) const;
 
     // ---- consistency and clearing ----------------------------------------
-    // Clears every cell of an empty row and, in other rows, every cell whose
-    // opponent is NoOpponent, beyond the table or an empty row. Byes stay.
+    // Clears every cell (and the withdrawal) of an empty row and, in other
+    // rows, every cell whose opponent is NoOpponent, beyond the table or an
+    // empty row. Byes stay.
     void Validate();
     // Validate without touching the cells that name nobody: only games with
     // an empty row or a row beyond the table go. A state the program wrote
@@ -195,9 +246,10 @@ public:
     std::vector<int> RankNumbers(int method) const;
 
     // ---- tournament file --------------------------------------------------
-    // Replaces the table, the settings and the details with the ".stg" bytes.
-    // Players missing from the database are added to it and `dbModified` is
-    // set. Returns -1, changing neither table nor settings, when the header
+    // Replaces the table, the settings and the details with the ".stg" bytes
+    // (the bye rule and the withdrawals from their details lines, see
+    // core/EventLines.h). Players missing from the database are added to it
+    // and `dbModified` is set. Returns -1, changing neither table nor settings, when the header
     // line is missing or invalid or a line holds a NUL byte; else 0. With
     // `lineRecords`, each row's player as its line describes him (an empty
     // record for a row without a player line) is put there too.

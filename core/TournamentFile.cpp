@@ -1,5 +1,6 @@
 // The ".stg" tournament file: a header line with the table size and settings,
 // the "##" details lines, then one line per table row.
+#include "core/EventLines.h"
 #include "core/ResultTable.h"
 #include "core/TournamentInfo.h"
 #include "playerdb/PlayerDatabase.h"
@@ -70,9 +71,10 @@ int CResultTable::Read(std::string_view data, CTournamentInfo& info, CPlayerData
     // Details lines. A '#' line that is no known details line but has exactly
     // the field count of a player line is the first player line: a player whose
     // long name begins with '#' must not vanish (and shift every row) on load.
+    CEventLines events(players, rounds);
     size_t next = 1;
     for (; next < lines.size() && !lines[next].empty() && lines[next][0] == '#'; ++next) {
-        if (info.ParseHeaderLine(lines[next]) == 1)
+        if (info.ParseHeaderLine(lines[next]) == 1 || events.Parse(lines[next]))
             continue;
         const Layout probe = LayoutOf(info.format);
         if (CLineString(lines[next]).Split(fields, ',', -1) == probe.playerFields + rounds * probe.fieldsPerRound)
@@ -126,6 +128,8 @@ int CResultTable::Read(std::string_view data, CTournamentInfo& info, CPlayerData
             c.reserved = Low8(reserved);
         }
     }
+    settings.bye = events.Bye();
+    events.ApplyTo(*this);
     return 0;
 }
 
@@ -137,6 +141,7 @@ int CResultTable::Write(std::string& out, CTournamentInfo& info, const CPlayerDa
                   settings.tieBreak, settings.brightwellTenths);
     out += buf;
     info.WriteHeaderLines(out);
+    WriteEventLines(*this, out);
     for (int r = 0; r < playerCount; ++r) {
         const PlayerEntry& e = entries[static_cast<size_t>(r)];
         if (!e.IsEmpty()) {

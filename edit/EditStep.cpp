@@ -87,14 +87,14 @@ void CEditStep::RecordTable(const Image& before, const TournamentData& after, st
     }
     const int rows = std::max(from->players, ap);
     for (int r = 0; r < rows; ++r) {
-        const int f = r < from->players ? from->entries[static_cast<size_t>(r)].playerIndex : kEmptyEntry.playerIndex;
-        const int a = r < ap ? aentries[static_cast<size_t>(r)].playerIndex : kEmptyEntry.playerIndex;
-        if (f == a)
+        const PlayerEntry& f = r < from->players ? from->entries[static_cast<size_t>(r)] : kEmptyEntry;
+        const PlayerEntry& a = r < ap ? aentries[static_cast<size_t>(r)] : kEmptyEntry;
+        if (f.playerIndex == a.playerIndex && f.withdrawnFrom == a.withdrawnFrom)
             continue;
         if (r < from->players)
-            m_undo.entries.push_back({r, f});
+            m_undo.entries.push_back({r, f.playerIndex, f.withdrawnFrom});
         if (r < ap)
-            m_redo.entries.push_back({r, a});
+            m_redo.entries.push_back({r, a.playerIndex, a.withdrawnFrom});
     }
     if (!(before.info == after.info)) {
         m_infoBefore = before.info;
@@ -133,8 +133,10 @@ void ApplySide(CResultTable& table, const Side& side)
     table.settings = side.settings;
     for (const auto& c : side.cells)
         table.SetCell(c.row, c.round, c.value);
-    for (const auto& e : side.entries)
+    for (const auto& e : side.entries) {
         table.Entry(e.row).playerIndex = e.playerIndex;
+        table.Entry(e.row).withdrawnFrom = e.withdrawnFrom;
+    }
 }
 
 } // namespace

@@ -48,9 +48,11 @@ private:
         int round;
         ResultCell value;
     };
+    // What a row stores besides its totals: its player and his withdrawal.
     struct EntryChange {
         int row;
         int playerIndex;
+        int withdrawnFrom;
     };
     // One side of the table's change: the size and settings of that side and
     // the cells and entries to write after resizing to it.

@@ -286,6 +286,9 @@ ChangeEffects CTournamentEditor::SetRowPlayer(int row, int record)
         fx.wholeTable = true;
     } else {
         table.Entry(row).playerIndex = record < 0 ? -1 : record;
+        // An empty row withdraws nobody; a player put into it later plays.
+        if (record < 0)
+            table.Entry(row).withdrawnFrom = kNotWithdrawn;
         fx.playerRows.push_back(row);
     }
     fx.totalsRows.push_back(row);
@@ -320,7 +323,8 @@ ChangeEffects CTournamentEditor::PairRound(int round, CRandomGenerator& random, 
         return fx;
     bool anyUnpaired = false;
     for (int r = 0; r < table.PlayerCount() && !anyUnpaired; ++r)
-        anyUnpaired = !table.Entry(r).IsEmpty() && table.Cell(r, round).opponent == NoOpponent;
+        anyUnpaired =
+            !table.Entry(r).IsEmpty() && table.Entry(r).PlaysIn(round) && table.Cell(r, round).opponent == NoOpponent;
     if (!anyUnpaired)
         return fx;
     CRecording rec(m_data);
@@ -374,9 +378,63 @@ ChangeEffects CTournamentEditor::ApplySettings(const TableSettings& s, int playe
         table.settings.brightwellTenths = s.brightwellTenths;
         table.ComputeTieBreaks(-1);
     }
+    if (s.bye.IsValid())
+        table.settings.bye = s.bye;
     fx.wholeTable = true;
     fx.allTotals = true;
     Commit(rec, SJ("オプションの変更"), fx);
+    return fx;
+}
+
+// ---- withdrawals ------------------------------------------------------------
+
+namespace {
+
+// A cell the withdrawal takes away: a bye, or a pairing not yet played.
+bool Unplayed(const ResultCell& c)
+{
+    return c.opponent == ByeOpponent || (c.opponent >= 0 && c.result == ResultNone);
+}
+
+} // namespace
+
+ChangeEffects CTournamentEditor::Withdraw(int row, int round)
+{
+    ChangeEffects fx;
+    CResultTable& table = m_data.table;
+    if (row < 0 || row >= table.PlayerCount() || table.Entry(row).IsEmpty() || round < 0 || round >= table.RoundCount()
+        || round < table.EarliestWithdrawal(row) || table.Entry(row).withdrawnFrom == round)
+        return fx;
+
+    CRecording rec(m_data);
+    table.Entry(row).withdrawnFrom = round;
+    for (int j = round; j < table.RoundCount(); ++j) {
+        const ResultCell cell = table.Cell(row, j);
+        if (!Unplayed(cell))
+            continue;
+        // The partner is freed only when his cell still names this row;
+        // otherwise it holds a game of his own.
+        if (cell.opponent >= 0 && table.Cell(cell.opponent, j).opponent == row)
+            table.Cell(cell.opponent, j).ClearGame();
+        table.Cell(row, j).ClearGame();
+    }
+    table.ComputeAll();
+    fx.wholeTable = true;
+    fx.allTotals = true;
+    Commit(rec, SJ("棄権: ") + RowName(row) + " (" + std::to_string(round + 1) + SJ("回戦から)"), fx);
+    return fx;
+}
+
+ChangeEffects CTournamentEditor::Reinstate(int row)
+{
+    ChangeEffects fx;
+    CResultTable& table = m_data.table;
+    if (row < 0 || row >= table.PlayerCount() || !table.Entry(row).IsWithdrawn())
+        return fx;
+    CRecording rec(m_data);
+    table.Entry(row).withdrawnFrom = kNotWithdrawn;
+    fx.wholeTable = true;
+    Commit(rec, SJ("棄権の取り消し: ") + RowName(row), fx);
     return fx;
 }
 

@@ -140,8 +140,18 @@ public:
     // Standings order by the current method, totals recomputed first.
     ChangeEffects Sort();
     // Display mode, size (keeping what fits, dropping games with removed rows,
-    // recomputing), tie-break method and coefficient, in that order.
+    // recomputing), tie-break method and coefficient, in that order, and the
+    // bye rule (an invalid one is ignored; byes already entered stay).
     ChangeEffects ApplySettings(const TableSettings& settings, int players, int rounds);
+    // Withdraws the row's player from `round` (from 0) on: no pairing gives
+    // him a game there any more. His byes and his games still without a
+    // result from that round on go (the opponents become free again); his
+    // games with a result stay and count. Refused for an empty row, a round
+    // outside the table or before CResultTable::EarliestWithdrawal, and when
+    // he already withdrew from that round.
+    ChangeEffects Withdraw(int row, int round);
+    // Takes the row's withdrawal back; his rounds stay as they are.
+    ChangeEffects Reinstate(int row);
     // The tournament's name (Shift_JIS) and date.
     ChangeEffects SetDetails(const std::string& name, int year, int month, int day);
     // Rewrites record `index` (not the bye record) as given, nothing folded.

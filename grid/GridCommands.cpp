@@ -32,6 +32,8 @@ ContextMenuState ContextMenuAt(const TournamentData& data, GridCell clicked, Gri
                             {CmdPlayerDelete, hasPlayer},
                             {CmdSeparator, true},
                             {CmdPlayerEditRecord, hasPlayer}};
+            menu.entries.push_back({CmdSeparator, true});
+            menu.entries.push_back(WithdrawalEntry(table, current.row));
         }
         return menu;
     }
@@ -63,6 +65,32 @@ int FirstRowToEnter(const CResultTable& table, int round)
             return row;
     }
     return -1;
+}
+
+MenuEntryState WithdrawalEntry(const CResultTable& table, int row)
+{
+    const PlayerEntry& entry = table.Entry(row);
+    if (!entry.IsEmpty() && entry.IsWithdrawn())
+        return {CmdPlayerReinstate, true};
+    return {CmdPlayerWithdraw, !entry.IsEmpty() && table.EarliestWithdrawal(row) < table.RoundCount()};
+}
+
+int ProposedWithdrawal(const CResultTable& table, int row)
+{
+    return std::clamp(table.FirstRoundWithoutResult(row), 0, std::max(table.RoundCount() - 1, 0));
+}
+
+std::string WithdrawalRefusal(const TournamentData& data, int row, int round)
+{
+    const CResultTable& table = data.table;
+    const int earliest = table.EarliestWithdrawal(row);
+    if (round >= earliest && round < table.RoundCount())
+        return {};
+    const std::string& name = data.players.GetAt(table.Entry(row).playerIndex).m_longName;
+    if (earliest >= table.RoundCount())
+        return SJ("「") + name + SJ("」さんは最終回戦まで結果が入っているので、棄権にできません。");
+    return SJ("「") + name + SJ("」さんは") + std::to_string(earliest) + SJ("回戦の結果が入っています。\n棄権は")
+           + std::to_string(earliest + 1) + SJ("回戦以降から選んでください。");
 }
 
 bool RecordDiffers(const CPlayerRecord& a, const CPlayerRecord& b)

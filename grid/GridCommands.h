@@ -31,6 +31,8 @@ enum GridCommand : int {
     CmdRoundEnterResults = 32798,
     CmdRoundSavePairingTable = 32801,
     CmdRoundSaveScoreSheet = 32802,
+    CmdPlayerWithdraw = 32810,
+    CmdPlayerReinstate = 32811,
 };
 
 enum class MenuKind { None, Player, Game, Round };
@@ -55,6 +57,17 @@ ContextMenuState ContextMenuAt(const TournamentData& data, GridCell clicked, Gri
 // The first row of `round` (counted from 0) that holds a player and no
 // result yet (no opponent, or an opponent without result); -1 when none.
 int FirstRowToEnter(const CResultTable& table, int round);
+
+// The player menu's withdrawal entry for `row`: taking a withdrawal back,
+// or withdrawing (grayed for an empty row and for a player who has a result
+// in the last round).
+MenuEntryState WithdrawalEntry(const CResultTable& table, int row);
+// The round (from 0) the withdrawal question proposes: the first round
+// without a result, or the last round when every round has one.
+int ProposedWithdrawal(const CResultTable& table, int row);
+// Why `row`'s player cannot withdraw from `round` (from 0), Shift_JIS; empty
+// when he can.
+std::string WithdrawalRefusal(const TournamentData& data, int row, int round);
 
 // The question asked before deleting a player who has games (Shift_JIS).
 std::string DeletePlayerQuestion(const TournamentData& data, int row);

@@ -20,6 +20,8 @@ struct GridPalette {
     static constexpr QRgb kSelectedHeader = qRgb(64, 64, 128);
     static constexpr QRgb kText = qRgb(0, 0, 0);
     static constexpr QRgb kSelectedHeaderText = qRgb(255, 255, 255);
+    static constexpr QRgb kWithdrawnFill = qRgb(224, 224, 224); // round cells after a player withdrew
+    static constexpr QRgb kWithdrawnText = qRgb(128, 128, 128);
 };
 
 // Every text of the grid: a fixed-pitch Gothic face, 13 pixels high.

@@ -107,6 +107,8 @@ public:
     void RunCommand(int command);
     // The player's database record in the add/edit user dialog.
     void EditRowUserRecord();
+    // Asks from which round the row's player withdraws and withdraws him.
+    void WithdrawRowPlayer();
     // The selected round's results, after the question when it has games.
     void DeleteRoundResults();
     // Pairs the selected round's players who have no opponent yet.

@@ -37,6 +37,10 @@ QString CaptionOf(int command)
         return QStringLiteral("組み合わせ表保存");
     case CmdRoundSaveScoreSheet:
         return QStringLiteral("成績表保存");
+    case CmdPlayerWithdraw:
+        return QStringLiteral("棄権(&W)...");
+    case CmdPlayerReinstate:
+        return QStringLiteral("棄権の取り消し(&W)");
     default:
         return {};
     }
@@ -120,6 +124,13 @@ void CResultGrid::RunCommand(int command)
     case CmdPlayerEditRecord:
         EditRowUserRecord();
         break;
+    case CmdPlayerWithdraw:
+        WithdrawRowPlayer();
+        break;
+    case CmdPlayerReinstate:
+        if (!m_detached)
+            m_editor.Reinstate(m_nav.CurRow());
+        break;
     case CmdGameEdit:
         OpenResultPopup(std::nullopt, false);
         break;
@@ -158,6 +169,25 @@ void CResultGrid::EditRowUserRecord()
     // shows him.
     if (!m_detached)
         RunEditUserRecordDialog(this, m_editor, entry.playerIndex);
+}
+
+void CResultGrid::WithdrawRowPlayer()
+{
+    const int row = m_nav.CurRow();
+    const CResultTable& table = m_data.table;
+    if (m_detached || !WithdrawalEntry(table, row).enabled)
+        return;
+    const std::optional<int> round =
+        ui::Prompt().AskInteger(this, QStringLiteral("棄権"), QStringLiteral("何回戦から棄権しますか？"),
+                                ProposedWithdrawal(table, row) + 1, 1, table.RoundCount());
+    if (!round)
+        return;
+    const std::string refusal = WithdrawalRefusal(m_data, row, *round - 1);
+    if (!refusal.empty()) {
+        ui::Prompt().Error(this, ui::ToQString(refusal));
+        return;
+    }
+    m_editor.Withdraw(row, *round - 1);
 }
 
 void CResultGrid::DeleteRoundResults()

@@ -69,6 +69,20 @@ void Text(QPainter& p, const GridRect& cell, int l, int t, int r, int b, int ali
     p.restore();
 }
 
+// A round cell the row's player no longer plays in: grey inside its border
+// and the current frame (a selected column keeps its colour), its text grey,
+// marked 棄 while it holds no game.
+void DimWithdrawnCell(QPainter& p, const GridRect& r, bool selected, bool empty)
+{
+    if (!selected)
+        p.fillRect(QRect(r.left + 1, r.top + 1, r.right - r.left - 3, r.bottom - r.top - 3),
+                   QColor(GridPalette::kWithdrawnFill));
+    p.setPen(QColor(GridPalette::kWithdrawnText));
+    if (empty)
+        p.drawText(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top), Qt::AlignCenter | Qt::TextSingleLine,
+                   QStringLiteral("棄"));
+}
+
 constexpr int kLeftTop = Qt::AlignLeft | Qt::AlignTop;
 constexpr int kRightTop = Qt::AlignRight | Qt::AlignTop;
 
@@ -196,9 +210,15 @@ void CResultGrid::DrawPlayerCell(QPainter& p, const GridRect& r, int row) const
 void CResultGrid::DrawRoundCell(QPainter& p, const GridRect& r, int col, int row) const
 {
     DrawDataCellFrame(p, r, col, row);
+    const PlayerEntry& entry = m_data.table.Entry(row);
+    const bool withdrawn = !entry.IsEmpty() && !entry.PlaysIn(col - 1);
+    if (withdrawn)
+        DimWithdrawnCell(p, r, col == m_nav.SelCol(), m_data.table.Cell(row, col - 1).opponent == NoOpponent);
     const TwoLineTexts t = RoundCell(m_data.table, m_data.players, row, col - 1);
     Text(p, r, 2, 2, 46, 34, kRightTop, t.top);
     Text(p, r, 2, 20, 46, 34, kRightTop, t.bottom);
+    if (withdrawn)
+        p.setPen(QColor(GridPalette::kText));
 }
 
 void CResultGrid::DrawTotalsCell(QPainter& p, const GridRect& r, int row) const

@@ -12,6 +12,19 @@ bool IsScoreStart(char c)
     return (c >= '0' && c <= '9') || c == '+' || c == '-';
 }
 
+// A bye committed without a result of its own (the field's even score, the
+// mark that follows it, or none) becomes the bye of the tournament's rule:
+// a bye is never a draw, and with the default rule it has no result. A win
+// or loss the organiser typed for it stays.
+void ApplyByeRule(const ByeRule& rule, CResultPopupLogic::Values& v)
+{
+    if (v.opponent != ByeOpponent || !(v.result == ResultNone || (v.result == ResultDraw && v.score == 0)))
+        return;
+    const ResultCell cell = rule.ByeCell();
+    v.result = cell.result;
+    v.score = cell.disc;
+}
+
 } // namespace
 
 CResultPopupLogic::CResultPopupLogic(const TournamentData& data, int row, int round)
@@ -91,6 +104,7 @@ CResultPopupLogic::Values CResultPopupLogic::Collect(std::string_view scoreText,
     v.opponent = m_highlighted >= 0 ? m_items[static_cast<size_t>(m_highlighted)].data : NoOpponent;
     v.score = ParseScoreText(scoreText, ShowDiscDifference());
     v.result = ResultOfMarkEntry(entry);
+    ApplyByeRule(m_data.table.settings.bye, v);
     return v;
 }
 

@@ -90,6 +90,8 @@ void Withdrawn(std::string& out, int after)
 {
     if (after > 0)
         Put(out, {Lit("<small class=\"withdrawn\">"), Lit(Number(after)), Lit("回戦後に棄権</small>")});
+    else if (after == 0)
+        out += "<small class=\"withdrawn\">棄権</small>";
 }
 
 void RoundLinks(std::string& out, const TournamentHead& head, int shown)
@@ -219,6 +221,7 @@ std::string RoundPage(const TournamentHead& head, const RoundPairing& pairing, b
     }
     SideList(out, "不戦", pairing.byes, true);
     SideList(out, "組み合わせ待ち", pairing.unpaired, false);
+    SideList(out, "棄権", pairing.withdrawn, false);
     Close(out);
     return out;
 }

@@ -103,7 +103,7 @@ void Standing(CJson& j, const StandingRow& row)
         j.String(v);
     j.Close(']');
     j.Key("withdrawnAfterRound");
-    if (row.withdrawnAfter > 0)
+    if (row.withdrawnAfter >= 0)
         j.Int(row.withdrawnAfter);
     else
         j.Raw("null");
@@ -186,6 +186,15 @@ std::string RoundJson(const TournamentHead& head, const RoundPairing& pairing, s
     for (const BoardSide& s : pairing.unpaired)
         Side(j, s);
     j.Close(']');
+    // Only when somebody withdrew: the pages of an event without
+    // withdrawals stay as they were.
+    if (!pairing.withdrawn.empty()) {
+        j.Key("withdrawn");
+        j.Open('[');
+        for (const BoardSide& s : pairing.withdrawn)
+            Side(j, s);
+        j.Close(']');
+    }
     j.Close('}');
     return j.Done();
 }

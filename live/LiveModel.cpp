@@ -183,7 +183,7 @@ RoundPairing MakeRoundPairing(const CLiveSnapshot& snapshot, int round)
         if (o == ByeOpponent) {
             pairing.byes.push_back(SideOf(snapshot, copy, i, j));
         } else if (o == NoOpponent || o >= copy.PlayerCount() || copy.Entry(o).IsEmpty()) {
-            pairing.unpaired.push_back(SideOf(snapshot, copy, i, j));
+            (copy.Entry(i).PlaysIn(j) ? pairing.unpaired : pairing.withdrawn).push_back(SideOf(snapshot, copy, i, j));
         } else if (o > i) {
             // Each game once, on the line of the higher placed of the two.
             Board board;

@@ -26,7 +26,7 @@ struct StandingRow {
     int wins = 0, losses = 0, draws = 0;
     std::string record;                 // "3勝 1敗 0分"
     std::vector<std::string> tieBreaks; // the method's one or two values, as the reports show them
-    int withdrawnAfter = 0;
+    int withdrawnAfter = -1;            // rounds he played before he withdrew; -1 while he plays on
 };
 
 struct Standings {
@@ -52,8 +52,9 @@ struct RoundPairing {
     int round = 0; // from 1
     bool current = false;
     std::vector<Board> boards;
-    std::vector<BoardSide> byes;     // against the bye
-    std::vector<BoardSide> unpaired; // no game yet
+    std::vector<BoardSide> byes;      // against the bye
+    std::vector<BoardSide> unpaired;  // no game yet
+    std::vector<BoardSide> withdrawn; // no game, withdrawn from this round or earlier
 };
 
 struct PlayerRound {

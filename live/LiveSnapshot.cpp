@@ -13,11 +13,12 @@ std::shared_ptr<const CLiveSnapshot> CLiveSnapshot::Make(const TournamentData& d
     s->m_players.Reset();
     s->m_ids.assign(1, 0);
     const int rows = s->m_table.PlayerCount();
-    s->m_withdrawn.assign(static_cast<size_t>(rows), 0);
+    s->m_withdrawn.assign(static_cast<size_t>(rows), kNotWithdrawn);
     for (int r = 0; r < rows; ++r) {
         PlayerEntry& entry = s->m_table.Entry(r);
         if (entry.IsEmpty())
             continue;
+        s->m_withdrawn[static_cast<size_t>(r)] = entry.withdrawnFrom;
         // Add folds the names; the record is then copied over whole so the
         // pages show exactly what the database holds.
         const int position = s->m_players.Add({}, {}, {}, {}, 0, {});
@@ -52,7 +53,8 @@ int CLiveSnapshot::RowOfPlayer(int id) const
 
 int CLiveSnapshot::WithdrawnAfter(int row) const
 {
-    return row >= 0 && row < static_cast<int>(m_withdrawn.size()) ? m_withdrawn[static_cast<size_t>(row)] : 0;
+    return row >= 0 && row < static_cast<int>(m_withdrawn.size()) ? m_withdrawn[static_cast<size_t>(row)]
+                                                                  : kNotWithdrawn;
 }
 
 } // namespace tabry::live

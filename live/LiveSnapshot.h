@@ -41,8 +41,8 @@ public:
     // The player's number of a position in Players() (what the copy's rows,
     // and any copy of it, keep in playerIndex), or -1.
     int IdOfPosition(int position) const;
-    // The round after which the row's player withdrew (from 1), or 0 while
-    // he plays on. Nothing sets it yet; the pages already show it.
+    // The rounds the row's player played before he withdrew (0: he left
+    // before the first), or -1 while he plays on.
     int WithdrawnAfter(int row) const;
 
     CLiveSnapshot(const CLiveSnapshot&) = delete;

@@ -21,19 +21,49 @@ void ShuffleRun(std::vector<int>& rows, size_t first, size_t length, CRandomGene
     }
 }
 
+int ByesOf(const CResultTable& table, int row, int round)
+{
+    int byes = 0;
+    for (int j = 0; j < table.RoundCount(); ++j)
+        byes += j != round && table.Cell(row, j).opponent == ByeOpponent ? 1 : 0;
+    return byes;
+}
+
+// The slot of the lowest-ranked player (rows best first, equal players
+// already shuffled) who has had no bye; when everybody has, the
+// lowest-ranked of those with the fewest.
+size_t LowestForBye(const CResultTable& table, const std::vector<int>& rows, int round)
+{
+    size_t chosen = rows.size() - 1;
+    int fewest = -1;
+    for (size_t s = rows.size(); s-- > 0;) {
+        const int byes = ByesOf(table, rows[s], round);
+        if (fewest < 0 || byes < fewest) {
+            fewest = byes;
+            chosen = s;
+        }
+        if (fewest == 0)
+            break;
+    }
+    return chosen;
+}
+
 } // namespace
 
-std::vector<int> PrepareSlots(CResultTable& table, int round, CRandomGenerator& random)
+PairingSlots PrepareRound(CResultTable& table, int round, CRandomGenerator& random)
 {
     table.ComputeTotals(-1, round);
     table.ComputeTieBreaks(round);
 
-    std::vector<int> rows;
-    for (int r = 0; r < table.PlayerCount(); ++r)
-        if (!table.Entry(r).IsEmpty() && table.Cell(r, round).opponent == NoOpponent)
+    PairingSlots slots;
+    std::vector<int>& rows = slots.rows;
+    for (int r = 0; r < table.PlayerCount(); ++r) {
+        const PlayerEntry& e = table.Entry(r);
+        if (!e.IsEmpty() && e.PlaysIn(round) && table.Cell(r, round).opponent == NoOpponent)
             rows.push_back(r);
+    }
     if (rows.empty())
-        return rows;
+        return slots;
 
     const int method = table.settings.tieBreak;
     std::sort(rows.begin(), rows.end(),
@@ -51,10 +81,20 @@ std::vector<int> PrepareSlots(CResultTable& table, int round, CRandomGenerator& 
         runStart = s;
     }
 
+    if (rows.size() % 2 != 0 && table.settings.bye.toLowest) {
+        const size_t bye = LowestForBye(table, rows, round);
+        slots.byeRow = rows[bye];
+        rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(bye));
+    }
     AssignGroupPositions(table, rows);
     if (rows.size() % 2 != 0)
         rows.push_back(ByeOpponent);
-    return rows;
+    return slots;
+}
+
+std::vector<int> PrepareSlots(CResultTable& table, int round, CRandomGenerator& random)
+{
+    return PrepareRound(table, round, random).rows;
 }
 
 int GeneratePairing(CResultTable& table, int round, CRandomGenerator& random, const PairingOptions& options,
@@ -64,8 +104,9 @@ int GeneratePairing(CResultTable& table, int round, CRandomGenerator& random, co
     if (round < 0 || round >= table.RoundCount())
         return -1;
 
-    std::vector<int> slotRows = PrepareSlots(table, round, random);
-    if (slotRows.empty()) {
+    PairingSlots slots = PrepareRound(table, round, random);
+    std::vector<int>& slotRows = slots.rows;
+    if (slotRows.empty() && slots.byeRow < 0) {
         table.ComputeAll();
         return -1;
     }
@@ -82,6 +123,7 @@ int GeneratePairing(CResultTable& table, int round, CRandomGenerator& random, co
         costTrace = FormatCostTrace(matcher);
     matcher.Optimise(tracing ? &stepTrace : nullptr);
 
+    const ResultCell byeCell = table.settings.bye.ByeCell();
     for (int m = 0; m < n; ++m) {
         const int row = slotRows[static_cast<size_t>(m)];
         if (row < 0)
@@ -91,8 +133,10 @@ int GeneratePairing(CResultTable& table, int round, CRandomGenerator& random, co
         cell.result = ResultNone;
         cell.disc = 0;
         cell.reserved = 0;
-        table.SetCell(row, round, cell);
+        table.SetCell(row, round, cell.opponent == ByeOpponent ? byeCell : cell);
     }
+    if (slots.byeRow >= 0)
+        table.SetCell(slots.byeRow, round, byeCell);
     table.ComputeAll();
 
     bool traceWritten = false;
@@ -103,6 +147,7 @@ int GeneratePairing(CResultTable& table, int round, CRandomGenerator& random, co
     if (info != nullptr) {
         info->slotRows = std::move(slotRows);
         info->partner = matcher.Partners();
+        info->byeRow = slots.byeRow;
         info->totalCost = matcher.TotalCost();
         info->traceWritten = traceWritten;
         info->traceError = std::move(traceError);

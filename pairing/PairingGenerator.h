@@ -1,8 +1,11 @@
 #pragma once
 // Pairs one round of the tournament: every player without an opponent in that
-// round is put in standings order (equal players shuffled), every possible
-// pair priced, and a cheap perfect matching written into the table as games
-// without a result. With an odd number of such players one gets the bye.
+// round who has not withdrawn from it is put in standings order (equal
+// players shuffled), every possible pair priced, and a cheap perfect matching
+// written into the table as games without a result. With an odd number of
+// such players one gets the bye, as the table's bye rule says: chosen by the
+// costs or given to the lowest-ranked player without one, and entered
+// without a result or as the rule's win.
 
 #include "pairing/PairingPenalties.h"
 #include "pairing/PairingTrace.h"
@@ -25,13 +28,15 @@ struct PairingOptions {
 struct PairingRunInfo {
     std::vector<int> slotRows;  // the row of each slot, ByeOpponent for the bye slot
     std::vector<int> partner;   // partner slot of each slot
+    int byeRow = -1;            // the row the bye rule gave the bye before the matching, -1 none
     std::int64_t totalCost = 0; // sum of the chosen pair costs
     bool traceWritten = false;
     std::string traceError; // why the trace files could not be written
 };
 
 // Pairs round `round` (0-based). Returns 0 when pairings were written, -1 when
-// nobody lacks an opponent in that round or the round is outside the table;
+// nobody who still plays lacks an opponent in that round or the round is
+// outside the table;
 // then no cell changes (the totals are recomputed over all rounds unless the
 // round was outside the table). Players already paired in the round, and all
 // other rounds, are left alone. Afterwards the totals and tie-break values
@@ -40,11 +45,19 @@ struct PairingRunInfo {
 int GeneratePairing(CResultTable& table, int round, CRandomGenerator& random, const PairingOptions& options = {},
                     PairingRunInfo* info = nullptr);
 
+// The players of a round's pairing as the matcher sees them.
+struct PairingSlots {
+    std::vector<int> rows; // the slot rows, ByeOpponent appended when their number is odd
+    int byeRow = -1;       // the row the bye rule gave the bye before the matching, -1 none
+};
+
 // The first stages of GeneratePairing on their own: totals limited to the
-// rounds before `round`, the unpaired rows in standings order with every run
-// of equal players shuffled, their group positions. Returns the slot rows
-// (ByeOpponent appended when their number is odd); empty when nobody is
-// unpaired. Leaves the totals limited.
+// rounds before `round`, the unpaired rows of the players who still play in
+// standings order with every run of equal players shuffled, the bye taken out
+// when the rule gives it to the lowest-ranked, the group positions of the
+// rest. Nothing when nobody is to be paired. Leaves the totals limited.
+PairingSlots PrepareRound(CResultTable& table, int round, CRandomGenerator& random);
+// The slot rows of PrepareRound.
 std::vector<int> PrepareSlots(CResultTable& table, int round, CRandomGenerator& random);
 
 } // namespace tabry

@@ -46,8 +46,11 @@ PaperDocument LayoutPairingSheet(const TournamentData& data, int round, const st
     // listed once, its higher-placed player on the left.
     const CResultTable t = StandingsCopy(data.table, j);
 
+    // The table's own withdrawals, and any the caller adds.
+    std::vector<int> withdrawnOrGiven = data.table.WithdrawnRows(j);
+    withdrawnOrGiven.insert(withdrawnOrGiven.end(), withdrawnRows.begin(), withdrawnRows.end());
     std::vector<int> withdrawn;
-    for (const int row : withdrawnRows) {
+    for (const int row : withdrawnOrGiven) {
         const int index = data.table.Entry(row).playerIndex;
         if (index >= 0)
             withdrawn.push_back(index);

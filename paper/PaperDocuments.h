@@ -33,9 +33,11 @@ constexpr int kTableRowsPerPage = 24;
 // with the board number, both players' names, grades and points before the
 // round, and an empty box for the result. Boards are ordered by the higher
 // points of the pair, then by the lower (points before the round), as an
-// organiser reads them out, the higher-placed player on the left. Then the players without a game: the bye (不戦),
-// players not yet paired (組合せなし), and `withdrawnRows` (rows of data.table as it stands, 棄権) unless they have a
-// game in the round.
+// organiser reads them out, the higher-placed player on the left. Then the
+// players without a game: the bye (不戦), players not yet paired
+// (組合せなし), and the players who withdrew from the round or earlier, with
+// `withdrawnRows` (rows of data.table as it stands) besides (棄権), unless
+// they have a game in the round.
 PaperDocument LayoutPairingSheet(const TournamentData& data, int round, const std::vector<int>& withdrawnRows = {});
 
 // 成績表, portrait: rank (shared by tied players), name, grade, residence,

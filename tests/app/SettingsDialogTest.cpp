@@ -6,6 +6,7 @@
 #include "widgets/ArrowButtons.h"
 
 #include "core/TournamentData.h"
+#include "edit/TournamentEditor.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/guisupport/GuiTest.h"
 
@@ -122,6 +123,48 @@ TEST_F(DialogFixture, DataLossQuestionNoKeepsTheDialogOpenYesAccepts)
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(accepted.count(), 1);
     EXPECT_EQ(dialog->Values().players, 16);
+}
+
+} // namespace
+} // namespace tabry::app
+
+namespace tabry::app {
+namespace {
+
+// The bye rule: shown as the table holds it, a score that is no win on a full
+// board refused with the score selected for retyping, an accepted rule
+// applied as the one settings step and the file's details line written.
+TEST_F(DialogFixture, TheByeRuleIsShownRefusedWhenNoWinAndAppliedAsOneStep)
+{
+    data.table.settings.bye = {64, true};
+    Open();
+    EXPECT_EQ(dialog->ByeResultList()->currentIndex(), 1);
+    EXPECT_EQ(dialog->ByeScoreEdit()->text(), "64-0");
+    EXPECT_EQ(dialog->ByeReceiverList()->currentIndex(), 1);
+    dialog->ByeResultList()->setCurrentIndex(0);
+    EXPECT_FALSE(dialog->ByeScoreEdit()->isEnabled());
+    dialog->ByeResultList()->setCurrentIndex(1);
+    for (const char* bad : {"32-32", "40-20", "31-33", "x", "65"}) {
+        SCOPED_TRACE(bad);
+        Prompts().Reset();
+        dialog->ByeScoreEdit()->setText(QString::fromLatin1(bad));
+        dialog->accept();
+        EXPECT_TRUE(dialog->isVisible());
+        ASSERT_EQ(Prompts().Events().size(), 1u);
+        EXPECT_EQ(Prompts().Events()[0].kind, QStringLiteral("error"));
+        EXPECT_EQ(dialog->ByeScoreEdit()->selectedText(), QString::fromLatin1(bad));
+    }
+    dialog->ByeScoreEdit()->setText("33");
+    dialog->ByeReceiverList()->setCurrentIndex(0);
+    dialog->accept();
+    EXPECT_EQ(dialog->Values().bye, (ByeRule{2, false}));
+
+    CTournamentEditor editor(data);
+    int steps = 0;
+    editor.AddListener([&](const ChangeEvent& e) { steps += e.kind == ChangeKind::Edit ? 1 : 0; });
+    EXPECT_TRUE(ApplySettings(editor, dialog->Values()).changed);
+    EXPECT_EQ(steps, 1);
+    EXPECT_NE(editor.Save().find("##Bye: 33-31,pairing\r\n"), std::string::npos);
 }
 
 } // namespace

@@ -6,9 +6,11 @@
 #include "app/MainFrame.h"
 #include "app/TabryApp.h"
 #include "app/TabryDoc.h"
+#include "grid/GridPalette.h"
 #include "grid/ResultGrid.h"
 #include "grid/TabryView.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/guisupport/DialogDriver.h"
 #include "tests/guisupport/GuiTest.h"
 #include "tests/support/SmallTournaments.h"
 
@@ -17,6 +19,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QMenu>
 #include <QTest>
 
 namespace tabry::app {
@@ -115,6 +118,78 @@ TEST_F(UndoFixture, TheMenuNamesTheStepTheKeysWalkTheHistoryAndTheMarkFollowsThe
     undo->trigger();
     QApplication::processEvents();
     EXPECT_EQ(app->View()->Grid()->Navigator().Layout().Players(), 6);
+}
+
+// The player menu's 棄権 in the running program: a round before his last
+// result is refused with the reason, the accepted one frees his unplayed
+// pairing and dims his row from there, and the edit menu takes it back and
+// makes it again exactly.
+TEST_F(UndoFixture, AWithdrawalFromThePlayerMenuDimsHisRowAndIsOneUndoableStep)
+{
+    CTournamentEditor& editor = app->Editor();
+    editor.SetGame(0, 0, 1, ResultWin, 8);  // round 1 played
+    editor.SetGame(0, 1, 2, ResultNone, 0); // round 2 paired, not played
+    const std::string before = editor.Save();
+    grid::CResultGrid* grid = app->View()->Grid();
+    QStringList shown;
+    const auto choose = [&](const QString& caption) {
+        shown.clear();
+        test::WhenMenuOpens([&](QMenu* menu) {
+            for (QAction* a : menu->actions())
+                shown << a->text();
+            for (QAction* a : menu->actions()) {
+                if (a->text() == caption) {
+                    menu->setActiveAction(a);
+                    QTest::keyClick(menu, Qt::Key_Return);
+                    return;
+                }
+            }
+            menu->close();
+        });
+        const grid::GridRect r = grid->CellRect(0, 0);
+        grid->SelectCell(0, 0);
+        QTest::mouseClick(grid->viewport(), Qt::RightButton, {},
+                          QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+        QApplication::processEvents();
+    };
+
+    Prompts().QueueInteger(1);
+    choose(QStringLiteral("棄権(&W)..."));
+    ASSERT_EQ(Prompts().Events().size(), 2u);
+    EXPECT_EQ(Prompts().Events()[0].kind, QStringLiteral("integer"));
+    EXPECT_EQ(Prompts().Events()[1].kind, QStringLiteral("error"));
+    EXPECT_TRUE(Prompts().Events()[1].text.contains(QStringLiteral("1回戦の結果が入っています")));
+    EXPECT_EQ(editor.Save(), before);
+
+    Prompts().QueueInteger(2);
+    choose(QStringLiteral("棄権(&W)..."));
+    const CResultTable& t = app->Data().table;
+    EXPECT_EQ(t.Entry(0).withdrawnFrom, 1);
+    EXPECT_EQ(t.Cell(0, 1).opponent, NoOpponent);
+    EXPECT_EQ(t.Cell(2, 1).opponent, NoOpponent);
+    EXPECT_EQ(t.Entry(0).wins, 1); // the played game still counts
+    const std::string withdrawn = editor.Save();
+    EXPECT_NE(withdrawn.find("##Withdrawn: 0,2\r\n"), std::string::npos);
+
+    // Dimmed from round 2 on, his first round and the next row as before.
+    const auto fillOf = [&](int col, int row) {
+        const grid::GridRect r = grid->CellRect(col, row);
+        return grid->viewport()->grab().toImage().pixel(r.left + 3, r.bottom - 4);
+    };
+    EXPECT_EQ(fillOf(3, 0), grid::GridPalette::kWithdrawnFill);
+    EXPECT_EQ(fillOf(1, 0), grid::GridPalette::kBackground);
+    EXPECT_EQ(fillOf(3, 1), grid::GridPalette::kBackground);
+
+    Press(*app, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(editor.Save(), before);
+    Press(*app, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(editor.Save(), withdrawn);
+
+    choose(QStringLiteral("棄権の取り消し(&W)"));
+    EXPECT_FALSE(shown.contains(QStringLiteral("棄権(&W)...")));
+    EXPECT_FALSE(t.Entry(0).IsWithdrawn());
+    EXPECT_EQ(t.Cell(0, 1).opponent, NoOpponent); // the freed pairing stays free
+    EXPECT_EQ(app->History().UndoText(), QStringLiteral("棄権の取り消し: a"));
 }
 
 TEST_F(UndoFixture, AKilledRunIsOfferedDeclinedIsKeptAsideAcceptedComesBackModified)

@@ -130,7 +130,7 @@ TEST(TournamentFileTest, InvalidHeaderChangesNothing)
         SCOPED_TRACE(header);
         CResultTable t;
         t.Entry(0).playerIndex = 1;
-        t.settings = TableSettings{false, 3, 11};
+        t.settings = TableSettings{false, 3, 11, {}};
         CTournamentInfo info;
         CPlayerDatabase db;
         db.Reset();

@@ -208,6 +208,28 @@ TEST_F(ResultPopupTest, PassFindsTheByeWhichIsNotMirrored)
         EXPECT_EQ(data.table.Cell(row, 2).opponent, NoOpponent);
 }
 
+// "pass" makes the tournament's bye, in disc-count mode too, where the
+// field's 32 once stored it as a draw and gave half a point: no result by
+// default, the rule's win when the rule has one.
+TEST_F(ResultPopupTest, PassMakesTheByeOfTheRuleNeverADraw)
+{
+    TableSettings s = data.table.settings;
+    s.showDiscDifference = false;
+    editor.ApplySettings(s, data.table.PlayerCount(), data.table.RoundCount());
+    for (const ByeRule rule : {ByeRule{}, ByeRule{2, false}}) {
+        s.bye = rule;
+        editor.ApplySettings(s, data.table.PlayerCount(), data.table.RoundCount());
+        grid->SelectCell(rule.winDisc == 0 ? 3 : 2, 4);
+        Type("pass");
+        ASSERT_NE(ResultPopup(), nullptr);
+        Enter(ResultPopup()->NameEdit());
+        Settle();
+        EXPECT_EQ(data.table.Cell(4, rule.winDisc == 0 ? 2 : 1), rule.ByeCell());
+    }
+    EXPECT_EQ(data.table.Entry(4).draws, 0);
+    EXPECT_EQ(data.table.Entry(4).wins, 1);
+}
+
 TEST_F(ResultPopupTest, ADoubleClickedCandidateIsCommittedEvenIfItsNameBeginsAnother)
 {
     // Row 2 is 田中一郎, row 3 田中: "田中" lists 田中一郎 first.

@@ -99,6 +99,28 @@ TEST(LivePagesTest, ShowTheStandingsTheBoardsAndEachPlayersRounds)
         << "round 3 waits for its result";
 }
 
+// A withdrawn player: listed apart in a round without a game of his, marked
+// in the standings (before the first round, or after the rounds he played).
+TEST(LivePagesTest, AWithdrawnPlayerIsListedApartAndMarked)
+{
+    TournamentData data = test::SmallEvent();
+    const int row = data.table.FindRowOfPlayer(5); // 田中 美咲, unpaired in round 1, the bye in round 3
+    ASSERT_GE(row, 0);
+    data.table.Entry(row).withdrawnFrom = 0;
+    const CLiveSite site = SiteOf(data);
+    const json first = json::parse(Body(site, "/api/round/1"));
+    EXPECT_TRUE(first["unpaired"].empty());
+    EXPECT_EQ(first["withdrawn"][0]["name"], "田中 美咲");
+    EXPECT_FALSE(json::parse(Body(site, "/api/round/3")).contains("withdrawn")) << "her bye is shown as a bye";
+    EXPECT_NE(Body(site, "/round/1").find("<h2>棄権</h2>"), std::string::npos);
+    const json standings = json::parse(Body(site, "/api/standings"));
+    EXPECT_EQ(standings["standings"][3]["withdrawnAfterRound"], 0);
+    EXPECT_TRUE(standings["standings"][2]["withdrawnAfterRound"].is_null());
+    EXPECT_NE(Body(site, "/standings").find("<small class=\"withdrawn\">棄権</small>"), std::string::npos);
+    data.table.Entry(row).withdrawnFrom = 2;
+    EXPECT_NE(Body(SiteOf(data), "/standings").find("2回戦後に棄権"), std::string::npos);
+}
+
 // Hostile bytes in every text the tournament carries: the pages keep the
 // markup of a harmless tournament exactly, and the JSON gives the text back.
 TEST(LivePagesTest, NoTournamentTextBecomesMarkupOrBreaksTheJson)

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 
 namespace tabry::test {
 namespace {
@@ -251,6 +252,103 @@ TEST(PairingGeneratorTest, TraceFilesAreWrittenAndAFailureToWriteThemIsNotAFailu
     off.trace.enabled = false;
     ASSERT_EQ(GeneratePairing(w, 0, random, off), 0);
     EXPECT_TRUE(std::filesystem::is_empty(quiet.Path()));
+}
+
+} // namespace
+} // namespace tabry::test
+
+namespace tabry::test {
+namespace {
+
+int ByesBefore(const CResultTable& t, int row, int round)
+{
+    int byes = 0;
+    for (int j = 0; j < round; ++j)
+        byes += t.Cell(row, j).opponent == ByeOpponent ? 1 : 0;
+    return byes;
+}
+
+// Many random tournaments, some players withdrawn (also before rounds they
+// still have games in), every bye rule: the withdrawn are never paired,
+// everybody else is, and the bye is the rule's, given as the rule says.
+TEST(PairingGeneratorTest, WithdrawnPlayersAreNeverPairedAndTheByeFollowsTheRule)
+{
+    for (std::uint32_t seed = 1; seed <= 300; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 rng(seed);
+        SimulationOptions o;
+        o.players = 3 + static_cast<int>(rng() % 30);
+        o.rounds = 2 + static_cast<int>(rng() % 6);
+        o.playedRounds = static_cast<int>(rng() % static_cast<std::uint32_t>(o.rounds));
+        o.seed = seed;
+        o.emptyRowsPerMille = static_cast<int>(rng() % 150);
+        o.absentPerMille = 50 + static_cast<int>(rng() % 200);
+        o.handPairedPairs = static_cast<int>(rng() % 3);
+        o.tieBreak = static_cast<int>(rng() % kTieBreakMethodCount);
+        CResultTable t = SimulateTournament(o);
+        const int k = o.playedRounds;
+        const int winDiscs[] = {0, 2, 64};
+        t.settings.bye.winDisc = winDiscs[rng() % 3];
+        t.settings.bye.toLowest = rng() % 2 == 0;
+        for (int r = 0; r < t.PlayerCount(); ++r) {
+            if (t.Entry(r).IsEmpty())
+                continue;
+            // Byes without a result, which move nobody up the standings, so
+            // that low players with and without a bye meet.
+            for (int j = 0; j < k; ++j)
+                if (t.Cell(r, j).opponent == NoOpponent && rng() % 2 == 0)
+                    GiveBye(t, j, r, ResultNone);
+            if (rng() % 4 == 0)
+                t.Entry(r).withdrawnFrom = static_cast<int>(rng() % static_cast<std::uint32_t>(k + 1));
+        }
+
+        // Standings before the round, as the pairing ranks the players.
+        CResultTable before = t;
+        before.ComputeTotals(-1, k);
+        before.ComputeTieBreaks(k);
+        std::vector<int> eligible;
+        for (int r = 0; r < t.PlayerCount(); ++r)
+            if (!t.Entry(r).IsEmpty() && t.Entry(r).PlaysIn(k) && t.Cell(r, k).opponent == NoOpponent)
+                eligible.push_back(r);
+
+        CRandomGenerator random(seed);
+        PairingOptions options;
+        options.trace.enabled = false;
+        ASSERT_EQ(GeneratePairing(t, k, random, options), eligible.empty() ? -1 : 0);
+        EXPECT_TRUE(RoundIsSymmetric(t, k));
+        int byeRow = -1;
+        for (int r = 0; r < t.PlayerCount(); ++r) {
+            const bool wasFree = before.Cell(r, k).opponent == NoOpponent;
+            const ResultCell& now = t.Cell(r, k);
+            if (!wasFree || t.Entry(r).IsEmpty())
+                continue;
+            if (!t.Entry(r).PlaysIn(k)) {
+                ASSERT_EQ(now.opponent, NoOpponent) << "withdrawn row " << r << " was paired";
+                continue;
+            }
+            if (now.opponent >= 0) {
+                ASSERT_TRUE(t.Entry(now.opponent).PlaysIn(k)) << "row " << r << " met a withdrawn player";
+                continue;
+            }
+            ASSERT_EQ(now.opponent, ByeOpponent) << "row " << r << " left unpaired";
+            ASSERT_EQ(byeRow, -1) << "two byes";
+            byeRow = r;
+            EXPECT_EQ(now, t.settings.bye.ByeCell());
+        }
+        EXPECT_EQ(byeRow >= 0, eligible.size() % 2 != 0);
+        if (byeRow < 0 || !t.settings.bye.toLowest)
+            continue;
+        // Nobody free has had fewer byes, and nobody with as few ranks below.
+        const int mine = ByesBefore(t, byeRow, k);
+        for (const int r : eligible) {
+            const int theirs = ByesBefore(t, r, k);
+            EXPECT_GE(theirs, mine) << "row " << r << " had fewer byes than " << byeRow;
+            if (theirs == mine) {
+                EXPECT_LE(before.CompareRows(t.settings.tieBreak, CompareMode::Equality, r, byeRow), 0)
+                    << "row " << r << " ranks below " << byeRow;
+            }
+        }
+    }
 }
 
 } // namespace

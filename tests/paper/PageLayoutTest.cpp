@@ -116,7 +116,8 @@ TEST(PageLayoutTest, PairingByesWithdrawnAndUnpairedComeLast)
             bye = r;
     ASSERT_GE(bye, 0);
 
-    const PaperDocument paper = LayoutPairingSheet(d, round, {0});
+    d.table.Entry(0).withdrawnFrom = j - 1; // from the round before: still listed
+    const PaperDocument paper = LayoutPairingSheet(d, round);
     ASSERT_EQ(paper.pages.size(), 1u);
     const std::vector<std::string> texts = Texts(paper.pages[0]);
     const auto at = [&texts](const std::string& text) {

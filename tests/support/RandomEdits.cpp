@@ -41,6 +41,16 @@ std::string CRandomEdits::Apply(CTournamentEditor& editor)
     const int round = Pick(0, rounds - 1);
     const auto yes = [](const std::string&) { return true; };
 
+    if (kind < 4) {
+        // A player leaves (from any round, the editor refusing the ones
+        // before his last game), or comes back.
+        if (t.Entry(row).IsWithdrawn() && Pick(0, 2) == 0) {
+            editor.Reinstate(row);
+            return "reinstate " + std::to_string(row);
+        }
+        editor.Withdraw(row, round);
+        return "withdraw " + std::to_string(row) + " from " + std::to_string(round);
+    }
     if (kind < 45) {
         // A game, the most common change: with a row opponent, the bye, or
         // cleared; results and scores of every kind.
@@ -81,6 +91,10 @@ std::string CRandomEdits::Apply(CTournamentEditor& editor)
         s.showDiscDifference = Pick(0, 1) == 1;
         s.tieBreak = Pick(0, 7);
         s.brightwellTenths = Pick(1, 999);
+        if (Pick(0, 1) == 0) {
+            s.bye.winDisc = Pick(0, 1) == 0 ? 0 : 2 * Pick(1, 32);
+            s.bye.toLowest = Pick(0, 1) == 1;
+        }
         const bool resize = Pick(0, 2) == 0;
         editor.ApplySettings(s, resize ? Pick(2, m_maxPlayers) : players, resize ? Pick(1, m_maxRounds) : rounds);
         return "settings";

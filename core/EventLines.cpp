@@ -1,0 +1,140 @@
+#include "core/EventLines.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace tabry {
+
+namespace {
+
+constexpr int kBoardDiscs = 64;
+
+bool IsSpace(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+std::string_view Trim(std::string_view s)
+{
+    while (!s.empty() && IsSpace(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsSpace(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+std::string Upper(std::string_view s)
+{
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
+// A number of plain digits and nothing else; saturated well beyond every
+// row and round so that no run of digits can overflow.
+std::optional<int> Digits(std::string_view s)
+{
+    if (s.empty())
+        return std::nullopt;
+    long long v = 0;
+    for (const char c : s) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        v = std::min(v * 10 + (c - '0'), 1000000LL);
+    }
+    return static_cast<int>(v);
+}
+
+// The two comma-separated parts of a value, trimmed; the second is empty
+// when there is no comma.
+std::pair<std::string_view, std::string_view> TwoParts(std::string_view value)
+{
+    const size_t comma = value.find(',');
+    if (comma == std::string_view::npos)
+        return {Trim(value), {}};
+    return {Trim(value.substr(0, comma)), Trim(value.substr(comma + 1))};
+}
+
+} // namespace
+
+std::optional<int> ByeWinDisc(std::string_view score)
+{
+    const size_t dash = score.find('-');
+    if (dash == std::string_view::npos)
+        return std::nullopt;
+    const std::optional<int> own = Digits(Trim(score.substr(0, dash)));
+    const std::optional<int> other = Digits(Trim(score.substr(dash + 1)));
+    if (!own || !other || *own + *other != kBoardDiscs || *own <= *other)
+        return std::nullopt;
+    return *own - *other;
+}
+
+CEventLines::CEventLines(int players, int rounds)
+    : m_rounds(rounds), m_withdrawnFrom(static_cast<size_t>(std::max(players, 0)), kNotWithdrawn)
+{
+}
+
+bool CEventLines::Parse(std::string_view line)
+{
+    if (line.size() < 2 || line[0] != '#' || line[1] != '#')
+        return false;
+    const size_t colon = line.find(':');
+    if (colon == std::string_view::npos)
+        return false;
+    const std::string key = Upper(Trim(line.substr(2, colon - 2)));
+    const auto [first, second] = TwoParts(Trim(line.substr(colon + 1)));
+    if (key == "BYE") {
+        ByeRule rule;
+        if (const std::optional<int> disc = ByeWinDisc(first))
+            rule.winDisc = *disc;
+        rule.toLowest = Upper(second) == "LOWEST";
+        m_bye = rule;
+        return true;
+    }
+    if (key != "WITHDRAWN")
+        return false;
+    const std::optional<int> row = Digits(first);
+    const std::optional<int> round = Digits(second);
+    if (row && round && *row < static_cast<int>(m_withdrawnFrom.size()) && *round >= 1 && *round <= m_rounds) {
+        int& from = m_withdrawnFrom[static_cast<size_t>(*row)];
+        from = from == kNotWithdrawn ? *round - 1 : std::min(from, *round - 1);
+    }
+    return true;
+}
+
+void CEventLines::ApplyTo(CResultTable& table) const
+{
+    const int rows = std::min(table.PlayerCount(), static_cast<int>(m_withdrawnFrom.size()));
+    for (int r = 0; r < rows; ++r) {
+        const int from = m_withdrawnFrom[static_cast<size_t>(r)];
+        PlayerEntry& entry = table.Entry(r);
+        if (from != kNotWithdrawn && from < table.RoundCount() && !entry.IsEmpty())
+            entry.withdrawnFrom = from;
+    }
+}
+
+std::string ByeScoreText(const ByeRule& rule)
+{
+    if (rule.winDisc <= 0)
+        return {};
+    return std::to_string((kBoardDiscs + rule.winDisc) / 2) + "-" + std::to_string((kBoardDiscs - rule.winDisc) / 2);
+}
+
+void WriteEventLines(const CResultTable& table, std::string& out)
+{
+    const ByeRule& bye = table.settings.bye;
+    if (!bye.IsDefault()) {
+        out += "##Bye: ";
+        out += bye.winDisc > 0 ? ByeScoreText(bye) : std::string("none");
+        out += bye.toLowest ? ",lowest\r\n" : ",pairing\r\n";
+    }
+    for (int r = 0; r < table.PlayerCount(); ++r) {
+        const PlayerEntry& e = table.Entry(r);
+        if (!e.IsEmpty() && e.IsWithdrawn())
+            out += "##Withdrawn: " + std::to_string(r) + "," + std::to_string(e.withdrawnFrom + 1) + "\r\n";
+    }
+}
+
+} // namespace tabry

@@ -1,0 +1,135 @@
+// The bye rule and the withdrawals in the tournament file: written only when
+// used, read back exactly, carried along when rows move, and read from any
+// bytes a hand edit leaves without harm.
+#include "core/TournamentData.h"
+
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace tabry {
+namespace {
+
+using test::CrLf;
+
+// Four players in a 5 x 3 table; row 1 beat row 0 in round 1, row 3 had a
+// bye, row 2 is unpaired.
+std::string FourPlayers(std::initializer_list<std::string_view> details)
+{
+    std::vector<std::string_view> lines{"5,3,1,0,60", "##Format: 1"};
+    lines.insert(lines.end(), details.begin(), details.end());
+    for (std::string_view l : {"a,a,0,,a,,1,-1,-8,0,-1,0,0,0,-1,0,0,0", "b,b,0,,b,,0,1,8,0,-1,0,0,0,-1,0,0,0",
+                               "c,c,0,,c,,-1,0,0,0,-1,0,0,0,-1,0,0,0", "d,d,0,,d,,-2,1,64,0,-1,0,0,0,-1,0,0,0", ""})
+        lines.push_back(l);
+    std::string out;
+    for (std::string_view l : lines)
+        out += std::string(l) + "\r\n";
+    return out;
+}
+
+TournamentData Loaded(const std::string& bytes)
+{
+    TournamentData d;
+    EXPECT_EQ(d.Load(bytes), LoadStatus::Ok);
+    return d;
+}
+
+std::string NameOfRow(const TournamentData& d, int row)
+{
+    return d.players.GetAt(d.table.Entry(row).playerIndex).m_longName;
+}
+
+TEST(EventLinesTest, LinesRoundTripAfterTheOtherDetailsAndOnlyWhenUsed)
+{
+    // Nothing used: nothing written, the file as it always was.
+    const std::string plain = FourPlayers({"##Tournament: Cup"});
+    EXPECT_EQ(Loaded(plain).Save(), plain);
+
+    const std::string used =
+        FourPlayers({"##Tournament: Cup", "##Bye: 33-31,lowest", "##Withdrawn: 0,2", "##Withdrawn: 2,1"});
+    TournamentData d = Loaded(used);
+    EXPECT_EQ(d.table.settings.bye.winDisc, 2);
+    EXPECT_TRUE(d.table.settings.bye.toLowest);
+    EXPECT_EQ(d.table.Entry(0).withdrawnFrom, 1);
+    EXPECT_EQ(d.table.Entry(2).withdrawnFrom, 0);
+    EXPECT_FALSE(d.table.Entry(1).IsWithdrawn());
+    EXPECT_EQ(d.table.WithdrawnRows(1), (std::vector<int>{0, 2}));
+    EXPECT_EQ(d.table.WithdrawnRows(0), (std::vector<int>{2}));
+    EXPECT_EQ(d.Save(), used);
+    // Played games still count.
+    EXPECT_EQ(d.table.Entry(0).losses, 1);
+
+    // Each part of the rule on its own, keys in any case on reading.
+    EXPECT_EQ(Loaded(FourPlayers({"##bye : none , LOWEST"})).Save(), FourPlayers({"##Bye: none,lowest"}));
+    EXPECT_EQ(Loaded(FourPlayers({"##BYE: 64-0"})).Save(), FourPlayers({"##Bye: 64-0,pairing"}));
+
+    // A new tournament keeps the rule, like every setting, but no row.
+    d.table.Entry(0).withdrawnFrom = 2;
+    d.NewTournament();
+    EXPECT_EQ(d.table.settings.bye.winDisc, 2);
+    EXPECT_TRUE(d.table.WithdrawnRows(2).empty());
+    // Opening a file without the line brings back the default rule.
+    EXPECT_TRUE(Loaded(plain).table.settings.bye.IsDefault());
+}
+
+TEST(EventLinesTest, WithdrawalsFollowTheirPlayersThroughSortResizeAndRemoval)
+{
+    TournamentData d = Loaded(FourPlayers({"##Withdrawn: 2,2", "##Withdrawn: 3,3"}));
+    d.table.Sort(DiscDifference, false); // b (1-0, +8), d (1-0, +64): d, b, c, a
+    ASSERT_EQ(NameOfRow(d, 0), "d");
+    EXPECT_EQ(d.table.Entry(0).withdrawnFrom, 2);
+    for (int r = 1; r < 4; ++r)
+        EXPECT_EQ(d.table.Entry(r).withdrawnFrom, NameOfRow(d, r) == "c" ? 1 : kNotWithdrawn) << r;
+    const std::string sorted = d.Save();
+    EXPECT_NE(sorted.find("##Withdrawn: 0,3\r\n##Withdrawn: 2,2\r\n"), std::string::npos) << test::U(sorted);
+    // A copy (the interim sheets sort one) carries them too.
+    const CResultTable copy(d.table);
+    EXPECT_EQ(copy.WithdrawnRows(2), d.table.WithdrawnRows(2));
+
+    // Fewer rounds: a withdrawal from a removed round goes with it.
+    EXPECT_TRUE(d.table.WithdrawalsFrom(2));
+    d.table.Resize(5, 2);
+    EXPECT_FALSE(d.table.Entry(0).IsWithdrawn());
+    EXPECT_EQ(d.table.Entry(2).withdrawnFrom, 1);
+    EXPECT_FALSE(d.table.WithdrawalsFrom(2));
+    // A removed player leaves no withdrawal behind.
+    d.table.DeletePlayer(2);
+    EXPECT_TRUE(d.table.WithdrawnRows(1).empty());
+    EXPECT_EQ(d.Save().find("##Withdrawn"), std::string::npos);
+}
+
+TEST(EventLinesTest, LinesThatCannotBeUsedAreDroppedAndNeverShiftThePlayers)
+{
+    const std::string plain = FourPlayers({});
+    // Each is consumed as a details line, changes nothing, and is not
+    // written again; the player lines after it stay in their rows.
+    for (const char* line :
+         {"##Withdrawn: 4,2", // an empty row
+          "##Withdrawn: 5,1", // beyond the table
+          "##Withdrawn: 1,4", // beyond the rounds
+          "##Withdrawn: 1,0", // rounds count from 1
+          "##Withdrawn: -1,2", "##Withdrawn: 1", "##Withdrawn: x,y", "##Withdrawn: 1,2x",
+          "##Withdrawn:", "##Withdrawn: 99999999999999999999,2", "##Withdrawn: 1,99999999999999999999",
+          "##Withdrawn: 1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18",
+          "##Bye: 32-32,sometimes", // a draw is no win; unknown receiver
+          "##Bye: 40-20",           // not a full board
+          "##Bye: 31-33", "##Bye: 65--1", "##Bye: -", "##Bye: 99999999999-0"}) {
+        SCOPED_TRACE(line);
+        const TournamentData d = Loaded(FourPlayers({line}));
+        EXPECT_EQ(d.Save(), plain);
+        EXPECT_EQ(NameOfRow(d, 0), "a");
+        EXPECT_EQ(NameOfRow(d, 3), "d");
+    }
+    // Two withdrawals of one row: the earlier round counts.
+    EXPECT_EQ(Loaded(FourPlayers({"##Withdrawn: 1,3", "##Withdrawn: 1,2", "##Withdrawn: 1,3"})).Save(),
+              FourPlayers({"##Withdrawn: 1,2"}));
+    // A withdrawal after games he still has keeps both: a file is not
+    // corrected beyond what it says.
+    const TournamentData kept = Loaded(FourPlayers({"##Withdrawn: 3,1"}));
+    EXPECT_EQ(kept.table.Cell(3, 0).opponent, ByeOpponent);
+    EXPECT_EQ(kept.table.Entry(3).wins, 1);
+    EXPECT_EQ(kept.Save(), FourPlayers({"##Withdrawn: 3,1"}));
+}
+
+} // namespace
+} // namespace tabry

@@ -52,7 +52,8 @@ bool RunReportCommand(QWidget* parent, IReportRenderer& renderer, OutputKind kin
     }
     const OutputKindInfo& info = OutputKindOf(kind);
     const QString extension = QString::fromUtf8(info.extension.data(), static_cast<qsizetype>(info.extension.size()));
-    QString proposed = DefaultReportName(renderer, documentTitle) + '.' + extension;
+    QString proposed =
+        DefaultReportName(renderer, documentTitle) + ui::ToQString(ProposedNameSuffix(kind, round)) + '.' + extension;
     if (!directory.isEmpty())
         proposed = QDir(directory).filePath(proposed);
     const QString path = ui::Prompt().SaveFileName(parent, QStringLiteral("名前を付けて保存"), proposed,

@@ -122,7 +122,7 @@ TEST_F(PrintFixture, PdfExportWritesThePdfUnderTheProposedName)
     Action("actionFileExportPdf")->trigger();
     ASSERT_EQ(Prompts().Events().size(), 1u);
     EXPECT_EQ(Prompts().Events()[0].kind, "save");
-    EXPECT_EQ(Prompts().Events()[0].text, Q(box / "t.pdf"));
+    EXPECT_EQ(Prompts().Events()[0].text, Q(box / "t_1回戦_組み合わせ.pdf"));
     const std::string pdf = test::ReadAll(box / "round1.pdf");
     EXPECT_EQ(pdf.rfind("%PDF-", 0), 0u);
 

@@ -8,7 +8,9 @@
 #include "core/TournamentData.h"
 
 #include <QDir>
+#include <QMainWindow>
 #include <QRegularExpression>
+#include <QStatusBar>
 #include <QStringList>
 
 namespace tabry::app {
@@ -66,6 +68,9 @@ bool RunReportCommand(QWidget* parent, IReportRenderer& renderer, OutputKind kin
                                        .arg(QDir::toNativeSeparators(path), WriteFailureDetail(path)));
         return false;
     }
+    if (auto* frame = qobject_cast<QMainWindow*>(parent != nullptr ? parent->window() : nullptr))
+        frame->statusBar()->showMessage(QStringLiteral("「%1」に保存しました").arg(QDir::toNativeSeparators(path)),
+                                        kWrittenMessageMs);
     return true;
 }
 

@@ -26,8 +26,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QStatusBar>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPointer>
 #include <QTest>
 
@@ -194,6 +197,9 @@ TEST_F(CommandFixture, ReportCommandsProposeTheTournamentsNameAndWrite)
     EXPECT_EQ(renderer.calls[0].first, OutputKind::Html);
     EXPECT_EQ(Prompts().Events()[0].text, Q(box / "t.html"));
     EXPECT_EQ(test::ReadAll(box / "out.html"), "report");
+    // Nothing else confirms the file: the status bar says where it went.
+    EXPECT_EQ(app->MainFrame()->statusBar()->currentMessage(),
+              QString::fromUtf8("「%1」に保存しました").arg(QDir::toNativeSeparators(Q(box / "out.html"))));
 
     for (const char* name : {"actionReportCsv", "actionReportText", "actionReportZep", "actionScoreSheet"})
         Action(name)->trigger(); // each cancelled in its dialog

@@ -54,6 +54,8 @@ public:
     void OnEditUserDb();
     void OnFileDetails();
     void OnOptions();
+    void OnAddRow();
+    void OnEnterMovesDown(bool down);
     void OnHomePage();
     void OnManualPage();
     void OnAbout();
@@ -70,6 +72,8 @@ private:
     QAction* NewAction(const QString& objectName, const QString& text, const QString& prompt = {});
     void UpdateTitle();
     void UpdateDeleteCell();
+    // "行の追加(&I)" is grayed at the table's largest size.
+    void UpdateAddRow();
     void UpdateUndoRedo();
     void UpdateJournalWarning();
     void ConnectGrid(grid::CResultGrid* grid);

@@ -142,6 +142,10 @@ public:
     // Display mode, size (keeping what fits, dropping games with removed rows,
     // recomputing), tie-break method and coefficient, in that order.
     ChangeEffects ApplySettings(const TableSettings& settings, int players, int rounds);
+    // Appends an empty row at the end of the table, for a latecomer when
+    // every row holds a player; his earlier rounds stay empty. Nothing at
+    // the table's largest size (kMaxPlayers rows).
+    ChangeEffects AddRow();
     // The tournament's name (Shift_JIS) and date.
     ChangeEffects SetDetails(const std::string& name, int year, int month, int day);
     // Rewrites record `index` (not the bye record) as given, nothing folded.

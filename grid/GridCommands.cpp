@@ -31,7 +31,9 @@ ContextMenuState ContextMenuAt(const TournamentData& data, GridCell clicked, Gri
             menu.entries = {{CmdPlayerEdit, true},
                             {CmdPlayerDelete, hasPlayer},
                             {CmdSeparator, true},
-                            {CmdPlayerEditRecord, hasPlayer}};
+                            {CmdPlayerEditRecord, hasPlayer},
+                            {CmdSeparator, true},
+                            {CmdPlayerAddRow, table.PlayerCount() < kMaxPlayers}};
         }
         return menu;
     }

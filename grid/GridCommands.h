@@ -31,6 +31,7 @@ enum GridCommand : int {
     CmdRoundEnterResults = 32798,
     CmdRoundSavePairingTable = 32801,
     CmdRoundSaveScoreSheet = 32802,
+    CmdPlayerAddRow = 32820, // also the ツール menu's
 };
 
 enum class MenuKind { None, Player, Game, Round };

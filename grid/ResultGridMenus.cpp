@@ -37,6 +37,8 @@ QString CaptionOf(int command)
         return QStringLiteral("組み合わせ表保存");
     case CmdRoundSaveScoreSheet:
         return QStringLiteral("成績表保存");
+    case CmdPlayerAddRow:
+        return QStringLiteral("行の追加(&I)");
     default:
         return {};
     }
@@ -142,6 +144,11 @@ void CResultGrid::RunCommand(int command)
     case CmdRoundSaveScoreSheet:
         if (SelectedRound(round))
             emit scoreSheetRequested(round);
+        break;
+    case CmdPlayerAddRow:
+        // The view owns what outlives this grid: the new grid it makes for
+        // the new size starts on the new row.
+        emit addRowRequested();
         break;
     default:
         break;

@@ -16,7 +16,9 @@
 #include "grid/TabryView.h"
 #include "playerdb/ui/UserDbDialog.h"
 #include "playerdb/ui/UserEditDialog.h"
+#include "grid/ResultPopup.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/guisupport/DialogDriver.h"
 #include "tests/guisupport/GuiTest.h"
 
 #include "TorvaVersion.h"
@@ -305,6 +307,80 @@ TEST_F(CommandFixture, NewAndOpenResetTheGrid)
     Action("actionFileOpen")->trigger();
     EXPECT_EQ(app->Data().table.PlayerCount(), 8);
     EXPECT_EQ(Grid()->Navigator().Layout().Players(), 8);
+}
+
+TEST_F(CommandFixture, AnAddedRowTakesTheCursorAndUndoTakesItBack)
+{
+    // The player menu of any row: the new row comes at the end, one step,
+    // and the new grid starts on it for the latecomer's name.
+    QPointer<grid::CResultGrid> before = Grid();
+    test::WhenMenuOpens([](QMenu* menu) {
+        for (QAction* a : menu->actions()) {
+            if (a->text() == QString::fromUtf8("行の追加(&I)")) {
+                menu->setActiveAction(a);
+                QTest::keyClick(menu, Qt::Key_Return);
+                return;
+            }
+        }
+        menu->close();
+    });
+    const grid::GridRect cell = Grid()->CellRect(0, 2);
+    QTest::mouseClick(Grid()->viewport(), Qt::RightButton, {}, QPoint(cell.left + 20, cell.top + 10));
+    QApplication::processEvents();
+    ASSERT_EQ(app->Data().table.PlayerCount(), 9);
+    EXPECT_TRUE(before.isNull());
+    ASSERT_EQ(Grid()->Navigator().Layout().Players(), 9);
+    EXPECT_EQ(Grid()->Navigator().Current(), (grid::GridCell{0, 8}));
+    EXPECT_TRUE(app->Document().IsModified());
+    EXPECT_EQ(Action("actionUndo")->text(), QString::fromUtf8("元に戻す(&U): 行の追加"));
+
+    Action("actionUndo")->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(app->Data().table.PlayerCount(), 8);
+    EXPECT_EQ(Grid()->Navigator().Layout().Players(), 8);
+    EXPECT_FALSE(app->Document().IsModified());
+
+    // The ツール menu's item is grayed at the largest table, and comes back
+    // with a row less.
+    EXPECT_TRUE(Action("actionAddRow")->isEnabled());
+    app->Editor().ApplySettings(app->Data().table.settings, kMaxPlayers, 4);
+    QApplication::processEvents();
+    EXPECT_FALSE(Action("actionAddRow")->isEnabled());
+    Action("actionUndo")->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(Action("actionAddRow")->isEnabled());
+}
+
+TEST_F(CommandFixture, EnterMovesDownTheRoundOnceTurnedOnAndIsRemembered)
+{
+    // Commits an unchanged game (F2, Enter) at round 2 of `row`; returns
+    // where the cursor went.
+    auto commitAt = [&](int row) {
+        Grid()->SelectCell(2, row);
+        QTest::keyClick(Grid(), Qt::Key_F2);
+        auto* popup = dynamic_cast<grid::CResultPopup*>(Grid()->ResultPopup());
+        if (popup == nullptr)
+            return grid::GridCell{-1, -1};
+        QTest::keyClick(popup->ScoreEdit(), Qt::Key_Return);
+        QApplication::processEvents();
+        return Grid()->Navigator().Current();
+    };
+    // c moves to the last row, which an editor only opens over with a player.
+    const int c = app->Data().table.Entry(2).playerIndex;
+    app->Editor().SetRowPlayer(2, -1);
+    app->Editor().SetRowPlayer(7, c);
+    EXPECT_EQ(commitAt(1), (grid::GridCell{3, 1})); // off: on to the next round
+    Action("actionEnterMovesDown")->trigger();
+    EXPECT_EQ(commitAt(1), (grid::GridCell{2, 2}));
+    EXPECT_EQ(commitAt(7), (grid::GridCell{2, 7})); // the last row stays
+    // A grid made for a new size goes down as well.
+    Action("actionAddRow")->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(commitAt(7), (grid::GridCell{2, 8}));
+    EXPECT_TRUE(CAppSettings(Q(box / "settings.ini")).EnterMovesDown());
+    Action("actionEnterMovesDown")->trigger();
+    EXPECT_EQ(commitAt(1), (grid::GridCell{3, 1}));
+    EXPECT_FALSE(CAppSettings(Q(box / "settings.ini")).EnterMovesDown());
 }
 
 TEST_F(CommandFixture, EditsInTheGridMarkTheTournamentModified)

@@ -279,5 +279,48 @@ TEST(TableEditsTest, DeletingARoundAsksAndARoundWithoutGamesIsNoChange)
     EXPECT_FALSE(editor.DeleteRound(3, asked.Fn()).Any());
 }
 
+TEST(TableEditsTest, ALatecomersRowIsAddedAtTheEndAsOneStepUpToTheLargestTable)
+{
+    TournamentData data = MakeTournament(4, 3, 4);
+    PutGame(data, 0, 0, 1, ResultWin, 10);
+    data.table.ComputeAll();
+    CTournamentEditor editor(std::move(data));
+    std::vector<std::shared_ptr<const CEditStep>> steps;
+    editor.AddListener([&](const ChangeEvent& e) {
+        if (e.step)
+            steps.push_back(e.step);
+    });
+    const TournamentData before = editor.Data();
+    const ChangeEffects fx = editor.AddRow();
+    EXPECT_TRUE(fx.resized);
+    ASSERT_EQ(steps.size(), 1u);
+    EXPECT_EQ(U(steps[0]->Name()), "行の追加");
+    ASSERT_EQ(editor.Table().PlayerCount(), 5);
+    EXPECT_EQ(editor.Table().RoundCount(), 3);
+    EXPECT_TRUE(editor.Table().Entry(4).IsEmpty());
+    EXPECT_EQ(editor.Table().Cell(0, 0), (ResultCell{1, ResultWin, 10, 0}));
+
+    // The latecomer plays from round 2 on; round 1 stays empty.
+    CPlayerRecord late;
+    late.m_longName = "late";
+    late.m_inputName = "late";
+    editor.SetRowPlayer(4, editor.AddPlayer(late));
+    editor.SetGame(4, 1, 2, ResultWin, 4);
+    EXPECT_EQ(editor.Table().Cell(4, 0).opponent, NoOpponent);
+    EXPECT_EQ(editor.Table().Entry(4).wins, 1);
+
+    for (auto it = steps.rbegin(); it != steps.rend(); ++it)
+        ASSERT_TRUE(editor.Undo(**it));
+    EXPECT_EQ(editor.Save(), before.Save());
+    EXPECT_EQ(editor.Table().PlayerCount(), 4);
+
+    CTournamentEditor full(MakeTournament(kMaxPlayers, 1, 2));
+    int told = 0;
+    full.AddListener([&](const ChangeEvent&) { ++told; });
+    EXPECT_FALSE(full.AddRow().Any());
+    EXPECT_EQ(full.Table().PlayerCount(), kMaxPlayers);
+    EXPECT_EQ(told, 0);
+}
+
 } // namespace
 } // namespace tabry

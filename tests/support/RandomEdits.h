@@ -1,9 +1,10 @@
 #pragma once
 // Random changes through the editor, as an organiser might make them in any
 // order: games entered, changed and cleared (byes too), players set, swapped
-// and removed, rounds paired and deleted, sorts, settings (size included),
-// details, player records edited, the user DB rebuilt. The same seed gives
-// the same changes, so a run can be replayed exactly.
+// and removed, rounds paired and deleted, sorts, rows added at the end,
+// settings (size included), details, player records edited, the user DB
+// rebuilt. The same seed gives the same changes, so a run can be replayed
+// exactly.
 
 #include "edit/TournamentEditor.h"
 

@@ -5,6 +5,7 @@
 #include "app/EditHistory.h"
 #include "app/PrintCommands.h"
 #include "app/LiveServerController.h"
+#include "app/LockIndicators.h"
 #include "app/TabryApp.h"
 #include "app/TabryDoc.h"
 #include "grid/ResultGrid.h"
@@ -280,6 +281,8 @@ void CMainFrame::CreateStatusBar()
     m_journalWarning->hide();
     statusBar()->addPermanentWidget(m_journalWarning);
     m_live->AttachStatusBar(statusBar());
+    if (std::unique_ptr<ILockKeyState> locks = PlatformLockKeyState())
+        m_locks = new CLockIndicators(statusBar(), std::move(locks));
 }
 
 void CMainFrame::UpdateUndoRedo()

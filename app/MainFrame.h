@@ -21,6 +21,7 @@ namespace tabry::app {
 
 class CTabryApp;
 class CLiveServerController;
+class CLockIndicators;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -87,6 +88,7 @@ private:
     QLabel* m_journalWarning = nullptr;
     int m_listener = 0;
     CLiveServerController* m_live = nullptr; // the live pages (ツール menu, status bar)
+    CLockIndicators* m_locks = nullptr;      // none where the platform cannot say
 };
 
 } // namespace tabry::app

@@ -7,6 +7,7 @@ namespace tabry::cli {
 
 namespace fs = std::filesystem;
 
+#if !defined(_WIN32)
 namespace {
 
 // The user's data folder as the desktop program's Qt finds it on a
@@ -23,6 +24,7 @@ fs::path UserDataHome()
 }
 
 } // namespace
+#endif
 
 fs::path DefaultDatabasePath(const fs::path& executable)
 {

@@ -1,7 +1,26 @@
-# tabry_add_test(<name> SOURCES ... LIBS ... [LABELS ...] [ENV ...] [OWN_MAIN])
+# tabry_add_test(<name> SOURCES ... LIBS ... [LABELS ...] [ENV ...] [OWN_MAIN]
+#                [SLOW_SANITIZER <gtest filter>] [SLOW_RELEASE <gtest filter>])
 # One GoogleTest executable per area; every case becomes its own CTest entry.
+#
+# SLOW_* name the cases that take long (a gtest filter: patterns separated by
+# ':', "*" for every case) and the build in which ./test.sh runs them:
+# SLOW_SANITIZER for the ones that find memory faults and undefined behaviour
+# (huge or hostile inputs, the largest tables), SLOW_RELEASE for long random or
+# exhaustive runs that want optimised code. They are labelled `slow` and
+# `sanitizer` or `release`; the other build skips them (`ctest -LE`), and CTest
+# starts them first. A plain `ctest` still runs everything.
+
+# CTest code that gives every test of a discovered list its labels,
+# environment and `extra` properties (bracket arguments keep each list whole).
+function(_tabry_case_properties script list labels env extra)
+  set(${script} "${${script}}if(NOT \"\${${list}}\" STREQUAL \"\")
+  set_tests_properties(\${${list}} PROPERTIES LABELS [==[${labels}]==] ENVIRONMENT [==[${env}]==] ${extra})
+endif()
+" PARENT_SCOPE)
+endfunction()
+
 function(tabry_add_test name)
-  cmake_parse_arguments(T "OWN_MAIN" "" "SOURCES;LIBS;LABELS;ENV" ${ARGN})
+  cmake_parse_arguments(T "OWN_MAIN" "SLOW_SANITIZER;SLOW_RELEASE" "SOURCES;LIBS;LABELS;ENV" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   tabry_configure_target(${name})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock)
@@ -20,16 +39,32 @@ function(tabry_add_test name)
     set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}" ENVIRONMENT "${_env}")
     return()
   endif()
-  # gtest_discover_tests hands its PROPERTIES to a generated script as one
-  # flat list, where every list-valued property (two labels, several
-  # variables) loses all but its first element. So the discovered tests get
-  # their labels and environment from a file of our own, read after the
-  # discovered tests (TEST_INCLUDE_FILES keep their order).
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_LIST ${name}_TESTS)
-  set(_props ${CMAKE_CURRENT_BINARY_DIR}/${name}_properties.cmake)
-  file(WRITE ${_props}
-    "if(${name}_TESTS)\n"
-    "  set_tests_properties(\${${name}_TESTS} PROPERTIES LABELS \"${T_LABELS}\" ENVIRONMENT \"${_env}\")\n"
-    "endif()\n")
-  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${_props})
+
+  # The properties are set from a file CTest reads after the discovered
+  # tests, not through gtest_discover_tests(PROPERTIES): that flattens a list
+  # value, so every variable after the first of ENVIRONMENT was dropped.
+  set(_script "")
+  set(_slow)
+  foreach(_where SANITIZER RELEASE)
+    if(DEFINED T_SLOW_${_where})
+      string(TOLOWER ${_where} _label)
+      gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_FILTER "${T_SLOW_${_where}}"
+        TEST_LIST ${name}_slow_${_label}_cases)
+      _tabry_case_properties(_script ${name}_slow_${_label}_cases "${T_LABELS};slow;${_label}" "${_env}"
+        "COST 1000")
+      list(APPEND _slow ${T_SLOW_${_where}})
+    endif()
+  endforeach()
+  if(NOT "*" IN_LIST _slow)
+    set(_filter)
+    if(_slow)
+      list(JOIN _slow ":" _filter)
+      set(_filter TEST_FILTER "-${_filter}")
+    endif()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 ${_filter} TEST_LIST ${name}_cases)
+    _tabry_case_properties(_script ${name}_cases "${T_LABELS}" "${_env}" "")
+  endif()
+  set(_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_properties.cmake)
+  file(WRITE ${_file} "${_script}")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${_file})
 endfunction()

@@ -109,9 +109,10 @@ std::string SessionName()
 std::shared_ptr<void> TakeLock(const fs::path& path)
 {
 #if defined(_WIN32)
-    // Opening without sharing is the lock: a second open fails until the
-    // holder closes (or dies).
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+    // Opening without sharing reads or writes is the lock: a second open
+    // fails until the holder closes (or dies). Deleting is shared, so that
+    // the holder of a claim can remove the lock file as on POSIX.
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return nullptr;

@@ -113,34 +113,28 @@ void CTournamentEditor::NewTournament()
     Notify(ChangeKind::Reset, ResetEffects(), nullptr);
 }
 
-LoadStatus CTournamentEditor::Load(std::string_view bytes, int* faultLine)
+LoadStatus CTournamentEditor::Opened(LoadStatus status)
 {
-    const LoadStatus status = m_data.Load(bytes, faultLine);
     if (status == LoadStatus::Ok) {
         m_serial = m_nextSerial++;
         Notify(ChangeKind::Reset, ResetEffects(), nullptr);
     }
     return status;
+}
+
+LoadStatus CTournamentEditor::Load(std::string_view bytes, int* faultLine)
+{
+    return Opened(m_data.Load(bytes, faultLine));
 }
 
 LoadStatus CTournamentEditor::Restore(std::string_view bytes)
 {
-    const LoadStatus status = m_data.LoadWithRecords(bytes);
-    if (status == LoadStatus::Ok) {
-        m_serial = m_nextSerial++;
-        Notify(ChangeKind::Reset, ResetEffects(), nullptr);
-    }
-    return status;
+    return Opened(m_data.LoadWithRecords(bytes));
 }
 
 LoadStatus CTournamentEditor::LoadFile(const std::filesystem::path& path, std::string* error, int* faultLine)
 {
-    const LoadStatus status = m_data.LoadFile(path, error, faultLine);
-    if (status == LoadStatus::Ok) {
-        m_serial = m_nextSerial++;
-        Notify(ChangeKind::Reset, ResetEffects(), nullptr);
-    }
-    return status;
+    return Opened(m_data.LoadFile(path, error, faultLine));
 }
 
 LoadStatus CTournamentEditor::LoadPlayers(const std::filesystem::path& path, std::string* error, int* faultLine)

@@ -171,6 +171,9 @@ private:
     void Commit(CRecording& rec, std::string name, ChangeEffects& fx);
     void Notify(ChangeKind kind, const ChangeEffects& effects, std::shared_ptr<const CEditStep> step);
     ChangeEffects ResetEffects() const;
+    // After an opening: an accepted tournament voids every earlier step and
+    // is announced as a Reset.
+    LoadStatus Opened(LoadStatus status);
     std::string RowName(int row) const;
 
     TournamentData m_data;

@@ -50,7 +50,7 @@ void WriteTextReport(const CResultTable& table, const CTournamentInfo& info, con
         AppendRight(out, row.Get(ColRecord).Text(), totalW);
         out += "\r\n";
 
-        out.append(static_cast<size_t>(rankW + 1), ' ');
+        out.append(static_cast<size_t>(rankW) + 1, ' ');
         out += " ";
         AppendLeft(out, row.Get(ColResidence).Text(), nameW);
         out += " ";

@@ -39,7 +39,8 @@ void AppendPage(const std::vector<const CFieldList*>& rows, size_t firstNumber, 
     out += "\\set{x}{$left}\r\n\\@set{x2}{$x $wid1 +}\r\n\\begin{artbox}{$x}{$top}{$x2}{$bottom}\r\n"
            "\\point{$strsize}\\lineskip{$lskip}\r\n\\flushright\r\n";
     for (size_t i = 0; i < rows.size(); ++i) {
-        report::Append(out, {report::Decimal(static_cast<long long>(firstNumber + i)), ".\\n\\n "});
+        const long long number = static_cast<long long>(firstNumber) + static_cast<long long>(i);
+        report::Append(out, {report::Decimal(number), ".\\n\\n "});
         if ((i + 1) % kNumbersPerLine == 0)
             out += "\r\n";
     }

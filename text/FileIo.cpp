@@ -101,7 +101,7 @@ fs::path ExecutablePath(const char* argv0)
     if (_NSGetExecutablePath(buf, &size) == 0)
         return fs::weakly_canonical(fs::path(buf), ec);
 #else
-    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    fs::path self = fs::read_symlink("/proc/self/exe", ec);
     if (!ec)
         return self;
 #endif

@@ -11,6 +11,7 @@ packages=(
   libcairo2-dev libpango1.0-dev
   poppler-utils fontconfig
   clang libclang-rt-14-dev
+  clang-format clang-tidy ccache
   chromium
   libmicrohttpd-dev libqrencode-dev
   libcurl4-openssl-dev nlohmann-json3-dev

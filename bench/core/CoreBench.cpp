@@ -25,7 +25,7 @@ std::string LargestTournament()
         std::shuffle(order.begin(), order.end(), rng);
         for (int i = 0; i < players; i += 2) {
             const int a = order[static_cast<size_t>(i)];
-            const int b = order[static_cast<size_t>(i + 1)];
+            const int b = order[static_cast<size_t>(i) + 1];
             const int result = static_cast<int>(rng() % 3) - 1;
             const int disc = result * static_cast<int>(rng() % 64);
             cells[static_cast<size_t>(a)][static_cast<size_t>(j)] = {b, static_cast<std::int8_t>(result), static_cast<std::int8_t>(disc), 0};

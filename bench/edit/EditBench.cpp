@@ -3,6 +3,7 @@
 // memory a long history holds. Goals: the journal after one change under
 // 2 ms at 64 players x 7 rounds and under 15 ms at 512 x 128 without the disk
 // flush; a history of 1,000 changes on 512 x 128 well below 64 MB.
+#include "bench/support/BenchTournaments.h"
 #include "edit/RecoveryJournal.h"
 #include "edit/TournamentEditor.h"
 #include "tests/support/RandomEdits.h"
@@ -17,42 +18,11 @@
 namespace tabry {
 namespace {
 
-// A tournament of `players` x `rounds` in which every round pairs every
-// player with a random partner and has its results.
-TournamentData Full(int players, int rounds)
-{
-    TournamentData data;
-    data.table.Clear();
-    data.table.Resize(players, rounds);
-    for (int r = 0; r < players; ++r) {
-        const std::string n = std::to_string(r);
-        data.table.Entry(r).playerIndex = data.players.Add("player " + n, "in" + n, "p" + n, "tokyo", 1, "m" + n);
-    }
-    std::mt19937 rng(2026);
-    std::vector<int> order(static_cast<size_t>(players));
-    for (int j = 0; j < rounds; ++j) {
-        for (int i = 0; i < players; ++i)
-            order[static_cast<size_t>(i)] = i;
-        std::shuffle(order.begin(), order.end(), rng);
-        for (int i = 0; i + 1 < players; i += 2) {
-            const int a = order[static_cast<size_t>(i)];
-            const int b = order[static_cast<size_t>(i + 1)];
-            const auto result = static_cast<std::int8_t>(static_cast<int>(rng() % 3) - 1);
-            const auto disc = static_cast<std::int8_t>(result * static_cast<int>(rng() % 64));
-            data.table.SetCell(a, j, {b, result, disc, 0});
-            data.table.SetCell(b, j, {a, static_cast<std::int8_t>(-result), static_cast<std::int8_t>(-disc), 0});
-        }
-    }
-    data.table.settings.tieBreak = WinPointsASecondary; // the costlier recomputation
-    data.table.ComputeAll();
-    return data;
-}
-
 // One game changed and recorded as a step: what every commit in the grid
 // costs the edit path (the change, its recomputation, the step).
 void BM_RecordedGame(benchmark::State& state)
 {
-    CTournamentEditor editor(Full(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))));
+    CTournamentEditor editor(bench::FullTournament(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), "player"));
     std::vector<std::shared_ptr<const CEditStep>> kept;
     editor.AddListener([&](const ChangeEvent& e) {
         if (e.step)
@@ -76,7 +46,7 @@ BENCHMARK(BM_RecordedGame)->Args({64, 7})->Args({512, 128})->Unit(benchmark::kMi
 // of the recovery file.
 void JournalWrite(benchmark::State& state, bool flush)
 {
-    const CTournamentEditor editor(Full(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))));
+    const CTournamentEditor editor(bench::FullTournament(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), "player"));
     test::TempDir dir;
     CRecoveryJournal journal(dir.Path());
     journal.SetFlushToDisk(flush);
@@ -104,7 +74,7 @@ BENCHMARK(BM_JournalWriteFlushed)->Args({64, 7})->Args({512, 128})->Unit(benchma
 void HistoryMemory(benchmark::State& state, bool gamesOnly)
 {
     for (auto _ : state) {
-        CTournamentEditor editor(Full(512, 128));
+        CTournamentEditor editor(bench::FullTournament(512, 128, "player"));
         std::size_t bytes = 0;
         int steps = 0;
         editor.AddListener([&](const ChangeEvent& e) {

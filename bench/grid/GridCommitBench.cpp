@@ -4,6 +4,7 @@
 // repaint without the history and journal. The journal is written after the
 // repaint (it is posted behind it), so it is timed on its own as well.
 #include "app/EditHistory.h"
+#include "bench/support/BenchTournaments.h"
 #include "edit/RecoveryJournal.h"
 #include "edit/TournamentEditor.h"
 #include "grid/ResultGrid.h"
@@ -15,31 +16,9 @@
 #include <QElapsedTimer>
 
 #include <memory>
-#include <random>
 
 namespace tabry {
 namespace {
-
-TournamentData Full(int players, int rounds)
-{
-    TournamentData data;
-    data.table.Clear();
-    data.table.Resize(players, rounds);
-    for (int r = 0; r < players; ++r) {
-        const std::string n = std::to_string(r);
-        data.table.Entry(r).playerIndex = data.players.Add("player " + n, "in" + n, "p" + n, "tokyo", 1, "m" + n);
-    }
-    std::mt19937 rng(2026);
-    for (int j = 0; j < rounds; ++j)
-        for (int i = 0; i + 1 < players; i += 2) {
-            const auto result = static_cast<std::int8_t>(static_cast<int>(rng() % 3) - 1);
-            data.table.SetCell(i, j, {i + 1, result, static_cast<std::int8_t>(result * 10), 0});
-            data.table.SetCell(i + 1, j, {i, static_cast<std::int8_t>(-result), static_cast<std::int8_t>(-result * 10), 0});
-        }
-    data.table.settings.tieBreak = WinPointsASecondary;
-    data.table.ComputeAll();
-    return data;
-}
 
 // The grid shown offscreen at the program's default size.
 struct Desk {
@@ -50,7 +29,7 @@ struct Desk {
     std::unique_ptr<CJournalKeeper> keeper;
     std::unique_ptr<grid::CResultGrid> grid;
 
-    Desk(int players, int rounds, bool everything) : editor(Full(players, rounds))
+    Desk(int players, int rounds, bool everything) : editor(bench::FullTournament(players, rounds, "player"))
     {
         if (everything) {
             history = std::make_unique<app::CEditHistory>(editor);

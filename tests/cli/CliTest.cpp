@@ -201,7 +201,10 @@ TEST_F(CliFixture, VersionIsTheProjects)
 {
     const auto r = RunCli(dir, {"--version"});
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, "torva-cli " TORVA_VERSION "\n");
+    // Messages are console text: Windows ends their lines with CR LF.
+    std::string out = r.out;
+    std::erase(out, '\r');
+    EXPECT_EQ(out, "torva-cli " TORVA_VERSION "\n");
 }
 
 #if !defined(_WIN32)

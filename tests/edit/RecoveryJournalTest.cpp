@@ -102,8 +102,8 @@ TEST(RecoveryJournalTest, ADeclinedFileIsKeptUnderADatedNameNeverLost)
     for (const fs::path& f : files) {
         EXPECT_EQ(f.parent_path(), fs::path("kept"));
         EXPECT_EQ(f.extension(), ".stg");
-        numbered += f.stem().string().ends_with("-2");
-        EXPECT_EQ(test::ReadAll(dir / f.string()).substr(0, 12), "4,1,1,0,60\r\n");
+        numbered += f.stem().u8string().ends_with(u8"-2");
+        EXPECT_EQ(test::ReadAll(dir.Path() / f).substr(0, 12), "4,1,1,0,60\r\n");
     }
     EXPECT_EQ(numbered, 1);
     EXPECT_TRUE(CRecoveryJournal::FindOrphans(dir.Path()).empty());

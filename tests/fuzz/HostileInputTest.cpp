@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <random>
 #include <string>
 
@@ -39,7 +40,7 @@ TEST(HostileInputTest, TruncatedFiles)
 
 TEST(HostileInputTest, HugeFieldsAndLines)
 {
-    const std::string huge(10 * 1024 * 1024, 'x');
+    const std::string huge(std::size_t{10} * 1024 * 1024, 'x');
     Feed("1,1,1,0,60\r\n##Format: 1\r\n" + huge + ",s,1,r,i,m,0,1,2,3\r\n");
     Feed("1,1,1,0,60\r\n##Tournament: " + huge + "\r\n");
     Feed(huge);

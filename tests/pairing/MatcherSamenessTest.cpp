@@ -37,7 +37,7 @@ std::string PlainCostTrace(const ReferenceMatcher& ref)
         std::snprintf(buf, sizeof buf, "%02d:", m);
         out += buf;
         for (int b = 0; b < ref.n; ++b) {
-            const int c = ref.cost[static_cast<size_t>(m * ref.n + b)];
+            const int c = ref.cost[ref.At(m, b)];
             std::snprintf(buf, sizeof buf, " %6d", c > 999999 ? 999999 : c);
             out += buf;
         }
@@ -91,7 +91,7 @@ std::int32_t Draw(Costs kind, std::mt19937& rng, int a, int b)
     case Costs::Banded:
         break;
     }
-    const int gap = std::abs(a - b);
+    const std::uint64_t gap = static_cast<std::uint64_t>(std::abs(a - b));
     return static_cast<std::int32_t>(gap * gap * (rng() % 4) + (gap > 6 ? 30000 : 0));
 }
 

@@ -11,8 +11,8 @@ void ReferenceMatcher::SetCost(int a, int b, std::int32_t w)
 {
     if (a == b)
         return;
-    cost[static_cast<size_t>(a * n + b)] = w;
-    cost[static_cast<size_t>(b * n + a)] = w;
+    cost[At(a, b)] = w;
+    cost[At(b, a)] = w;
 }
 
 void ReferenceMatcher::Link(int a, int b)

@@ -19,13 +19,16 @@ public:
     // progress lines to `trace`.
     void Optimise(std::string& trace);
 
+    // Position of the cost of (a, b) in `cost`.
+    size_t At(int a, int b) const { return static_cast<size_t>(a) * static_cast<size_t>(n) + static_cast<size_t>(b); }
+
     int n;
     std::vector<std::int32_t> cost; // n x n
     std::vector<int> partner;
     std::int64_t totalCost = 0;
 
 private:
-    std::int64_t c(int a, int b) const { return cost[static_cast<size_t>(a * n + b)]; }
+    std::int64_t c(int a, int b) const { return cost[At(a, b)]; }
     void Link(int a, int b);
     void State(std::string& trace) const;
     bool TryTwoExchange(int x);

@@ -103,9 +103,17 @@ TEST_F(ReportCommandTest, WritesTheOutputFileOrUtf8)
 }
 
 // The printed documents as PDF: a PDF file or nothing (their bytes carry the
-// creation time, so their content is checked by the paper tests).
+// creation time, so their content is checked by the paper tests). A build
+// without the renderer fails visibly and leaves no file.
 TEST_F(ReportCommandTest, WritesThePrintedDocumentsAsPdf)
 {
+    if (!TABRY_HAS_PDF) {
+        const std::filesystem::path out = m_dir / "out.pdf";
+        EXPECT_EQ(Run("report --format pdf-standings -o \"" + out.string() + "\""), 1);
+        EXPECT_NE(m_stderr, "");
+        EXPECT_FALSE(std::filesystem::exists(out));
+        return;
+    }
     for (const char* args : {"report --format pdf-pairing --round 3", "report --format pdf-standings",
                              "report --format pdf-table"}) {
         SCOPED_TRACE(args);

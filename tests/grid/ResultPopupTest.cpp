@@ -114,6 +114,23 @@ TEST_F(ResultPopupTest, CountModeTrapsStoreNoWrongGame)
     editor.SetGame(2, 0, 3, ResultNone, 0);
     edits->Reset();
 
+    // Every way of opening the editor on a cell selects its score, so the
+    // first digit typed replaces it.
+    for (int opener : {int(Qt::Key_F2), int(Qt::Key_Insert), int(grid::CmdGameEdit)}) {
+        SCOPED_TRACE(opener);
+        grid->SelectCell(1, 3);
+        if (opener == grid::CmdGameEdit)
+            grid->RunCommand(opener);
+        else
+            Key(grid.get(), opener);
+        grid::CResultPopup* opened = ResultPopup();
+        ASSERT_NE(opened, nullptr);
+        EXPECT_TRUE(FocusedWithAllSelected(opened->ScoreEdit()));
+        EXPECT_EQ(opened->ScoreEdit()->selectedText(), "32");
+        Key(opened->ScoreEdit(), Qt::Key_Escape);
+        Settle();
+    }
+
     // "結果入力(&E)" opens over the first game without a result with the
     // stored 32 selected: typing 40 replaces it instead of making 3240.
     grid->SelectColumn(1);

@@ -55,6 +55,13 @@ std::vector<fs::path> Kept(const test::Sandbox& box)
     return out;
 }
 
+// Whether a tournament file holds the state `saved`.
+bool Holds(const fs::path& file, const std::string& saved)
+{
+    CTournamentEditor reader;
+    return reader.Load(test::ReadAll(file)) == LoadStatus::Ok && reader.Save() == saved;
+}
+
 struct UndoFixture : testing::Test {
     test::Sandbox box;
     std::unique_ptr<CTabryApp> app;
@@ -76,14 +83,11 @@ struct UndoFixture : testing::Test {
     }
 };
 
-TEST_F(UndoFixture, TheMenuNamesTheStepAndTheKeysTakeItBackAndMakeItAgain)
+TEST_F(UndoFixture, TheMenuNamesTheStepTheKeysWalkTheHistoryAndTheMarkFollowsTheFile)
 {
     QAction* undo = Act(*app, "actionUndo");
-    QAction* redo = Act(*app, "actionRedo");
     EXPECT_FALSE(undo->isEnabled());
-    EXPECT_EQ(undo->text(), QStringLiteral("元に戻す(&U)"));
     const std::string opened = app->Editor().Save();
-
     app->Editor().SetGame(2, 1, 3, ResultWin, 8);
     EXPECT_EQ(undo->text(), QStringLiteral("元に戻す(&U): 2回戦 c - d"));
     EXPECT_TRUE(app->MainFrame()->isWindowModified());
@@ -92,7 +96,7 @@ TEST_F(UndoFixture, TheMenuNamesTheStepAndTheKeysTakeItBackAndMakeItAgain)
     Press(*app, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(app->Editor().Save(), opened);
     EXPECT_FALSE(app->Document().IsModified()); // back at the file: unmodified
-    EXPECT_EQ(redo->text(), QStringLiteral("やり直し(&R): 2回戦 c - d"));
+    EXPECT_EQ(Act(*app, "actionRedo")->text(), QStringLiteral("やり直し(&R): 2回戦 c - d"));
     Press(*app, Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(app->Editor().Save(), changed);
     Press(*app, Qt::Key_Z, Qt::ControlModifier);
@@ -104,34 +108,38 @@ TEST_F(UndoFixture, TheMenuNamesTheStepAndTheKeysTakeItBackAndMakeItAgain)
     EXPECT_FALSE(app->Document().IsModified());
     undo->trigger();
     EXPECT_TRUE(app->Document().IsModified());
-    EXPECT_EQ(app->Editor().Save(), opened);
-}
 
-TEST_F(UndoFixture, ASortAndASettingsChangeAreOneStepEach)
-{
-    const std::string opened = app->Editor().Save();
-    Act(*app, "actionSort")->trigger();
+    // Undoing a resize gives the grid its old size back.
     app->Editor().ApplySettings(app->Data().table.settings, 20, 5);
     QApplication::processEvents();
-    EXPECT_EQ(app->History().Count(), 2);
-    EXPECT_EQ(app->History().UndoText(), QStringLiteral("オプションの変更"));
-    Act(*app, "actionUndo")->trigger();
+    undo->trigger();
     QApplication::processEvents();
-    EXPECT_EQ(app->View()->Grid()->Navigator().Layout().Players(), 6); // the grid follows the size back
-    Act(*app, "actionUndo")->trigger();
-    EXPECT_EQ(app->Editor().Save(), opened);
-    EXPECT_FALSE(app->Document().IsModified());
+    EXPECT_EQ(app->View()->Grid()->Navigator().Layout().Players(), 6);
 }
 
-TEST_F(UndoFixture, AKilledRunIsOfferedAndRestoredUnderItsPathMarkedModified)
+TEST_F(UndoFixture, AKilledRunIsOfferedDeclinedIsKeptAsideAcceptedComesBackModified)
 {
+    // Declined (No): the file opens as saved and the changes are kept aside.
     app->Editor().SetGame(2, 1, 3, ResultWin, 8);
-    const std::string changed = app->Editor().Save();
+    const std::string declined = app->Editor().Save();
     Crash(app);
-    ASSERT_EQ(test::ReadAll(box / "t.stg").find(",2,1,8,"), std::string::npos) << "the file itself was not saved";
+    Prompts().QueueAnswer(ui::Answer::No);
+    app = box.Start();
+    ASSERT_NE(app, nullptr);
+    EXPECT_FALSE(app->Document().IsModified());
+    EXPECT_EQ(app->Data().table.Cell(2, 1).opponent, NoOpponent);
+    const std::vector<fs::path> kept = Kept(box);
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept[0].filename().string().substr(0, 2), "t-");
+    EXPECT_TRUE(Holds(kept[0], declined));
 
-    // Opening the file offers its unsaved changes first; Yes (the default)
-    // restores them.
+    // Accepted (Yes, the default): restored under the file's path, modified.
+    app->Editor().SetGame(0, 1, 1, ResultLoss, -4);
+    const std::string changed = app->Editor().Save();
+    ASSERT_NE(changed, declined);
+    Crash(app);
+    ASSERT_FALSE(Holds(box / "t.stg", changed)) << "the file itself was not saved";
+    Prompts().Reset();
     Prompts().QueueAnswer(ui::Answer::Yes);
     app = box.Start();
     ASSERT_NE(app, nullptr);
@@ -142,8 +150,7 @@ TEST_F(UndoFixture, AKilledRunIsOfferedAndRestoredUnderItsPathMarkedModified)
     EXPECT_EQ(app->Editor().Save(), changed);
     EXPECT_TRUE(app->Document().IsModified());
     EXPECT_EQ(app->Document().Title(), QStringLiteral("t.stg"));
-    // Undoing cannot make it "saved": the file never held it.
-    EXPECT_FALSE(app->History().CanUndo());
+    EXPECT_FALSE(app->History().CanUndo()); // undo cannot make it "saved": the file never held it
 
     // The restored state is journaled by this run: another crash loses
     // nothing either.
@@ -152,25 +159,6 @@ TEST_F(UndoFixture, AKilledRunIsOfferedAndRestoredUnderItsPathMarkedModified)
     Prompts().QueueAnswer(ui::Answer::Yes);
     app = box.Start();
     EXPECT_EQ(app->Editor().Save(), changed);
-}
-
-TEST_F(UndoFixture, ADeclinedRecoveryIsKeptAsideAndTheFileOpensAsSaved)
-{
-    app->Editor().SetGame(2, 1, 3, ResultWin, 8);
-    const std::string changed = app->Editor().Save();
-    Crash(app);
-    Prompts().QueueAnswer(ui::Answer::No);
-    app = box.Start();
-    ASSERT_NE(app, nullptr);
-    EXPECT_FALSE(app->Document().IsModified());
-    EXPECT_EQ(app->Data().table.Cell(2, 1).opponent, NoOpponent);
-    const std::vector<fs::path> kept = Kept(box);
-    ASSERT_EQ(kept.size(), 1u);
-    EXPECT_EQ(kept[0].filename().string().substr(0, 2), "t-");
-    // The kept file is a tournament file holding the declined state.
-    CTournamentEditor reader;
-    ASSERT_EQ(reader.Load(test::ReadAll(kept[0])), LoadStatus::Ok);
-    EXPECT_EQ(reader.Save(), changed);
 }
 
 TEST(UndoAndRecoveryTest, TheHistoryDropsItsOldestStepsPastItsBudgetAndStillUndoesTheRest)

@@ -17,64 +17,46 @@
 
 namespace tabry::test {
 
-LiveBuilder::LiveBuilder(int rows, int rounds)
-{
-    data.table.Clear();
-    data.table.Resize(rows, rounds);
-}
-
-LiveBuilder& LiveBuilder::Player(int row, std::string_view longName, std::string_view shortName,
-                                 std::string_view residence, int grade)
-{
-    const int index = data.players.Add({}, {}, {}, {}, 0, {});
-    CPlayerRecord& r = data.players.GetAt(index);
-    r.m_longName = longName;
-    r.m_shortName = shortName;
-    r.m_inputName = "p" + std::to_string(row);
-    r.m_residence = residence;
-    r.m_grade = grade;
-    data.table.Entry(row).playerIndex = index;
-    return *this;
-}
-
-LiveBuilder& LiveBuilder::Game(int round, int a, int b, std::int8_t result, int disc)
-{
-    data.table.SetCell(a, round, ResultCell{b, result, static_cast<std::int8_t>(disc), 0});
-    const std::int8_t mirrored = result == ResultNone ? ResultNone : static_cast<std::int8_t>(-result);
-    data.table.SetCell(b, round, ResultCell{a, mirrored, static_cast<std::int8_t>(-disc), 0});
-    return *this;
-}
-
-LiveBuilder& LiveBuilder::Bye(int round, int row, std::int8_t result, int disc)
-{
-    data.table.SetCell(row, round, ResultCell{ByeOpponent, result, static_cast<std::int8_t>(disc), 0});
-    return *this;
-}
-
-TournamentData& LiveBuilder::Done()
-{
-    data.table.ComputeAll();
-    return data;
-}
-
 TournamentData SmallEvent()
 {
     const auto s = [](const char* utf8) { return cp932::FromUtf8(utf8); };
-    LiveBuilder b(6, 3);
+    TournamentData d;
+    d.table.Clear();
+    d.table.Resize(6, 3);
     // Row 4 stays empty; row 5 joins in round 3 and has the bye.
-    b.Player(0, s("山田 太郎"), s("山田"), s("東京"), 3)
-        .Player(1, s("佐藤 花子"), s("佐藤"), s("大阪"), -2)
-        .Player(2, s("鈴木 一郎"), s("鈴木"), s("北海道"), 1)
-        .Player(3, s("高橋 健"), s("高橋"), "", 0)
-        .Player(5, s("田中 美咲"), s("田中"), s("千葉"), 2)
-        .Game(0, 0, 1, ResultWin, 12)  // 山田 beats 佐藤
-        .Game(0, 2, 3, ResultDraw, 0)  // 鈴木 draws 高橋
-        .Game(1, 0, 2, ResultWin, 4)   // 山田 beats 鈴木
-        .Game(1, 1, 3, ResultLoss, -6) // 佐藤 loses to 高橋
-        .Game(2, 0, 3, ResultNone, 0)  // 山田 - 高橋, no result yet
-        .Game(2, 1, 2, ResultWin, 20)  // 佐藤 beats 鈴木
-        .Bye(2, 5, ResultWin, 0);
-    return b.Done();
+    const struct {
+        int row;
+        const char *longName, *shortName, *residence;
+        int grade;
+    } players[] = {{0, "山田 太郎", "山田", "東京", 3},
+                   {1, "佐藤 花子", "佐藤", "大阪", -2},
+                   {2, "鈴木 一郎", "鈴木", "北海道", 1},
+                   {3, "高橋 健", "高橋", "", 0},
+                   {5, "田中 美咲", "田中", "千葉", 2}};
+    for (const auto& p : players) {
+        const int index = d.players.Add({}, {}, {}, {}, 0, {});
+        CPlayerRecord& r = d.players.GetAt(index);
+        r.m_longName = s(p.longName);
+        r.m_shortName = s(p.shortName);
+        r.m_inputName = "p" + std::to_string(p.row);
+        r.m_residence = s(p.residence);
+        r.m_grade = p.grade;
+        d.table.Entry(p.row).playerIndex = index;
+    }
+    const auto game = [&d](int round, int a, int b, std::int8_t result, int disc) {
+        d.table.SetCell(a, round, ResultCell{b, result, static_cast<std::int8_t>(disc), 0});
+        const std::int8_t mirrored = result == ResultNone ? ResultNone : static_cast<std::int8_t>(-result);
+        d.table.SetCell(b, round, ResultCell{a, mirrored, static_cast<std::int8_t>(-disc), 0});
+    };
+    game(0, 0, 1, ResultWin, 12);  // 山田 beats 佐藤
+    game(0, 2, 3, ResultDraw, 0);  // 鈴木 draws 高橋
+    game(1, 0, 2, ResultWin, 4);   // 山田 beats 鈴木
+    game(1, 1, 3, ResultLoss, -6); // 佐藤 loses to 高橋
+    game(2, 0, 3, ResultNone, 0);  // 山田 - 高橋, no result yet
+    game(2, 1, 2, ResultWin, 20);  // 佐藤 beats 鈴木
+    d.table.SetCell(5, 2, ResultCell{ByeOpponent, ResultWin, 0, 0});
+    d.table.ComputeAll();
+    return d;
 }
 
 namespace {
@@ -152,6 +134,28 @@ int ConnectFrom(std::uint16_t port, const char* from)
     return fd;
 }
 
+namespace {
+
+// Reads until the peer closes (true) or `timeoutMs` passes (false).
+bool ReadUntilClosed(int fd, int timeoutMs, std::string* answer = nullptr)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    char buf[4096];
+    while (std::chrono::steady_clock::now() < deadline) {
+        pollfd p{fd, POLLIN, 0};
+        if (poll(&p, 1, 50) <= 0)
+            continue;
+        const ssize_t n = recv(fd, buf, sizeof buf, 0);
+        if (n <= 0)
+            return true;
+        if (answer != nullptr)
+            answer->append(buf, static_cast<size_t>(n));
+    }
+    return false;
+}
+
+} // namespace
+
 std::string Exchange(std::uint16_t port, const std::string& request, int timeoutMs, const char* from)
 {
     const int fd = ConnectFrom(port, from);
@@ -165,17 +169,7 @@ std::string Exchange(std::uint16_t port, const std::string& request, int timeout
         sent += static_cast<size_t>(n);
     }
     std::string answer;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    char buf[4096];
-    while (std::chrono::steady_clock::now() < deadline) {
-        pollfd p{fd, POLLIN, 0};
-        if (poll(&p, 1, 50) <= 0)
-            continue;
-        const ssize_t n = recv(fd, buf, sizeof buf, 0);
-        if (n <= 0)
-            break;
-        answer.append(buf, static_cast<size_t>(n));
-    }
+    ReadUntilClosed(fd, timeoutMs, &answer);
     close(fd);
     return answer;
 }
@@ -189,17 +183,7 @@ int StatusOf(const std::string& answer)
 
 bool ClosedWithin(int fd, int timeoutMs)
 {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    char buf[4096];
-    while (std::chrono::steady_clock::now() < deadline) {
-        pollfd p{fd, POLLIN, 0};
-        if (poll(&p, 1, 50) <= 0)
-            continue;
-        const ssize_t n = recv(fd, buf, sizeof buf, 0);
-        if (n <= 0)
-            return true;
-    }
-    return false;
+    return ReadUntilClosed(fd, timeoutMs);
 }
 
 int CountOpen(const std::vector<int>& fds, int settleMs)

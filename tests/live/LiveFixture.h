@@ -5,29 +5,18 @@
 
 #include "core/TournamentData.h"
 
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace tabry::test {
 
-// A table of `rows` x `rounds` with players added to its database.
-class LiveBuilder {
-public:
-    LiveBuilder(int rows, int rounds);
-    // Names are Shift_JIS bytes, taken as they are.
-    LiveBuilder& Player(int row, std::string_view longName, std::string_view shortName, std::string_view residence,
-                        int grade);
-    LiveBuilder& Game(int round, int a, int b, std::int8_t result, int disc);
-    LiveBuilder& Bye(int round, int row, std::int8_t result, int disc);
-    TournamentData& Done();
-    TournamentData data;
-};
-
-// Four players, three rounds: round 1 and 2 played, round 3 paired with
-// one result in, and a bye. (UTF-8 names, converted.)
+// Five players in six rows, three rounds: rounds 1 and 2 played, round 3
+// paired with one result in and a bye for the latecomer.
 TournamentData SmallEvent();
 
 struct HttpReply {
@@ -51,5 +40,18 @@ int StatusOf(const std::string& answer);
 bool ClosedWithin(int fd, int timeoutMs);
 // How many of the sockets the server has not closed, `settleMs` from now.
 int CountOpen(const std::vector<int>& fds, int settleMs);
+
+// Asks `done` every 50 ms until it holds or `limit` has passed.
+template <class Predicate>
+bool Eventually(Predicate done, std::chrono::milliseconds limit = std::chrono::seconds(15))
+{
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (done())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return done();
+}
 
 } // namespace tabry::test

@@ -138,18 +138,6 @@ private:
     std::string m_buffer;
 };
 
-template <class Predicate>
-bool Within(std::chrono::seconds limit, Predicate done)
-{
-    const auto deadline = Clock::now() + limit;
-    while (Clock::now() < deadline) {
-        if (done())
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return false;
-}
-
 TEST(LiveInChromiumTest, APublishedResultAppearsOnTheOpenPageWithoutAReload)
 {
     if (!std::filesystem::exists(kChromium))
@@ -172,15 +160,18 @@ TEST(LiveInChromiumTest, APublishedResultAppearsOnTheOpenPageWithoutAReload)
         ASSERT_TRUE(browser.Started());
         ASSERT_TRUE(browser.Open(url)) << "see " << profile.string() << ".log";
         const std::string firstTag = server.Site()->Tag();
-        ASSERT_TRUE(Within(std::chrono::seconds(60), [&] {
-            return browser.Evaluate("document.querySelector('main') && document.querySelector('main').dataset.version")
-                == firstTag;
-        }));
+        const auto version = [&] {
+            return browser.Evaluate("document.querySelector('main') && document.querySelector('main').dataset.version");
+        };
+        const auto shownNow = [&] {
+            return browser.Evaluate("document.querySelector('main').innerText.includes('3勝 0敗 0分')") == "true";
+        };
+        ASSERT_TRUE(test::Eventually([&] { return version() == firstTag; }, std::chrono::seconds(60)));
         EXPECT_EQ(browser.Evaluate("document.querySelectorAll('img').length"), "0");
         EXPECT_EQ(browser.Evaluate("[...document.querySelectorAll('a')].some(a => a.textContent === "
                                    + json(kHostile).dump() + ")"),
                   "true");
-        EXPECT_EQ(browser.Evaluate("document.querySelector('main').innerText.includes('3勝 0敗 0分')"), "false");
+        EXPECT_FALSE(shownNow());
         browser.Evaluate("window.keptAcrossUpdates = 'yes'");
 
         // 山田 wins his round-3 game: published while the page is open.
@@ -189,14 +180,12 @@ TEST(LiveInChromiumTest, APublishedResultAppearsOnTheOpenPageWithoutAReload)
         data.table.ComputeAll();
         const auto published = Clock::now();
         server.Publish(data);
-        const bool shown = Within(std::chrono::seconds(20), [&] {
-            return browser.Evaluate("document.querySelector('main').innerText.includes('3勝 0敗 0分')") == "true";
-        });
+        const bool shown = test::Eventually(shownNow, std::chrono::seconds(20));
         const auto seconds = std::chrono::duration<double>(Clock::now() - published).count();
         EXPECT_TRUE(shown) << "the open page never showed the new result";
         std::cout << "[ live ] the open page showed the new result after " << seconds << " s\n";
         EXPECT_EQ(browser.Evaluate("window.keptAcrossUpdates"), "yes") << "the page was reloaded";
-        EXPECT_EQ(browser.Evaluate("document.querySelector('main').dataset.version"), server.Site()->Tag());
+        EXPECT_EQ(version(), server.Site()->Tag());
     }
     std::filesystem::remove_all(profile);
     std::filesystem::remove(profile.string() + ".log");

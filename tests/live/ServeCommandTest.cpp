@@ -15,8 +15,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 namespace tabry {
@@ -26,22 +24,9 @@ using namespace std::chrono_literals;
 
 std::string ReadText(const std::filesystem::path& p)
 {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-template <class Predicate>
-bool Eventually(Predicate done, std::chrono::milliseconds limit = 15s)
-{
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (done())
-            return true;
-        std::this_thread::sleep_for(50ms);
-    }
-    return done();
+    std::string text;
+    ReadFileBytes(p, text, 1 << 20);
+    return text;
 }
 
 class ServeCommandTest : public ::testing::Test {
@@ -64,12 +49,10 @@ protected:
     void Write(TournamentData& data) { ASSERT_TRUE(WriteFileAtomically(m_file, data.Save())); }
 
     // Starts `torva-cli serve` and waits for the URL it prints.
-    void Serve(std::vector<std::string> extra = {})
+    void Serve()
     {
-        std::vector<std::string> args = {TORVA_CLI_PATH, "--db", (m_dir / "none.db").string(), "serve", "--port", "0",
-                                         "--bind", "127.0.0.1"};
-        args.insert(args.end(), extra.begin(), extra.end());
-        args.push_back(m_file.string());
+        std::vector<std::string> args = {TORVA_CLI_PATH, "--db",      (m_dir / "none.db").string(), "serve", "--port",
+                                         "0",            "--bind",    "127.0.0.1",                  m_file.string()};
         std::vector<char*> argv;
         for (std::string& a : args)
             argv.push_back(a.data());
@@ -86,7 +69,7 @@ protected:
             _exit(127);
         }
         ASSERT_GT(m_pid, 0);
-        ASSERT_TRUE(Eventually([&] { return Out().find("http://127.0.0.1:") != std::string::npos; })) << Out() << Err();
+        ASSERT_TRUE(test::Eventually([&] { return Out().find("http://127.0.0.1:") != std::string::npos; })) << Out() << Err();
         const std::string out = Out();
         const size_t at = out.find("http://127.0.0.1:");
         m_base = out.substr(at, out.find('/', at + 7) - at);
@@ -118,13 +101,13 @@ TEST_F(ServeCommandTest, FollowsTheFileKeepsTheLastGoodStateAndStopsOnSigterm)
     data.table.SetCell(2, 2, ResultCell{1, ResultWin, 20, 0});
     data.table.ComputeAll();
     Write(data);
-    ASSERT_TRUE(Eventually([&] { return Standings()["standings"][4]["shortName"] == "佐藤"; }))
+    ASSERT_TRUE(test::Eventually([&] { return Standings()["standings"][4]["shortName"] == "佐藤"; }))
         << Standings().dump() << Err();
     const std::string good = Standings().dump();
 
     // A file cut off or replaced by something else changes nothing.
     ASSERT_TRUE(WriteFileAtomically(m_file, "not a tournament\r\n"));
-    ASSERT_TRUE(Eventually([&] { return Err().find("still serving the last good state") != std::string::npos; }))
+    ASSERT_TRUE(test::Eventually([&] { return Err().find("still serving the last good state") != std::string::npos; }))
         << Err();
     EXPECT_EQ(Standings().dump(), good);
     ASSERT_TRUE(WriteFileAtomically(m_file, ""));
@@ -133,7 +116,7 @@ TEST_F(ServeCommandTest, FollowsTheFileKeepsTheLastGoodStateAndStopsOnSigterm)
 
     kill(m_pid, SIGTERM);
     int status = 0;
-    ASSERT_TRUE(Eventually([&] { return waitpid(m_pid, &status, WNOHANG) == m_pid; }, 10s));
+    ASSERT_TRUE(test::Eventually([&] { return waitpid(m_pid, &status, WNOHANG) == m_pid; }, 10s));
     m_pid = -1;
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     EXPECT_NE(Out().find("torva-cli: stopped"), std::string::npos);

@@ -104,17 +104,11 @@ inline bool HaveIpaGothic()
     return Capture("fc-list IPAGothic family 2>/dev/null").find("IPAGothic") != std::string::npos;
 }
 
-// The text of a PDF in its physical layout (UTF-8); pages end in a form feed.
-inline std::string PdfText(const std::filesystem::path& pdf)
-{
-    return Capture("pdftotext -layout \"" + pdf.string() + "\" - 2>&1");
-}
-
-// The pages of PdfText.
+// The pages of a PDF's text in its physical layout (UTF-8).
 inline std::vector<std::string> PdfPages(const std::filesystem::path& pdf)
 {
     std::vector<std::string> pages;
-    const std::string text = PdfText(pdf);
+    const std::string text = Capture("pdftotext -layout \"" + pdf.string() + "\" - 2>&1");
     size_t from = 0;
     for (size_t ff = text.find('\f'); ff != std::string::npos; ff = text.find('\f', from)) {
         pages.push_back(text.substr(from, ff - from));

@@ -1,7 +1,7 @@
 // The PDFs of the printed documents read back with poppler's tools: the
-// extracted text holds every player and every board in the right order on
-// the right number of pages, the fonts are embedded, and one page of each
-// document looks as it did when its golden picture was made.
+// extracted text holds every player in the right order on the right number
+// of pages, the fonts are embedded, and one page of each document looks as
+// it did when its golden picture was made.
 #include "outputs/OutputKinds.h"
 #include "paper/PaperDocuments.h"
 #include "reports/InterimOutputs.h"
@@ -38,72 +38,13 @@ protected:
         return path;
     }
 
-    // The name (UTF-8) of a database player.
-    static std::string Name(const TournamentData& d, int playerIndex)
-    {
-        return U(d.players.GetAt(playerIndex).m_longName);
-    }
-
     test::TempDir m_tmp;
 };
 
-// Every page carries the frame: tournament, date, title, "n / N".
-void ExpectFrame(const std::vector<std::string>& pages, const char* title)
-{
-    for (size_t p = 0; p < pages.size(); ++p) {
-        SCOPED_TRACE(::testing::Message() << "page " << p + 1);
-        EXPECT_NE(pages[p].find("全日本オセロ選手権"), std::string::npos);
-        EXPECT_NE(pages[p].find("2024年5月3日"), std::string::npos);
-        EXPECT_NE(pages[p].find(title), std::string::npos) << pages[p].substr(0, 400);
-        EXPECT_NE(pages[p].find(std::to_string(p + 1) + " / " + std::to_string(pages.size())), std::string::npos);
-    }
-}
-
-TEST_F(PdfOutputTest, ThePairingSheetListsEveryBoardInOrderOnEnoughPages)
-{
-    for (const auto& [players, pages] : {std::pair{24, 1}, std::pair{128, 2}, std::pair{512, 7}}) {
-        SCOPED_TRACE(::testing::Message() << players << " players");
-        TournamentData d = test::GeneratedTournament(players, 6);
-        const std::vector<std::string> text = test::PdfPages(Write(OutputKind::PdfPairing, d, 6, "pairing"));
-        ASSERT_EQ(static_cast<int>(text.size()), pages);
-        ExpectFrame(text, "組み合わせ表");
-        for (const std::string& page : text)
-            EXPECT_NE(page.find("第6回戦"), std::string::npos);
-
-        // Each board is one line: its number, one player, the other.
-        const CResultTable before = StandingsCopy(d.table, 5);
-        std::string all;
-        for (const std::string& page : text)
-            all += page;
-        std::istringstream lines(all);
-        std::string line;
-        int board = 0;
-        std::vector<bool> seen(static_cast<size_t>(d.players.GetCount()), false);
-        while (std::getline(lines, line)) {
-            std::istringstream words(line);
-            int number = 0;
-            std::string first, second;
-            if (!(words >> number) || number != board + 1)
-                continue;
-            const size_t a = line.find("選手");
-            const size_t b = line.find("選手", a + 1);
-            if (a == std::string::npos || b == std::string::npos)
-                continue;
-            ++board;
-            const int pa = d.players.Find(test::S(line.substr(a, 9)));
-            const int pb = d.players.Find(test::S(line.substr(b, 9)));
-            ASSERT_GT(pa, 0) << line;
-            ASSERT_GT(pb, 0) << line;
-            const int rowA = d.table.FindRowOfPlayer(pa);
-            EXPECT_EQ(d.table.Cell(rowA, 5).opponent, d.table.FindRowOfPlayer(pb)) << line;
-            EXPECT_LT(before.FindRowOfPlayer(pa), before.FindRowOfPlayer(pb)) << line;
-            EXPECT_FALSE(seen[static_cast<size_t>(pa)] || seen[static_cast<size_t>(pb)]) << line;
-            seen[static_cast<size_t>(pa)] = seen[static_cast<size_t>(pb)] = true;
-        }
-        EXPECT_EQ(board, players / 2);
-    }
-}
-
+// The standings' text read back from the PDF: every player in order with
+// his rank, equal players sharing one, on the expected number of pages, each
+// with its frame. (The board order and the table's pages are checked on the
+// page descriptions; any text the renderer drew unreadable shows here.)
 TEST_F(PdfOutputTest, TheStandingsListEveryPlayerInOrderWithSharedRanks)
 {
     for (const auto& [players, pages] : {std::pair{24, 1}, std::pair{128, 3}, std::pair{512, 12}}) {
@@ -112,7 +53,10 @@ TEST_F(PdfOutputTest, TheStandingsListEveryPlayerInOrderWithSharedRanks)
         d.table.settings.tieBreak = WinPointsA; // one key: ties among 24 players already
         const std::vector<std::string> text = test::PdfPages(Write(OutputKind::PdfStandings, d, 0, "standings"));
         ASSERT_EQ(static_cast<int>(text.size()), pages);
-        ExpectFrame(text, "成績表");
+        for (size_t p = 0; p < text.size(); ++p) {
+            EXPECT_NE(text[p].find("全日本オセロ選手権"), std::string::npos);
+            EXPECT_NE(text[p].find(std::to_string(p + 1) + " / " + std::to_string(pages)), std::string::npos);
+        }
 
         const CResultTable sorted = StandingsCopy(d.table);
         const std::vector<int> ranks = sorted.RankNumbers(sorted.settings.tieBreak);
@@ -122,7 +66,7 @@ TEST_F(PdfOutputTest, TheStandingsListEveryPlayerInOrderWithSharedRanks)
         size_t from = 0;
         int shared = 0;
         for (int r = 0; r < players; ++r) {
-            const std::string name = Name(d, sorted.Entry(r).playerIndex);
+            const std::string name = U(d.players.GetAt(sorted.Entry(r).playerIndex).m_longName);
             const size_t at = all.find(name, from);
             ASSERT_NE(at, std::string::npos) << name << " missing or out of order";
             const size_t lineStart = all.rfind('\n', at) + 1;
@@ -135,39 +79,6 @@ TEST_F(PdfOutputTest, TheStandingsListEveryPlayerInOrderWithSharedRanks)
         }
         EXPECT_GT(shared, 0) << "the fixture should have tied players";
     }
-}
-
-TEST_F(PdfOutputTest, TheResultTableRepeatsEveryPlayerOnEachPageOfRounds)
-{
-    for (const auto& [players, rounds, pages] : {std::tuple{24, 7, 1}, std::tuple{128, 23, 18}}) {
-        SCOPED_TRACE(::testing::Message() << players << " players");
-        TournamentData d = test::GeneratedTournament(players, rounds);
-        const std::vector<std::string> text = test::PdfPages(Write(OutputKind::PdfTable, d, 0, "table"));
-        ASSERT_EQ(static_cast<int>(text.size()), pages);
-        ExpectFrame(text, "対戦表");
-        const int roundPages = (rounds + 9) / 10;
-        std::string all;
-        for (const std::string& page : text)
-            all += page;
-        for (int i = 1; i <= players; ++i) {
-            const std::string name = Name(d, i);
-            size_t count = 0;
-            for (size_t at = all.find(name); at != std::string::npos; at = all.find(name, at + 1))
-                ++count;
-            EXPECT_EQ(count, static_cast<size_t>(roundPages)) << name;
-        }
-        EXPECT_NE(all.find(std::to_string(rounds) + "回戦"), std::string::npos);
-    }
-}
-
-TEST_F(PdfOutputTest, TheFontIsEmbedded)
-{
-    if (!test::HaveIpaGothic())
-        GTEST_SKIP() << "IPA Gothic is not installed (tools/setup.sh installs fonts-ipafont-gothic)";
-    TournamentData d = test::GeneratedTournament(8, 2);
-    const std::string fonts = test::Capture("pdffonts \"" + Write(OutputKind::PdfStandings, d, 0, "s").string() + "\"");
-    EXPECT_NE(fonts.find("+IPAGothic"), std::string::npos) << fonts; // a subset
-    EXPECT_EQ(fonts.find(" no "), std::string::npos) << fonts;         // every font embedded
 }
 
 // ---- golden pictures ---------------------------------------------------
@@ -205,16 +116,19 @@ Picture ReadPng(const std::filesystem::path& path)
     return picture;
 }
 
-TEST_F(PdfOutputTest, TheFirstPageOfEachDocumentLooksAsItsGoldenPicture)
+TEST_F(PdfOutputTest, EachDocumentEmbedsItsFontAndLooksAsItsGoldenPicture)
 {
     if (!test::HaveIpaGothic())
-        GTEST_SKIP() << "IPA Gothic is not installed; the pictures were made with it";
+        GTEST_SKIP() << "IPA Gothic is not installed (tools/setup.sh installs fonts-ipafont-gothic)";
     TournamentData d = test::GeneratedTournament(24, 7);
     for (const auto& [kind, name] : {std::pair{OutputKind::PdfPairing, "pairing"},
                                      std::pair{OutputKind::PdfStandings, "standings"},
                                      std::pair{OutputKind::PdfTable, "table"}}) {
         SCOPED_TRACE(name);
         const std::filesystem::path pdf = Write(kind, d, 7, name);
+        const std::string fonts = test::Capture("pdffonts \"" + pdf.string() + "\"");
+        EXPECT_NE(fonts.find("+IPAGothic"), std::string::npos) << fonts; // a subset
+        EXPECT_EQ(fonts.find(" no "), std::string::npos) << fonts;       // every font embedded
         const std::filesystem::path stem = std::filesystem::path(TABRY_GOLDEN_OUT) / name;
         const std::filesystem::path actual = stem.string() + ".png";
         const std::filesystem::path golden = std::filesystem::path(TABRY_GOLDEN_DIR) / (std::string(name) + ".png");

@@ -228,40 +228,24 @@ TEST(TableEditsTest, AOneSidedCellNeverCostsAnotherGame)
     EXPECT_EQ(other.Table().Cell(2, 0).opponent, 1); // No: the game of rows 1 and 2 stays
 }
 
+// Undoing the step is covered by the random edits, which add rows too.
 TEST(TableEditsTest, ALatecomersRowIsAddedAtTheEndAsOneStepUpToTheLargestTable)
 {
     TournamentData data = MakeTournament(4, 3, 4);
     PutGame(data, 0, 0, 1, ResultWin, 10);
     data.table.ComputeAll();
     CTournamentEditor editor(std::move(data));
-    std::vector<std::shared_ptr<const CEditStep>> steps;
+    std::vector<std::string> steps;
     editor.AddListener([&](const ChangeEvent& e) {
         if (e.step)
-            steps.push_back(e.step);
+            steps.push_back(U(e.step->Name()));
     });
-    const TournamentData before = editor.Data();
-    const ChangeEffects fx = editor.AddRow();
-    EXPECT_TRUE(fx.resized);
-    ASSERT_EQ(steps.size(), 1u);
-    EXPECT_EQ(U(steps[0]->Name()), "行の追加");
+    EXPECT_TRUE(editor.AddRow().resized);
+    EXPECT_EQ(steps, std::vector<std::string>{"行の追加"});
     ASSERT_EQ(editor.Table().PlayerCount(), 5);
     EXPECT_EQ(editor.Table().RoundCount(), 3);
     EXPECT_TRUE(editor.Table().Entry(4).IsEmpty());
     EXPECT_EQ(editor.Table().Cell(0, 0), (ResultCell{1, ResultWin, 10, 0}));
-
-    // The latecomer plays from round 2 on; round 1 stays empty.
-    CPlayerRecord late;
-    late.m_longName = "late";
-    late.m_inputName = "late";
-    editor.SetRowPlayer(4, editor.AddPlayer(late));
-    editor.SetGame(4, 1, 2, ResultWin, 4);
-    EXPECT_EQ(editor.Table().Cell(4, 0).opponent, NoOpponent);
-    EXPECT_EQ(editor.Table().Entry(4).wins, 1);
-
-    for (auto it = steps.rbegin(); it != steps.rend(); ++it)
-        ASSERT_TRUE(editor.Undo(**it));
-    EXPECT_EQ(editor.Save(), before.Save());
-    EXPECT_EQ(editor.Table().PlayerCount(), 4);
 
     CTournamentEditor full(MakeTournament(kMaxPlayers, 1, 2));
     int told = 0;

@@ -16,9 +16,9 @@
 #include "grid/TabryView.h"
 #include "playerdb/ui/UserDbDialog.h"
 #include "playerdb/ui/UserEditDialog.h"
+#include "grid/GridCommands.h"
 #include "grid/ResultPopup.h"
 #include "tests/app/AppTestSupport.h"
-#include "tests/guisupport/DialogDriver.h"
 #include "tests/guisupport/GuiTest.h"
 
 #include "TorvaVersion.h"
@@ -32,7 +32,6 @@
 #include <QStatusBar>
 #include <QFile>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPointer>
 #include <QTest>
 
@@ -311,21 +310,12 @@ TEST_F(CommandFixture, NewAndOpenResetTheGrid)
 
 TEST_F(CommandFixture, AnAddedRowTakesTheCursorAndUndoTakesItBack)
 {
-    // The player menu of any row: the new row comes at the end, one step,
-    // and the new grid starts on it for the latecomer's name.
+    // The player menu's command (its entry is the grid's own test): the new
+    // row comes at the end, one step, and the new grid starts on it for the
+    // latecomer's name.
     QPointer<grid::CResultGrid> before = Grid();
-    test::WhenMenuOpens([](QMenu* menu) {
-        for (QAction* a : menu->actions()) {
-            if (a->text() == QString::fromUtf8("行の追加(&I)")) {
-                menu->setActiveAction(a);
-                QTest::keyClick(menu, Qt::Key_Return);
-                return;
-            }
-        }
-        menu->close();
-    });
-    const grid::GridRect cell = Grid()->CellRect(0, 2);
-    QTest::mouseClick(Grid()->viewport(), Qt::RightButton, {}, QPoint(cell.left + 20, cell.top + 10));
+    Grid()->SelectCell(0, 2);
+    Grid()->RunCommand(grid::CmdPlayerAddRow);
     QApplication::processEvents();
     ASSERT_EQ(app->Data().table.PlayerCount(), 9);
     EXPECT_TRUE(before.isNull());

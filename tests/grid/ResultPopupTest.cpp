@@ -77,30 +77,20 @@ TEST_F(ResultPopupTest, ATypedDigitOpensWithThatScoreAndATypedLetterWithThatName
     EXPECT_EQ(popup->MarkBox()->currentText(), kLoss);
 }
 
-TEST_F(ResultPopupTest, TheMarkFollowsTheScoreUntilOneIsChosenByHand)
+TEST_F(ResultPopupTest, AMarkChosenWithTheSelectorsKeysStaysWhateverTheScore)
 {
     grid::CResultPopup* popup = Open(0, 1);
     QLineEdit* score = popup->ScoreEdit();
     QComboBox* mark = popup->MarkBox();
-    QTest::keyClicks(score, "-"); // replaces the selected "+0"
-    EXPECT_EQ(mark->currentText(), kLoss);
-    QTest::keyClick(score, Qt::Key_Backspace);
-    QTest::keyClicks(score, "+");
+    QTest::keyClicks(score, "5"); // replaces the selected "+0"
     EXPECT_EQ(mark->currentText(), kWin);
-    QTest::keyClicks(score, "0");
-    EXPECT_EQ(mark->currentText(), kDraw); // a zero is a draw over any mark
-    QTest::keyClicks(score, "5");
-    EXPECT_EQ(mark->currentText(), kWin);
-
-    // The selector's keys choose by hand; the score no longer moves it.
     mark->setFocus();
     QTest::keyClick(mark, Qt::Key_Down);
     QTest::keyClick(mark, Qt::Key_Down);
     ASSERT_EQ(mark->currentText(), kLoss);
     QTest::keyClick(mark, Qt::Key_Backtab);
     ASSERT_EQ(popup->focusWidget(), score);
-    score->selectAll(); // what Backtab selects in an active window
-    QTest::keyClicks(score, "+10"); // won on the board, lost on time
+    QTest::keyClicks(score, "0"); // "50": won on the board, lost on time
     EXPECT_EQ(mark->currentText(), kLoss);
 }
 
@@ -167,6 +157,12 @@ TEST_F(ResultPopupTest, CountModeTrapsStoreNoWrongGame)
     EXPECT_EQ(popup->Note()->text(), Qs("石数は 0 ～ 64 です"));
     EXPECT_TRUE(FocusedWithAllSelected(popup->ScoreEdit()));
     EXPECT_EQ(data.table.Cell(2, 0), (ResultCell{3, ResultNone, 0, 0}));
+    // Committed from the name field, the score field takes the focus back.
+    popup->ScoreEdit()->deselect();
+    popup->NameEdit()->setFocus();
+    Enter(popup->NameEdit());
+    Settle();
+    EXPECT_TRUE(FocusedWithAllSelected(popup->ScoreEdit()));
     EXPECT_EQ(edits->Count(), 1);
 
     // Retyped as "3" and "2", a 32-32 draw: the × that "3" suggested does
@@ -192,40 +188,6 @@ TEST_F(ResultPopupTest, CountModeTrapsStoreNoWrongGame)
     Settle();
     EXPECT_EQ(data.table.Cell(4, 1), (ResultCell{1, ResultDraw, 0, 0}));
     EXPECT_EQ(data.table.Cell(1, 1), (ResultCell{4, ResultDraw, 0, 0}));
-}
-
-TEST_F(ResultPopupTest, DifferenceModeRefusesWhatNoBoardShowsAndAResultWithoutScore)
-{
-    editor.SetGame(0, 0, 1, ResultWin, 12);
-    edits->Reset();
-    grid::CResultPopup* popup = Open(0, 1);
-    TypeText(popup->ScoreEdit(), "+70");
-    Enter(popup->ScoreEdit());
-    Settle();
-    ASSERT_NE(ResultPopup(), nullptr);
-    EXPECT_EQ(popup->Note()->text(), Qs("石差は -64 ～ 64 です"));
-    // Committed from the name field as well: the score field gets the
-    // focus back.
-    popup->NameEdit()->setFocus();
-    popup->ScoreEdit()->setText("12a");
-    Enter(popup->NameEdit());
-    Settle();
-    EXPECT_EQ(popup->Note()->text(), Qs("石差を数字で入力してください"));
-    EXPECT_TRUE(FocusedWithAllSelected(popup->ScoreEdit()));
-    popup->ScoreEdit()->clear(); // a win needs a score
-    Enter(popup->ScoreEdit());
-    Settle();
-    EXPECT_TRUE(popup->Note()->isVisible());
-    EXPECT_EQ(edits->Count(), 0);
-    EXPECT_EQ(data.table.Cell(0, 0), (ResultCell{1, ResultWin, 12, 0}));
-
-    // Without a result (the blank mark chosen) the pairing alone is kept.
-    popup->MarkBox()->setFocus();
-    QTest::keyClick(popup->MarkBox(), Qt::Key_Home);
-    EXPECT_FALSE(popup->Note()->isVisible());
-    Enter(popup->MarkBox());
-    Settle();
-    EXPECT_EQ(data.table.Cell(0, 0), (ResultCell{1, ResultNone, 0, 0}));
 }
 
 TEST_F(ResultPopupTest, AGameIsWrittenIntoBothRowsAndTheCursorMovesOn)

@@ -11,6 +11,7 @@ const QString kRecentGroup = QStringLiteral("Recent File List");
 const QString kRecentKey = QStringLiteral("File%1");
 const QString kLastDirectory = QStringLiteral("Settings/LastDirectory");
 const QString kGeometry = QStringLiteral("Settings/WindowGeometry");
+const QString kEnterMovesDown = QStringLiteral("Settings/EnterMovesDown");
 } // namespace
 
 bool SamePath(const QString& a, const QString& b)
@@ -92,6 +93,16 @@ QByteArray CAppSettings::WindowGeometry() const
 void CAppSettings::SetWindowGeometry(const QByteArray& geometry)
 {
     m_settings->setValue(kGeometry, geometry);
+}
+
+bool CAppSettings::EnterMovesDown() const
+{
+    return m_settings->value(kEnterMovesDown, false).toBool();
+}
+
+void CAppSettings::SetEnterMovesDown(bool down)
+{
+    m_settings->setValue(kEnterMovesDown, down);
 }
 
 bool CAppSettings::Sync()

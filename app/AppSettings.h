@@ -1,8 +1,9 @@
 #pragma once
 // The program's own settings (not the tournament's, which travel in its file):
-// the recent-file list of four, the last folder of a file dialog and the main
-// window's placement. Stored under organisation "qelt", application "TORVA"
-// (the registry on Windows, an INI file elsewhere), or in a given INI file.
+// the recent-file list of four, the last folder of a file dialog, the main
+// window's placement and where Enter goes after a game ("Enter で下へ移動").
+// Stored under organisation "qelt", application "TORVA" (the registry on
+// Windows, an INI file elsewhere), or in a given INI file.
 
 #include <QByteArray>
 #include <QSettings>
@@ -31,6 +32,11 @@ public:
 
     QByteArray WindowGeometry() const;
     void SetWindowGeometry(const QByteArray& geometry);
+
+    // After a committed game the cursor goes down the round instead of on
+    // to the next round; off until the organiser turns it on.
+    bool EnterMovesDown() const;
+    void SetEnterMovesDown(bool down);
 
     // Writes pending changes; false when the settings cannot be stored.
     bool Sync();

@@ -4,6 +4,7 @@
 #include "app/AppInfo.h"
 #include "app/EditHistory.h"
 #include "app/LiveServerController.h"
+#include "app/LockIndicators.h"
 #include "app/PrintCommands.h"
 #include "app/TabryApp.h"
 #include "app/TabryDoc.h"
@@ -40,6 +41,7 @@ QString RecentCaption(int index, const QString& path)
 CMainFrame::CMainFrame(CTabryApp& app) : m_app(app), m_view(new grid::CTabryView(app.Editor(), this))
 {
     m_view->SetRandomGenerator(&app.Random());
+    m_view->SetEnterMovesDown(app.Settings().EnterMovesDown());
     setObjectName(QStringLiteral("mainFrame"));
     setWindowIcon(AppIcon());
     setCentralWidget(m_view);
@@ -61,6 +63,7 @@ CMainFrame::CMainFrame(CTabryApp& app) : m_app(app), m_view(new grid::CTabryView
     m_listener = m_app.Editor().AddListener([this](const ChangeEvent&) {
         // A sort or an undo may put other rows under the cursor.
         UpdateDeleteCell();
+        UpdateAddRow();
         // The live pages follow every change (nothing while they are off).
         m_live->Publish(m_app.Data());
     });
@@ -112,6 +115,7 @@ void CMainFrame::CreateActions()
         {"actionSort", "順位でソート(&S)", "順位でソートする\nソート", &CMainFrame::OnSort},
         {"actionFileDetails", "ファイルの詳細情報(&D)", "大会名と開催日を編集", &CMainFrame::OnFileDetails},
         {"actionOptions", "オプション(&O)...", "順位決定方法・表示方法・表の大きさを設定", &CMainFrame::OnOptions},
+        {"actionAddRow", "行の追加(&I)", "表の最後に空の行を追加", &CMainFrame::OnAddRow},
         {"actionHomePage", "TORVAのホームページ(&W)...", "TORVA のホームページを開きます。\nTORVA のホームページ",
          &CMainFrame::OnHomePage},
         {"actionManualPage", "TORVA の使い方(&M)...", "TORVA の使い方のページを開きます。\nTORVA の使い方",
@@ -157,6 +161,12 @@ void CMainFrame::CreateActions()
         const OutputKind kind = d.kind;
         connect(a, &QAction::triggered, this, [this, kind] { OnReport(kind); });
     }
+
+    QAction* down = NewAction(QStringLiteral("actionEnterMovesDown"), QStringLiteral("Enter で下へ移動(&E)"),
+                              QStringLiteral("結果入力を確定したら同じ回戦の次の行へ移動"));
+    down->setCheckable(true);
+    down->setChecked(m_app.Settings().EnterMovesDown());
+    connect(down, &QAction::toggled, this, &CMainFrame::OnEnterMovesDown);
 
     connect(NewAction(QStringLiteral("actionAddUser"), QStringLiteral("ユーザDBへの追加(&A)"),
                       QStringLiteral("プレイヤをユーザDBに登録")),
@@ -233,6 +243,8 @@ void CMainFrame::CreateMenus()
     tools->addSeparator();
     tools->addActions({a("actionFileDetails"), a("actionOptions")});
     tools->addSeparator();
+    tools->addActions({a("actionAddRow"), a("actionEnterMovesDown")});
+    tools->addSeparator();
     tools->addAction(m_live->Action());
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
@@ -275,6 +287,8 @@ void CMainFrame::CreateStatusBar()
     m_journalWarning->hide();
     statusBar()->addPermanentWidget(m_journalWarning);
     m_live->AttachStatusBar(statusBar());
+    if (std::unique_ptr<ILockKeyState> locks = PlatformLockKeyState())
+        m_locks = new CLockIndicators(statusBar(), std::move(locks));
 }
 
 void CMainFrame::UpdateUndoRedo()
@@ -337,12 +351,18 @@ void CMainFrame::ConnectGrid(grid::CResultGrid* grid)
     connect(grid, &grid::CResultGrid::pairingTableRequested, this,
             [this](int round) { OnRoundReport(OutputKind::PairingTable, round); });
     UpdateDeleteCell();
+    UpdateAddRow();
 }
 
 void CMainFrame::UpdateDeleteCell()
 {
     grid::CResultGrid* grid = m_view->Grid();
     Action(QStringLiteral("actionDeleteCell"))->setEnabled(grid != nullptr && grid->CanDeleteCell());
+}
+
+void CMainFrame::UpdateAddRow()
+{
+    Action(QStringLiteral("actionAddRow"))->setEnabled(m_app.Data().table.PlayerCount() < kMaxPlayers);
 }
 
 void CMainFrame::ShowRestored()

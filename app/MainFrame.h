@@ -21,6 +21,7 @@ namespace tabry::app {
 
 class CTabryApp;
 class CLiveServerController;
+class CLockIndicators;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -54,6 +55,8 @@ public:
     void OnEditUserDb();
     void OnFileDetails();
     void OnOptions();
+    void OnAddRow();
+    void OnEnterMovesDown(bool down);
     void OnHomePage();
     void OnManualPage();
     void OnAbout();
@@ -70,6 +73,8 @@ private:
     QAction* NewAction(const QString& objectName, const QString& text, const QString& prompt = {});
     void UpdateTitle();
     void UpdateDeleteCell();
+    // "行の追加(&I)" is grayed at the table's largest size.
+    void UpdateAddRow();
     void UpdateUndoRedo();
     void UpdateJournalWarning();
     void ConnectGrid(grid::CResultGrid* grid);
@@ -83,6 +88,7 @@ private:
     QLabel* m_journalWarning = nullptr;
     int m_listener = 0;
     CLiveServerController* m_live = nullptr; // the live pages (ツール menu, status bar)
+    CLockIndicators* m_locks = nullptr;      // none where the platform cannot say
 };
 
 } // namespace tabry::app

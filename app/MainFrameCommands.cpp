@@ -142,6 +142,17 @@ void CMainFrame::OnOptions()
     ApplySettings(m_app.Editor(), dialog.Values());
 }
 
+void CMainFrame::OnAddRow()
+{
+    m_view->AddRow();
+}
+
+void CMainFrame::OnEnterMovesDown(bool down)
+{
+    m_app.Settings().SetEnterMovesDown(down);
+    m_view->SetEnterMovesDown(down);
+}
+
 // ---- 編集 -------------------------------------------------------------------
 
 void CMainFrame::OnUndo()

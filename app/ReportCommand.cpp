@@ -8,7 +8,9 @@
 #include "widgets/TextCodec.h"
 
 #include <QDir>
+#include <QMainWindow>
 #include <QRegularExpression>
+#include <QStatusBar>
 #include <QStringList>
 
 namespace tabry::app {
@@ -53,7 +55,8 @@ bool RunReportCommand(QWidget* parent, IReportRenderer& renderer, OutputKind kin
     }
     const OutputKindInfo& info = OutputKindOf(kind);
     const QString extension = QString::fromUtf8(info.extension.data(), static_cast<qsizetype>(info.extension.size()));
-    QString proposed = DefaultReportName(renderer, documentTitle) + '.' + extension;
+    QString proposed =
+        DefaultReportName(renderer, documentTitle) + ui::ToQString(ProposedNameSuffix(kind, round)) + '.' + extension;
     if (!directory.isEmpty())
         proposed = QDir(directory).filePath(proposed);
     const QString path = ui::Prompt().SaveFileName(
@@ -66,6 +69,9 @@ bool RunReportCommand(QWidget* parent, IReportRenderer& renderer, OutputKind kin
                                        .arg(QDir::toNativeSeparators(path), WriteFailureDetail(path)));
         return false;
     }
+    if (auto* frame = qobject_cast<QMainWindow*>(parent != nullptr ? parent->window() : nullptr))
+        frame->statusBar()->showMessage(QStringLiteral("「%1」に保存しました").arg(QDir::toNativeSeparators(path)),
+                                        kWrittenMessageMs);
     return true;
 }
 

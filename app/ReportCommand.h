@@ -44,7 +44,12 @@ QString QtFilterFromPipe(const QString& pipe);
 // The title without a trailing ".stg" (exactly that, case-sensitive).
 QString DefaultReportName(IReportRenderer& renderer, const QString& title);
 
-// Runs one output command. True when a file was written.
+// How long the status bar says where an output was written.
+constexpr int kWrittenMessageMs = 6000;
+
+// Runs one output command. True when a file was written; the status bar of
+// `parent`'s main window then says where for a few seconds, since nothing
+// else confirms that the file is there.
 bool RunReportCommand(QWidget* parent, IReportRenderer& renderer, OutputKind kind, const TournamentData& data,
                       const QString& documentTitle, const QString& directory, int round = 0);
 

@@ -185,6 +185,15 @@ void CSettingsDialog::UpdateCoefficientEnabling()
     const bool brightwell = m_method->currentIndex() == Brightwell;
     m_coefficient->setReadOnly(!brightwell);
     m_coefficientArrows->setEnabled(brightwell);
+    // A read-only box still looks like a field to type into; it takes the
+    // colours of a disabled one instead (it stays read-only rather than
+    // disabled, since the arrow keys still step it).
+    QPalette look = palette();
+    if (!brightwell) {
+        look.setColor(QPalette::Base, look.color(QPalette::Disabled, QPalette::Window));
+        look.setColor(QPalette::Text, look.color(QPalette::Disabled, QPalette::Text));
+    }
+    m_coefficient->setPalette(look);
 }
 
 void CSettingsDialog::FocusField(SettingsField field)

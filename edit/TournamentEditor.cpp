@@ -438,6 +438,22 @@ ChangeEffects CTournamentEditor::Reinstate(int row)
     return fx;
 }
 
+ChangeEffects CTournamentEditor::AddRow()
+{
+    ChangeEffects fx;
+    CResultTable& table = m_data.table;
+    if (table.PlayerCount() >= kMaxPlayers)
+        return fx;
+    CRecording rec(m_data);
+    table.Resize(table.PlayerCount() + 1, table.RoundCount());
+    table.ComputeTieBreaks(-1);
+    fx.resized = true;
+    fx.wholeTable = true;
+    fx.allTotals = true;
+    Commit(rec, SJ("行の追加"), fx);
+    return fx;
+}
+
 ChangeEffects CTournamentEditor::SetDetails(const std::string& name, int year, int month, int day)
 {
     ChangeEffects fx;

@@ -152,6 +152,10 @@ public:
     ChangeEffects Withdraw(int row, int round);
     // Takes the row's withdrawal back; his rounds stay as they are.
     ChangeEffects Reinstate(int row);
+    // Appends an empty row at the end of the table, for a latecomer when
+    // every row holds a player; his earlier rounds stay empty. Nothing at
+    // the table's largest size (kMaxPlayers rows).
+    ChangeEffects AddRow();
     // The tournament's name (Shift_JIS) and date.
     ChangeEffects SetDetails(const std::string& name, int year, int month, int day);
     // Rewrites record `index` (not the bye record) as given, nothing folded.

@@ -6,6 +6,7 @@
 #include "reports/Formatters.h"
 #include "text/Cp932.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace tabry::grid {
@@ -50,13 +51,27 @@ std::string TieBreakSummary(const CResultTable& table, const PlayerEntry& e)
 
 } // namespace
 
+std::string CellPart(std::string_view sjis)
+{
+    if (sjis.size() <= kMaxCellTextBytes)
+        return std::string(sjis);
+    size_t end = 0;
+    while (end < kMaxCellTextBytes) {
+        const size_t next = end + static_cast<size_t>(std::max(cp932::CharLength(sjis, end), 1));
+        if (next > kMaxCellTextBytes)
+            break;
+        end = next;
+    }
+    return std::string(sjis.substr(0, end));
+}
+
 PlayerCellTexts PlayerCell(const CResultTable& table, const CPlayerDatabase& db, int row)
 {
     const PlayerEntry& entry = table.Entry(row);
     if (entry.IsEmpty())
         return {};
     const CPlayerRecord& rec = db.GetAt(entry.playerIndex);
-    return {rec.m_longName, rec.m_shortName, rec.m_residence, FormatGrade(rec.m_grade)};
+    return {CellPart(rec.m_longName), CellPart(rec.m_shortName), CellPart(rec.m_residence), FormatGrade(rec.m_grade)};
 }
 
 TwoLineTexts RoundCell(const CResultTable& table, const CPlayerDatabase& db, int row, int round)
@@ -68,9 +83,9 @@ TwoLineTexts RoundCell(const CResultTable& table, const CPlayerDatabase& db, int
     if (cell.opponent == NoOpponent)
         return texts;
     if (cell.opponent == ByeOpponent)
-        texts.top = db.GetAt(0).m_shortName;
+        texts.top = CellPart(db.GetAt(0).m_shortName);
     else if (!table.Entry(cell.opponent).IsEmpty())
-        texts.top = db.GetAt(table.Entry(cell.opponent).playerIndex).m_shortName;
+        texts.top = CellPart(db.GetAt(table.Entry(cell.opponent).playerIndex).m_shortName);
     if (cell.result != ResultNone)
         texts.bottom =
             ResultMark(cell.result) + FormatDiscValue(cell.disc, false, 1, false, table.settings.showDiscDifference);

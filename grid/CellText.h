@@ -3,7 +3,9 @@
 // the table, its settings and the player database. The widget only places
 // these texts in their rectangles.
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace tabry {
 class CResultTable;
@@ -23,6 +25,15 @@ struct TwoLineTexts {
     std::string top;
     std::string bottom;
 };
+
+// No cell shows more than a few dozen characters, so no cell text is longer
+// than this many bytes: a name of any length (10 MB has been seen) is cut
+// before it is drawn, and painting never converts or lays out megabytes.
+constexpr std::size_t kMaxCellTextBytes = 256;
+
+// The first characters of `sjis` that fit in kMaxCellTextBytes, never
+// splitting a double-byte character.
+std::string CellPart(std::string_view sjis);
 
 // The four texts of a row's player cell; all empty for an empty row.
 PlayerCellTexts PlayerCell(const CResultTable& table, const CPlayerDatabase& db, int row);

@@ -34,6 +34,8 @@ ContextMenuState ContextMenuAt(const TournamentData& data, GridCell clicked, Gri
                             {CmdPlayerEditRecord, hasPlayer}};
             menu.entries.push_back({CmdSeparator, true});
             menu.entries.push_back(WithdrawalEntry(table, current.row));
+            menu.entries.push_back({CmdSeparator, true});
+            menu.entries.push_back({CmdPlayerAddRow, table.PlayerCount() < kMaxPlayers});
         }
         return menu;
     }

@@ -33,6 +33,7 @@ enum GridCommand : int {
     CmdRoundSaveScoreSheet = 32802,
     CmdPlayerWithdraw = 32810,
     CmdPlayerReinstate = 32811,
+    CmdPlayerAddRow = 32820, // also the ツール menu's
 };
 
 enum class MenuKind { None, Player, Game, Round };

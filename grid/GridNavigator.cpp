@@ -300,6 +300,8 @@ std::optional<GridCell> CGridNavigator::NextAfterPlayerCommit() const
 
 std::optional<GridCell> CGridNavigator::NextAfterResultCommit() const
 {
+    if (m_enterMovesDown)
+        return NextAfterPlayerCommit();
     if (m_curCol < m_layout.Rounds())
         return GridCell{m_curCol + 1, m_curRow};
     if (m_curRow + 1 < m_layout.Players())

@@ -86,9 +86,13 @@ public:
     // Characters that open the current cell's editor with themselves as text.
     static bool OpensEditor(char32_t ch);
 
-    // Where the current cell goes after an editor commits.
+    // Where the current cell goes after an editor commits. A game moves on
+    // to the next round (wrapping to the next row), or with Enter moving
+    // down to the next row of the same round, staying on the last row.
     std::optional<GridCell> NextAfterPlayerCommit() const;
     std::optional<GridCell> NextAfterResultCommit() const;
+    void SetEnterMovesDown(bool down) { m_enterMovesDown = down; }
+    bool EnterMovesDown() const { return m_enterMovesDown; }
 
     int CurCol() const { return m_curCol; }
     int CurRow() const { return m_curRow; }
@@ -117,6 +121,7 @@ private:
     int m_curCol = 0;
     int m_curRow = 0;
     int m_selCol = kNoColumn;
+    bool m_enterMovesDown = false;
 };
 
 } // namespace tabry::grid

@@ -96,6 +96,18 @@ void CResultGrid::EnsureInitialised()
     const QSize size = viewport()->size();
     m_nav.Initialise(size.width(), size.height());
     RecreateBuffer();
+    if (m_startCell && size.width() > 0)
+        StartAt(*m_startCell);
+}
+
+void CResultGrid::StartAt(GridCell cell)
+{
+    m_startCell = cell;
+    if (!m_nav.IsInitialised() || m_nav.Layout().Width() <= 0)
+        return;
+    m_startCell.reset();
+    const CGridLayout& layout = m_nav.Layout();
+    SelectCell(std::clamp(cell.col, 0, layout.Rounds()), std::clamp(cell.row, 0, layout.Players() - 1));
 }
 
 void CResultGrid::showEvent(QShowEvent* event)
@@ -119,6 +131,8 @@ void CResultGrid::resizeEvent(QResizeEvent* event)
         return;
     RecreateBuffer();
     m_nav.Resize(size.width(), size.height());
+    if (m_startCell)
+        StartAt(*m_startCell);
 }
 
 void CResultGrid::RecreateBuffer()

@@ -69,6 +69,12 @@ public:
     int CurCol() const { return m_nav.CurCol(); }
     int CurRow() const { return m_nav.CurRow(); }
     int SelCol() const { return m_nav.SelCol(); }
+    // The cell the grid starts on instead of the first one (the row the
+    // organiser just added); at once when the grid is already showing.
+    void StartAt(GridCell cell);
+    // Where a committed game moves the cursor: down the round instead of
+    // on to the next round (a program setting).
+    void SetEnterMovesDown(bool down) { m_nav.SetEnterMovesDown(down); }
 
     // ---- editors --------------------------------------------------------
     // The single entry points of the two in-place editors. `text` is the
@@ -124,6 +130,8 @@ signals:
     // the output commands and carries them out.
     void scoreSheetRequested(int round);
     void pairingTableRequested(int round);
+    // The player menu's "行の追加(&I)"; the view carries it out.
+    void addRowRequested();
 
 protected:
     // The editors: CPlayerPopup and CResultPopup, created, filled from the
@@ -192,6 +200,7 @@ private:
     std::unique_ptr<IPlayerPopup> m_playerPopup;
     std::unique_ptr<IResultPopup> m_resultPopup;
     std::optional<PopupRequest> m_lastRequest;
+    std::optional<GridCell> m_startCell;
     CRandomGenerator* m_random = nullptr;
     std::unique_ptr<CRandomGenerator> m_ownRandom;
 };

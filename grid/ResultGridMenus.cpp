@@ -41,6 +41,8 @@ QString CaptionOf(int command)
         return QStringLiteral("棄権(&W)...");
     case CmdPlayerReinstate:
         return QStringLiteral("棄権の取り消し(&W)");
+    case CmdPlayerAddRow:
+        return QStringLiteral("行の追加(&I)");
     default:
         return {};
     }
@@ -153,6 +155,11 @@ void CResultGrid::RunCommand(int command)
     case CmdRoundSaveScoreSheet:
         if (SelectedRound(round))
             emit scoreSheetRequested(round);
+        break;
+    case CmdPlayerAddRow:
+        // The view owns what outlives this grid: the new grid it makes for
+        // the new size starts on the new row.
+        emit addRowRequested();
         break;
     default:
         break;

@@ -11,8 +11,11 @@
 
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+
+#include <algorithm>
 
 namespace tabry::grid {
 
@@ -36,7 +39,7 @@ QStringList CResultPopup::MarkTexts()
 CResultPopup::CResultPopup(CResultGrid& grid, int row, int round)
     : QFrame(&grid, Qt::Tool | Qt::FramelessWindowHint), m_grid(grid), m_logic(grid.Data(), row, round),
       m_score(new QLineEdit(this)), m_mark(new QComboBox(this)), m_name(new QLineEdit(this)),
-      m_list(new QListWidget(this)), m_spin(new ui::CArrowButtons(this))
+      m_list(new QListWidget(this)), m_spin(new ui::CArrowButtons(this)), m_note(new QLabel(this))
 {
     setObjectName(QStringLiteral("resultPopup"));
     setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -81,12 +84,30 @@ CResultPopup::CResultPopup(CResultGrid& grid, int row, int round)
     const QRect spin = du.Rect(43, 1, 8, 14);
     m_spin->SetButtonSize(QSize(spin.width(), spin.height() / 2));
     m_spin->setGeometry(spin.translated(border, border));
+    // The refusal note lies over the top of the candidate list, right under
+    // the fields, and stays until the organiser changes something.
+    m_note->setObjectName(QStringLiteral("scoreNote"));
+    m_note->setWordWrap(true);
+    m_note->setFrameStyle(QFrame::Box | QFrame::Plain);
+    m_note->setAutoFillBackground(true);
+    QPalette notePalette = controls;
+    notePalette.setColor(QPalette::Window, QColor(0xff, 0xff, 0xe1));
+    notePalette.setColor(QPalette::WindowText, QColor(0xb0, 0x00, 0x00));
+    m_note->setPalette(notePalette);
+    m_note->setGeometry(m_list->geometry());
+    m_note->hide();
     setTabOrder(m_score, m_mark);
     setTabOrder(m_mark, m_name);
     m_firstFocus = m_score;
 
     connect(m_score, &QLineEdit::textChanged, this, &CResultPopup::OnScoreChanged);
     connect(m_name, &QLineEdit::textChanged, this, &CResultPopup::OnNameChanged);
+    // A mark picked with the mouse or the selector's keys is the
+    // organiser's word; programmatic changes are not.
+    connect(m_mark, &QComboBox::activated, this, [this] {
+        m_logic.ChooseMarkByHand();
+        HideNote();
+    });
     connect(m_list, &QListWidget::currentRowChanged, this, [this](int r) { m_logic.SetHighlighted(r); });
     connect(m_list, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem* item) { CommitLine(m_list->row(item)); });
@@ -116,6 +137,8 @@ void CResultPopup::Fill(const std::optional<QString>& typed, bool selectAll)
     if (open.typedScore) {
         m_score->setText(ui::ToQString(*open.typedScore));
         m_score->end(false);
+    } else if (open.focus == CResultPopupLogic::Focus::Score) {
+        m_score->selectAll();
     }
     m_firstFocus = open.focus == CResultPopupLogic::Focus::Name ? static_cast<QWidget*>(m_name) : m_score;
 }
@@ -131,9 +154,32 @@ void CResultPopup::ShowAt(const QPoint& screenPos)
 
 void CResultPopup::OnScoreChanged(const QString& text)
 {
-    const int entry = AutoMarkEntry(ui::ToSjis(text), m_mark->currentIndex(), m_logic.ShowDiscDifference());
+    HideNote();
+    const int entry = m_logic.MarkAfterScoreChange(ui::ToSjis(text), m_mark->currentIndex());
     if (entry != m_mark->currentIndex())
         m_mark->setCurrentIndex(entry);
+}
+
+void CResultPopup::HideNote()
+{
+    m_note->hide();
+    m_note->clear();
+}
+
+bool CResultPopup::AcceptScore(int opponent)
+{
+    const std::string refusal = m_logic.Refusal(ui::ToSjis(m_score->text()), m_mark->currentIndex(), opponent);
+    if (refusal.empty())
+        return true;
+    m_note->setText(ui::ToQString(refusal));
+    const QRect area = m_list->geometry();
+    m_note->setGeometry(area.x(), area.y(), area.width(),
+                        std::min(area.height(), m_note->heightForWidth(area.width())));
+    m_note->show();
+    m_note->raise();
+    m_score->setFocus(Qt::OtherFocusReason);
+    m_score->selectAll();
+    return false;
 }
 
 void CResultPopup::StepScore(int delta)
@@ -143,6 +189,7 @@ void CResultPopup::StepScore(int delta)
 
 void CResultPopup::OnNameChanged(const QString& text)
 {
+    HideNote();
     m_logic.Search(ui::ToSjis(text));
     ShowList();
 }
@@ -217,6 +264,8 @@ void CResultPopup::Ok(QObject* focused)
         m_name->setFocus(Qt::OtherFocusReason);
         return;
     }
+    if (!AcceptScore(m_logic.HighlightedOpponent()))
+        return;
     m_values = m_logic.Collect(ui::ToSjis(m_score->text()), m_mark->currentIndex());
     Post(false);
 }
@@ -228,6 +277,8 @@ void CResultPopup::CommitLine(int line)
     const EditorListItem item = m_logic.Items()[static_cast<size_t>(line)];
     PutName(item.text, item.data);
     m_name->setFocus(Qt::OtherFocusReason);
+    if (!AcceptScore(item.data))
+        return;
     m_values = m_logic.Collect(ui::ToSjis(m_score->text()), m_mark->currentIndex());
     m_values.opponent = item.data;
     Post(false);

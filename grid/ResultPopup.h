@@ -13,6 +13,7 @@
 #include <QFrame>
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 
@@ -38,7 +39,9 @@ public:
     int Score() const override { return m_values.score; }
 
     // Fills the fields from the cell and the typed character: a letter goes
-    // into the name field, a digit or sign replaces the score.
+    // into the name field, a digit or sign replaces the score. Opened
+    // without one, the cell's score is selected, so the first digit typed
+    // replaces it as it would on the cell.
     void Fill(const std::optional<QString>& typed, bool selectAll);
     // Shows the editor at `screenPos` with the field `Fill` chose focused.
     void ShowAt(const QPoint& screenPos);
@@ -48,6 +51,8 @@ public:
     QLineEdit* NameEdit() const { return m_name; }
     QListWidget* CandidateList() const { return m_list; }
     ui::CArrowButtons* Spin() const { return m_spin; }
+    // The short note that says why a score was refused (hidden otherwise).
+    QLabel* Note() const { return m_note; }
     const CResultPopupLogic& Logic() const { return m_logic; }
 
     // The selector's captions: blank, ○, △, ×.
@@ -64,6 +69,10 @@ private:
     void PutName(const std::string& sjis, std::optional<int> prefer);
     void Ok(QObject* focused);
     void CommitLine(int line);
+    // True when the score can be committed against `opponent`; otherwise the
+    // editor says why and hands the score field back for retyping.
+    bool AcceptScore(int opponent);
+    void HideNote();
     void Post(bool cancel);
 
     CResultGrid& m_grid;
@@ -73,6 +82,7 @@ private:
     QLineEdit* m_name;
     QListWidget* m_list;
     ui::CArrowButtons* m_spin;
+    QLabel* m_note;
     QWidget* m_firstFocus = nullptr;
     CResultPopupLogic::Values m_values;
     bool m_done = false;

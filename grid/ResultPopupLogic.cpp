@@ -2,6 +2,7 @@
 
 #include "core/TournamentData.h"
 #include "grid/ScoreText.h"
+#include "text/Cp932.h"
 
 namespace tabry::grid {
 
@@ -98,11 +99,42 @@ void CResultPopupLogic::Prefer(int data)
     }
 }
 
+int CResultPopupLogic::MarkAfterScoreChange(std::string_view scoreText, int current) const
+{
+    return m_markByHand ? current : AutoMarkEntry(scoreText, current, ShowDiscDifference());
+}
+
+std::string CResultPopupLogic::Refusal(std::string_view scoreText, int entry, int opponent) const
+{
+    const bool difference = ShowDiscDifference();
+    const ScoreReading reading = ReadScoreText(scoreText, difference);
+    const bool needed = opponent != NoOpponent && ResultOfMarkEntry(entry) != ResultNone;
+    switch (reading.kind) {
+    case ScoreReading::Number:
+        return {};
+    case ScoreReading::Empty:
+        if (!needed)
+            return {};
+        [[fallthrough]];
+    case ScoreReading::NotANumber:
+        return difference ? SJ("石差を数字で入力してください") : SJ("石数を数字で入力してください");
+    case ScoreReading::OutOfRange:
+        return difference ? SJ("石差は -64 ～ 64 です") : SJ("石数は 0 ～ 64 です");
+    }
+    return {};
+}
+
+int CResultPopupLogic::HighlightedOpponent() const
+{
+    return m_highlighted >= 0 ? m_items[static_cast<size_t>(m_highlighted)].data : NoOpponent;
+}
+
 CResultPopupLogic::Values CResultPopupLogic::Collect(std::string_view scoreText, int entry) const
 {
     Values v;
-    v.opponent = m_highlighted >= 0 ? m_items[static_cast<size_t>(m_highlighted)].data : NoOpponent;
-    v.score = ParseScoreText(scoreText, ShowDiscDifference());
+    v.opponent = HighlightedOpponent();
+    const ScoreReading reading = ReadScoreText(scoreText, ShowDiscDifference());
+    v.score = reading.kind == ScoreReading::Number ? reading.disc : 0;
     v.result = ResultOfMarkEntry(entry);
     ApplyByeRule(m_data.table.settings.bye, v);
     return v;

@@ -58,7 +58,23 @@ public:
     // the list has one.
     void Prefer(int data);
 
+    // ---- result mark ----------------------------------------------------------
+    // The organiser picked a mark in the selector (with the mouse or its
+    // keys): from now on the score no longer moves it.
+    void ChooseMarkByHand() { m_markByHand = true; }
+    bool MarkChosenByHand() const { return m_markByHand; }
+    // The selector's entry after the score field changed to `scoreText`:
+    // the score's own mark until a mark was chosen by hand, then `current`.
+    int MarkAfterScoreChange(std::string_view scoreText, int current) const;
+
     // ---- commit ---------------------------------------------------------------
+    // Why the score cannot be committed with this mark against `opponent`,
+    // as a short note for the editor (Shift_JIS); empty when it can. A score
+    // no game can end with, or text that is no number, is always refused;
+    // an empty field only where a result needs a score (an opponent and a
+    // mark other than the blank one).
+    std::string Refusal(std::string_view scoreText, int entry, int opponent) const;
+
     struct Values {
         int opponent = -1; // row, ByeOpponent or NoOpponent
         int result = -2;   // ResultWin, ResultDraw, ResultLoss or ResultNone
@@ -66,8 +82,11 @@ public:
         friend bool operator==(const Values&, const Values&) = default;
     };
     // The opponent of the highlighted line (none without one), the score of
-    // the field's text and the result of the selector's entry (-1: none).
+    // the field's text (0 when empty) and the result of the selector's entry
+    // (-1: none). Only for a text Refusal accepts.
     Values Collect(std::string_view scoreText, int entry) const;
+    // The opponent a commit would take now: the highlighted line's.
+    int HighlightedOpponent() const;
 
 private:
     const TournamentData& m_data;
@@ -75,6 +94,7 @@ private:
     int m_round;
     std::vector<EditorListItem> m_items;
     int m_highlighted = -1;
+    bool m_markByHand = false;
 };
 
 } // namespace tabry::grid

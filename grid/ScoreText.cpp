@@ -86,14 +86,68 @@ std::string ScoreFieldText(int disc, bool showDiscDifference)
     return FormatDiscValue(disc, true, 1, false, showDiscDifference);
 }
 
+ScoreReading ReadScoreText(std::string_view text, bool showDiscDifference)
+{
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && IsBlank(text[begin]))
+        ++begin;
+    while (end > begin && IsBlank(text[end - 1]))
+        --end;
+    const std::string_view t = text.substr(begin, end - begin);
+    ScoreReading reading;
+    if (t.empty())
+        return reading;
+    size_t pos = 0;
+    // A blank between the sign and the digits is no number the organiser
+    // meant; ReadInteger would skip it.
+    const size_t digitsFrom = t[0] == '+' || t[0] == '-' ? 1 : 0;
+    const std::optional<long long> whole =
+        digitsFrom < t.size() && t[digitsFrom] >= '0' && t[digitsFrom] <= '9' ? ReadInteger(t, pos) : std::nullopt;
+    if (!whole) {
+        reading.kind = ScoreReading::NotANumber;
+        return reading;
+    }
+    long long v = *whole;
+    if (!showDiscDifference) {
+        bool half = false;
+        if (pos < t.size() && t[pos] == '.') {
+            ++pos;
+            for (; pos < t.size() && t[pos] >= '0' && t[pos] <= '9'; ++pos)
+                half = half || t[pos] != '0';
+        }
+        // A negative count is no count, even "-0".
+        if (t[0] == '-' && v == 0)
+            v = -1;
+        v = 2 * v - kMaxDisc + (half ? 1 : 0);
+    }
+    if (pos != t.size()) {
+        reading.kind = ScoreReading::NotANumber;
+        return reading;
+    }
+    if (v < -kMaxDisc || v > kMaxDisc) {
+        reading.kind = ScoreReading::OutOfRange;
+        return reading;
+    }
+    reading.kind = ScoreReading::Number;
+    reading.disc = static_cast<int>(v);
+    return reading;
+}
+
 int AutoMarkEntry(std::string_view scoreText, int currentEntry, bool showDiscDifference)
 {
-    const int v = ParseScoreText(scoreText, showDiscDifference);
-    if (v < 0 || scoreText == "-")
+    if (scoreText == "-")
         return MarkLoss;
-    if (v > 0 || scoreText == "+")
+    if (scoreText == "+")
         return MarkWin;
-    return currentEntry == MarkBlank ? MarkDraw : currentEntry;
+    const ScoreReading reading = ReadScoreText(scoreText, showDiscDifference);
+    if (reading.kind == ScoreReading::Empty || reading.kind == ScoreReading::NotANumber)
+        return currentEntry;
+    // Out of range still has a sign; the commit refuses it anyway.
+    const int v = ParseScoreText(scoreText, showDiscDifference);
+    if (v < 0)
+        return MarkLoss;
+    return v > 0 ? MarkWin : MarkDraw;
 }
 
 int ResultOfMarkEntry(int entry)

@@ -15,11 +15,29 @@ constexpr int kMaxDisc = 64;
 // The selector's entries: blank (no result yet), ○, △, ×.
 enum MarkEntry : int { MarkBlank = 0, MarkWin = 1, MarkDraw = 2, MarkLoss = 3 };
 
-// The disc difference a score text stands for, limited to -64..64.
+// The disc difference a score text stands for, limited to -64..64, read
+// leniently as the arrows need it while the organiser is still typing.
 // Difference mode: the leading integer (blanks and a sign allowed; 0 when
 // there is none). Count mode: "n" or "n.f"; 2n - 64, one more when f > 0;
 // 0 when no number leads the text.
 int ParseScoreText(std::string_view text, bool showDiscDifference);
+
+// A score text read as the editor commits it: the whole text (blanks around
+// it aside) must be one number of the display mode, and the game it
+// describes must be possible. Difference mode: an integer with an optional
+// sign, -64..64. Count mode: the row player's discs "n" or "n.f" (f > 0 is
+// half a disc), 0..64. Nothing is limited: "3240" is out of range, not 64.
+struct ScoreReading {
+    enum Kind {
+        Empty,      // nothing but blanks
+        Number,     // `disc` holds the stored difference
+        NotANumber, // letters, a lone sign, a fraction in difference mode
+        OutOfRange, // a number no game can end with
+    };
+    Kind kind = Empty;
+    int disc = 0;
+};
+ScoreReading ReadScoreText(std::string_view text, bool showDiscDifference);
 
 // The text after stepping the score by `delta` units of the stored
 // difference (half a disc in count mode): "%+d" in difference mode, the
@@ -32,7 +50,9 @@ std::string ScoreFieldText(int disc, bool showDiscDifference);
 
 // The entry the selector shows after the score text changed: × for a
 // negative score or a lone "-", ○ for a positive one or a lone "+", △ for
-// zero but only over the blank entry; otherwise the current entry stays.
+// zero. A text that holds no number (empty, letters) says nothing about the
+// game: the current entry stays. The editor asks this only while no mark
+// was chosen by hand.
 int AutoMarkEntry(std::string_view scoreText, int currentEntry, bool showDiscDifference);
 
 // Result value of a selector entry (no selection: ResultNone) and back.

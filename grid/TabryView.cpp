@@ -51,6 +51,7 @@ std::string CTabryView::TitleText(const TournamentData& tournament)
 
 void CTabryView::OnInitialUpdate()
 {
+    m_startCell.reset();
     CreateGrid();
 }
 
@@ -58,6 +59,21 @@ void CTabryView::RecreateGrid()
 {
     if (m_grid)
         CreateGrid();
+    m_startCell.reset();
+}
+
+void CTabryView::SetEnterMovesDown(bool down)
+{
+    m_enterMovesDown = down;
+    if (m_grid)
+        m_grid->SetEnterMovesDown(down);
+}
+
+void CTabryView::AddRow()
+{
+    const int rows = m_data.table.PlayerCount();
+    if (m_editor.AddRow().resized)
+        m_startCell = GridCell{0, rows};
 }
 
 CResultGrid* CTabryView::MakeGrid()
@@ -76,6 +92,10 @@ void CTabryView::CreateGrid()
     }
     m_grid = MakeGrid();
     m_grid->SetRandomGenerator(m_random);
+    m_grid->SetEnterMovesDown(m_enterMovesDown);
+    connect(m_grid, &CResultGrid::addRowRequested, this, &CTabryView::AddRow);
+    if (m_startCell)
+        m_grid->StartAt(*m_startCell);
     m_grid->setGeometry(0, kTitleHeight, width(), std::max(height() - kTitleHeight, 0));
     m_grid->raise();
     m_grid->show();

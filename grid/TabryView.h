@@ -5,9 +5,12 @@
 // state (current cell, scrolling, open editor) never outlives the table it
 // was made for.
 
+#include "grid/GridLayout.h"
+
 #include <QPointer>
 #include <QWidget>
 
+#include <optional>
 #include <string>
 
 namespace tabry {
@@ -37,6 +40,13 @@ public:
     CResultGrid* Grid() const { return m_grid; }
     // The pairing's generator, handed to every grid this view makes.
     void SetRandomGenerator(CRandomGenerator* random) { m_random = random; }
+    // The program's "Enter で下へ移動", for this grid and every later one.
+    void SetEnterMovesDown(bool down);
+
+    // "行の追加(&I)": an empty row at the end of the table, where the new
+    // grid then starts so the latecomer's name can be typed at once; nothing
+    // at the table's largest size (the commands are grayed there).
+    void AddRow();
 
     // "name @yyyy/mm/dd", the name alone without a date (Shift_JIS).
     static std::string TitleText(const TournamentData& tournament);
@@ -62,6 +72,10 @@ private:
     int m_listener = 0;
     QPointer<CResultGrid> m_grid;
     CRandomGenerator* m_random = nullptr;
+    bool m_enterMovesDown = false;
+    // Where the next grid starts instead of the first cell: the row just
+    // added. Any other new grid starts afresh.
+    std::optional<GridCell> m_startCell;
 };
 
 } // namespace tabry::grid

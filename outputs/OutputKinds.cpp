@@ -153,4 +153,26 @@ std::string DefaultReportFileName(std::string_view title)
     return std::string(title);
 }
 
+std::string ProposedNameSuffix(OutputKind kind, int round)
+{
+    const std::string roundText = std::to_string(round) + SJ("回戦");
+    switch (kind) {
+    case OutputKind::PairingTable:
+    case OutputKind::PdfPairing:
+        return "_" + roundText + SJ("_組み合わせ");
+    case OutputKind::ScoreSheet:
+        return round > 0 ? "_" + roundText + SJ("まで_成績表") : SJ("_成績表");
+    case OutputKind::PdfStandings:
+        return SJ("_成績表");
+    case OutputKind::PdfTable:
+        return SJ("_対戦表");
+    case OutputKind::RatingCsv:
+    case OutputKind::Text:
+    case OutputKind::Html:
+    case OutputKind::Zep:
+        break;
+    }
+    return {};
+}
+
 } // namespace tabry

@@ -70,4 +70,13 @@ OutputStatus RenderOutput(OutputKind kind, const TournamentData& data, int round
 // every proposed file name.
 std::string DefaultReportFileName(std::string_view title);
 
+// What follows that base in the proposed file name of `kind` (Shift_JIS):
+// the interim sheets and the printed documents say which document and
+// which round they hold ("_3回戦_組み合わせ", "_3回戦まで_成績表",
+// "_成績表", "_対戦表"), so that accepting every proposal never writes one
+// output over another of the same tournament (the sheets share ".csv" with
+// the rating CSV, the documents ".pdf" with each other); the published
+// reports add nothing.
+std::string ProposedNameSuffix(OutputKind kind, int round);
+
 } // namespace tabry

@@ -12,7 +12,9 @@
 #include "app/TabryApp.h"
 #include "app/TabryDoc.h"
 
+#include "grid/GridCommands.h"
 #include "grid/ResultGrid.h"
+#include "grid/ResultPopup.h"
 #include "grid/TabryView.h"
 #include "playerdb/ui/UserDbDialog.h"
 #include "playerdb/ui/UserEditDialog.h"
@@ -26,9 +28,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPointer>
+#include <QStatusBar>
 #include <QTest>
 
 namespace tabry::app {
@@ -194,6 +198,9 @@ TEST_F(CommandFixture, ReportCommandsProposeTheTournamentsNameAndWrite)
     EXPECT_EQ(renderer.calls[0].first, OutputKind::Html);
     EXPECT_EQ(Prompts().Events()[0].text, Q(box / "t.html"));
     EXPECT_EQ(test::ReadAll(box / "out.html"), "report");
+    // Nothing else confirms the file: the status bar says where it went.
+    EXPECT_EQ(app->MainFrame()->statusBar()->currentMessage(),
+              QString::fromUtf8("「%1」に保存しました").arg(QDir::toNativeSeparators(Q(box / "out.html"))));
 
     for (const char* name : {"actionReportCsv", "actionReportText", "actionReportZep", "actionScoreSheet"})
         Action(name)->trigger(); // each cancelled in its dialog
@@ -299,6 +306,71 @@ TEST_F(CommandFixture, NewAndOpenResetTheGrid)
     Action("actionFileOpen")->trigger();
     EXPECT_EQ(app->Data().table.PlayerCount(), 8);
     EXPECT_EQ(Grid()->Navigator().Layout().Players(), 8);
+}
+
+TEST_F(CommandFixture, AnAddedRowTakesTheCursorAndUndoTakesItBack)
+{
+    // The player menu's command (its entry is the grid's own test): the new
+    // row comes at the end, one step, and the new grid starts on it for the
+    // latecomer's name.
+    QPointer<grid::CResultGrid> before = Grid();
+    Grid()->SelectCell(0, 2);
+    Grid()->RunCommand(grid::CmdPlayerAddRow);
+    QApplication::processEvents();
+    ASSERT_EQ(app->Data().table.PlayerCount(), 9);
+    EXPECT_TRUE(before.isNull());
+    ASSERT_EQ(Grid()->Navigator().Layout().Players(), 9);
+    EXPECT_EQ(Grid()->Navigator().Current(), (grid::GridCell{0, 8}));
+    EXPECT_TRUE(app->Document().IsModified());
+    EXPECT_EQ(Action("actionUndo")->text(), QString::fromUtf8("元に戻す(&U): 行の追加"));
+
+    Action("actionUndo")->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(app->Data().table.PlayerCount(), 8);
+    EXPECT_EQ(Grid()->Navigator().Layout().Players(), 8);
+    EXPECT_FALSE(app->Document().IsModified());
+
+    // The ツール menu's item is grayed at the largest table, and comes back
+    // with a row less.
+    EXPECT_TRUE(Action("actionAddRow")->isEnabled());
+    app->Editor().ApplySettings(app->Data().table.settings, kMaxPlayers, 4);
+    QApplication::processEvents();
+    EXPECT_FALSE(Action("actionAddRow")->isEnabled());
+    Action("actionUndo")->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(Action("actionAddRow")->isEnabled());
+}
+
+TEST_F(CommandFixture, EnterMovesDownTheRoundOnceTurnedOnAndIsRemembered)
+{
+    // Commits an unchanged game (F2, Enter) at round 2 of `row`; returns
+    // where the cursor went.
+    auto commitAt = [&](int row) {
+        Grid()->SelectCell(2, row);
+        QTest::keyClick(Grid(), Qt::Key_F2);
+        auto* popup = dynamic_cast<grid::CResultPopup*>(Grid()->ResultPopup());
+        if (popup == nullptr)
+            return grid::GridCell{-1, -1};
+        QTest::keyClick(popup->ScoreEdit(), Qt::Key_Return);
+        QApplication::processEvents();
+        return Grid()->Navigator().Current();
+    };
+    // c moves to the last row, which an editor only opens over with a player.
+    const int c = app->Data().table.Entry(2).playerIndex;
+    app->Editor().SetRowPlayer(2, -1);
+    app->Editor().SetRowPlayer(7, c);
+    EXPECT_EQ(commitAt(1), (grid::GridCell{3, 1})); // off: on to the next round
+    Action("actionEnterMovesDown")->trigger();
+    EXPECT_EQ(commitAt(1), (grid::GridCell{2, 2}));
+    EXPECT_EQ(commitAt(7), (grid::GridCell{2, 7})); // the last row stays
+    // A grid made for a new size goes down as well.
+    Action("actionAddRow")->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(commitAt(7), (grid::GridCell{2, 8}));
+    EXPECT_TRUE(CAppSettings(Q(box / "settings.ini")).EnterMovesDown());
+    Action("actionEnterMovesDown")->trigger();
+    EXPECT_EQ(commitAt(1), (grid::GridCell{3, 1}));
+    EXPECT_FALSE(CAppSettings(Q(box / "settings.ini")).EnterMovesDown());
 }
 
 TEST_F(CommandFixture, EditsInTheGridMarkTheTournamentModified)

@@ -84,6 +84,29 @@ TEST_F(RunFixture, WritesTheRenderedBytesToTheChosenFile)
     EXPECT_EQ(test::ReadAll(dir / "out.txt"), "text:0\r\n");
 }
 
+TEST_F(RunFixture, NoTwoOutputsProposeTheSameFile)
+{
+    // Accepting every proposal must never write the federation's CSV over
+    // an interim sheet or one round's sheet over another's.
+    const QString title = QString::fromUtf8("第12回大会.stg");
+    auto proposed = [&](OutputKind kind, int round) {
+        Prompts().Reset();
+        RunReportCommand(nullptr, renderer, kind, data, title, Q(dir.Path()), round); // cancelled
+        return Prompts().Events().at(0).text;
+    };
+    EXPECT_EQ(proposed(OutputKind::PairingTable, 3), Q(dir / "第12回大会_3回戦_組み合わせ.csv"));
+    EXPECT_EQ(proposed(OutputKind::RatingCsv, 0), Q(dir / "第12回大会.csv"));
+    QStringList names;
+    for (const OutputKindInfo& info : OutputKinds()) {
+        const int rounds = info.round == RoundUse::None ? 0 : 3;
+        for (int round = info.round == RoundUse::Required ? 1 : 0; round <= rounds; ++round)
+            names << proposed(info.kind, round);
+    }
+    EXPECT_EQ(names.size(), 16);
+    names.removeDuplicates();
+    EXPECT_EQ(names.size(), 16) << names.join(' ').toStdString();
+}
+
 TEST_F(RunFixture, CancelWritesNothing)
 {
     EXPECT_FALSE(Run(OutputKind::Html));

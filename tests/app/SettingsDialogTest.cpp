@@ -55,9 +55,19 @@ TEST_F(DialogFixture, StartsFromTheTablesSettings)
     EXPECT_EQ(Edit(SettingsField::Rounds)->text(), "6");
     EXPECT_TRUE(Edit(SettingsField::Coefficient)->isReadOnly());
     EXPECT_FALSE(dialog->Arrows(SettingsField::Coefficient)->isEnabled());
+    // Read-only, the box must not look writable: inside its frame, away
+    // from its text, it is not the white of the players box.
+    auto inside = [&](SettingsField f, bool left) {
+        QLineEdit* edit = Edit(f);
+        return QColor(edit->grab().toImage().pixel(left ? 4 : edit->width() - 5, edit->height() / 2));
+    };
+    const QColor writable = inside(SettingsField::Players, false); // its text is on the left
+    auto coefficient = [&] { return inside(SettingsField::Coefficient, true); };
+    EXPECT_NE(coefficient(), writable);
     dialog->MethodList()->setCurrentIndex(Brightwell);
     EXPECT_FALSE(Edit(SettingsField::Coefficient)->isReadOnly());
     EXPECT_TRUE(dialog->Arrows(SettingsField::Coefficient)->isEnabled());
+    EXPECT_EQ(coefficient(), writable);
     EXPECT_EQ(dialog->windowTitle(), QString::fromUtf8("設定"));
 }
 

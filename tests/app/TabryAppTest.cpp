@@ -94,7 +94,10 @@ TEST(TabryAppTest, MenusToolBarAndShortcutsAreComplete)
     EXPECT_EQ(Captions(top[2]->menu()->actions()),
               (QStringList{QString::fromUtf8("順位でソート(&S)"), "-", QString::fromUtf8("ユーザDBへの追加(&A)"),
                            QString::fromUtf8("ユーザDBの編集(&U)"), "-", QString::fromUtf8("ファイルの詳細情報(&D)"),
-                           QString::fromUtf8("オプション(&O)..."), "-", QString::fromUtf8("ライブ公開(&L)...")}));
+                           QString::fromUtf8("オプション(&O)..."), "-", QString::fromUtf8("行の追加(&I)"),
+                           QString::fromUtf8("Enter で下へ移動(&E)"), "-", QString::fromUtf8("ライブ公開(&L)...")}));
+    EXPECT_TRUE(frame->Action("actionEnterMovesDown")->isCheckable());
+    EXPECT_FALSE(frame->Action("actionEnterMovesDown")->isChecked()); // off until turned on
     const QStringList help = Captions(top[3]->menu()->actions());
     ASSERT_EQ(help.size(), 4);
     EXPECT_EQ(help[0], QString::fromUtf8("TORVAのホームページ(&W)..."));

@@ -228,5 +228,29 @@ TEST(TableEditsTest, AOneSidedCellNeverCostsAnotherGame)
     EXPECT_EQ(other.Table().Cell(2, 0).opponent, 1); // No: the game of rows 1 and 2 stays
 }
 
+// Undoing the step is covered by the random edits, which add rows too.
+TEST(TableEditsTest, ALatecomersRowIsAddedAtTheEndAsOneStepUpToTheLargestTable)
+{
+    TournamentData data = MakeTournament(4, 3, 4);
+    PutGame(data, 0, 0, 1, ResultWin, 10);
+    data.table.ComputeAll();
+    CTournamentEditor editor(std::move(data));
+    std::vector<std::string> steps;
+    editor.AddListener([&](const ChangeEvent& e) {
+        if (e.step)
+            steps.push_back(U(e.step->Name()));
+    });
+    EXPECT_TRUE(editor.AddRow().resized);
+    EXPECT_EQ(steps, std::vector<std::string>{"行の追加"});
+    ASSERT_EQ(editor.Table().PlayerCount(), 5);
+    EXPECT_EQ(editor.Table().RoundCount(), 3);
+    EXPECT_TRUE(editor.Table().Entry(4).IsEmpty());
+    EXPECT_EQ(editor.Table().Cell(0, 0), (ResultCell{1, ResultWin, 10, 0}));
+
+    CTournamentEditor full(MakeTournament(kMaxPlayers, 1, 2));
+    EXPECT_FALSE(full.AddRow().Any());
+    EXPECT_EQ(full.Table().PlayerCount(), kMaxPlayers);
+}
+
 } // namespace
 } // namespace tabry

@@ -160,5 +160,27 @@ TEST(ResultPopupLogicTest, OpeningAByeOrAnEmptyCell)
     EXPECT_EQ(empty.focus, CResultPopupLogic::Focus::Score);
 }
 
+TEST(ResultPopupLogicTest, ImpossibleScoresAreRefusedAndAHandChosenMarkStays)
+{
+    Roster r;
+    CResultPopupLogic logic(r.data, 0, 0);
+    const int opponent = 1;
+    EXPECT_EQ(logic.Refusal("+12", MarkWin, opponent), "");
+    EXPECT_EQ(U(logic.Refusal("+70", MarkWin, opponent)), "石差は -64 ～ 64 です");
+    EXPECT_EQ(U(logic.Refusal("1a", MarkWin, opponent)), "石差を数字で入力してください");
+    EXPECT_EQ(U(logic.Refusal("", MarkDraw, ByeOpponent)), "石差を数字で入力してください");
+    // Where no score is stored, an empty field is fine, a wrong one is not.
+    EXPECT_EQ(logic.Refusal("", MarkBlank, opponent), "");
+    EXPECT_EQ(logic.Refusal("", MarkWin, NoOpponent), "");
+    EXPECT_NE(logic.Refusal("x", MarkWin, NoOpponent), "");
+
+    r.data.table.settings.showDiscDifference = false;
+    EXPECT_EQ(U(logic.Refusal("3240", MarkWin, opponent)), "石数は 0 ～ 64 です");
+    EXPECT_EQ(logic.Collect("32.5", MarkWin).score, 1);
+    EXPECT_EQ(logic.MarkAfterScoreChange("32", MarkLoss), MarkDraw);
+    logic.ChooseMarkByHand();
+    EXPECT_EQ(logic.MarkAfterScoreChange("40", MarkLoss), MarkLoss); // lost on time with 40 discs
+}
+
 } // namespace
 } // namespace tabry::grid

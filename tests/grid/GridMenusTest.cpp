@@ -93,6 +93,7 @@ const QString kEdit = QStringLiteral("編集(&E)");
 const QString kDelete = QStringLiteral("削除(&D)");
 const QString kRecord = QStringLiteral("ユーザDBの編集(&U)...");
 const QString kWithdraw = QStringLiteral("棄権(&W)...");
+const QString kAddRow = QStringLiteral("行の追加(&I)");
 const QString kEnter = QStringLiteral("結果入力(&E)");
 const QString kPair = QStringLiteral("組み合わせ作成(&P)");
 const QString kPairingTable = QStringLiteral("組み合わせ表保存");
@@ -102,7 +103,8 @@ TEST_F(GridMenusTest, AnEmptyRowsPlayerMenuOffersOnlyEditingWhichOpensAnEmptyEdi
 {
     RightClick(CellCentre(0, 6), kEdit);
     EXPECT_EQ(menuName, "playerMenu");
-    EXPECT_EQ(shown, (std::vector<Entry>{{kEdit, true}, {kDelete, false}, {kRecord, false}, {kWithdraw, false}}));
+    EXPECT_EQ(shown, (std::vector<Entry>{
+                         {kEdit, true}, {kDelete, false}, {kRecord, false}, {kWithdraw, false}, {kAddRow, true}}));
     ASSERT_NE(PlayerPopup(), nullptr);
     EXPECT_EQ(PlayerPopup()->NameEdit()->text(), "");
     EXPECT_EQ(Cur(), (GridCell{0, 6}));
@@ -138,7 +140,8 @@ TEST_F(GridMenusTest, DeletingAPlayerWhoHasPlayedAsksAndTakesHisGamesAlong)
     editor.SetGame(1, 0, 2, ResultWin, 8);
     Prompts().QueueAnswer(ui::Answer::Yes);
     RightClick(CellCentre(0, 1), kDelete);
-    EXPECT_EQ(shown, (std::vector<Entry>{{kEdit, true}, {kDelete, true}, {kRecord, true}, {kWithdraw, true}}));
+    EXPECT_EQ(shown, (std::vector<Entry>{
+                         {kEdit, true}, {kDelete, true}, {kRecord, true}, {kWithdraw, true}, {kAddRow, true}}));
     ASSERT_EQ(Prompts().Events().size(), 1u);
     EXPECT_EQ(Prompts().Events()[0].text, QStringLiteral("「伊藤」さんを削除します。よろしいですか？"));
     EXPECT_TRUE(data.table.Entry(1).IsEmpty());
@@ -264,7 +267,8 @@ TEST_F(GridMenusTest, TheMenuKeyOpensTheCurrentCellsMenu)
     });
     QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(0, 0), grid->viewport()->mapToGlobal(QPoint(0, 0)));
     QApplication::sendEvent(grid->viewport(), &event);
-    EXPECT_EQ(shown, (std::vector<Entry>{{kEdit, true}, {kDelete, true}, {kRecord, true}, {kWithdraw, true}}));
+    EXPECT_EQ(shown, (std::vector<Entry>{
+                         {kEdit, true}, {kDelete, true}, {kRecord, true}, {kWithdraw, true}, {kAddRow, true}}));
 }
 
 } // namespace

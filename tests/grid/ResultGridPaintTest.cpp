@@ -3,9 +3,11 @@
 
 #include "grid/GridPalette.h"
 #include "tests/grid/GridWidgetFixture.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QScrollBar>
 #include <QTest>
 
@@ -109,6 +111,32 @@ TEST_F(PaintFixture, TextsAppearInTheirRectangles)
     EXPECT_FALSE(HasInk(img, QRect(144, 53, 10, 30)));  // left part of a right-aligned cell
     EXPECT_TRUE(HasInk(img, QRect(330, 18, 82, 14)));   // totals record
     EXPECT_FALSE(HasInk(img, QRect(32, 126, 100, 30))); // empty row 3
+}
+
+TEST_F(PaintFixture, AHugeNameStaysInsideEveryCellThatShowsItAndPaintsQuickly)
+{
+    // Row 2's player gets 10 MB names, double-byte characters among them;
+    // row 1 meets him in round 3, so his short name is row 1's opponent
+    // there. Row 3 below and round 2 left of that cell are empty.
+    CPlayerRecord r = data.players.GetAt(data.table.Entry(2).playerIndex);
+    const std::string piece = S("漢字WWW") + "\n";
+    std::string huge;
+    while (huge.size() < (10u << 20))
+        huge += piece;
+    r.m_longName = huge;
+    r.m_shortName = huge;
+    r.m_residence = huge;
+    editor.EditPlayerRecord(data.table.Entry(2).playerIndex, r);
+    editor.SetGame(1, 2, 2, ResultWin, 4);
+    QElapsedTimer clock;
+    clock.start();
+    grid->viewport()->repaint();
+    const QImage img = Shot(*grid);
+    EXPECT_LT(clock.elapsed(), 3000);                   // cut before drawing: not seconds per cell
+    EXPECT_TRUE(HasInk(img, QRect(32, 90, 50, 14)));    // row 2's long name is there
+    EXPECT_FALSE(HasInk(img, QRect(32, 126, 100, 30))); // but not in row 3 below
+    EXPECT_FALSE(HasInk(img, QRect(192, 54, 44, 32)));  // nor in round 2 of row 1
+    EXPECT_FALSE(HasInk(img, QRect(240, 126, 44, 30))); // nor under the round-3 cell
 }
 
 TEST_F(PaintFixture, SelectedColumnIsFilledFromHeaderToLastRow)

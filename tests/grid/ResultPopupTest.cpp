@@ -12,6 +12,7 @@
 #include "widgets/ArrowButtons.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
@@ -76,21 +77,117 @@ TEST_F(ResultPopupTest, ATypedDigitOpensWithThatScoreAndATypedLetterWithThatName
     EXPECT_EQ(popup->MarkBox()->currentText(), kLoss);
 }
 
-TEST_F(ResultPopupTest, TheMarkFollowsASignAloneAndZeroOnlyOverTheBlank)
+TEST_F(ResultPopupTest, AMarkChosenWithTheSelectorsKeysStaysWhateverTheScore)
 {
     grid::CResultPopup* popup = Open(0, 1);
     QLineEdit* score = popup->ScoreEdit();
-    score->clear();
-    QTest::keyClicks(score, "-");
-    EXPECT_EQ(popup->MarkBox()->currentText(), kLoss);
-    score->clear();
-    QTest::keyClicks(score, "+");
+    QComboBox* mark = popup->MarkBox();
+    QTest::keyClicks(score, "5"); // replaces the selected "+0"
+    EXPECT_EQ(mark->currentText(), kWin);
+    mark->setFocus();
+    QTest::keyClick(mark, Qt::Key_Down);
+    QTest::keyClick(mark, Qt::Key_Down);
+    ASSERT_EQ(mark->currentText(), kLoss);
+    QTest::keyClick(mark, Qt::Key_Backtab);
+    ASSERT_EQ(popup->focusWidget(), score);
+    QTest::keyClicks(score, "0"); // "50": won on the board, lost on time
+    EXPECT_EQ(mark->currentText(), kLoss);
+}
+
+// The count-mode traps of a real event, typed as the organiser typed them.
+TEST_F(ResultPopupTest, CountModeTrapsStoreNoWrongGame)
+{
+    ShowDiscCounts(editor);
+    // Round 1 paired without results (as the round menu's pairing leaves
+    // it): every cell shows 32 discs.
+    editor.SetGame(0, 0, 1, ResultNone, 0);
+    editor.SetGame(2, 0, 3, ResultNone, 0);
+    edits->Reset();
+
+    // Every way of opening the editor on a cell selects its score, so the
+    // first digit typed replaces it.
+    for (int opener : {int(Qt::Key_F2), int(Qt::Key_Insert), int(grid::CmdGameEdit)}) {
+        SCOPED_TRACE(opener);
+        grid->SelectCell(1, 3);
+        if (opener == grid::CmdGameEdit)
+            grid->RunCommand(opener);
+        else
+            Key(grid.get(), opener);
+        grid::CResultPopup* opened = ResultPopup();
+        ASSERT_NE(opened, nullptr);
+        EXPECT_TRUE(FocusedWithAllSelected(opened->ScoreEdit()));
+        EXPECT_EQ(opened->ScoreEdit()->selectedText(), "32");
+        Key(opened->ScoreEdit(), Qt::Key_Escape);
+        Settle();
+    }
+
+    // "結果入力(&E)" opens over the first game without a result with the
+    // stored 32 selected: typing 40 replaces it instead of making 3240.
+    grid->SelectColumn(1);
+    grid->RunCommand(grid::CmdRoundEnterResults);
+    grid::CResultPopup* popup = ResultPopup();
+    ASSERT_NE(popup, nullptr);
+    ASSERT_EQ(Cur(), (GridCell{1, 0}));
+    EXPECT_TRUE(FocusedWithAllSelected(popup->ScoreEdit()));
+    EXPECT_EQ(popup->ScoreEdit()->selectedText(), "32");
+    TypeText(popup->ScoreEdit(), "40");
     EXPECT_EQ(popup->MarkBox()->currentText(), kWin);
-    score->setText("0");
-    EXPECT_EQ(popup->MarkBox()->currentText(), kWin); // another mark stays
-    popup->MarkBox()->setCurrentIndex(0);
-    score->setText("+0");
+    Enter(popup->ScoreEdit());
+    Settle();
+    EXPECT_EQ(data.table.Cell(0, 0), (ResultCell{1, ResultWin, 16, 0}));
+    EXPECT_EQ(data.table.Cell(1, 0), (ResultCell{0, ResultLoss, -16, 0}));
+
+    // A double click opens with the score selected too. Typed after a
+    // caret instead, "3240" is refused: the editor stays open, says why,
+    // and hands the score back selected; nothing is stored.
+    const grid::GridRect r = grid->CellRect(1, 2);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, QPoint(r.left + 10, r.top + 10));
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, QPoint(r.left + 10, r.top + 10));
+    popup = ResultPopup();
+    ASSERT_NE(popup, nullptr);
+    ASSERT_EQ(Cur(), (GridCell{1, 2}));
+    EXPECT_TRUE(FocusedWithAllSelected(popup->ScoreEdit()));
+    popup->ScoreEdit()->end(false);
+    TypeText(popup->ScoreEdit(), "40");
+    ASSERT_EQ(popup->ScoreEdit()->text(), "3240");
+    Enter(popup->ScoreEdit());
+    Settle();
+    ASSERT_EQ(ResultPopup(), popup);
+    EXPECT_TRUE(popup->Note()->isVisible());
+    EXPECT_EQ(popup->Note()->text(), Qs("石数は 0 ～ 64 です"));
+    EXPECT_TRUE(FocusedWithAllSelected(popup->ScoreEdit()));
+    EXPECT_EQ(data.table.Cell(2, 0), (ResultCell{3, ResultNone, 0, 0}));
+    // Committed from the name field, the score field takes the focus back.
+    popup->ScoreEdit()->deselect();
+    popup->NameEdit()->setFocus();
+    Enter(popup->NameEdit());
+    Settle();
+    EXPECT_TRUE(FocusedWithAllSelected(popup->ScoreEdit()));
+    EXPECT_EQ(edits->Count(), 1);
+
+    // Retyped as "3" and "2", a 32-32 draw: the × that "3" suggested does
+    // not stay.
+    TypeText(popup->ScoreEdit(), "3");
+    EXPECT_FALSE(popup->Note()->isVisible());
+    EXPECT_EQ(popup->MarkBox()->currentText(), kLoss);
+    TypeText(popup->ScoreEdit(), "2");
     EXPECT_EQ(popup->MarkBox()->currentText(), kDraw);
+    Enter(popup->ScoreEdit());
+    Settle();
+    EXPECT_EQ(data.table.Cell(2, 0), (ResultCell{3, ResultDraw, 0, 0}));
+    EXPECT_EQ(data.table.Cell(3, 0), (ResultCell{2, ResultDraw, 0, 0}));
+
+    // The same draw typed on a fresh cell, score first, then the opponent.
+    grid->SelectCell(2, 4);
+    Type("32");
+    popup = ResultPopup();
+    QTest::keyClick(popup->ScoreEdit(), Qt::Key_Tab);
+    QTest::keyClick(popup->MarkBox(), Qt::Key_Tab);
+    TypeText(popup->NameEdit(), "ito");
+    Enter(popup->NameEdit());
+    Settle();
+    EXPECT_EQ(data.table.Cell(4, 1), (ResultCell{1, ResultDraw, 0, 0}));
+    EXPECT_EQ(data.table.Cell(1, 1), (ResultCell{4, ResultDraw, 0, 0}));
 }
 
 TEST_F(ResultPopupTest, AGameIsWrittenIntoBothRowsAndTheCursorMovesOn)

@@ -73,19 +73,87 @@ TEST(ScoreTextTest, TheFieldShowsTheStoredScoreInTheDisplayMode)
     }
 }
 
-TEST(ScoreTextTest, TheMarkFollowsTheScoreAndADrawOnlyReplacesTheBlank)
+TEST(ScoreTextTest, TheMarkFollowsTheSignOfAnyNumberAndNothingElse)
 {
     EXPECT_EQ(AutoMarkEntry("3", MarkBlank, kDiff), MarkWin);
     EXPECT_EQ(AutoMarkEntry("-", MarkWin, kDiff), MarkLoss);
     EXPECT_EQ(AutoMarkEntry("+", MarkLoss, kDiff), MarkWin);
     EXPECT_EQ(AutoMarkEntry("-2", MarkDraw, kDiff), MarkLoss);
     EXPECT_EQ(AutoMarkEntry("0", MarkBlank, kDiff), MarkDraw);
-    EXPECT_EQ(AutoMarkEntry("0", MarkWin, kDiff), MarkWin);
-    EXPECT_EQ(AutoMarkEntry("", MarkLoss, kDiff), MarkLoss);
-    EXPECT_EQ(AutoMarkEntry("32", MarkBlank, kCount), MarkDraw);
+    // A zero is a draw over any mark: "3" then "32" in count mode passes
+    // through a loss of 3 discs and must not stay one.
+    EXPECT_EQ(AutoMarkEntry("0", MarkWin, kDiff), MarkDraw);
+    EXPECT_EQ(AutoMarkEntry("32", MarkLoss, kCount), MarkDraw);
     EXPECT_EQ(AutoMarkEntry("33", MarkBlank, kCount), MarkWin);
     EXPECT_EQ(AutoMarkEntry("31.5", MarkWin, kCount), MarkLoss);
-    EXPECT_EQ(AutoMarkEntry("3", MarkBlank, kCount), MarkLoss); // 3 discs of 64
+    EXPECT_EQ(AutoMarkEntry("3", MarkBlank, kCount), MarkLoss);  // 3 discs of 64
+    EXPECT_EQ(AutoMarkEntry("3240", MarkLoss, kCount), MarkWin); // refused at the commit
+    // Text that is no number says nothing about the game.
+    EXPECT_EQ(AutoMarkEntry("", MarkLoss, kDiff), MarkLoss);
+    EXPECT_EQ(AutoMarkEntry("  ", MarkBlank, kCount), MarkBlank);
+    EXPECT_EQ(AutoMarkEntry("abc", MarkWin, kDiff), MarkWin);
+}
+
+TEST(ScoreTextTest, ACommitReadsTheWholeTextAndRefusesWhatNoGameEndsWith)
+{
+    using K = ScoreReading;
+    struct Case {
+        const char* text;
+        bool difference;
+        K::Kind kind;
+        int disc;
+    };
+    const Case cases[] = {
+        {"+12", kDiff, K::Number, 12},
+        {" -4 ", kDiff, K::Number, -4},
+        {"64", kDiff, K::Number, 64},
+        {"-64", kDiff, K::Number, -64},
+        {"65", kDiff, K::OutOfRange, 0},
+        {"-3240", kDiff, K::OutOfRange, 0},
+        {"99999999999999999999", kDiff, K::OutOfRange, 0},
+        {"1.5", kDiff, K::NotANumber, 0},
+        {"7x", kDiff, K::NotANumber, 0},
+        {"+", kDiff, K::NotANumber, 0},
+        {"- 3", kDiff, K::NotANumber, 0},
+        {"3 2", kDiff, K::NotANumber, 0},
+        {"", kDiff, K::Empty, 0},
+        {"32", kCount, K::Number, 0},
+        {"32  ", kCount, K::Number, 0},
+        {"32.5", kCount, K::Number, 1},
+        {"32.", kCount, K::Number, 0},
+        {"+40", kCount, K::Number, 16},
+        {"0", kCount, K::Number, -64},
+        {"63.5", kCount, K::Number, 63},
+        {"64", kCount, K::Number, 64},
+        {"3240", kCount, K::OutOfRange, 0},
+        {"65", kCount, K::OutOfRange, 0},
+        {"64.5", kCount, K::OutOfRange, 0},
+        {"-1", kCount, K::OutOfRange, 0},
+        {"-0", kCount, K::OutOfRange, 0},
+        {"32.5.5", kCount, K::NotANumber, 0},
+        {".5", kCount, K::NotANumber, 0},
+        {"abc", kCount, K::NotANumber, 0},
+        {"-", kCount, K::NotANumber, 0},
+        {"   ", kCount, K::Empty, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.text) + (c.difference ? " (difference)" : " (count)"));
+        const ScoreReading r = ReadScoreText(c.text, c.difference);
+        EXPECT_EQ(r.kind, c.kind);
+        if (c.kind == K::Number) {
+            EXPECT_EQ(r.disc, c.disc);
+        }
+    }
+    // Whatever the field shows or the arrows leave is a number to commit.
+    for (int v = -64; v <= 64; ++v) {
+        for (bool difference : {kDiff, kCount}) {
+            const ScoreReading shown = ReadScoreText(ScoreFieldText(v, difference), difference);
+            EXPECT_EQ(shown.kind, K::Number);
+            EXPECT_EQ(shown.disc, v);
+            const std::string stepped = StepScoreText(ScoreFieldText(v, difference), 0, difference);
+            EXPECT_EQ(ReadScoreText(stepped, difference).disc, v) << stepped;
+        }
+    }
 }
 
 TEST(ScoreTextTest, SelectorEntriesAndResultsCorrespond)

@@ -82,9 +82,13 @@ std::string CRandomEdits::Apply(CTournamentEditor& editor)
         editor.PairRound(round, random, options);
         return "pair round " + std::to_string(round);
     }
-    if (kind < 79) {
+    if (kind < 77) {
         editor.Sort();
         return "sort";
+    }
+    if (kind < 79) {
+        editor.AddRow();
+        return "add row";
     }
     if (kind < 85) {
         TableSettings s = t.settings;

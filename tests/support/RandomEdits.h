@@ -2,9 +2,9 @@
 // Random changes through the editor, as an organiser might make them in any
 // order: games entered, changed and cleared (byes too), players set, swapped
 // and removed, withdrawn and taken back, rounds paired and deleted, sorts,
-// settings (size and bye rule included), details, player records edited, the
-// user DB rebuilt. The same seed gives
-// the same changes, so a run can be replayed exactly.
+// rows added at the end, settings (size and bye rule included), details,
+// player records edited, the user DB rebuilt. The same seed gives the same
+// changes, so a run can be replayed exactly.
 
 #include "edit/TournamentEditor.h"
 

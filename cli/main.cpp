@@ -11,8 +11,10 @@
 #include <vector>
 
 #if defined(_WIN32)
-#include <shellapi.h>
+// windows.h first: shellapi.h builds on its declarations.
 #include <windows.h>
+
+#include <shellapi.h>
 #endif
 
 namespace tabry::cli {

@@ -15,6 +15,7 @@
 #include <cstring>
 #include <mutex>
 #include <random>
+#include <utility>
 
 namespace tabry::live {
 
@@ -329,7 +330,8 @@ std::uint64_t CLiveServer::Publish(const TournamentData& data)
 
 void CLiveServer::Publish(std::shared_ptr<const CLiveSnapshot> snapshot)
 {
-    auto fresh = std::make_shared<const CLiveSite>(snapshot, m->epoch + "-" + std::to_string(snapshot->Version()));
+    std::string etag = m->epoch + "-" + std::to_string(snapshot->Version());
+    auto fresh = std::make_shared<const CLiveSite>(std::move(snapshot), std::move(etag));
     {
         std::lock_guard<std::mutex> hold(m->siteLock);
         m->site.swap(fresh);

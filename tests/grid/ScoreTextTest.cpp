@@ -163,6 +163,7 @@ TEST(ScoreTextTest, SelectorEntriesAndResultsCorrespond)
     EXPECT_EQ(ResultOfMarkEntry(MarkDraw), ResultDraw);
     EXPECT_EQ(ResultOfMarkEntry(MarkLoss), ResultLoss);
     EXPECT_EQ(ResultOfMarkEntry(-1), ResultNone); // nothing selected
+    // NOLINTNEXTLINE(bugprone-signed-char-misuse): the results are -2..1, stored as signed bytes
     for (int result : {ResultWin, ResultDraw, ResultLoss, ResultNone})
         EXPECT_EQ(ResultOfMarkEntry(MarkEntryOfResult(result)), result);
 }

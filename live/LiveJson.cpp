@@ -121,6 +121,17 @@ void Side(CJson& j, const BoardSide& side)
     j.Close('}');
 }
 
+// A member holding a list of players, as the round lists its byes,
+// unpaired and withdrawn players.
+void SidesMember(CJson& j, std::string_view key, const std::vector<BoardSide>& sides)
+{
+    j.Key(key);
+    j.Open('[');
+    for (const BoardSide& s : sides)
+        Side(j, s);
+    j.Close(']');
+}
+
 const char* ResultWord(int result)
 {
     if (result == ResultNone)
@@ -176,25 +187,12 @@ std::string RoundJson(const TournamentHead& head, const RoundPairing& pairing, s
         j.Close('}');
     }
     j.Close(']');
-    j.Key("byes");
-    j.Open('[');
-    for (const BoardSide& s : pairing.byes)
-        Side(j, s);
-    j.Close(']');
-    j.Key("unpaired");
-    j.Open('[');
-    for (const BoardSide& s : pairing.unpaired)
-        Side(j, s);
-    j.Close(']');
+    SidesMember(j, "byes", pairing.byes);
+    SidesMember(j, "unpaired", pairing.unpaired);
     // Only when somebody withdrew: the pages of an event without
     // withdrawals stay as they were.
-    if (!pairing.withdrawn.empty()) {
-        j.Key("withdrawn");
-        j.Open('[');
-        for (const BoardSide& s : pairing.withdrawn)
-            Side(j, s);
-        j.Close(']');
-    }
+    if (!pairing.withdrawn.empty())
+        SidesMember(j, "withdrawn", pairing.withdrawn);
     j.Close('}');
     return j.Done();
 }

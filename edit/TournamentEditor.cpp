@@ -29,14 +29,7 @@ std::string MenuText(const std::string& text)
     constexpr size_t kMaxBytes = 32;
     if (text.size() <= kMaxBytes)
         return text;
-    size_t end = 0;
-    while (end < text.size()) {
-        const size_t next = end + static_cast<size_t>(std::max(cp932::CharLength(text, end), 1));
-        if (next > kMaxBytes)
-            break;
-        end = next;
-    }
-    return text.substr(0, end) + "...";
+    return text.substr(0, cp932::WholeCharsLength(text, kMaxBytes)) + "...";
 }
 
 bool IsPlayerRow(const CResultTable& table, int row)

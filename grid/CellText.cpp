@@ -6,7 +6,6 @@
 #include "reports/Formatters.h"
 #include "text/Cp932.h"
 
-#include <algorithm>
 #include <cstdio>
 
 namespace tabry::grid {
@@ -53,16 +52,7 @@ std::string TieBreakSummary(const CResultTable& table, const PlayerEntry& e)
 
 std::string CellPart(std::string_view sjis)
 {
-    if (sjis.size() <= kMaxCellTextBytes)
-        return std::string(sjis);
-    size_t end = 0;
-    while (end < kMaxCellTextBytes) {
-        const size_t next = end + static_cast<size_t>(std::max(cp932::CharLength(sjis, end), 1));
-        if (next > kMaxCellTextBytes)
-            break;
-        end = next;
-    }
-    return std::string(sjis.substr(0, end));
+    return std::string(sjis.substr(0, cp932::WholeCharsLength(sjis, kMaxCellTextBytes)));
 }
 
 PlayerCellTexts PlayerCell(const CResultTable& table, const CPlayerDatabase& db, int row)

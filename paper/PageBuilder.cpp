@@ -22,14 +22,7 @@ std::string CutWithEllipsis(const std::string& text, size_t bytes)
     const std::string& ellipsis = SJ("…");
     if (bytes < ellipsis.size())
         return {};
-    size_t end = 0;
-    while (end < text.size()) {
-        const size_t next = end + static_cast<size_t>(std::max(1, cp932::CharLength(text, end)));
-        if (next + ellipsis.size() > bytes)
-            break;
-        end = next;
-    }
-    return text.substr(0, end) + ellipsis;
+    return text.substr(0, cp932::WholeCharsLength(text, bytes - ellipsis.size())) + ellipsis;
 }
 
 } // namespace

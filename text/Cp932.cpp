@@ -136,6 +136,18 @@ int CharLength(std::string_view sjis, size_t pos)
     return 1;
 }
 
+size_t WholeCharsLength(std::string_view sjis, size_t maxBytes)
+{
+    size_t end = 0;
+    while (end < sjis.size()) {
+        const size_t next = end + static_cast<size_t>(CharLength(sjis, end));
+        if (next > maxBytes)
+            break;
+        end = next;
+    }
+    return end;
+}
+
 std::string ToUtf8(std::string_view sjis)
 {
     const Tables& t = GetTables();

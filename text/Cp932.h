@@ -42,6 +42,11 @@ std::string FromUtf8(std::string_view utf8, bool* lossless = nullptr);
 // a trail byte, otherwise 1 (0 at or past the end).
 int CharLength(std::string_view sjis, size_t pos);
 
+// Byte length of the longest head of `sjis` that is made of whole characters
+// and takes at most `maxBytes`: where a text may be cut without leaving half
+// a double-byte character behind.
+size_t WholeCharsLength(std::string_view sjis, size_t maxBytes);
+
 } // namespace tabry::cp932
 
 // A Shift_JIS copy of a UTF-8 string literal, converted once on first use and

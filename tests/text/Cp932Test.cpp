@@ -107,6 +107,10 @@ TEST(Cp932Test, CharLengthRespectsCharacterBoundaries)
     EXPECT_EQ(CharLength(s, 2), 1);
     EXPECT_EQ(CharLength(s, 3), 1); // lone lead byte at the end
     EXPECT_EQ(CharLength(s, 4), 0);
+    // A cut never halves the double-byte character.
+    EXPECT_EQ(WholeCharsLength(s, 1), 0u);
+    EXPECT_EQ(WholeCharsLength(s, 2), 2u);
+    EXPECT_EQ(WholeCharsLength(s, 100), s.size());
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "live/LiveServer.h"
 #include "live/LiveSite.h"
 #include "tests/live/LiveFixture.h"
+#include "tests/support/TestSupport.h"
 #include "text/Cp932.h"
 
 #include <gtest/gtest.h>
@@ -160,9 +161,11 @@ TEST(LiveInChromiumTest, APublishedResultAppearsOnTheOpenPageWithoutAReload)
     ASSERT_TRUE(server.Start(options));
     const std::string url = "http://127.0.0.1:" + std::to_string(server.Port()) + "/standings";
 
-    const std::filesystem::path profile =
-        std::filesystem::temp_directory_path() / ("torva-chromium-" + std::to_string(getpid()));
-    std::filesystem::remove_all(profile);
+    // The browser's helper processes may still be writing its profile as it
+    // closes: the folder goes the way every test's scratch folder goes,
+    // without failing the test over a file that vanished meanwhile.
+    test::TempDir scratch;
+    const std::filesystem::path profile = scratch / "profile";
     {
         CBrowser browser(profile);
         ASSERT_TRUE(browser.Started());
@@ -195,8 +198,6 @@ TEST(LiveInChromiumTest, APublishedResultAppearsOnTheOpenPageWithoutAReload)
         EXPECT_EQ(browser.Evaluate("window.keptAcrossUpdates"), "yes") << "the page was reloaded";
         EXPECT_EQ(version(), server.Site()->Tag());
     }
-    std::filesystem::remove_all(profile);
-    std::filesystem::remove(profile.string() + ".log");
 }
 
 } // namespace

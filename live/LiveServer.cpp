@@ -240,7 +240,14 @@ bool CLiveServer::Start(const ServerOptions& options, std::string* error)
     sockaddr_in v4{};
     sockaddr_in6 v6{};
     const sockaddr* bindTo = nullptr;
-    unsigned flags = MHD_USE_AUTO_INTERNAL_THREAD;
+    // poll(), not the library's default epoll: with epoll, a server whose
+    // threads had been full now and then never saw its clients leave (their
+    // connections stayed half closed until the idle timeout) and answered
+    // nobody meanwhile. poll() asks afresh on every turn, which is cheap at
+    // our few hundred connections. The inter-thread channel wakes the
+    // threads on Stop: a full thread does not watch the listening socket
+    // whose shutting down would otherwise wake it.
+    unsigned flags = MHD_USE_POLL_INTERNAL_THREAD | MHD_USE_ITC;
     const std::string& a = options.bindAddress;
     const bool every = a.empty() || a == "::";
     if (every) {

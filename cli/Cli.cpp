@@ -106,4 +106,15 @@ std::optional<long long> ParseIntegerOption(const std::string& text)
     return negative ? -v : v;
 }
 
+Command ServeCommandWith(int (*run)(Context&, const CommandLine&))
+{
+    return {
+        "serve",
+        "serve [--port P] [--bind ADDR] FILE.stg\n"
+        "                                the live pages on the network, following the file",
+        {{"--port", true}, {"--bind", true}},
+        run,
+    };
+}
+
 } // namespace tabry::cli

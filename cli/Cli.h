@@ -65,6 +65,10 @@ extern const Command kPairCommand;
 extern const Command kReportCommand;
 extern const Command kServeCommand;
 
+// serve with `run`: its usage is the same in every build, whether `run`
+// serves the pages or, in a build without the live server, says it cannot.
+Command ServeCommandWith(int (*run)(Context&, const CommandLine&));
+
 // Prints `message` and the usage text to standard error; returns kExitUsage.
 int UsageError(const std::string& message);
 

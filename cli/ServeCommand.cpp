@@ -129,12 +129,6 @@ int RunServe(Context& ctx, const CommandLine& cl)
 
 } // namespace
 
-const Command kServeCommand = {
-    "serve",
-    "serve [--port P] [--bind ADDR] FILE.stg\n"
-    "                                the live pages on the network, following the file",
-    {{"--port", true}, {"--bind", true}},
-    RunServe,
-};
+const Command kServeCommand = ServeCommandWith(RunServe);
 
 } // namespace tabry::cli

@@ -17,12 +17,6 @@ int RunServe(Context&, const CommandLine&)
 
 } // namespace
 
-const Command kServeCommand = {
-    "serve",
-    "serve [--port P] [--bind ADDR] FILE.stg\n"
-    "                                the live pages on the network, following the file",
-    {{"--port", true}, {"--bind", true}},
-    RunServe,
-};
+const Command kServeCommand = ServeCommandWith(RunServe);
 
 } // namespace tabry::cli

@@ -12,36 +12,29 @@ namespace {
 constexpr LockKey kKeys[] = {LockKey::Kana, LockKey::Caps, LockKey::Num, LockKey::Scroll};
 constexpr int kPollMs = 500;
 
-const char* ObjectNameOf(LockKey key)
+// Each pane's object name (for tests and style sheets) and caption, in the
+// order of LockKey.
+struct PaneText {
+    const char* objectName;
+    const char* caption;
+};
+constexpr PaneText kPaneTexts[] = {
+    {"kanaIndicator", "カナ"},
+    {"capsIndicator", "CAP"},
+    {"numIndicator", "NUM"},
+    {"scrollIndicator", "SCRL"},
+};
+
+const PaneText& TextOf(LockKey key)
 {
-    switch (key) {
-    case LockKey::Kana:
-        return "kanaIndicator";
-    case LockKey::Caps:
-        return "capsIndicator";
-    case LockKey::Num:
-        return "numIndicator";
-    case LockKey::Scroll:
-        return "scrollIndicator";
-    }
-    return "";
+    return kPaneTexts[static_cast<size_t>(key)];
 }
 
 } // namespace
 
 QString CLockIndicators::Caption(LockKey key)
 {
-    switch (key) {
-    case LockKey::Kana:
-        return QStringLiteral("カナ");
-    case LockKey::Caps:
-        return QStringLiteral("CAP");
-    case LockKey::Num:
-        return QStringLiteral("NUM");
-    case LockKey::Scroll:
-        return QStringLiteral("SCRL");
-    }
-    return {};
+    return QString::fromUtf8(TextOf(key).caption);
 }
 
 CLockIndicators::CLockIndicators(QStatusBar* bar, std::unique_ptr<ILockKeyState> state)
@@ -49,7 +42,7 @@ CLockIndicators::CLockIndicators(QStatusBar* bar, std::unique_ptr<ILockKeyState>
 {
     for (LockKey key : kKeys) {
         auto* pane = new QLabel(bar);
-        pane->setObjectName(QString::fromLatin1(ObjectNameOf(key)));
+        pane->setObjectName(QString::fromLatin1(TextOf(key).objectName));
         pane->setAlignment(Qt::AlignCenter);
         // As wide as its caption whether shown or not, so the bar does not
         // shift when a lock goes on.

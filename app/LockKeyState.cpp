@@ -24,21 +24,9 @@ class CWindowsLockKeyState : public ILockKeyState {
 public:
     bool IsOn(LockKey key) const override
     {
-        int vk = VK_CAPITAL;
-        switch (key) {
-        case LockKey::Kana:
-            vk = VK_KANA;
-            break;
-        case LockKey::Caps:
-            vk = VK_CAPITAL;
-            break;
-        case LockKey::Num:
-            vk = VK_NUMLOCK;
-            break;
-        case LockKey::Scroll:
-            vk = VK_SCROLL;
-            break;
-        }
+        // In the order of LockKey.
+        static const int keys[] = {VK_KANA, VK_CAPITAL, VK_NUMLOCK, VK_SCROLL};
+        const int vk = keys[static_cast<size_t>(key)];
         // The low bit is the toggle state of the key.
         return (GetKeyState(vk) & 1) != 0;
     }

@@ -1,5 +1,8 @@
 #include "core/EventLines.h"
 
+#include "core/TournamentInfo.h"
+#include "text/LineString.h"
+
 #include <algorithm>
 #include <optional>
 
@@ -8,29 +11,6 @@ namespace tabry {
 namespace {
 
 constexpr int kBoardDiscs = 64;
-
-bool IsSpace(char c)
-{
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
-std::string_view Trim(std::string_view s)
-{
-    while (!s.empty() && IsSpace(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && IsSpace(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
-std::string Upper(std::string_view s)
-{
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return out;
-}
 
 // A number of plain digits and nothing else; saturated well beyond every
 // row and round so that no run of digits can overflow.
@@ -53,8 +33,8 @@ std::pair<std::string_view, std::string_view> TwoParts(std::string_view value)
 {
     const size_t comma = value.find(',');
     if (comma == std::string_view::npos)
-        return {Trim(value), {}};
-    return {Trim(value.substr(0, comma)), Trim(value.substr(comma + 1))};
+        return {TrimCSpace(value), {}};
+    return {TrimCSpace(value.substr(0, comma)), TrimCSpace(value.substr(comma + 1))};
 }
 
 } // namespace
@@ -64,8 +44,8 @@ std::optional<int> ByeWinDisc(std::string_view score)
     const size_t dash = score.find('-');
     if (dash == std::string_view::npos)
         return std::nullopt;
-    const std::optional<int> own = Digits(Trim(score.substr(0, dash)));
-    const std::optional<int> other = Digits(Trim(score.substr(dash + 1)));
+    const std::optional<int> own = Digits(TrimCSpace(score.substr(0, dash)));
+    const std::optional<int> other = Digits(TrimCSpace(score.substr(dash + 1)));
     if (!own || !other || *own + *other != kBoardDiscs || *own <= *other)
         return std::nullopt;
     return *own - *other;
@@ -78,18 +58,16 @@ CEventLines::CEventLines(int players, int rounds)
 
 bool CEventLines::Parse(std::string_view line)
 {
-    if (line.size() < 2 || line[0] != '#' || line[1] != '#')
+    const std::optional<DetailsLine> details = SplitDetailsLine(line);
+    if (!details)
         return false;
-    const size_t colon = line.find(':');
-    if (colon == std::string_view::npos)
-        return false;
-    const std::string key = Upper(Trim(line.substr(2, colon - 2)));
-    const auto [first, second] = TwoParts(Trim(line.substr(colon + 1)));
+    const std::string& key = details->key;
+    const auto [first, second] = TwoParts(details->value);
     if (key == "BYE") {
         ByeRule rule;
         if (const std::optional<int> disc = ByeWinDisc(first))
             rule.winDisc = *disc;
-        rule.toLowest = Upper(second) == "LOWEST";
+        rule.toLowest = AsciiUpper(second) == "LOWEST";
         m_bye = rule;
         return true;
     }

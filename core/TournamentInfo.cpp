@@ -9,24 +9,10 @@ namespace tabry {
 
 namespace {
 
-bool IsSpace(char c)
-{
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
-std::string_view TrimWhite(std::string_view s)
-{
-    while (!s.empty() && IsSpace(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && IsSpace(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
 // One "%d" conversion of scanf: white space, optional sign, at least one digit.
 bool ScanInt(std::string_view s, size_t& p, int& value)
 {
-    while (p < s.size() && IsSpace(s[p]))
+    while (p < s.size() && IsCSpace(s[p]))
         ++p;
     size_t q = p;
     if (q < s.size() && (s[q] == '+' || s[q] == '-'))
@@ -55,18 +41,23 @@ bool ScanDate(std::string_view s, int& y, int& m, int& d)
 
 } // namespace
 
-int CTournamentInfo::ParseHeaderLine(std::string_view line)
+std::optional<DetailsLine> SplitDetailsLine(std::string_view line)
 {
     if (line.size() < 2 || line[0] != '#' || line[1] != '#')
-        return 0;
+        return std::nullopt;
     const size_t colon = line.find(':');
     if (colon == std::string_view::npos)
+        return std::nullopt;
+    return DetailsLine{AsciiUpper(TrimCSpace(line.substr(2, colon - 2))), TrimCSpace(line.substr(colon + 1))};
+}
+
+int CTournamentInfo::ParseHeaderLine(std::string_view line)
+{
+    const std::optional<DetailsLine> details = SplitDetailsLine(line);
+    if (!details)
         return 0;
-    std::string key(TrimWhite(line.substr(2, colon - 2)));
-    for (char& c : key)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    const std::string_view value = TrimWhite(line.substr(colon + 1));
+    const std::string& key = details->key;
+    const std::string_view value = details->value;
     if (key == "TOURNAMENT") {
         name = std::string(value);
     } else if (key == "FORMAT") {

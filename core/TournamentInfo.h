@@ -3,10 +3,20 @@
 // ".stg" player lines being read or written. They travel in the "##" details
 // lines of the tournament file.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace tabry {
+
+// A details line "##Key: value" cut at its first colon: the key with its
+// ASCII letters upper-cased, and the value, both without white space at
+// their ends. Nothing for a line of another kind.
+struct DetailsLine {
+    std::string key;
+    std::string_view value;
+};
+std::optional<DetailsLine> SplitDetailsLine(std::string_view line);
 
 class CTournamentInfo {
 public:

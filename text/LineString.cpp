@@ -138,10 +138,28 @@ void TrimSpaces(std::string& text)
     text = text.substr(b, e - b);
 }
 
+std::string_view TrimCSpace(std::string_view text)
+{
+    while (!text.empty() && IsCSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsCSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+std::string AsciiUpper(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
 int ParseDecimal(std::string_view text)
 {
     size_t p = 0;
-    while (p < text.size() && (text[p] == ' ' || (text[p] >= '\t' && text[p] <= '\r')))
+    while (p < text.size() && IsCSpace(text[p]))
         ++p;
     bool negative = false;
     if (p < text.size() && (text[p] == '+' || text[p] == '-')) {

@@ -79,6 +79,18 @@ private:
 // Removes tab, LF, CR and blank bytes from both ends of `text`, in place.
 void TrimSpaces(std::string& text);
 
+// White space as the C library's isspace sees it in the "C" locale: blank,
+// tab, LF, VT, FF and CR.
+constexpr bool IsCSpace(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+// `text` without C white space at either end.
+std::string_view TrimCSpace(std::string_view text);
+// `text` with its ASCII letters upper-cased; other bytes (Shift_JIS among
+// them) stay as they are.
+std::string AsciiUpper(std::string_view text);
+
 // Reads a decimal integer the way the C library's atoi does: leading white
 // space, an optional sign, then digits up to the first other byte; no digits
 // give 0. Values beyond the 32-bit range saturate instead of overflowing.

@@ -210,13 +210,6 @@ bool CResultTable::RowsEmptyFrom(int row) const
     return true;
 }
 
-bool CResultTable::WithdrawalsFrom(int round) const
-{
-    return std::any_of(entries.begin(), entries.end(), [round](const PlayerEntry& e) {
-        return !e.IsEmpty() && e.IsWithdrawn() && e.withdrawnFrom >= round;
-    });
-}
-
 std::vector<int> CResultTable::WithdrawnRows(int round) const
 {
     std::vector<int> rows;
@@ -228,28 +221,24 @@ std::vector<int> CResultTable::WithdrawnRows(int round) const
     return rows;
 }
 
-int CResultTable::FirstRoundWithoutResult(int row) const
+int CResultTable::RoundAfterLast(int row, bool (*counts)(const ResultCell&)) const
 {
     if (row < 0 || row >= playerCount)
         return 0;
-    for (int j = roundCount - 1; j >= 0; --j) {
-        const ResultCell& c = Cell(row, j);
-        if (IsGame(c) && c.result != ResultNone)
+    for (int j = roundCount - 1; j >= 0; --j)
+        if (counts(Cell(row, j)))
             return j + 1;
-    }
     return 0;
+}
+
+int CResultTable::FirstRoundWithoutResult(int row) const
+{
+    return RoundAfterLast(row, [](const ResultCell& c) { return IsGame(c) && c.result != ResultNone; });
 }
 
 int CResultTable::EarliestWithdrawal(int row) const
 {
-    if (row < 0 || row >= playerCount)
-        return 0;
-    for (int j = roundCount - 1; j >= 0; --j) {
-        const ResultCell& c = Cell(row, j);
-        if (c.opponent >= 0 && c.result != ResultNone)
-            return j + 1;
-    }
-    return 0;
+    return RoundAfterLast(row, [](const ResultCell& c) { return c.opponent >= 0 && c.result != ResultNone; });
 }
 
 void CResultTable::Validate()

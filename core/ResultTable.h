@@ -189,8 +189,6 @@ public:
     bool RoundsEmptyFrom(int round) const;
     // Every row from `row` to the end is empty.
     bool RowsEmptyFrom(int row) const;
-    // Some row's player withdrew from `round` or a later round.
-    bool WithdrawalsFrom(int round) const;
     // The rows whose players do not play in `round` (from 0) any more, in
     // row order.
     std::vector<int> WithdrawnRows(int round) const;
@@ -290,6 +288,8 @@ private:
     {
         return opponent >= 0 && opponent < playerCount && !entries[static_cast<size_t>(opponent)].IsEmpty();
     }
+    // The round after the row's last cell that `counts`; 0 when none does.
+    int RoundAfterLast(int row, bool (*counts)(const ResultCell&)) const;
 };
 
 } // namespace tabry

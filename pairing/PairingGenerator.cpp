@@ -92,11 +92,6 @@ PairingSlots PrepareRound(CResultTable& table, int round, CRandomGenerator& rand
     return slots;
 }
 
-std::vector<int> PrepareSlots(CResultTable& table, int round, CRandomGenerator& random)
-{
-    return PrepareRound(table, round, random).rows;
-}
-
 int GeneratePairing(CResultTable& table, int round, CRandomGenerator& random, const PairingOptions& options,
                     PairingRunInfo* info)
 {

@@ -57,7 +57,5 @@ struct PairingSlots {
 // when the rule gives it to the lowest-ranked, the group positions of the
 // rest. Nothing when nobody is to be paired. Leaves the totals limited.
 PairingSlots PrepareRound(CResultTable& table, int round, CRandomGenerator& random);
-// The slot rows of PrepareRound.
-std::vector<int> PrepareSlots(CResultTable& table, int round, CRandomGenerator& random);
 
 } // namespace tabry

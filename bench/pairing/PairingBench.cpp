@@ -36,7 +36,7 @@ CPairingMatcher Costs(int players, int round)
 {
     CResultTable t = Tournament(players, round);
     CRandomGenerator random(1);
-    const std::vector<int> slots = PrepareSlots(t, round, random);
+    const std::vector<int> slots = PrepareRound(t, round, random).rows;
     CPairingMatcher m;
     m.Init(static_cast<int>(slots.size()));
     BuildPairCosts(t, PairingPenalties{}, round, slots, m);

@@ -158,7 +158,7 @@ TEST(TournamentSameness, GeneratedTournamentsPairAsThePlainScansWould)
 
         CResultTable plainTable = played;
         CRandomGenerator plainRandom(static_cast<std::uint32_t>(k));
-        const std::vector<int> slots = PrepareSlots(plainTable, o.playedRounds, plainRandom);
+        const std::vector<int> slots = PrepareRound(plainTable, o.playedRounds, plainRandom).rows;
         ASSERT_FALSE(slots.empty());
         CPairingMatcher costs;
         costs.Init(static_cast<int>(slots.size()));

@@ -45,7 +45,7 @@ TEST(PairingCostTest, WorkedCostOfAScoreGapWithARepeatedFloat)
 {
     CResultTable t = WorkedTable();
     CRandomGenerator random(3);
-    const std::vector<int> slots = PrepareSlots(t, 2, random);
+    const std::vector<int> slots = PrepareRound(t, 2, random).rows;
     ASSERT_EQ(slots.size(), 8u);
     EXPECT_EQ(t.Entry(A).groupPosBottom, 1);
     EXPECT_EQ(t.Entry(B).groupPosTop, 1);
@@ -69,7 +69,7 @@ TEST(PairingCostTest, WorkedByeCostsAndTheRepeatedBye)
     PlayGame(t, 0, P, Q, ResultWin, 30);
     GiveBye(t, 0, R, ResultLoss, 0);
     CRandomGenerator random(1);
-    const std::vector<int> slots = PrepareSlots(t, 1, random);
+    const std::vector<int> slots = PrepareRound(t, 1, random).rows;
     ASSERT_EQ(slots, (std::vector<int>{P, R, Q, ByeOpponent}));
 
     const PairingPenalties pen;
@@ -159,7 +159,7 @@ TEST(PairingCostTest, TheOnePassMatrixEqualsThePerPairFormula)
         o.handPairedPairs = 2;
         CResultTable t = SimulateTournament(o);
         CRandomGenerator random(seed);
-        const std::vector<int> slots = PrepareSlots(t, o.playedRounds, random);
+        const std::vector<int> slots = PrepareRound(t, o.playedRounds, random).rows;
         const int n = static_cast<int>(slots.size());
         CPairingMatcher m;
         m.Init(n);

@@ -2,6 +2,7 @@
 
 #include "core/ResultTable.h"
 #include "reports/Formatters.h"
+#include "text/LineString.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -11,18 +12,13 @@ namespace tabry::grid {
 
 namespace {
 
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
-
 // The integer at `pos` (leading blanks and one sign allowed), saturated far
 // beyond any score so a long run of digits cannot overflow. Advances `pos`
 // past it; nothing when no digit follows.
 std::optional<long long> ReadInteger(std::string_view text, size_t& pos)
 {
     size_t i = pos;
-    while (i < text.size() && IsBlank(text[i]))
+    while (i < text.size() && IsCSpace(text[i]))
         ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
@@ -88,13 +84,7 @@ std::string ScoreFieldText(int disc, bool showDiscDifference)
 
 ScoreReading ReadScoreText(std::string_view text, bool showDiscDifference)
 {
-    size_t begin = 0;
-    size_t end = text.size();
-    while (begin < end && IsBlank(text[begin]))
-        ++begin;
-    while (end > begin && IsBlank(text[end - 1]))
-        --end;
-    const std::string_view t = text.substr(begin, end - begin);
+    const std::string_view t = TrimCSpace(text);
     ScoreReading reading;
     if (t.empty())
         return reading;
@@ -125,12 +115,8 @@ ScoreReading ReadScoreText(std::string_view text, bool showDiscDifference)
         reading.kind = ScoreReading::NotANumber;
         return reading;
     }
-    if (v < -kMaxDisc || v > kMaxDisc) {
-        reading.kind = ScoreReading::OutOfRange;
-        return reading;
-    }
-    reading.kind = ScoreReading::Number;
-    reading.disc = static_cast<int>(v);
+    reading.kind = v < -kMaxDisc || v > kMaxDisc ? ScoreReading::OutOfRange : ScoreReading::Number;
+    reading.disc = Clamp(v);
     return reading;
 }
 
@@ -144,10 +130,9 @@ int AutoMarkEntry(std::string_view scoreText, int currentEntry, bool showDiscDif
     if (reading.kind == ScoreReading::Empty || reading.kind == ScoreReading::NotANumber)
         return currentEntry;
     // Out of range still has a sign; the commit refuses it anyway.
-    const int v = ParseScoreText(scoreText, showDiscDifference);
-    if (v < 0)
+    if (reading.disc < 0)
         return MarkLoss;
-    return v > 0 ? MarkWin : MarkDraw;
+    return reading.disc > 0 ? MarkWin : MarkDraw;
 }
 
 int ResultOfMarkEntry(int entry)

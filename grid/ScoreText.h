@@ -35,7 +35,7 @@ struct ScoreReading {
         OutOfRange, // a number no game can end with
     };
     Kind kind = Empty;
-    int disc = 0;
+    int disc = 0; // Number: the stored difference; OutOfRange: the nearest possible one, of the same sign
 };
 ScoreReading ReadScoreText(std::string_view text, bool showDiscDifference);
 

@@ -4,8 +4,8 @@
 
 #include "live/LiveServer.h"
 
+#include <csignal>
 #include <pthread.h>
-#include <signal.h>
 
 #include <cerrno>
 #include <ctime>

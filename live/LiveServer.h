@@ -29,8 +29,8 @@ struct ServerOptions {
     std::uint16_t port = 8080; // 0: any free port (see Port)
     unsigned maxConnections = 512;
     unsigned maxConnectionsPerAddress = 64;
-    unsigned idleTimeoutSeconds = 10;      // a connection silent this long is closed
-    std::size_t requestMemory = 16 * 1024; // request line and headers of one request
+    unsigned idleTimeoutSeconds = 10;                   // a connection silent this long is closed
+    std::size_t requestMemory = std::size_t{16} * 1024; // request line and headers of one request
     unsigned maxHeaders = 64;
     double requestsPerSecond = 20; // per client address; 0 switches the limit off
     double requestBurst = 60;

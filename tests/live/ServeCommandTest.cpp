@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <signal.h>
+#include <csignal>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>

@@ -1,5 +1,6 @@
 #include "core/TournamentData.h"
 
+#include "core/Boards.h"
 #include "playerdb/PlayerText.h"
 #include "text/FileIo.h"
 #include "text/LineString.h"
@@ -38,7 +39,8 @@ LoadStatus TournamentData::LoadImpl(std::string_view bytes, bool recovering, int
     loaded.settings = table.settings;
     CTournamentInfo details;
     std::vector<CPlayerRecord> lineRecords;
-    if (loaded.Read(bytes, details, players, playersModified, recovering ? &lineRecords : nullptr) != 0)
+    std::vector<std::string> unreadable;
+    if (loaded.Read(bytes, details, players, playersModified, recovering ? &lineRecords : nullptr, &unreadable) != 0)
         return LoadStatus::Rejected;
     for (size_t r = 0; r < lineRecords.size(); ++r) {
         const int index = loaded.Entry(static_cast<int>(r)).playerIndex;
@@ -56,8 +58,14 @@ LoadStatus TournamentData::LoadImpl(std::string_view bytes, bool recovering, int
     else
         loaded.Validate();
     loaded.ComputeAll();
+    // The plans as the valid cells leave them, so that what is shown is
+    // what the next change keeps.
+    for (int j = 0; j < loaded.RoundCount(); ++j)
+        if (!loaded.Plan(j).empty())
+            loaded.SetPlan(j, CheckedPlan(loaded, j));
     table = std::move(loaded);
     info = details;
+    unreadableLines = std::move(unreadable);
     return LoadStatus::Ok;
 }
 

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tabry {
 
@@ -32,6 +33,9 @@ struct TournamentData {
     CTournamentInfo info;
     CPlayerDatabase players;
     bool playersModified = false;
+    // The details lines of the last file loaded that this program knows but
+    // could not read (see core/EventLines.h); they were left out.
+    std::vector<std::string> unreadableLines;
 
     TournamentData() { players.Reset(); }
 

@@ -42,7 +42,7 @@ void AppendInt(std::string& out, int value)
 } // namespace
 
 int CResultTable::Read(std::string_view data, CTournamentInfo& info, CPlayerDatabase& db, bool& dbModified,
-                       std::vector<CPlayerRecord>* lineRecords)
+                       std::vector<CPlayerRecord>* lineRecords, std::vector<std::string>* unreadableLines)
 {
     // A NUL byte would cut its line short, and the player on it would vanish
     // from the table (and from the file at the next save) without a word.
@@ -130,6 +130,8 @@ int CResultTable::Read(std::string_view data, CTournamentInfo& info, CPlayerData
     }
     settings.bye = events.Bye();
     events.ApplyTo(*this);
+    if (unreadableLines != nullptr)
+        *unreadableLines = events.Unreadable();
     return 0;
 }
 

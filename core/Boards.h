@@ -12,9 +12,11 @@
 // and nothing moves them: not results, not a sort (the plan's rows move with
 // their players), not a withdrawal or a removed game (its number stays
 // unused), not saving and opening again. A game paired by hand later takes
-// the next free number. A round never fixed (a file of an older version, not
-// touched since it was opened) follows the rule above as the table stands; a
-// sort may then renumber players who were tied before the round.
+// the next free number. A round the program never paired (typed by hand, or
+// from a file of an older version) follows the rule above as the table
+// stands: a sort may then renumber players who were tied before the round.
+// So a tournament that never used the program's pairing keeps the files it
+// always had.
 
 #include "core/ResultTable.h"
 

@@ -278,10 +278,12 @@ public:
     // line is missing or invalid or a line holds a NUL byte; else 0. With
     // `lineRecords`, each row's player as its line describes him (an empty
     // record for a row without a player line) is put there too. With
-    // `unreadableLines`, the details lines this reader knows but could not
-    // read (see core/EventLines.h) are put there.
+    // `findings`, what the reader found amiss is put there (English): the
+    // details lines it knows but could not read (see core/EventLines.h), a
+    // file that ends before its last row or inside its last line, as a
+    // file still being written does.
     int Read(std::string_view data, CTournamentInfo& info, CPlayerDatabase& db, bool& dbModified,
-             std::vector<CPlayerRecord>* lineRecords = nullptr, std::vector<std::string>* unreadableLines = nullptr);
+             std::vector<CPlayerRecord>* lineRecords = nullptr, std::vector<std::string>* findings = nullptr);
     // Appends the ".stg" bytes of the table to `out`; sets info.format to 1.
     int Write(std::string& out, CTournamentInfo& info, const CPlayerDatabase& db) const;
 

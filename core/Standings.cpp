@@ -139,4 +139,25 @@ CResultTable StandingsCopy(const CResultTable& table, int roundLimit)
     return copy;
 }
 
+StandingsPoint StandingsAfter(const CResultTable& table)
+{
+    StandingsPoint point;
+    for (int j = table.RoundCount() - 1; j >= 0 && point.round == 0; --j) {
+        bool any = false;
+        bool all = true;
+        for (int r = 0; r < table.PlayerCount(); ++r) {
+            const ResultCell& c = table.Cell(r, j);
+            if (table.Entry(r).IsEmpty() || c.opponent == NoOpponent)
+                continue;
+            if (c.result == ResultNone)
+                all = false;
+            else
+                any = true;
+        }
+        if (any)
+            point = {j + 1, all};
+    }
+    return point;
+}
+
 } // namespace tabry

@@ -18,4 +18,13 @@ CResultTable StandingsCopy(const CResultTable& table, int roundLimit = -1);
 // puts at position i. The table comes as a copy, which is sorted.
 std::vector<int> StandingsOrder(CResultTable table, int roundLimit = -1);
 
+// How far the standings have come: the last round in which a game or a bye
+// has its result (0 before any), and whether every game and bye of that
+// round has one.
+struct StandingsPoint {
+    int round = 0; // from 1
+    bool complete = true;
+};
+StandingsPoint StandingsAfter(const CResultTable& table);
+
 } // namespace tabry

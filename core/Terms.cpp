@@ -55,4 +55,11 @@ std::string WithdrawnMarkUtf8(int withdrawnFrom)
     return std::string(TermUtf8(Term::Withdrawn)) + "(" + std::to_string(withdrawnFrom + 1) + "回戦から)";
 }
 
+std::string StandingsPointUtf8(int round, bool complete)
+{
+    if (round <= 0)
+        return "開始前";
+    return std::to_string(round) + (complete ? "回戦終了時点" : "回戦途中");
+}
+
 } // namespace tabry

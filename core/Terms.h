@@ -38,4 +38,8 @@ const std::string& TermText(Term term);
 // `withdrawnFrom` (from 0) on, in UTF-8.
 std::string WithdrawnMarkUtf8(int withdrawnFrom);
 
+// Where the standings stand (see StandingsAfter in core/Standings.h), in
+// UTF-8: "3回戦終了時点", "4回戦途中", or "開始前" before any result.
+std::string StandingsPointUtf8(int round, bool complete);
+
 } // namespace tabry

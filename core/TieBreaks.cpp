@@ -108,6 +108,14 @@ const std::string& TieValueCaption(TieValue value, bool showDiscDifference)
     return SJ("石差");
 }
 
+std::vector<std::string> TieBreakCaptions(int method, bool showDiscDifference)
+{
+    std::vector<std::string> captions;
+    for (const TieValue value : TieBreakMethodOf(method).Shown())
+        captions.push_back(TieValueCaption(value, showDiscDifference));
+    return captions;
+}
+
 std::string TieValueNumber(const PlayerEntry& e, TieValue value, bool showDiscDifference)
 {
     const long long v = TieValueOf(e, value);

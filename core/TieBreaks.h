@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tabry {
 
@@ -47,6 +48,9 @@ std::int32_t TieValueOf(const PlayerEntry& entry, TieValue value);
 // "石差" or "石数" by the display mode, "ブライトウェル", "勝数Ａ", "二次Ａ",
 // "勝数Ｂ", "二次Ｂ".
 const std::string& TieValueCaption(TieValue value, bool showDiscDifference);
+
+// The headings of the values a method shows, in their order (Shift_JIS).
+std::vector<std::string> TieBreakCaptions(int method, bool showDiscDifference);
 
 // The value as a plain decimal number (what the JSON of the pages carries):
 // half points as "3.5" or "3", the Brightwell score with two decimals, the

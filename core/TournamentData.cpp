@@ -65,7 +65,7 @@ LoadStatus TournamentData::LoadImpl(std::string_view bytes, bool recovering, int
             loaded.SetPlan(j, CheckedPlan(loaded, j));
     table = std::move(loaded);
     info = details;
-    unreadableLines = std::move(unreadable);
+    findings = std::move(unreadable);
     return LoadStatus::Ok;
 }
 

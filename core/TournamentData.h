@@ -33,9 +33,9 @@ struct TournamentData {
     CTournamentInfo info;
     CPlayerDatabase players;
     bool playersModified = false;
-    // The details lines of the last file loaded that this program knows but
-    // could not read (see core/EventLines.h); they were left out.
-    std::vector<std::string> unreadableLines;
+    // What was amiss in the last file loaded (English, see
+    // CResultTable::Read); empty for a file read whole.
+    std::vector<std::string> findings;
 
     TournamentData() { players.Reset(); }
 

@@ -42,7 +42,7 @@ void AppendInt(std::string& out, int value)
 } // namespace
 
 int CResultTable::Read(std::string_view data, CTournamentInfo& info, CPlayerDatabase& db, bool& dbModified,
-                       std::vector<CPlayerRecord>* lineRecords, std::vector<std::string>* unreadableLines)
+                       std::vector<CPlayerRecord>* lineRecords, std::vector<std::string>* findings)
 {
     // A NUL byte would cut its line short, and the player on it would vanish
     // from the table (and from the file at the next save) without a word.
@@ -85,7 +85,9 @@ int CResultTable::Read(std::string_view data, CTournamentInfo& info, CPlayerData
     const int expected = layout.playerFields + rounds * layout.fieldsPerRound;
     if (lineRecords != nullptr)
         lineRecords->assign(static_cast<size_t>(players), CPlayerRecord{});
+    int rowsRead = 0;
     for (int r = 0; r < players && next < lines.size(); ++r, ++next) {
+        rowsRead = r + 1;
         if (CLineString(lines[next]).Split(fields, ',', -1) != expected)
             continue;
         const std::string longName = UnescapeField(fields.Get(0).str());
@@ -130,8 +132,17 @@ int CResultTable::Read(std::string_view data, CTournamentInfo& info, CPlayerData
     }
     settings.bye = events.Bye();
     events.ApplyTo(*this);
-    if (unreadableLines != nullptr)
-        *unreadableLines = events.Unreadable();
+    if (findings != nullptr) {
+        findings->clear();
+        for (const std::string& line : events.Unreadable())
+            findings->push_back("details line not read: " + line);
+        // This program writes a line for every row, an empty one too, and
+        // ends every line; other writers may leave trailing empty rows out.
+        if (rowsRead < players)
+            findings->push_back("the file ends at row " + std::to_string(rowsRead) + " of " + std::to_string(players));
+        if (data.back() != '\n')
+            findings->push_back("the last line has no line end");
+    }
     return 0;
 }
 

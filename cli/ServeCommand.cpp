@@ -17,9 +17,12 @@ namespace tabry::cli {
 
 namespace {
 
-// How often the file is looked at; a change is loaded once it has stayed the
-// same for one more look, so a file still being written is not read half.
+// How often the file is looked at. A change is loaded once the file's time
+// and size have stayed the same for kQuietLooks looks, and published only
+// when it reads whole (see RunServe), so a file still being written never
+// reaches the phones.
 constexpr long kLookMilliseconds = 500;
+constexpr int kQuietLooks = 2;
 
 struct FileStamp {
     std::filesystem::file_time_type time{};
@@ -102,24 +105,38 @@ int RunServe(Context& ctx, const CommandLine& cl)
         std::cout << "  " << url << "\n";
     std::cout << "(Ctrl+C stops)" << std::endl;
 
-    FileStamp loaded = Stamp(cl.input);
-    FileStamp seen = loaded;
+    // A file whole at the start is expected to stay so: a later state that
+    // ends inside a line or before its last row, or holds a details line
+    // that cannot be read, is a file still being written (or damaged), and
+    // the pages keep the last good state. A file that was odd already at
+    // the start is followed once it has stopped changing.
+    const bool strict = ctx.editor.Data().findings.empty();
+    FileStamp seen = Stamp(cl.input);
+    FileStamp tried = seen; // the last state loaded, good or not
+    int quiet = 0;
     while (!WaitForStop(stopSignals, kLookMilliseconds)) {
         const FileStamp now = Stamp(cl.input);
-        const bool settled = now == seen;
-        seen = now;
-        if (!settled || now == loaded || !now.exists)
+        if (!(now == seen)) {
+            seen = now;
+            quiet = 0;
             continue;
-        loaded = now;
+        }
+        if (++quiet < kQuietLooks || now == tried || !now.exists)
+            continue;
+        tried = now;
         // The same loading path as every command; on failure the data, and
         // so the pages, stay as they were.
         const LoadStatus status = ctx.editor.LoadFile(cl.input, &error);
-        if (status == LoadStatus::Ok) {
+        const std::vector<std::string>& findings = ctx.editor.Data().findings;
+        if (status == LoadStatus::Ok && (!strict || findings.empty())) {
             server.Publish(ctx.editor.Data());
             std::cout << "torva-cli: reloaded " << cl.input.string() << std::endl;
-        } else {
+        } else if (status != LoadStatus::Ok) {
             std::cerr << "torva-cli: " << cl.input.string() << " " << ReasonOf(status)
                       << "; still serving the last good state\n";
+        } else {
+            std::cerr << "torva-cli: " << cl.input.string() << " is not whole (" << findings.front()
+                      << "); still serving the last good state\n";
         }
     }
     server.Stop();

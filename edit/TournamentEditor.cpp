@@ -38,19 +38,23 @@ bool IsPlayerRow(const CResultTable& table, int row)
     return row >= 0 && row < table.PlayerCount() && !table.Entry(row).IsEmpty();
 }
 
-// The boards of rounds whose games a change is about to alter, as they are
-// shown before it, so that afterwards every board keeps its number.
+// The boards of fixed rounds whose games a change is about to alter, as
+// they are shown before it, so that afterwards every board keeps its number.
+// A round the program never paired stays numbered by the standings (see
+// core/Boards.h): games typed by hand fix nothing, so a tournament entered
+// by hand is saved exactly as before.
 class CBoardsBefore {
 public:
     void Take(const CResultTable& table, int round)
     {
+        if (table.Plan(round).empty())
+            return;
         if (std::none_of(m_rounds.begin(), m_rounds.end(), [round](const auto& r) { return r.first == round; }))
             m_rounds.emplace_back(round, RoundBoards(table, round));
     }
-    // Fixes each taken round whose games changed: its boards keep their
-    // numbers, a removed game's number stays unused, a new game takes the
-    // next one. A round not fixed whose games stayed the same stays as it
-    // is, and a round left without games has no numbers to keep.
+    // Each taken round keeps its boards' numbers: a removed game's number
+    // stays unused and a new game takes the next one. A round left without
+    // games has no numbers to keep.
     void Keep(CResultTable& table) const
     {
         for (const auto& [round, before] : m_rounds) {
@@ -59,8 +63,6 @@ public:
             BoardPlan plan = RefixedPlan(table, round, before);
             if (!table.RoundHasGames(round))
                 plan.clear();
-            else if (table.Plan(round).empty() && plan == PlanOf(before))
-                continue;
             table.SetPlan(round, std::move(plan));
         }
     }

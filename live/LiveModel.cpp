@@ -38,17 +38,23 @@ int ParseRank(std::string_view text)
     return v;
 }
 
-// The player of a row of the snapshot's table.
-PlayerRef RefOfRow(const CLiveSnapshot& snapshot, int row)
+// The player at a position of the snapshot's records, as the rows of its
+// table and of any copy of it name him.
+PlayerRef RefOfPosition(const CLiveSnapshot& snapshot, int position)
 {
-    const CPlayerRecord& record = snapshot.Players().GetAt(snapshot.Table().Entry(row).playerIndex);
+    const CPlayerRecord& record = snapshot.Players().GetAt(position);
     PlayerRef ref;
-    ref.key = snapshot.KeyOfRow(row);
+    ref.key = snapshot.KeyOfPosition(position);
     ref.name = Utf8(record.m_longName);
     ref.shortName = Utf8(record.m_shortName);
     ref.grade = Utf8(FormatGrade(record.m_grade));
     ref.reading = Utf8(record.m_inputName);
     return ref;
+}
+
+PlayerRef RefOfRow(const CLiveSnapshot& snapshot, int row)
+{
+    return RefOfPosition(snapshot, snapshot.Table().Entry(row).playerIndex);
 }
 
 PlayerRef ByeRef(const CLiveSnapshot& snapshot)
@@ -163,7 +169,6 @@ std::vector<PlayerRef> MakePlayerList(const CLiveSnapshot& snapshot)
 
 Standings MakeStandings(const CLiveSnapshot& snapshot)
 {
-    const std::vector<int> order = StandingsOrder(snapshot.Table());
     CResultTable copy = StandingsCopy(snapshot.Table());
     FormatReportRows(copy, snapshot.Players());
     Standings s;
@@ -183,7 +188,7 @@ Standings MakeStandings(const CLiveSnapshot& snapshot)
             continue;
         const PlayerEntry& e = copy.Entry(r);
         StandingRow row;
-        row.player = RefOfRow(snapshot, order[static_cast<size_t>(r)]);
+        row.player = RefOfPosition(snapshot, e.playerIndex);
         row.rank = ParseRank(texts.Get(ColRank).Text());
         row.residence = Utf8(texts.Get(ColResidence).Text());
         row.halfPoints = e.points;

@@ -13,6 +13,7 @@ std::shared_ptr<const CLiveSnapshot> CLiveSnapshot::Make(const TournamentData& d
     s->m_table = data.table;
     s->m_keys = PlayerKeys(data.table, data.players);
     s->m_players.Reset();
+    s->m_keysByPosition.assign(1, std::string());
     for (int r = 0; r < s->m_table.PlayerCount(); ++r) {
         PlayerEntry& entry = s->m_table.Entry(r);
         if (entry.IsEmpty())
@@ -21,15 +22,18 @@ std::shared_ptr<const CLiveSnapshot> CLiveSnapshot::Make(const TournamentData& d
         // pages show exactly what the database holds.
         const int position = s->m_players.Add({}, {}, {}, {}, 0, {});
         s->m_players.GetAt(position) = data.players.GetAt(entry.playerIndex);
+        s->m_keysByPosition.push_back(s->m_keys[static_cast<size_t>(r)]);
         entry.playerIndex = position;
     }
     return s;
 }
 
-const std::string& CLiveSnapshot::KeyOfRow(int row) const
+const std::string& CLiveSnapshot::KeyOfPosition(int position) const
 {
     static const std::string kNone;
-    return row >= 0 && row < static_cast<int>(m_keys.size()) ? m_keys[static_cast<size_t>(row)] : kNone;
+    return position > 0 && position < static_cast<int>(m_keysByPosition.size())
+               ? m_keysByPosition[static_cast<size_t>(position)]
+               : kNone;
 }
 
 int CLiveSnapshot::RowOfKey(std::string_view key) const

@@ -35,11 +35,11 @@ public:
     const CPlayerDatabase& Players() const { return m_players; }
     const CTournamentInfo& Info() const { return m_info; }
 
-    // The key of a row's player; empty for an empty row or a row outside
-    // the table.
-    const std::string& KeyOfRow(int row) const;
     // The row of a key, or -1 when it names nobody of this table.
     int RowOfKey(std::string_view key) const;
+    // The key of a position in Players() (what the copy's rows, and any copy
+    // of it, keep in playerIndex); empty for the bye or a position outside.
+    const std::string& KeyOfPosition(int position) const;
 
     CLiveSnapshot(const CLiveSnapshot&) = delete;
     CLiveSnapshot& operator=(const CLiveSnapshot&) = delete;
@@ -51,7 +51,8 @@ private:
     CResultTable m_table;
     CPlayerDatabase m_players;
     CTournamentInfo m_info;
-    std::vector<std::string> m_keys; // by row
+    std::vector<std::string> m_keys;           // by row
+    std::vector<std::string> m_keysByPosition; // by position in m_players; [0] the bye's, empty
 };
 
 } // namespace tabry::live

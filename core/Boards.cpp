@@ -61,23 +61,29 @@ BoardPlan Reconciled(const CResultTable& table, int round, BoardPlan plan)
 
 std::vector<int> PairingTimeOrder(const CResultTable& table, int round)
 {
-    CResultTable then(table);
-    if (round < 0 || round >= then.RoundCount())
-        return StandingsOrder(std::move(then), std::max(round, 0));
-    // The later rounds were still empty, the round's games had no results,
-    // and a bye was what the bye rule enters.
-    then.Resize(then.PlayerCount(), round + 1);
-    for (int r = 0; r < then.PlayerCount(); ++r) {
-        ResultCell& c = then.Cell(r, round);
+    if (round < 0 || round >= table.RoundCount())
+        return StandingsOrder(table, std::max(round, 0));
+    // The table as it stood: the later rounds still empty (so left out),
+    // the round's games without results, and a bye what the bye rule enters.
+    const int players = table.PlayerCount();
+    const int rounds = round + 1;
+    std::vector<ResultCell> cells(static_cast<size_t>(players) * static_cast<size_t>(rounds));
+    for (int r = 0; r < players; ++r) {
+        for (int j = 0; j < rounds; ++j)
+            cells[static_cast<size_t>(r) * static_cast<size_t>(rounds) + static_cast<size_t>(j)] = table.Cell(r, j);
+        ResultCell& c = cells[static_cast<size_t>(r) * static_cast<size_t>(rounds) + static_cast<size_t>(round)];
         if (c.opponent >= 0) {
             c.result = ResultNone;
             c.disc = 0;
         } else if (c.opponent == ByeOpponent) {
             const std::int8_t reserved = c.reserved;
-            c = then.settings.bye.ByeCell();
+            c = table.settings.bye.ByeCell();
             c.reserved = reserved;
         }
     }
+    CResultTable then;
+    then.settings = table.settings;
+    then.AssignStorage(players, rounds, table.Entries(), std::move(cells));
     return StandingsOrder(std::move(then), round);
 }
 

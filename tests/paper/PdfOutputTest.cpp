@@ -131,10 +131,13 @@ TEST_F(PdfOutputTest, ThePrintedDocumentsMarkWithdrawalsAndWhereTheStandingsStan
     // Every text of every document is 7 pt or larger, headings apart.
     for (const OutputKind kind : {OutputKind::PdfPairing, OutputKind::PdfStandings, OutputKind::PdfTable}) {
         const paper::PaperDocument doc = paper::LayoutPaper(*OutputKindOf(kind).paper, d, 8);
-        for (const paper::Page& page : doc.pages)
-            for (const paper::TextItem& t : page.texts)
-                if (t.text.find(S("選手")) != std::string::npos || t.text.find(S("寿限無")) != std::string::npos)
+        for (const paper::Page& page : doc.pages) {
+            for (const paper::TextItem& t : page.texts) {
+                if (t.text.find(S("選手")) != std::string::npos || t.text.find(S("寿限無")) != std::string::npos) {
                     EXPECT_GE(t.size, 7.0) << U(t.text);
+                }
+            }
+        }
     }
 
     // The pairing table of a file with withdrawals names him 棄権, not PASS.

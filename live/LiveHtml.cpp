@@ -245,9 +245,9 @@ std::string RoundPage(const TournamentHead& head, const RoundPairing& pairing, b
     if (pairing.boards.empty() && pairing.byes.empty()) {
         out += "<p>この回戦の組み合わせはまだありません。</p>\n";
     } else {
-        Put(out, {Lit("<p class=\"note\">"), Word(tabry::Term::Board),
-                  Lit("の番号は組み合わせのときに決まり、変わりません。"), Word(tabry::Term::Points),
-                  Lit("はこの回戦の前の点です。</p>\n")});
+        Put(out,
+            {Lit("<p class=\"note\">"), Word(tabry::Term::Board), Lit("の番号は組み合わせを作ったときの順位の順です。"),
+             Word(tabry::Term::Points), Lit("はこの回戦の前の点です。</p>\n")});
     }
     if (!pairing.boards.empty()) {
         out += "<ol class=\"boards\">\n";

@@ -104,7 +104,7 @@ TEST(TableEditsTest, RandomChangesKeepPairsMirroredTotalsRightAndNameWhatTheyTou
         CTournamentEditor editor(test::CRandomEdits::Start(12, 5, 16));
         test::CRandomEdits edits(seed, 14, 6);
         std::optional<ChangeEffects> told;
-        editor.AddListener([&](const ChangeEvent& e) { told = e.effects; });
+        editor.AddListener(ListenerRank::Views, [&](const ChangeEvent& e) { told = e.effects; });
         for (int i = 0; i < 1200; ++i) {
             const std::vector<PlayerEntry> rows = editor.Table().Entries();
             const std::vector<ResultCell> cells = editor.Table().Cells();
@@ -152,7 +152,14 @@ TEST(TableEditsTest, OnlyTakingAnotherPlayersOpponentOrDeletingGamesAsksAndNoCha
     const int rec = editor.AddPlayer(test::Person("new"));
     editor.SetRowPlayer(0, rec);
     EXPECT_EQ(editor.Table().Cell(2, 1).opponent, 0);
-    editor.DeletePlayer(0);
+    asked.questions.clear();
+    asked.answer = false;
+    EXPECT_EQ(editor.DeletePlayer(0, asked.Fn()).refusal.code, RefusalCode::Declined);
+    EXPECT_EQ(editor.DeletePlayer(0).refusal.code, RefusalCode::Declined); // nobody to ask: No
+    EXPECT_EQ(asked.questions, std::vector<std::string>{"「new」さんを削除します。よろしいですか？"});
+    EXPECT_EQ(editor.Table().Cell(2, 1).opponent, 0);
+    asked.answer = true;
+    editor.DeletePlayer(0, asked.Fn());
     EXPECT_EQ(editor.Table().Cell(2, 1).opponent, NoOpponent);
 
     editor.SetGame(1, 2, 3, ResultWin, 10);
@@ -236,7 +243,7 @@ TEST(TableEditsTest, ALatecomersRowIsAddedAtTheEndAsOneStepUpToTheLargestTable)
     data.table.ComputeAll();
     CTournamentEditor editor(std::move(data));
     std::vector<std::string> steps;
-    editor.AddListener([&](const ChangeEvent& e) {
+    editor.AddListener(ListenerRank::Views, [&](const ChangeEvent& e) {
         if (e.step)
             steps.push_back(U(e.step->Name()));
     });

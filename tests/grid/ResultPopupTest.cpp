@@ -396,7 +396,7 @@ TEST_F(ResultPopupTest, CommittingWhatIsStoredChangesNothing)
     EXPECT_EQ(Cur(), (GridCell{2, 0}));
 }
 
-TEST_F(ResultPopupTest, ANameThatFindsNobodyEmptiesTheCellAndEscapeKeepsIt)
+TEST_F(ResultPopupTest, ANameThatFindsNobodyIsRefusedAnEmptyNameClearsAndEscapeKeepsIt)
 {
     editor.SetGame(0, 0, 1, ResultWin, 12);
     grid->SelectCell(1, 0);
@@ -406,7 +406,18 @@ TEST_F(ResultPopupTest, ANameThatFindsNobodyEmptiesTheCellAndEscapeKeepsIt)
     EXPECT_EQ(data.table.Cell(0, 0).opponent, 1);
     EXPECT_EQ(Cur(), (GridCell{1, 0}));
 
+    // The stored score and mark are still in the editor: the name must find
+    // somebody, or the game would be thrown away.
     Type("q");
+    Enter(ResultPopup()->NameEdit());
+    Settle();
+    ASSERT_NE(ResultPopup(), nullptr);
+    EXPECT_TRUE(ResultPopup()->Note()->isVisible());
+    EXPECT_EQ(ResultPopup()->NameEdit()->selectedText(), QStringLiteral("q"));
+    EXPECT_EQ(data.table.Cell(0, 0).opponent, 1);
+
+    // An empty name field clears the game.
+    Key(ResultPopup()->NameEdit(), Qt::Key_Backspace);
     Enter(ResultPopup()->NameEdit());
     Settle();
     EXPECT_EQ(data.table.Cell(0, 0).opponent, NoOpponent);

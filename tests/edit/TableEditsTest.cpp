@@ -1,4 +1,5 @@
 #include "edit/TournamentEditor.h"
+#include "pairing/RandomGenerator.h"
 
 #include "tests/support/RandomEdits.h"
 #include "tests/support/SmallTournaments.h"
@@ -171,6 +172,43 @@ TEST(TableEditsTest, OnlyTakingAnotherPlayersOpponentOrDeletingGamesAsksAndNoCha
     asked.answer = true;
     EXPECT_EQ(editor.DeleteRound(2, asked.Fn()).rounds, std::vector<int>{2});
     EXPECT_EQ(editor.Table().Cell(3, 2).opponent, NoOpponent);
+}
+
+TEST(TableEditsTest, ListenersHearAChangeByRankWhateverOrderTheyCameIn)
+{
+    CTournamentEditor editor(MakeTournament(4, 2, 4));
+    std::string heard;
+    editor.AddListener(ListenerRank::Views, [&](const ChangeEvent&) { heard += 'v'; });
+    editor.AddListener(ListenerRank::LivePages, [&](const ChangeEvent&) { heard += 'l'; });
+    editor.AddListener(ListenerRank::Journal, [&](const ChangeEvent&) { heard += 'j'; });
+    editor.AddListener(ListenerRank::Views, [&](const ChangeEvent&) { heard += 'w'; });
+    editor.AddListener(ListenerRank::History, [&](const ChangeEvent&) { heard += 'h'; });
+    editor.SetGame(0, 0, 1, ResultWin, 2);
+    EXPECT_EQ(heard, "hjlvw");
+}
+
+TEST(TableEditsTest, PairingAfterARoundWithOpenBoardsAsksNamingTheBoards)
+{
+    CTournamentEditor editor(MakeTournament(6, 3, 6));
+    editor.SetGame(0, 0, 1, ResultNone, 0);
+    editor.SetGame(2, 0, 3, ResultNone, 0);
+    editor.SetGame(4, 0, ByeOpponent, ResultNone, 0);
+    editor.SetGame(0, 1, 1, ResultNone, 0);
+    Asked asked;
+    CRandomGenerator random(3);
+    PairingOptions options;
+    options.trace.enabled = false;
+    const ChangeEffects declined = editor.PairRound(2, random, options, nullptr, asked.Fn());
+    EXPECT_EQ(declined.refusal.code, RefusalCode::Declined);
+    EXPECT_EQ(asked.questions, std::vector<std::string>{"第1回戦・第2回戦に結果のない対局が合わせて4局あります。"
+                                                        "組み合わせを作成しますか?"});
+    EXPECT_EQ(editor.Table().Cell(0, 2).opponent, NoOpponent);
+    asked.answer = true;
+    PairedRound paired;
+    ASSERT_TRUE(editor.PairRound(2, random, options, nullptr, asked.Fn(), &paired).Any());
+    EXPECT_EQ(paired.round, 2);
+    EXPECT_EQ(paired.boards, 3);
+    EXPECT_EQ(paired.byeRow, -1);
 }
 
 TEST(TableEditsTest, ChangesThatChangeNothingAreRefusedAndToldToNobody)

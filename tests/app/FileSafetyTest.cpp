@@ -186,6 +186,41 @@ TEST_F(FileSafetyTest, ADamagedFileIsDescribedAndOpensOnlyAsANewUntitledTourname
     EXPECT_EQ(window.editor.Save(), before);
 }
 
+TEST_F(FileSafetyTest, EveryKindOfDamageIsNamedWithItsLineAndTheOpenTournamentStays)
+{
+    Window window(locks);
+    ASSERT_TRUE(window.doc.OnOpenDocument(Q(file)));
+    window.Enter(0, 2, 12);
+    const std::string open = window.editor.Save();
+    // Lines: 1 header, 2 and 3 details, 4 to 9 the rows a, b, c, d and two
+    // empty ones.
+    const size_t rowC = original.find(test::S("c,c,0"));
+    const size_t rowD = original.find(test::S("d,d,0"));
+    std::string fewer = original;
+    fewer.erase(fewer.find(",0\r\n", rowD), 2);
+    std::string among = original;
+    among.insert(rowC, "##Withdrawn: 1,2\r\n");
+    const std::string cut = original.substr(0, rowC + 8);
+    const std::string extra = original + "extra,line\r\n";
+    const std::pair<std::string, QString> damages[] = {
+        {fewer, QStringLiteral("7 行目: 項目数が 17 で、18 ではありません。表の 4 行目は空になります。")},
+        {among, QStringLiteral("6 行目: プレイヤの行の間に「#」で始まる行があります。表の 3 行目は空になります。")},
+        {cut, QStringLiteral("6 行目でファイルが終わっています（表は 6 行のはず）。表の 4 行目以降は空になります。")},
+        {extra, QStringLiteral("10 行目以降: 表の後ろにある 1 行は読み込まれません。")},
+    };
+    for (const auto& [bytes, line] : damages) {
+        SCOPED_TRACE(line.toStdString());
+        test::WriteAll(dir / "bad.stg", bytes);
+        Prompts().Reset();
+        EXPECT_FALSE(window.doc.OnOpenDocument(Q(dir / "bad.stg")));
+        ASSERT_EQ(Prompts().Events().size(), 1u);
+        EXPECT_TRUE(Last().text.contains(line)) << Last().text.toStdString();
+        EXPECT_EQ(window.editor.Save(), open);
+        EXPECT_EQ(window.doc.PathName(), QFileInfo(Q(file)).absoluteFilePath());
+        EXPECT_EQ(test::ReadAll(dir / "bad.stg"), bytes);
+    }
+}
+
 // ---- the running program: recovery, stale locks and the barrier -------------
 
 void Crash(std::unique_ptr<CTabryApp>& app)

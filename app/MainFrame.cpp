@@ -327,7 +327,9 @@ void CMainFrame::UpdateJournalWarning()
 void CMainFrame::UpdateTitle()
 {
     const CTabryDoc& doc = m_app.Document();
-    setWindowTitle(QStringLiteral("%1[*] - %2").arg(doc.Title(), AppTitle()));
+    // A file another running TORVA holds: this window cannot save over it.
+    const QString readOnly = doc.IsReadOnly() ? QStringLiteral(" (読み取り専用)") : QString();
+    setWindowTitle(QStringLiteral("%1[*]%2 - %3").arg(doc.Title(), readOnly, AppTitle()));
     setWindowModified(doc.IsModified());
 }
 

@@ -104,6 +104,7 @@ void CEditHistory::Trim()
     // pushed back. This happens right after a push, when nothing is on the
     // redo side, so every kept step is one that is made.
     std::vector<std::shared_ptr<const CEditStep>> steps;
+    steps.reserve(static_cast<size_t>(m_stack->count()));
     for (int i = 0; i < m_stack->count(); ++i)
         steps.push_back(static_cast<const CStepCommand*>(m_stack->command(i))->Step());
     size_t first = 0;

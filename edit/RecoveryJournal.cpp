@@ -228,7 +228,7 @@ fs::path CRecoveryJournal::SetAside(const RecoveryFile& file, std::string* error
     for (int n = 1; n < 1000; ++n) {
         fs::path name = stem;
         name += "-" + stamp + (n > 1 ? "-" + std::to_string(n) : std::string()) + ".stg";
-        const fs::path target = kept / name;
+        fs::path target = kept / name;
         if (fs::exists(target, ec))
             continue;
         fs::rename(file.path, target, ec);

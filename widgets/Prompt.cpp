@@ -154,7 +154,7 @@ QString ScriptedPrompt::SaveFileName(QWidget*, const QString& caption, const QSt
 {
     m_events.push_back({QStringLiteral("save"), caption, proposedPath});
     for (;;) {
-        const QString path = NextPath();
+        QString path = NextPath();
         if (path.isEmpty() || !QFileInfo::exists(path))
             return path;
         m_events.push_back(

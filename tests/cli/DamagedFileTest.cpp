@@ -61,7 +61,7 @@ std::vector<Damage> Damages()
     cutAsRead.insert(cutAsRead.end(), {"", ""});
 
     std::vector<std::string> extra = kLines;
-    extra.push_back("extra,line,after,the,table");
+    extra.emplace_back("extra,line,after,the,table");
 
     return {
         {"a line one field short", FileOf(fewer), FileOf(fewerAsRead),

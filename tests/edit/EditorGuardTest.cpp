@@ -35,7 +35,8 @@ void ExpectSound(const CTournamentEditor& editor)
     for (int r = 0; r < t.PlayerCount(); ++r) {
         const PlayerEntry& e = t.Entries()[static_cast<size_t>(r)];
         for (int j = 0; j < t.RoundCount(); ++j) {
-            const ResultCell& c = t.Cells()[static_cast<size_t>(r * t.RoundCount() + j)];
+            const ResultCell& c =
+                t.Cells()[static_cast<size_t>(r) * static_cast<size_t>(t.RoundCount()) + static_cast<size_t>(j)];
             if (c.opponent == NoOpponent)
                 continue;
             ASSERT_GE(e.playerIndex, 0) << "a game in the empty row " << r;
@@ -43,7 +44,8 @@ void ExpectSound(const CTournamentEditor& editor)
             if (c.opponent == ByeOpponent)
                 continue;
             ASSERT_TRUE(c.opponent >= 0 && c.opponent < t.PlayerCount() && c.opponent != r) << r << "/" << j;
-            const ResultCell& m = t.Cells()[static_cast<size_t>(c.opponent * t.RoundCount() + j)];
+            const ResultCell& m = t.Cells()[static_cast<size_t>(c.opponent) * static_cast<size_t>(t.RoundCount())
+                                            + static_cast<size_t>(j)];
             ASSERT_EQ(m.opponent, r) << "one-sided game " << r << "/" << j;
         }
     }

@@ -88,7 +88,8 @@ struct Asked {
         if (totals && !fx.allTotals && !Has(fx.totalsRows, r))
             return ::testing::AssertionFailure() << "totals of row " << r << " not named";
         for (int j = 0; j < t.RoundCount(); ++j)
-            if (!(beforeCells[static_cast<size_t>(r * t.RoundCount() + j)] == t.Cell(r, j))
+            if (!(beforeCells[static_cast<size_t>(r) * static_cast<size_t>(t.RoundCount()) + static_cast<size_t>(j)]
+                  == t.Cell(r, j))
                 && !Has(fx.cells, CellRef{r, j}) && !Has(fx.rounds, j))
                 return ::testing::AssertionFailure() << "cell " << r << "/" << j << " not named";
     }

@@ -2,6 +2,9 @@
 // file as it changes on disk (a second machine at the venue, or tests).
 #include "cli/Cli.h"
 
+#include "cli/Messages.h"
+#include "text/FileIo.h"
+
 #include "live/LiveServer.h"
 
 #include <csignal>
@@ -60,20 +63,6 @@ bool WaitForStop(const sigset_t& set, long milliseconds)
     return got == SIGINT || got == SIGTERM;
 }
 
-const char* ReasonOf(LoadStatus status)
-{
-    switch (status) {
-    case LoadStatus::CannotOpen:
-        return "cannot be read";
-    case LoadStatus::Empty:
-        return "is empty";
-    case LoadStatus::Rejected:
-        return "is not a tournament file";
-    default:
-        return "";
-    }
-}
-
 int RunServe(Context& ctx, const CommandLine& cl)
 {
     live::ServerOptions options;
@@ -88,6 +77,14 @@ int RunServe(Context& ctx, const CommandLine& cl)
 
     if (!LoadTournament(ctx, cl))
         return kExitBadInput;
+    // The pages would show the players what could be read of a damaged
+    // file as if it were the tournament.
+    if (!ctx.findings.empty()) {
+        LoadReport damaged;
+        damaged.status = LoadStatus::Damaged;
+        std::cerr << "torva-cli: not served: " << LoadFailureText(cl.input, damaged) << "\n";
+        return kExitBadInput;
+    }
     const sigset_t stopSignals = BlockStopSignals();
 
     live::CLiveServer server;
@@ -111,15 +108,17 @@ int RunServe(Context& ctx, const CommandLine& cl)
         if (!settled || now == loaded || !now.exists)
             continue;
         loaded = now;
-        // The same loading path as every command; on failure the data, and
-        // so the pages, stay as they were.
-        const LoadStatus status = ctx.editor.LoadFile(cl.input, &error);
+        // The same loading path as every command; on failure, and for a
+        // file that cannot be read as it is written, the data and so the
+        // pages stay as they were.
+        LoadReport report;
+        const LoadStatus status = ctx.editor.LoadFile(cl.input, &report, DamagePolicy::Refuse);
         if (status == LoadStatus::Ok) {
             server.Publish(ctx.editor.Data());
             std::cout << "torva-cli: reloaded " << cl.input.string() << std::endl;
         } else {
-            std::cerr << "torva-cli: " << cl.input.string() << " " << ReasonOf(status)
-                      << "; still serving the last good state\n";
+            WarnFindings(cl.input, report.findings);
+            std::cerr << "torva-cli: " << LoadFailureText(cl.input, report) << "; still serving the last good state\n";
         }
     }
     server.Stop();

@@ -72,7 +72,8 @@ CResultGrid::CResultGrid(CTournamentEditor& editor, QWidget* parent)
     connect(h, &QAbstractSlider::actionTriggered, this, &CResultGrid::OnHorizontalAction);
     connect(v, &QAbstractSlider::sliderReleased, this, [this] { m_nav.ScrollVertical(ScrollRequest::EndScroll); });
     connect(h, &QAbstractSlider::sliderReleased, this, [this] { m_nav.ScrollHorizontal(ScrollRequest::EndScroll); });
-    m_listener = m_editor.AddListener([this](const ChangeEvent& event) { OnTournamentChanged(event); });
+    m_listener =
+        m_editor.AddListener(ListenerRank::Views, [this](const ChangeEvent& event) { OnTournamentChanged(event); });
 }
 
 CResultGrid::~CResultGrid()

@@ -18,8 +18,10 @@
 #include <QAbstractScrollArea>
 #include <QPixmap>
 
+#include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 class QPainter;
 
@@ -132,6 +134,8 @@ signals:
     void pairingTableRequested(int round);
     // The player menu's "行の追加(&I)"; the view carries it out.
     void addRowRequested();
+    // What a command did, for the main window's status bar.
+    void statusMessage(const QString& text);
 
 protected:
     // The editors: CPlayerPopup and CResultPopup, created, filled from the
@@ -186,6 +190,10 @@ private:
     QWidget* EditorWidget() const;
     void OnTournamentChanged(const ChangeEvent& event);
     void Apply(const ChangeEffects& effects);
+    // The editor's questions, asked through the prompt over this grid.
+    std::function<bool(const std::string&)> Asker();
+    // Tells why the editor refused a change (nothing for a declined question).
+    void ShowRefusal(const ChangeEffects& fx);
     void ShowMenu(const ContextMenuState& state, const QPoint& globalPos);
     bool SelectedRound(int& col) const;
     QPoint PopupScreenPos(int col, int row) const;

@@ -1,8 +1,7 @@
 // The greedy start, the two-pair exchange and the trace lines.
 #include "pairing/PairingMatcher.h"
 
-#include <cinttypes>
-#include <cstdio>
+#include "pairing/TraceText.h"
 
 namespace tabry {
 
@@ -24,16 +23,22 @@ void CPairingMatcher::SetCost(int a, int b, std::int32_t cost)
 
 void CPairingMatcher::AppendStateLine(std::string& out, std::int64_t totalCost, const std::vector<int>& partner)
 {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%7" PRId64 ":", totalCost);
-    out += buf;
+    // Room for the total and " %02d-%02d" of every pair, however wide.
+    const size_t start = out.size();
+    out.resize(start + (partner.size() / 2 + 1) * (2 * trace::kMaxField + 2) + 2);
+    char* const first = out.data() + start;
+    char* p = trace::PutNumber(first, totalCost, 7, ' ');
+    *p++ = ':';
     for (size_t i = 0; i < partner.size(); ++i) {
         if (partner[i] > static_cast<int>(i)) {
-            std::snprintf(buf, sizeof buf, " %02d-%02d", static_cast<int>(i), partner[i]);
-            out += buf;
+            *p++ = ' ';
+            p = trace::PutNumber(p, static_cast<std::int64_t>(i), 2, '0');
+            *p++ = '-';
+            p = trace::PutNumber(p, partner[i], 2, '0');
         }
     }
-    out += '\n';
+    *p++ = '\n';
+    out.resize(start + static_cast<size_t>(p - first));
 }
 
 void CPairingMatcher::Optimise(std::string* trace)
@@ -69,9 +74,12 @@ void CPairingMatcher::Optimise(std::string* trace)
         for (int x = 0; x < m_n; ++x) {
             while ((this->*phase.attempt)(x)) {
                 if (trace != nullptr) {
-                    char buf[16];
-                    std::snprintf(buf, sizeof buf, "%c:%2d:", phase.digit, x);
-                    *trace += buf;
+                    char step[2 + trace::kMaxField + 1];
+                    step[0] = phase.digit;
+                    step[1] = ':';
+                    char* p = trace::PutNumber(step + 2, x, 2, ' ');
+                    *p++ = ':';
+                    trace->append(step, static_cast<size_t>(p - step));
                     AppendStateLine(*trace, m_totalCost, m_partner);
                 }
             }

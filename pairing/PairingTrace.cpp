@@ -1,10 +1,11 @@
 #include "pairing/PairingTrace.h"
 
 #include "pairing/PairingMatcher.h"
+#include "pairing/TraceText.h"
 #include "text/FileIo.h"
 
-#include <cstdio>
 #include <system_error>
+#include <vector>
 
 namespace tabry {
 
@@ -18,18 +19,22 @@ std::filesystem::path DefaultTraceDirectory()
 std::string FormatCostTrace(const CPairingMatcher& matcher)
 {
     const int n = matcher.SlotCount();
+    const size_t width = static_cast<size_t>(n);
     std::string out;
-    out.reserve(static_cast<size_t>(n) * (static_cast<size_t>(n) * 7 + 8));
-    char buf[24];
+    // Costs of up to six digits, the usual case, fill it exactly.
+    out.reserve(width * (width * 7 + 5));
+    // One line at a time into a buffer roomy enough for any number.
+    std::vector<char> line((width + 1) * (trace::kMaxField + 1) + 2);
     for (int m = 0; m < n; ++m) {
-        std::snprintf(buf, sizeof buf, "%02d:", m);
-        out += buf;
+        char* p = trace::PutNumber(line.data(), m, 2, '0');
+        *p++ = ':';
         for (int b = 0; b < n; ++b) {
             const std::int32_t c = matcher.Cost(m, b);
-            std::snprintf(buf, sizeof buf, " %6d", static_cast<int>(c > 999999 ? 999999 : c));
-            out += buf;
+            *p++ = ' ';
+            p = trace::PutNumber(p, c > 999999 ? 999999 : c, 6, ' ');
         }
-        out += '\n';
+        *p++ = '\n';
+        out.append(line.data(), static_cast<size_t>(p - line.data()));
     }
     return out;
 }
@@ -40,8 +45,10 @@ bool WriteTraceFiles(const PairingTraceOptions& options, std::string_view costTr
     const std::filesystem::path dir = options.directory.empty() ? DefaultTraceDirectory() : options.directory;
     std::string costError;
     std::string stepError;
-    const bool costOk = WriteFileAtomically(dir / kCostTraceFileName, costTrace, &costError);
-    const bool stepOk = WriteFileAtomically(dir / kStepTraceFileName, stepTrace, &stepError);
+    // Replaced atomically like every file, but not waited for on the disk:
+    // a diagnostic lost with the power is not worth holding up the pairing.
+    const bool costOk = WriteFileAtomically(dir / kCostTraceFileName, costTrace, &costError, false);
+    const bool stepOk = WriteFileAtomically(dir / kStepTraceFileName, stepTrace, &stepError, false);
     if (error != nullptr) {
         error->clear();
         if (!costOk)

@@ -67,7 +67,7 @@ void CPairingMatcher::Optimise(std::string* trace)
     };
     for (const Phase& phase : kPhases) {
         if (phase.digit == '3')
-            SortRows(); // the costs are final now; the later searches walk these rows
+            PrepareRows(); // the costs are final now; the later searches walk these rows
         m_foundPhase = 0;
         if (trace != nullptr)
             *trace += "--\n";

@@ -10,6 +10,7 @@ void CPairingMatcher::Init(int n)
     m_n = n > 0 ? n : 0;
     m_cost.assign(static_cast<size_t>(m_n) * static_cast<size_t>(m_n), 0);
     m_partner.assign(static_cast<size_t>(m_n), -1);
+    m_current.assign(static_cast<size_t>(m_n), 0);
     m_totalCost = 0;
 }
 
@@ -123,13 +124,15 @@ void CPairingMatcher::GreedyStart()
 bool CPairingMatcher::TryTwoExchange(int x)
 {
     const int xp = Partner(x);
-    const std::int64_t current = C(x, xp);
+    const std::int64_t current = m_current[static_cast<size_t>(x)];
+    const std::int32_t* const costX = &m_cost[Index(x, 0)];
+    const std::int32_t* const costXp = &m_cost[Index(xp, 0)];
     for (int j = 0; j < m_n; ++j) {
         const int jp = Partner(j);
         if (j == x || jp == x)
             continue;
-        const std::int64_t now = C(j, jp) + current;
-        const std::int64_t alt = C(x, j) + C(xp, jp);
+        const std::int64_t now = m_current[static_cast<size_t>(j)] + current;
+        const std::int64_t alt = static_cast<std::int64_t>(costX[j]) + costXp[jp];
         if (alt < now) {
             Pair(x, j);
             Pair(xp, jp);

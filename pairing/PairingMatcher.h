@@ -55,6 +55,8 @@ private:
     {
         m_partner[static_cast<size_t>(a)] = b;
         m_partner[static_cast<size_t>(b)] = a;
+        m_current[static_cast<size_t>(a)] = C(a, b);
+        m_current[static_cast<size_t>(b)] = m_current[static_cast<size_t>(a)];
     }
 
     void GreedyStart();
@@ -71,7 +73,6 @@ private:
     void ForEachClosing(int s, std::int64_t limit, Hit&& hit);
     void PrepareRows();
     size_t ExtendSortedRow(int s);
-    void RefreshCurrent();
     void PrepareClosing(int s0);
     void FindThreeExchanges();
     void FindFourExchanges();
@@ -89,11 +90,21 @@ private:
     // search walks that far, which few do.
     std::vector<std::uint64_t> m_rows;
     std::vector<size_t> m_sortedLength;
-    // Each slot's current pair cost, and the scratch row of the cycle
-    // searches: for every slot u, what the pair cost of u's partner would
-    // change by if the partner took that of the slot the cycle started from.
+    // Each slot's current pair cost (kept by Pair), and the scratch row of
+    // the cycle searches: for every slot u, what the pair cost of u's
+    // partner would change by if the partner took that of the slot the
+    // cycle started from.
     std::vector<std::int64_t> m_current;
     std::vector<std::int64_t> m_closing;
+    // The first two steps of the four-cycles from one start: where they end,
+    // through which slot, and the bound of the last two steps in the row's
+    // biased costs.
+    struct TwoSteps {
+        int s2;
+        int s1;
+        std::int64_t bound;
+    };
+    std::vector<TwoSteps> m_paths;
     // For each slot x, the first improving exchange of x's scan in scan
     // order, packed as a number that grows with that order (kNone: none).
     // Valid for the phase in m_foundPhase until the pairing changes.

@@ -53,6 +53,23 @@ int SlotOf(std::uint64_t entry)
 // Added to a slot's closing step to keep a cycle from reaching it: far above
 // any sum of costs, far below overflow.
 constexpr std::int64_t kBlocked = std::int64_t{1} << 60;
+
+// The innermost walk of the cycle searches, where nearly all their time
+// goes: the first of the entries [k, end) of a row whose biased cost reaches
+// `bound` (the walk ends there) or whose cost and closing step together stay
+// below it (a gaining cycle), or `end`. Kept out of line so that its loop
+// has the registers to itself.
+[[gnu::noinline]] size_t ScanForClosing(const std::uint64_t* row, size_t k, size_t end, std::int64_t bound,
+                                        const std::int64_t* closing)
+{
+    for (; k < end; ++k) {
+        const std::uint64_t entry = row[k];
+        const auto cost = static_cast<std::int64_t>(entry >> 32);
+        if (cost >= bound || cost + closing[SlotOf(entry)] < bound)
+            return k;
+    }
+    return end;
+}
 } // namespace
 
 void CPairingMatcher::PrepareRows()
@@ -68,29 +85,23 @@ void CPairingMatcher::PrepareRows()
             if (u != s)
                 *row++ = static_cast<std::uint64_t>(costs[u] + kCostBias) << 32 | u;
     }
-    m_current.resize(n);
     m_closing.resize(n);
 }
 
-// Sorts the next stretch of row s after its sorted prefix, doubling it, and
+// Sorts the next stretch of row s after its sorted prefix (first the 128
+// cheapest entries, which is as far as most walks go, then doubling) and
 // returns the new length of the prefix.
 size_t CPairingMatcher::ExtendSortedRow(int s)
 {
     const size_t width = static_cast<size_t>(m_n) - 1;
     std::uint64_t* const row = &m_rows[static_cast<size_t>(s) * width];
     size_t& sorted = m_sortedLength[static_cast<size_t>(s)];
-    const size_t next = std::min(width, std::max<size_t>(2 * sorted, 32));
+    const size_t next = std::min(width, std::max<size_t>(2 * sorted, 128));
     if (next < width)
         std::nth_element(row + sorted, row + next, row + width);
     std::sort(row + sorted, row + next);
     sorted = next;
     return next;
-}
-
-void CPairingMatcher::RefreshCurrent()
-{
-    for (int s = 0; s < m_n; ++s)
-        m_current[static_cast<size_t>(s)] = C(s, Partner(s));
 }
 
 // Calls visit(t, D(s, t)) for every slot t outside s's pair with
@@ -142,22 +153,22 @@ void CPairingMatcher::ForEachClosing(int s, std::int64_t limit, Hit&& hit)
     const size_t width = static_cast<size_t>(m_n) - 1;
     const std::uint64_t* const row = &m_rows[static_cast<size_t>(s) * width];
     const int sp = Partner(s);
-    const std::int64_t* const closing = m_closing.data();
     // In the row's biased costs: where the walk ends, and what an entry's
     // cost and closing step together must stay below.
     const std::int64_t bound = m_current[static_cast<size_t>(s)] + limit + kCostBias;
-    for (size_t k = 0; k < width;) {
+    size_t k = 0;
+    while (k < width) {
         const size_t sorted =
             m_sortedLength[static_cast<size_t>(s)] > k ? m_sortedLength[static_cast<size_t>(s)] : ExtendSortedRow(s);
-        for (; k < sorted; ++k) {
-            const std::uint64_t entry = row[k];
-            const auto cost = static_cast<std::int64_t>(entry >> 32);
-            if (cost >= bound)
-                return;
-            const int u = SlotOf(entry);
-            if (cost + closing[u] < bound && u != sp)
-                hit(Partner(u));
-        }
+        k = ScanForClosing(row, k, sorted, bound, m_closing.data());
+        if (k == sorted)
+            continue; // on into the next stretch of the row
+        if (static_cast<std::int64_t>(row[k] >> 32) >= bound)
+            return;
+        const int u = SlotOf(row[k]);
+        if (u != sp)
+            hit(Partner(u));
+        ++k;
     }
 }
 
@@ -183,7 +194,6 @@ void CPairingMatcher::OfferCandidate(int x, int a, int b, int c)
 void CPairingMatcher::FindThreeExchanges()
 {
     m_first.assign(static_cast<size_t>(m_n), kNone);
-    RefreshCurrent();
     for (int s0 = 0; s0 < m_n; ++s0) {
         bool closingReady = false; // most slots start no cycle at all
         ForEachCheaper(s0, 0, [&](int s1, std::int64_t d01) {
@@ -246,34 +256,61 @@ bool CPairingMatcher::TryThreeExchange(int x)
 void CPairingMatcher::FindFourExchanges()
 {
     m_first.assign(static_cast<size_t>(m_n), kNone);
-    RefreshCurrent();
+    const size_t width = static_cast<size_t>(m_n) - 1;
     for (int s0 = 0; s0 < m_n; ++s0) {
         const int s0p = Partner(s0);
-        bool closingReady = false;
+        // The first two steps of every cycle from s0. Many of them reach the
+        // same s2, and the last two steps from s2 differ only in how far
+        // along s2's row they may go and which pair they must avoid, so
+        // each row is walked once, as far as the farthest of them, and what
+        // it finds is checked against each.
+        m_paths.clear();
         ForEachCheaper(s0, 0, [&](int s1, std::int64_t d01) {
-            if (!closingReady)
-                PrepareClosing(s0);
-            closingReady = true;
-            // The last slot of the cycle is none of s1's pair either; a pair
-            // is blocked whole, as the closing steps are kept by partner.
-            const int s1p = Partner(s1);
-            const std::int64_t keep = m_closing[static_cast<size_t>(s1)];
-            const std::int64_t keepPartner = m_closing[static_cast<size_t>(s1p)];
-            m_closing[static_cast<size_t>(s1)] = kBlocked;
-            m_closing[static_cast<size_t>(s1p)] = kBlocked;
             ForEachCheaper(s1, -d01, [&](int s2, std::int64_t d12) {
-                if (s2 == s0 || s2 == s0p)
-                    return;
-                ForEachClosing(s2, -(d01 + d12), [&](int s3) {
-                    OfferCandidate(s0, s1, s2, s3);
-                    OfferCandidate(s1, s2, s3, s0);
-                    OfferCandidate(s2, s3, s0, s1);
-                    OfferCandidate(s3, s0, s1, s2);
-                });
+                if (s2 != s0 && s2 != s0p)
+                    m_paths.push_back({s2, s1, m_current[static_cast<size_t>(s2)] - (d01 + d12) + kCostBias});
             });
-            m_closing[static_cast<size_t>(s1)] = keep;
-            m_closing[static_cast<size_t>(s1p)] = keepPartner;
         });
+        if (m_paths.empty())
+            continue;
+        PrepareClosing(s0);
+        std::sort(m_paths.begin(), m_paths.end(), [](const TwoSteps& l, const TwoSteps& r) { return l.s2 < r.s2; });
+        for (size_t first = 0; first < m_paths.size();) {
+            const int s2 = m_paths[first].s2;
+            size_t last = first;
+            std::int64_t bound = m_paths[first].bound;
+            while (last < m_paths.size() && m_paths[last].s2 == s2)
+                bound = std::max(bound, m_paths[last++].bound);
+            const std::uint64_t* const row = &m_rows[static_cast<size_t>(s2) * width];
+            const int s2p = Partner(s2);
+            for (size_t k = 0; k < width;) {
+                const size_t sorted = m_sortedLength[static_cast<size_t>(s2)] > k
+                                          ? m_sortedLength[static_cast<size_t>(s2)]
+                                          : ExtendSortedRow(s2);
+                k = ScanForClosing(row, k, sorted, bound, m_closing.data());
+                if (k == sorted)
+                    continue;
+                const auto cost = static_cast<std::int64_t>(row[k] >> 32);
+                if (cost >= bound)
+                    break;
+                const int u = SlotOf(row[k]);
+                const int s3 = Partner(u);
+                for (size_t p = first; p < last; ++p) {
+                    const TwoSteps& path = m_paths[p];
+                    // s3 is none of s1's pair, and the cycle gains within
+                    // this path's own bound.
+                    if (u == s2p || u == path.s1 || s3 == path.s1 || cost >= path.bound
+                        || cost + m_closing[static_cast<size_t>(u)] >= path.bound)
+                        continue;
+                    OfferCandidate(s0, path.s1, s2, s3);
+                    OfferCandidate(path.s1, s2, s3, s0);
+                    OfferCandidate(s2, s3, s0, path.s1);
+                    OfferCandidate(s3, s0, path.s1, s2);
+                }
+                ++k;
+            }
+            first = last;
+        }
     }
 
     // Double swaps. For X the swap partner must not be the smallest of the

@@ -32,7 +32,8 @@ public:
     // Pairs every slot. With `trace`, appends the progress lines: the state
     // after the greedy start, then "--" and one line per improvement of each
     // exchange phase. With fewer than two slots or an odd number of them it
-    // does nothing.
+    // does nothing. It only reads the costs, so another thread may read them
+    // meanwhile (the pairing writes its cost trace so).
     void Optimise(std::string* trace = nullptr);
 
     // The partner of a slot, -1 before Optimise.

@@ -28,7 +28,7 @@ std::string FormatCostTrace(const CPairingMatcher& matcher)
     struct Field {
         std::int32_t value = 0;
         int length = 0; // 0: not filled yet
-        char text[1 + trace::kMaxField];
+        char text[1 + trace::kMaxField] = {};
     };
     constexpr std::uint32_t kFields = 4096;
     std::vector<Field> fields(kFields);

@@ -16,7 +16,6 @@
 #include "grid/GridPopups.h"
 
 #include <QAbstractScrollArea>
-#include <QPixmap>
 
 #include <functional>
 #include <memory>
@@ -24,6 +23,7 @@
 #include <string>
 
 class QPainter;
+class QRect;
 
 namespace tabry {
 struct ChangeEvent;
@@ -169,8 +169,9 @@ private:
     void OnVerticalAction(int action);
     void OnHorizontalAction(int action);
     void EnsureInitialised();
-    void RecreateBuffer();
 
+    // Fills `box` with the background and draws every cell that meets it.
+    void PaintBox(QPainter& p, const QRect& box) const;
     void DrawCell(QPainter& p, int col, int row) const;
     void DrawCorner(QPainter& p, const GridRect& r) const;
     void DrawRowNumber(QPainter& p, const GridRect& r, int row) const;
@@ -203,7 +204,6 @@ private:
     int m_listener = 0;
     bool m_detached = false;
     CGridNavigator m_nav;
-    QPixmap m_buffer;
     int m_barAction = 0; // inside a scroll bar's action: adjust its slider, not its value
     std::unique_ptr<IPlayerPopup> m_playerPopup;
     std::unique_ptr<IResultPopup> m_resultPopup;

@@ -28,7 +28,18 @@ public:
         }
         m_editor.Redo(*m_step);
     }
-    void undo() override { m_editor.Undo(*m_step); }
+    void undo() override
+    {
+        if (m_made) {
+            m_made = false;
+            return;
+        }
+        m_editor.Undo(*m_step);
+    }
+
+    // The editor has already taken the step back or made it again: the
+    // stack's next call only moves its index.
+    void Done() { m_made = true; }
 
     const std::shared_ptr<const CEditStep>& Step() const { return m_step; }
 
@@ -41,7 +52,8 @@ private:
 CEditHistory::CEditHistory(CTournamentEditor& editor, QObject* parent)
     : QObject(parent), m_editor(editor), m_stack(new QUndoStack(this))
 {
-    m_listener = m_editor.AddListener([this](const ChangeEvent& event) { OnEditorChange(event); });
+    m_listener =
+        m_editor.AddListener(ListenerRank::History, [this](const ChangeEvent& event) { OnEditorChange(event); });
     for (auto signal : {&QUndoStack::canUndoChanged, &QUndoStack::canRedoChanged})
         connect(m_stack, signal, this, [this] { emit changed(); });
     for (auto signal : {&QUndoStack::undoTextChanged, &QUndoStack::redoTextChanged})
@@ -92,6 +104,7 @@ void CEditHistory::Trim()
     // pushed back. This happens right after a push, when nothing is on the
     // redo side, so every kept step is one that is made.
     std::vector<std::shared_ptr<const CEditStep>> steps;
+    steps.reserve(static_cast<size_t>(m_stack->count()));
     for (int i = 0; i < m_stack->count(); ++i)
         steps.push_back(static_cast<const CStepCommand*>(m_stack->command(i))->Step());
     size_t first = 0;
@@ -136,14 +149,40 @@ bool CEditHistory::CanRedo() const
     return m_stack->canRedo();
 }
 
-void CEditHistory::Undo()
+CEditHistory::CStepCommand* CEditHistory::CommandAt(int index) const
 {
-    m_stack->undo();
+    // Every command on the stack is one of ours.
+    return static_cast<CStepCommand*>(const_cast<QUndoCommand*>(m_stack->command(index)));
 }
 
-void CEditHistory::Redo()
+bool CEditHistory::Undo()
 {
+    // The editor decides first; the stack moves only when it took the step
+    // back, so that the menu never names a step the tournament is not at.
+    if (!m_stack->canUndo())
+        return false;
+    CStepCommand* command = CommandAt(m_stack->index() - 1);
+    if (!m_editor.Undo(*command->Step())) {
+        emit changed();
+        return false;
+    }
+    command->Done();
+    m_stack->undo();
+    return true;
+}
+
+bool CEditHistory::Redo()
+{
+    if (!m_stack->canRedo())
+        return false;
+    CStepCommand* command = CommandAt(m_stack->index());
+    if (!m_editor.Redo(*command->Step())) {
+        emit changed();
+        return false;
+    }
+    command->Done();
     m_stack->redo();
+    return true;
 }
 
 QString CEditHistory::UndoText() const

@@ -37,8 +37,11 @@ public:
     QUndoStack& Stack() const { return *m_stack; }
     bool CanUndo() const;
     bool CanRedo() const;
-    void Undo();
-    void Redo();
+    // Asks the editor to take back (make again) the step next to the stack's
+    // index; the stack moves only when the editor did. False when there is
+    // no such step or the editor refused it.
+    bool Undo();
+    bool Redo();
     // The step names the menu shows ("3回戦 山田 - 佐藤"), empty when none.
     QString UndoText() const;
     QString RedoText() const;
@@ -65,6 +68,7 @@ private:
     class CStepCommand;
 
     void OnEditorChange(const ChangeEvent& event);
+    CStepCommand* CommandAt(int index) const;
     void Push(std::shared_ptr<const CEditStep> step);
     void Trim();
 

@@ -1,8 +1,8 @@
 #include "app/FileErrors.h"
 
+#include "widgets/FileErrorText.h"
+
 #include <QDir>
-#include <QFileInfo>
-#include <QStorageInfo>
 
 namespace tabry::app {
 
@@ -13,83 +13,92 @@ QString Native(const QString& path)
     return QDir::toNativeSeparators(path);
 }
 
-// The nearest folder (or whatever is there) above `path` that exists.
-QFileInfo ExistingAncestor(const QString& path)
+QString FindingText(const ReadFinding& f)
 {
-    QString current = QDir::cleanPath(path);
-    for (;;) {
-        const QFileInfo info(current);
-        const QString parent = info.absolutePath();
-        if (info.exists() || parent == current)
-            return info;
-        current = parent;
+    // Rows as the grid numbers them, from 1.
+    const int row = f.row + 1;
+    switch (f.kind) {
+    case FindingKind::WrongFieldCount:
+        return QStringLiteral("%1 行目: 項目数が %2 で、%3 ではありません。表の %4 行目は空になります。")
+            .arg(f.line)
+            .arg(f.fields)
+            .arg(f.expected)
+            .arg(row);
+    case FindingKind::DetailsAmongPlayers:
+        return QStringLiteral("%1 行目: プレイヤの行の間に「#」で始まる行があります。表の %2 行目は空になります。")
+            .arg(f.line)
+            .arg(row);
+    case FindingKind::FileEndsEarly:
+        return QStringLiteral("%1 行目でファイルが終わっています（表は %2 行のはず）。表の %3 行目以降は空になります。")
+            .arg(f.line)
+            .arg(f.expected)
+            .arg(row);
+    case FindingKind::LinesAfterTable:
+        return QStringLiteral("%1 行目以降: 表の後ろにある %2 行は読み込まれません。").arg(f.line).arg(f.fields);
+    case FindingKind::WithdrawalOfEmptyRow:
+        return QStringLiteral("%1 行目: 棄権の行が空の行（表の %2 行目）を指しているため、読み込まれません。")
+            .arg(f.line)
+            .arg(row);
+    case FindingKind::BadEventLine:
+        return QStringLiteral("%1 行目: 「##%2:」の行が読めないか、表の外を指しています。")
+            .arg(f.line)
+            .arg(QString::fromLatin1(f.key.c_str()));
     }
-}
-
-bool ReadOnlyVolume(const QString& folder)
-{
-    const QStorageInfo storage(folder);
-    return storage.isValid() && storage.isReadOnly();
+    return {};
 }
 
 } // namespace
 
-QString ReadFailureDetail(const QString& path, qint64 sizeLimit)
+QString OpenFailureMessage(const QString& path, const LoadReport& report)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
-        return QStringLiteral("ファイルが見つかりません。");
-    if (info.isDir())
-        return QStringLiteral("ファイルではなくフォルダです。");
-    if (!info.isFile())
-        return QStringLiteral("通常のファイルではありません（デバイスやパイプなど）。");
-    if (info.size() > sizeLimit)
-        return QStringLiteral("ファイルが大きすぎます（上限 %1 MB）。").arg(sizeLimit >> 20);
-    if (!info.isReadable())
-        return QStringLiteral("読み取りが許可されていません。");
-    return QStringLiteral("読み込み中にエラーが発生しました。");
-}
-
-QString WriteFailureDetail(const QString& path)
-{
-    const QFileInfo info(path);
-    const QString folderPath = info.absolutePath();
-    const QFileInfo folder(folderPath);
-    if (!folder.exists()) {
-        // The folder was to be made before the save; say what stopped that.
-        const QFileInfo above = ExistingAncestor(folderPath);
-        if (above.exists() && !above.isDir())
-            return QStringLiteral("保存先のフォルダ「%1」を作成できません。「%2」はフォルダではなくファイルです。")
-                .arg(Native(folderPath), Native(above.absoluteFilePath()));
-        if (above.exists() && (ReadOnlyVolume(above.absoluteFilePath()) || !above.isWritable()))
-            return QStringLiteral("保存先のフォルダ「%1」を作成できません。「%2」への書き込みが許可されていません。")
-                .arg(Native(folderPath), Native(above.absoluteFilePath()));
-        return QStringLiteral("保存先のフォルダが見つかりません。");
+    const QString name = Native(path);
+    switch (report.status) {
+    case LoadStatus::Ok:
+    case LoadStatus::Damaged:
+        break;
+    case LoadStatus::CannotOpen:
+    case LoadStatus::NulByte:
+        return QStringLiteral("「%1」を開けません。\n%2").arg(name, ui::FileProblemText(report.file));
+    case LoadStatus::Empty:
+    case LoadStatus::Rejected:
+        return QStringLiteral("「%1」は大会結果ファイルとして読み込めません。").arg(name);
+    case LoadStatus::BadEventLine:
+        return QStringLiteral("「%1」を開けません。\n%2").arg(name, FindingsText(report.findings));
     }
-    if (!folder.isDir())
-        return QStringLiteral("保存先の「%1」はフォルダではなくファイルです。").arg(Native(folderPath));
-    if (info.isDir())
-        return QStringLiteral("同じ名前のフォルダがあります。");
-    if (info.exists() && !info.isFile())
-        return QStringLiteral("通常のファイルではないため上書きできません（デバイスやパイプなど）。");
-    if (ReadOnlyVolume(folderPath))
-        return QStringLiteral("保存先は読み取り専用です。");
-    if (!folder.isWritable() || (info.exists() && !info.isWritable()))
-        return QStringLiteral("書き込みが許可されていません。");
-    return QStringLiteral("書き込み中にエラーが発生しました。ディスクの空き容量などを確認してください。");
+    return {};
 }
 
-QString NulByteDetail(int line)
+QString SaveFailureMessage(const QString& path, const FileError& error)
 {
-    return QStringLiteral("%1 行目に NUL 文字（0x00）があります。ファイルが壊れている可能性があります。").arg(line);
+    return QStringLiteral("「%1」に保存できません。\n%2").arg(Native(path), ui::FileProblemText(error));
 }
 
-QString DatabaseUnreadableMessage(const QString& path, int faultLine)
+QString WriteFailureMessage(const QString& path, const FileError& error)
+{
+    return QStringLiteral("「%1」に書き込めません。\n%2").arg(Native(path), ui::FileProblemText(error));
+}
+
+QString FindingsText(const ReadFindings& findings)
+{
+    // A file in another layout can have a finding on every line; the first
+    // ones say what is wrong, the count how much.
+    constexpr qsizetype kShown = 10;
+    QStringList lines;
+    for (const ReadFinding& f : findings) {
+        if (lines.size() == kShown) {
+            lines << QStringLiteral("ほか %1 件").arg(qsizetype(findings.size()) - kShown);
+            break;
+        }
+        lines << FindingText(f);
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString DatabaseUnreadableMessage(const QString& path, const FileError& error)
 {
     return QStringLiteral("プレイヤデータベース「%1」を読み込めません。\n%2\n"
                           "このファイルを守るため、データベースへの変更は保存されません。")
-        .arg(Native(path),
-             faultLine != 0 ? NulByteDetail(faultLine) : ReadFailureDetail(path, qint64(kMaxPlayerDatabaseBytes)));
+        .arg(Native(path), ui::FileProblemText(error));
 }
 
 } // namespace tabry::app

@@ -1,7 +1,7 @@
 #pragma once
-// A Japanese explanation of why a file could not be read or written, found
-// by looking at the file and its folder (the system's own messages are
-// English and would be the one foreign text on the screen).
+// The Japanese of everything that can go wrong with a file: why it could
+// not be read or written (from the reason the data side gives, see
+// widgets/FileErrorText.h) and what a damaged tournament file was read as.
 
 #include "core/TournamentData.h"
 
@@ -9,13 +9,18 @@
 
 namespace tabry::app {
 
-// `sizeLimit`: the reader's bound, named when the file is larger.
-QString ReadFailureDetail(const QString& path, qint64 sizeLimit = qint64(kMaxTournamentFileBytes));
-QString WriteFailureDetail(const QString& path);
-// A file refused because line `line` holds a NUL byte.
-QString NulByteDetail(int line);
-// The start-up message for a "player.db" that exists but was refused
-// (`faultLine`: the line with a NUL byte, or 0).
-QString DatabaseUnreadableMessage(const QString& path, int faultLine);
+// "「PATH」を開けません。\nREASON" for a tournament that was not opened
+// (a status other than Ok and Damaged).
+QString OpenFailureMessage(const QString& path, const LoadReport& report);
+// "「PATH」に保存できません。\nREASON".
+QString SaveFailureMessage(const QString& path, const FileError& error);
+// "「PATH」に書き込めません。\nREASON" (reports and other outputs).
+QString WriteFailureMessage(const QString& path, const FileError& error);
+
+// One line per finding, each naming the line of the file.
+QString FindingsText(const ReadFindings& findings);
+
+// The start-up message for a "player.db" that exists but was refused.
+QString DatabaseUnreadableMessage(const QString& path, const FileError& error);
 
 } // namespace tabry::app

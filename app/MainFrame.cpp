@@ -60,12 +60,13 @@ CMainFrame::CMainFrame(CTabryApp& app) : m_app(app), m_view(new grid::CTabryView
     connect(m_view, &grid::CTabryView::gridCreated, this, &CMainFrame::ConnectGrid);
     connect(&m_app.History(), &CEditHistory::changed, this, &CMainFrame::UpdateUndoRedo);
     connect(&m_app, &CTabryApp::journalWritten, this, &CMainFrame::UpdateJournalWarning);
-    m_listener = m_app.Editor().AddListener([this](const ChangeEvent&) {
+    // The live pages follow every change (nothing while they are off).
+    m_liveListener = m_app.Editor().AddListener(ListenerRank::LivePages,
+                                                [this](const ChangeEvent&) { m_live->Publish(m_app.Data()); });
+    m_listener = m_app.Editor().AddListener(ListenerRank::Views, [this](const ChangeEvent&) {
         // A sort or an undo may put other rows under the cursor.
         UpdateDeleteCell();
         UpdateAddRow();
-        // The live pages follow every change (nothing while they are off).
-        m_live->Publish(m_app.Data());
     });
     UpdateTitle();
     RebuildRecentFiles();
@@ -75,6 +76,7 @@ CMainFrame::CMainFrame(CTabryApp& app) : m_app(app), m_view(new grid::CTabryView
 CMainFrame::~CMainFrame()
 {
     m_app.Editor().RemoveListener(m_listener);
+    m_app.Editor().RemoveListener(m_liveListener);
 }
 
 QAction* CMainFrame::NewAction(const QString& objectName, const QString& text, const QString& prompt)
@@ -315,7 +317,9 @@ void CMainFrame::UpdateJournalWarning()
 void CMainFrame::UpdateTitle()
 {
     const CTabryDoc& doc = m_app.Document();
-    setWindowTitle(QStringLiteral("%1[*] - %2").arg(doc.Title(), AppTitle()));
+    // A file another running TORVA holds: this window cannot save over it.
+    const QString readOnly = doc.IsReadOnly() ? QStringLiteral(" (読み取り専用)") : QString();
+    setWindowTitle(QStringLiteral("%1[*]%2 - %3").arg(doc.Title(), readOnly, AppTitle()));
     setWindowModified(doc.IsModified());
 }
 
@@ -340,8 +344,14 @@ void CMainFrame::ConnectGrid(grid::CResultGrid* grid)
             [this](int round) { OnRoundReport(OutputKind::ScoreSheet, round); });
     connect(grid, &grid::CResultGrid::pairingTableRequested, this,
             [this](int round) { OnRoundReport(OutputKind::PairingTable, round); });
+    connect(grid, &grid::CResultGrid::statusMessage, this, [this](const QString& text) { ShowStatus(text); });
     UpdateDeleteCell();
     UpdateAddRow();
+}
+
+void CMainFrame::ShowStatus(const QString& text)
+{
+    statusBar()->showMessage(text);
 }
 
 void CMainFrame::UpdateDeleteCell()

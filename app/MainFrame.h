@@ -37,6 +37,8 @@ public:
     void RebuildRecentFiles();
     // Shows the window where it was last time.
     void ShowRestored();
+    // Says `text` in the status bar until the next message.
+    void ShowStatus(const QString& text);
 
     // ---- commands -------------------------------------------------------
     void OnFileNew();
@@ -86,6 +88,7 @@ private:
     QList<QAction*> m_recentActions;
     QLabel* m_journalWarning = nullptr;
     int m_listener = 0;
+    int m_liveListener = 0;
     CLiveServerController* m_live = nullptr; // the live pages (ツール menu, status bar)
     CLockIndicators* m_locks = nullptr;      // none where the platform cannot say
 };

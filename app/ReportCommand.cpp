@@ -64,9 +64,9 @@ bool RunReportCommand(QWidget* parent, IReportRenderer& renderer, OutputKind kin
         QtFilterFromPipe(QString::fromUtf8(info.filter.data(), static_cast<qsizetype>(info.filter.size()))), extension);
     if (path.isEmpty())
         return false;
-    if (!WriteFileAtomically(ui::ToFsPath(path), bytes)) {
-        ui::Prompt().Error(parent, QStringLiteral("「%1」に書き込めません。\n%2")
-                                       .arg(QDir::toNativeSeparators(path), WriteFailureDetail(path)));
+    FileError error;
+    if (!WriteFileAtomically(ui::ToFsPath(path), bytes, &error)) {
+        ui::Prompt().Error(parent, WriteFailureMessage(path, error));
         return false;
     }
     if (auto* frame = qobject_cast<QMainWindow*>(parent != nullptr ? parent->window() : nullptr))

@@ -4,6 +4,7 @@
 #include "core/ResultTable.h"
 #include "edit/TournamentEditor.h"
 #include "text/LineString.h"
+#include "widgets/TextCodec.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -102,25 +103,9 @@ QString RangeMessage(SettingsField field)
     return {};
 }
 
-QString DataLossQuestion(const CResultTable& table, int players, int rounds, bool* concernsRows)
+QString DataLossQuestionText(const CResultTable& table, int players, int rounds, bool* concernsRows)
 {
-    QString text;
-    bool rows = false;
-    if (players < table.PlayerCount() && !table.RowsEmptyFrom(players)) {
-        // Numbered from 1, as the grid numbers its rows.
-        text = QStringLiteral("%1 行目以降に入力されたデータ").arg(players + 1);
-        rows = true;
-    }
-    if (rounds < table.RoundCount() && !table.RoundsEmptyFrom(rounds)) {
-        if (!text.isEmpty())
-            text += QStringLiteral("及び");
-        text += QStringLiteral("%1 回戦以降のデータ").arg(rounds + 1);
-    }
-    if (concernsRows != nullptr)
-        *concernsRows = rows;
-    if (text.isEmpty())
-        return text;
-    return text + QStringLiteral("は全て削除されます。\nよろしいですか？");
+    return ui::ToQString(tabry::DataLossQuestion(table, players, rounds, concernsRows));
 }
 
 SettingsCheck CheckSettings(const SettingsValues& values, const CResultTable& current)
@@ -147,7 +132,7 @@ SettingsCheck CheckSettings(const SettingsValues& values, const CResultTable& cu
         check.values.brightwellTenths = current.settings.brightwellTenths;
     }
     bool rows = false;
-    const QString question = DataLossQuestion(current, values.players, values.rounds, &rows);
+    const QString question = DataLossQuestionText(current, values.players, values.rounds, &rows);
     if (!question.isEmpty()) {
         check.outcome = SettingsCheck::Confirm;
         check.field = rows ? SettingsField::Players : SettingsField::Rounds;
@@ -163,7 +148,10 @@ ApplyOutcome ApplySettings(CTournamentEditor& editor, const SettingsValues& v)
     settings.tieBreak = v.tieBreak;
     settings.brightwellTenths = v.brightwellTenths;
     settings.bye = v.bye;
-    const ChangeEffects fx = editor.ApplySettings(settings, v.players, v.rounds);
+    // The dialog asked the editor's question before it closed (CheckSettings),
+    // so the answer is already Yes.
+    const ChangeEffects fx =
+        editor.ApplySettings(settings, v.players, v.rounds, [](const std::string&) { return true; });
     return {fx.resized, fx.Any()};
 }
 

@@ -76,7 +76,7 @@ SettingsCheck CheckSettings(const SettingsValues& values, const CResultTable& cu
 
 // The data-loss question for a smaller table, or empty when nothing entered
 // would be lost. `concernsRows` tells which field gets the focus on No.
-QString DataLossQuestion(const CResultTable& table, int players, int rounds, bool* concernsRows = nullptr);
+QString DataLossQuestionText(const CResultTable& table, int players, int rounds, bool* concernsRows = nullptr);
 
 struct ApplyOutcome {
     bool resized = false; // the table has another size

@@ -8,6 +8,7 @@
 #include "app/TabryDoc.h"
 #include "grid/ResultGrid.h"
 #include "grid/TabryView.h"
+#include "widgets/FileErrorText.h"
 #include "widgets/PathText.h"
 #include "widgets/Prompt.h"
 
@@ -16,6 +17,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+
+#include <cstdlib>
+#include <exception>
 
 namespace tabry::app {
 
@@ -30,7 +34,9 @@ CTabryApp* CTabryApp::Instance()
 
 CTabryApp::CTabryApp(AppOptions options, QObject* parent)
     : QObject(parent), m_options(std::move(options)), m_renderer(&ReportRenderer()),
-      m_webOpener([](const QUrl& url) { QDesktopServices::openUrl(url); })
+      m_webOpener([](const QUrl& url) { QDesktopServices::openUrl(url); }),
+      // No destructor runs: a clean exit would take the journal away.
+      m_fatalExit([](int code) { std::_Exit(code); })
 {
     g_app = this;
 }
@@ -79,9 +85,9 @@ bool CTabryApp::InitInstance()
                                 ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
                                 : m_options.userDataDirectory;
     m_dbPaths = ResolveDatabasePaths(m_exeDir, userDir, QFileInfo(m_exeDir).isWritable());
-    int faultLine = 0;
-    if (m_editor.LoadPlayers(ui::ToFsPath(m_dbPaths.load), nullptr, &faultLine) != LoadStatus::Ok)
-        ui::Prompt().Error(nullptr, DatabaseUnreadableMessage(m_dbPaths.load, faultLine));
+    FileError dbError;
+    if (m_editor.LoadPlayers(ui::ToFsPath(m_dbPaths.load), &dbError) != LoadStatus::Ok)
+        ui::Prompt().Error(nullptr, DatabaseUnreadableMessage(m_dbPaths.load, dbError));
 
     SeedRandomGenerator();
 
@@ -89,6 +95,10 @@ bool CTabryApp::InitInstance()
     // so that the journal is on disk before the grid repaints.
     m_history = new CEditHistory(m_editor, this);
     m_recoveryDir = QDir(userDir).filePath(QStringLiteral("recovery"));
+    const QString lockDir = QDir(m_recoveryDir).filePath(QStringLiteral("locks"));
+    // Lock files of runs that were killed: nobody holds them any more.
+    CRecoveryJournal::RemoveStaleLocks(ui::ToFsPath(m_recoveryDir));
+    CDocumentLocks(ui::ToFsPath(lockDir)).RemoveStale();
     m_journal = std::make_unique<CRecoveryJournal>(ui::ToFsPath(m_recoveryDir));
     m_keeper = std::make_unique<CJournalKeeper>(m_editor, *m_journal);
     // Written right after the change's own events (the grid's repaint among
@@ -106,6 +116,7 @@ bool CTabryApp::InitInstance()
     m_doc = new CTabryDoc(m_editor, this);
     m_doc->SetHistory(m_history);
     m_doc->SetJournal(m_journal.get(), m_keeper.get(), m_recoveryDir);
+    m_doc->SetLockFolder(lockDir);
     m_doc->SetDefaultDirectory(m_settings->LastDirectory());
     m_frame = std::make_unique<CMainFrame>(*this);
     m_doc->SetDialogParent(m_frame.get());
@@ -169,11 +180,11 @@ int CTabryApp::ExitInstance()
                                         .arg(QDir::toNativeSeparators(m_dbPaths.load)));
         result = 1;
     } else if (m_editor.PlayersModified()) {
-        QDir().mkpath(QFileInfo(m_dbPaths.save).absolutePath());
-        if (m_editor.Players().Save(ui::ToFsPath(m_dbPaths.save), 1) != 0) {
-            ui::Prompt().Error(nullptr,
-                               QStringLiteral("プレイヤデータベース「%1」に書き込めません。\n%2")
-                                   .arg(QDir::toNativeSeparators(m_dbPaths.save), WriteFailureDetail(m_dbPaths.save)));
+        const std::filesystem::path save = ui::ToFsPath(m_dbPaths.save);
+        FileError error;
+        if (!CreateFolders(save.parent_path(), &error) || m_editor.Players().Save(save, 1, &error) != 0) {
+            ui::Prompt().Error(nullptr, QStringLiteral("プレイヤデータベース「%1」に書き込めません。\n%2")
+                                            .arg(QDir::toNativeSeparators(m_dbPaths.save), ui::FileProblemText(error)));
             result = 1;
         } else {
             m_editor.MarkPlayersSaved();
@@ -200,7 +211,38 @@ void CTabryApp::SortTable()
 
 QString CTabryApp::JournalError() const
 {
-    return m_keeper ? QString::fromLocal8Bit(m_keeper->LastError().c_str()) : QString();
+    return m_keeper ? ui::FileProblemText(m_keeper->LastError()) : QString();
+}
+
+bool CTabryApp::Guard(const std::function<bool()>& work)
+{
+    try {
+        return work();
+    } catch (const std::exception& e) {
+        Fatal(e.what());
+    } catch (...) {
+        Fatal(nullptr);
+    }
+    return false;
+}
+
+void CTabryApp::Fatal(const char* what)
+{
+    // Whatever broke, the tournament as it stands goes to the journal
+    // first: the next start offers it back.
+    bool kept = false;
+    if (m_keeper) {
+        m_keeper->WriteNow();
+        kept = m_keeper->LastError().problem == FileProblem::None;
+    }
+    QString text = QStringLiteral("予期しないエラーが発生したため、TORVA を終了します。");
+    if (what != nullptr && *what != '\0')
+        text += QStringLiteral("\n（%1）").arg(QString::fromUtf8(what).toHtmlEscaped());
+    text += kept ? QStringLiteral("\n\n保存していない変更は復元データとして残してあります。"
+                                  "次に起動したときに復元できます。")
+                 : QStringLiteral("\n\n保存していない変更を復元データとして残すことができませんでした。");
+    ui::Prompt().Error(m_frame.get(), text);
+    m_fatalExit(kFatalExitCode);
 }
 
 } // namespace tabry::app

@@ -92,6 +92,19 @@ public:
     // recomputed first.
     void SortTable();
 
+    // The one exception barrier of the program (the event loop's dispatch
+    // and start-up run through it): runs `work`; anything it throws ends
+    // the program through Fatal. Returns what `work` returned, false after
+    // an exception.
+    bool Guard(const std::function<bool()>& work);
+    // Writes the journal, tells the user that the program ends and why,
+    // and ends it (exit code kFatalExitCode) without the clean exit's
+    // steps, which would remove the journal.
+    void Fatal(const char* what);
+    static constexpr int kFatalExitCode = 70;
+    // How Fatal ends the program (tests record it instead).
+    void SetFatalExit(std::function<void(int)> exit) { m_fatalExit = std::move(exit); }
+
 signals:
     // The crash journal was written (or failed to be: see JournalError).
     void journalWritten();
@@ -116,6 +129,7 @@ private:
     std::unique_ptr<CMainFrame> m_frame;
     IReportRenderer* m_renderer = nullptr;
     std::function<void(const QUrl&)> m_webOpener;
+    std::function<void(int)> m_fatalExit;
 };
 
 } // namespace tabry::app

@@ -26,6 +26,23 @@
 
 namespace {
 
+// Every event of the program is dispatched here: an exception from any
+// handler ends in the application's one barrier (CTabryApp::Guard), which
+// keeps the journal and tells the user, instead of leaving Qt's event loop
+// in an unknown state.
+class CGuardedApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        tabry::app::CTabryApp* app = tabry::app::CTabryApp::Instance();
+        if (app == nullptr)
+            return QApplication::notify(receiver, event);
+        return app->Guard([&] { return QApplication::notify(receiver, event); });
+    }
+};
+
 // The cell editors open as small windows placed exactly over their cell. A
 // Wayland compositor places top-level windows itself, so in a Wayland
 // session that also offers an X server the program runs through X, unless
@@ -135,7 +152,7 @@ int main(int argc, char** argv)
         return RunTextOnly(argc, argv);
 
     PreferX11UnderWayland();
-    QApplication qapp(argc, argv);
+    CGuardedApplication qapp(argc, argv);
     SetIdentity();
     tabry::app::InstallJapaneseTranslations(qapp);
 
@@ -169,7 +186,7 @@ int main(int argc, char** argv)
     }
 
     tabry::app::CTabryApp app(options);
-    if (!app.InitInstance())
+    if (!app.Guard([&] { return app.InitInstance(); }))
         return 1;
     const int result = QApplication::exec();
     const int exitResult = app.ExitInstance();

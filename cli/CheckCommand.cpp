@@ -102,19 +102,22 @@ int RunCheck(Context& ctx, const CommandLine& cl)
         os << line << cp932::ToUtf8(d.players.GetAt(e.playerIndex).m_longName) << "\n";
     }
     WithdrawnLines(os, d);
-    for (const std::string& finding : d.findings)
-        os << "読めなかった箇所: " << finding << "\n";
     const std::string text = os.str();
     std::cout << text;
     std::cout.flush();
-    return std::cout ? kExitOk : kExitWriteFailed;
+    if (!std::cout)
+        return kExitWriteFailed;
+    // The summary shows what could be read; the lines the warnings named
+    // make the file no sound tournament file.
+    return ctx.findings.empty() ? kExitOk : kExitBadInput;
 }
 
 } // namespace
 
 const Command kCheckCommand = {
     "check",
-    "check FILE.stg                  print a summary (UTF-8)",
+    "check FILE.stg                  print a summary (UTF-8); exit 3 when lines of the file\n"
+    "                                  cannot be read as written (each named on standard error)",
     {},
     RunCheck,
 };

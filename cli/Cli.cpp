@@ -1,5 +1,7 @@
 #include "cli/Cli.h"
 
+#include "cli/Messages.h"
+
 #include "text/FileIo.h"
 
 #include <cstdio>
@@ -18,31 +20,49 @@ const std::string* CommandLine::Get(const std::string& name) const
     return it == options.end() ? nullptr : &it->second;
 }
 
+namespace {
+
+// Whether -o names the input file itself (under any name).
+bool OutputIsInput(const CommandLine& cl)
+{
+    const std::string* out = cl.Get("-o");
+    if (out == nullptr)
+        return false;
+    const std::filesystem::path output = PathFromUtf8(*out);
+    std::error_code ec;
+    if (std::filesystem::equivalent(output, cl.input, ec))
+        return true;
+    const std::filesystem::path a = std::filesystem::weakly_canonical(output, ec);
+    if (ec)
+        return false;
+    const std::filesystem::path b = std::filesystem::weakly_canonical(cl.input, ec);
+    return !ec && a == b;
+}
+
+} // namespace
+
 bool LoadTournament(Context& ctx, const CommandLine& cl)
 {
-    std::string error;
     // A missing database means a database holding only the bye record; one
     // that cannot be read would lose its records at the next --save-db.
-    if (ctx.editor.LoadPlayers(ctx.dbPath, &error) != LoadStatus::Ok) {
-        std::cerr << "torva-cli: player database: " << error << "\n";
+    FileError dbError;
+    if (ctx.editor.LoadPlayers(ctx.dbPath, &dbError) != LoadStatus::Ok) {
+        std::cerr << "torva-cli: player database: " << FileErrorText(dbError) << "\n";
         return false;
     }
-    const LoadStatus status = ctx.editor.LoadFile(cl.input, &error);
+    LoadReport report;
+    const LoadStatus status = ctx.editor.LoadFile(cl.input, &report);
     const std::string file = PathText(cl.input);
-    switch (status) {
-    case LoadStatus::Ok:
-        break;
-    case LoadStatus::CannotOpen:
-    case LoadStatus::NulByte:
-        std::cerr << "torva-cli: " << error << "\n";
+    if (status != LoadStatus::Ok) {
+        std::cerr << "torva-cli: " << LoadFailureText(cl.input, report) << "\n";
         return false;
-    case LoadStatus::Empty:
-        std::cerr << "torva-cli: " << file << ": the file is empty, not a tournament file\n";
-        return false;
-    case LoadStatus::Rejected:
+    }
+    ctx.findings = report.findings;
+    WarnFindings(cl.input, ctx.findings);
+    if (!ctx.findings.empty() && OutputIsInput(cl)) {
         std::cerr << "torva-cli: " << file
-                  << ": not a tournament file (the first line must hold five numbers: players 1-512, rounds "
-                     "1-128, display mode, tie-break method, Brightwell coefficient)\n";
+                  << ": not written over: the file cannot be read as it is written, and writing would replace it "
+                     "with what could be read; write to another file\n";
         return false;
     }
     return true;
@@ -52,9 +72,9 @@ int SaveDatabaseIfAsked(Context& ctx, int exitCode)
 {
     if (!ctx.saveDb || !ctx.editor.PlayersModified())
         return exitCode;
-    std::string error;
+    FileError error;
     if (ctx.editor.Players().Save(ctx.dbPath, 1, &error) != 0) {
-        std::cerr << "torva-cli: player database not saved: " << error << "\n";
+        std::cerr << "torva-cli: player database not saved: " << FileErrorText(error) << "\n";
         return exitCode == kExitOk ? kExitDatabaseNotSaved : exitCode;
     }
     ctx.editor.MarkPlayersSaved();
@@ -64,9 +84,9 @@ int SaveDatabaseIfAsked(Context& ctx, int exitCode)
 bool WriteOutput(const CommandLine& cl, std::string_view bytes)
 {
     if (const std::string* out = cl.Get("-o")) {
-        std::string error;
+        FileError error;
         if (!WriteFileAtomically(PathFromUtf8(*out), bytes, &error)) {
-            std::cerr << "torva-cli: " << error << "\n";
+            std::cerr << "torva-cli: " << FileErrorText(error) << "\n";
             return false;
         }
         return true;

@@ -49,6 +49,9 @@ struct Context {
     // Every change a command makes goes through the editor, as in the
     // desktop program.
     CTournamentEditor editor;
+    // What the input was read as beyond what it says (a damaged file), as
+    // LoadTournament found it.
+    ReadFindings findings;
 };
 
 struct Command {
@@ -75,7 +78,10 @@ int UsageError(const std::string& message);
 // Loads the player database and the tournament as the desktop program opens a
 // file. Prints a message naming the file and returns false on failure (the
 // caller exits with kExitBadInput); a database that exists but cannot be read
-// is such a failure, a missing one is not.
+// is such a failure, a missing one is not. A file that reads differently
+// than it says (ctx.findings) is loaded, with a warning per finding naming
+// its line; but when -o names that very file it is refused, so that a
+// damaged file is never replaced by what could be read of it.
 bool LoadTournament(Context& ctx, const CommandLine& cl);
 
 // After the command: with --save-db, writes the database back when loading

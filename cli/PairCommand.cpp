@@ -1,6 +1,8 @@
 // pair: generates the pairings of one round and writes the tournament back.
 #include "cli/Cli.h"
 
+#include "cli/Messages.h"
+
 #include "pairing/PairingGenerator.h"
 #include "pairing/RandomGenerator.h"
 #include "text/FileIo.h"
@@ -41,8 +43,22 @@ int RunPair(Context& ctx, const CommandLine& cl)
     if (*round < 1 || *round > table.RoundCount())
         return UsageError("--round must be 1 to " + std::to_string(table.RoundCount()) + " for " + PathText(cl.input));
 
+    // Earlier boards still without a result are no reason to stop a batch
+    // run (the desktop program asks); they are named, and the round paired.
+    const int target = static_cast<int>(*round - 1);
+    const ConfirmFn goOn = [&](const std::string&) {
+        for (const OpenBoards& open : OpenBoardsBefore(table, target))
+            std::cerr << "torva-cli: note: round " << open.round + 1 << " still has " << open.boards
+                      << (open.boards == 1 ? " board" : " boards") << " without a result\n";
+        return true;
+    };
     PairingRunInfo info;
-    if (!ctx.editor.PairRound(static_cast<int>(*round - 1), random, options, &info).Any()) {
+    const ChangeEffects fx = ctx.editor.PairRound(target, random, options, &info, goOn);
+    if (fx.refusal) {
+        std::cerr << "torva-cli: round " << *round << " not paired: " << RefusalText(fx.refusal) << "\n";
+        return kExitBadInput;
+    }
+    if (!fx.Any()) {
         std::cerr << "torva-cli: every player already has an opponent in round " << *round << "\n";
         return kExitNothingToPair;
     }

@@ -2,6 +2,9 @@
 // file as it changes on disk (a second machine at the venue, or tests).
 #include "cli/Cli.h"
 
+#include "cli/Messages.h"
+#include "text/FileIo.h"
+
 #include "live/LiveServer.h"
 
 #include <csignal>
@@ -63,20 +66,6 @@ bool WaitForStop(const sigset_t& set, long milliseconds)
     return got == SIGINT || got == SIGTERM;
 }
 
-const char* ReasonOf(LoadStatus status)
-{
-    switch (status) {
-    case LoadStatus::CannotOpen:
-        return "cannot be read";
-    case LoadStatus::Empty:
-        return "is empty";
-    case LoadStatus::Rejected:
-        return "is not a tournament file";
-    default:
-        return "";
-    }
-}
-
 int RunServe(Context& ctx, const CommandLine& cl)
 {
     live::ServerOptions options;
@@ -91,6 +80,14 @@ int RunServe(Context& ctx, const CommandLine& cl)
 
     if (!LoadTournament(ctx, cl))
         return kExitBadInput;
+    // The pages would show the players what could be read of a damaged
+    // file as if it were the tournament.
+    if (!ctx.findings.empty()) {
+        LoadReport damaged;
+        damaged.status = LoadStatus::Damaged;
+        std::cerr << "torva-cli: not served: " << LoadFailureText(cl.input, damaged) << "\n";
+        return kExitBadInput;
+    }
     const sigset_t stopSignals = BlockStopSignals();
 
     live::CLiveServer server;
@@ -105,12 +102,8 @@ int RunServe(Context& ctx, const CommandLine& cl)
         std::cout << "  " << url << "\n";
     std::cout << "(Ctrl+C stops)" << std::endl;
 
-    // A file whole at the start is expected to stay so: a later state that
-    // ends inside a line or before its last row, or holds a details line
-    // that cannot be read, is a file still being written (or damaged), and
-    // the pages keep the last good state. A file that was odd already at
-    // the start is followed once it has stopped changing.
-    const bool strict = ctx.editor.Data().findings.empty();
+    // A new state is loaded once the file has stopped changing for a few
+    // looks, so that a copy in progress is not taken for the tournament.
     FileStamp seen = Stamp(cl.input);
     FileStamp tried = seen; // the last state loaded, good or not
     int quiet = 0;
@@ -124,19 +117,18 @@ int RunServe(Context& ctx, const CommandLine& cl)
         if (++quiet < kQuietLooks || now == tried || !now.exists)
             continue;
         tried = now;
-        // The same loading path as every command; on failure the data, and
-        // so the pages, stay as they were.
-        const LoadStatus status = ctx.editor.LoadFile(cl.input, &error);
-        const std::vector<std::string>& findings = ctx.editor.Data().findings;
-        if (status == LoadStatus::Ok && (!strict || findings.empty())) {
+        // The same loading path as every command; on failure, and for a
+        // file that cannot be read as it is written (one still being
+        // written ends inside a line or before its last row), the data and
+        // so the pages stay as they were.
+        LoadReport report;
+        const LoadStatus status = ctx.editor.LoadFile(cl.input, &report, DamagePolicy::Refuse);
+        if (status == LoadStatus::Ok) {
             server.Publish(ctx.editor.Data());
             std::cout << "torva-cli: reloaded " << cl.input.string() << std::endl;
-        } else if (status != LoadStatus::Ok) {
-            std::cerr << "torva-cli: " << cl.input.string() << " " << ReasonOf(status)
-                      << "; still serving the last good state\n";
         } else {
-            std::cerr << "torva-cli: " << cl.input.string() << " is not whole (" << findings.front()
-                      << "); still serving the last good state\n";
+            WarnFindings(cl.input, report.findings);
+            std::cerr << "torva-cli: " << LoadFailureText(cl.input, report) << "; still serving the last good state\n";
         }
     }
     server.Stop();

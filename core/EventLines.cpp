@@ -1,6 +1,5 @@
 #include "core/EventLines.h"
 
-#include "core/Boards.h"
 #include "core/TournamentInfo.h"
 #include "text/LineString.h"
 
@@ -52,13 +51,68 @@ std::optional<int> ByeWinDisc(std::string_view score)
     return *own - *other;
 }
 
+const CEventLines::Kind CEventLines::kKinds[] = {
+    {"BYE", &CEventLines::ParseBye},
+    {"WITHDRAWN", &CEventLines::ParseWithdrawn},
+    {"BOARDS", &CEventLines::ParseBoards},
+};
+
 CEventLines::CEventLines(int players, int rounds)
     : m_rounds(rounds), m_withdrawnFrom(static_cast<size_t>(std::max(players, 0)), kNotWithdrawn),
+      m_withdrawnLine(static_cast<size_t>(std::max(players, 0)), 0),
       m_plans(static_cast<size_t>(std::max(rounds, 0)))
 {
 }
 
-bool CEventLines::ParseBoards(std::string_view value)
+CEventLines::Outcome CEventLines::Parse(std::string_view line, int number)
+{
+    const std::optional<DetailsLine> details = SplitDetailsLine(line);
+    if (!details)
+        return Outcome::NotAnEventLine;
+    for (const Kind& kind : kKinds)
+        if (details->key == kind.key)
+            return (this->*kind.parse)(details->value, number) ? Outcome::Taken : Outcome::Malformed;
+    return Outcome::NotAnEventLine;
+}
+
+bool CEventLines::ParseBye(std::string_view value, int)
+{
+    const auto [first, second] = TwoParts(value);
+    ByeRule rule;
+    if (AsciiUpper(first) != "NONE") {
+        const std::optional<int> disc = ByeWinDisc(first);
+        if (!disc)
+            return false;
+        rule.winDisc = *disc;
+    }
+    // A rule written without its receiver leaves the choice to the pairing,
+    // as it always did; a receiver no reader knows is no rule at all.
+    const std::string receiver = AsciiUpper(second);
+    if (!receiver.empty() && receiver != "PAIRING" && receiver != "LOWEST")
+        return false;
+    rule.toLowest = receiver == "LOWEST";
+    if (!rule.IsValid())
+        return false;
+    m_bye = rule;
+    return true;
+}
+
+bool CEventLines::ParseWithdrawn(std::string_view value, int number)
+{
+    const auto [first, second] = TwoParts(value);
+    const std::optional<int> row = Digits(first);
+    const std::optional<int> round = Digits(second);
+    if (!row || !round || *row >= static_cast<int>(m_withdrawnFrom.size()) || *round < 1 || *round > m_rounds)
+        return false;
+    const auto r = static_cast<size_t>(*row);
+    if (m_withdrawnFrom[r] == kNotWithdrawn || *round - 1 < m_withdrawnFrom[r]) {
+        m_withdrawnFrom[r] = *round - 1;
+        m_withdrawnLine[r] = number;
+    }
+    return true;
+}
+
+bool CEventLines::ParseBoards(std::string_view value, int)
 {
     const int players = static_cast<int>(m_withdrawnFrom.size());
     // Every item counts, a trailing empty one too (a last number unused).
@@ -92,45 +146,23 @@ bool CEventLines::ParseBoards(std::string_view value)
     return true;
 }
 
-bool CEventLines::Parse(std::string_view line)
-{
-    const std::optional<DetailsLine> details = SplitDetailsLine(line);
-    if (!details)
-        return false;
-    const std::string& key = details->key;
-    const auto [first, second] = TwoParts(details->value);
-    if (key == "BYE") {
-        ByeRule rule;
-        if (const std::optional<int> disc = ByeWinDisc(first))
-            rule.winDisc = *disc;
-        rule.toLowest = AsciiUpper(second) == "LOWEST";
-        m_bye = rule;
-        return true;
-    }
-    if (key == "BOARDS") {
-        if (!ParseBoards(details->value))
-            m_unreadable.emplace_back(line);
-        return true;
-    }
-    if (key != "WITHDRAWN")
-        return false;
-    const std::optional<int> row = Digits(first);
-    const std::optional<int> round = Digits(second);
-    if (row && round && *row < static_cast<int>(m_withdrawnFrom.size()) && *round >= 1 && *round <= m_rounds) {
-        int& from = m_withdrawnFrom[static_cast<size_t>(*row)];
-        from = from == kNotWithdrawn ? *round - 1 : std::min(from, *round - 1);
-    }
-    return true;
-}
-
-void CEventLines::ApplyTo(CResultTable& table) const
+void CEventLines::ApplyTo(CResultTable& table, ReadFindings* findings) const
 {
     const int rows = std::min(table.PlayerCount(), static_cast<int>(m_withdrawnFrom.size()));
     for (int r = 0; r < rows; ++r) {
         const int from = m_withdrawnFrom[static_cast<size_t>(r)];
+        if (from == kNotWithdrawn || from >= table.RoundCount())
+            continue;
         PlayerEntry& entry = table.Entry(r);
-        if (from != kNotWithdrawn && from < table.RoundCount() && !entry.IsEmpty())
+        if (!entry.IsEmpty()) {
             entry.withdrawnFrom = from;
+        } else if (findings != nullptr) {
+            ReadFinding f;
+            f.kind = FindingKind::WithdrawalOfEmptyRow;
+            f.line = m_withdrawnLine[static_cast<size_t>(r)];
+            f.row = r;
+            findings->push_back(f);
+        }
     }
     for (int j = 0; j < std::min(table.RoundCount(), static_cast<int>(m_plans.size())); ++j)
         if (!m_plans[static_cast<size_t>(j)].empty())
@@ -156,18 +188,6 @@ void WriteEventLines(const CResultTable& table, std::string& out)
         const PlayerEntry& e = table.Entry(r);
         if (!e.IsEmpty() && e.IsWithdrawn())
             out += "##Withdrawn: " + std::to_string(r) + "," + std::to_string(e.withdrawnFrom + 1) + "\r\n";
-    }
-    for (int j = 0; j < table.RoundCount(); ++j) {
-        if (table.Plan(j).empty())
-            continue;
-        const BoardPlan plan = CheckedPlan(table, j);
-        if (plan == PlanOf(DerivedBoards(table, j)))
-            continue; // a file without the line gives the same numbers
-        out += "##Boards: " + std::to_string(j + 1);
-        for (const BoardSeat& seat : plan)
-            out +=
-                seat.IsUnused() ? std::string(",") : "," + std::to_string(seat.left) + "-" + std::to_string(seat.right);
-        out += "\r\n";
     }
 }
 

@@ -17,7 +17,14 @@
 //                              number no longer used. Only for a round whose
 //                              numbers differ from those the standings before
 //                              it give (core/Boards.h), in round order.
+//
+// Keys are read in any case, values exactly: a line of a known key whose
+// value cannot be read, or names a row or round outside the table, refuses
+// the whole file (a reader that guessed would pair a player who left, or
+// score the bye by another rule). A new kind of line is one more row in the
+// table of kinds in EventLines.cpp.
 
+#include "core/ReadFindings.h"
 #include "core/ResultTable.h"
 
 #include <optional>
@@ -33,35 +40,40 @@ class CEventLines {
 public:
     CEventLines(int players, int rounds);
 
-    // Takes a "##Bye:", "##Withdrawn:" or "##Boards:" line (keys in any
-    // case). True for each key whatever the value, so the line is never
-    // taken for a player line; a value that cannot be read changes nothing
-    // (a rule's unreadable part stays at its default). Of two withdrawals of
-    // one row the earlier round counts; of two bye lines the last. A boards
-    // line that cannot be read whole (a round or row outside the table, a
-    // board with one row on both sides, a second line for its round) is kept
-    // in Unreadable().
-    bool Parse(std::string_view line);
+    enum class Outcome {
+        NotAnEventLine, // another line: a details line or none at all
+        Taken,          // an event line, read
+        Malformed,      // an event line of a known key that cannot be read
+    };
+    // Takes the `number`th line of the file (from 1) when it is an event
+    // line. Of two withdrawals of one row the earlier round counts; of two
+    // bye lines the last. A boards line must name a round no other boards
+    // line named, rows inside the table and two rows per board.
+    Outcome Parse(std::string_view line, int number = 0);
 
     const ByeRule& Bye() const { return m_bye; }
-    // Withdraws the rows the lines named, when they hold a player; a line
-    // naming an empty row, or a row or round outside the table, is dropped
-    // (the next save no longer writes it). Gives the rounds of the boards
-    // lines their plans, which the caller reads against the cells once they
-    // are valid.
-    void ApplyTo(CResultTable& table) const;
-
-    // The lines this reader knows but could not read, as they stand.
-    const std::vector<std::string>& Unreadable() const { return m_unreadable; }
+    // Withdraws the rows the lines named. A line naming a row without a
+    // player is dropped (the next save no longer writes it), with a finding
+    // when `findings` is given. Gives the rounds of the boards lines their
+    // plans, which the caller reads against the cells once they are valid.
+    void ApplyTo(CResultTable& table, ReadFindings* findings = nullptr) const;
 
 private:
-    bool ParseBoards(std::string_view value);
+    bool ParseBye(std::string_view value, int number);
+    bool ParseWithdrawn(std::string_view value, int number);
+    bool ParseBoards(std::string_view value, int number);
+
+    struct Kind {
+        std::string_view key; // upper-cased
+        bool (CEventLines::*parse)(std::string_view value, int number);
+    };
+    static const Kind kKinds[];
 
     int m_rounds;
     ByeRule m_bye;
     std::vector<int> m_withdrawnFrom; // by row; kNotWithdrawn when no line named it
+    std::vector<int> m_withdrawnLine; // by row: the line that set it
     std::vector<BoardPlan> m_plans;   // by round; empty when no line named it
-    std::vector<std::string> m_unreadable;
 };
 
 // The discs of both sides of the rule's win ("33-31"), empty for a bye

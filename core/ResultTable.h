@@ -15,6 +15,7 @@ namespace tabry {
 
 class CPlayerDatabase;
 struct CPlayerRecord;
+struct ReadFinding;
 class CTournamentInfo;
 
 // Opponent sentinels of a ResultCell.
@@ -274,16 +275,15 @@ public:
     // Replaces the table, the settings and the details with the ".stg" bytes
     // (the bye rule and the withdrawals from their details lines, see
     // core/EventLines.h). Players missing from the database are added to it
-    // and `dbModified` is set. Returns -1, changing neither table nor settings, when the header
-    // line is missing or invalid or a line holds a NUL byte; else 0. With
-    // `lineRecords`, each row's player as its line describes him (an empty
-    // record for a row without a player line) is put there too. With
-    // `findings`, what the reader found amiss is put there (English): the
-    // details lines it knows but could not read (see core/EventLines.h), a
-    // file that ends before its last row or inside its last line, as a
-    // file still being written does.
+    // and `dbModified` is set. Returns -1, changing neither table nor settings
+    // nor database, when the header line is missing or invalid, a line holds
+    // a NUL byte or an event line cannot be read (that one also as a finding);
+    // else 0. With `lineRecords`, each row's player as its line describes him
+    // (an empty record for a row without a player line) is put there too.
+    // With `findings`, everything read otherwise than the file says (see
+    // core/ReadFindings.h), in line order per kind.
     int Read(std::string_view data, CTournamentInfo& info, CPlayerDatabase& db, bool& dbModified,
-             std::vector<CPlayerRecord>* lineRecords = nullptr, std::vector<std::string>* findings = nullptr);
+             std::vector<CPlayerRecord>* lineRecords = nullptr, std::vector<ReadFinding>* findings = nullptr);
     // Appends the ".stg" bytes of the table to `out`; sets info.format to 1.
     int Write(std::string& out, CTournamentInfo& info, const CPlayerDatabase& db) const;
 
@@ -321,6 +321,10 @@ private:
     {
         return opponent >= 0 && opponent < playerCount && !entries[static_cast<size_t>(opponent)].IsEmpty();
     }
+    // After the player lines: a file that ended before its rows, and text
+    // after the last row.
+    void NoteWhatIsMissingOrLeft(std::string_view data, const std::vector<std::string_view>& lines, size_t next,
+                                 int rowsRead, std::vector<ReadFinding>& findings) const;
     // The round after the row's last cell that `counts`; 0 when none does.
     int RoundAfterLast(int row, bool (*counts)(const ResultCell&)) const;
 };

@@ -14,34 +14,54 @@ void TournamentData::NewTournament()
     info.Reset();
 }
 
-LoadStatus TournamentData::Load(std::string_view bytes, int* faultLine)
+LoadStatus TournamentData::Load(std::string_view bytes, LoadReport* report, DamagePolicy damage)
 {
-    return LoadImpl(bytes, false, faultLine);
+    return LoadImpl(bytes, false, report, damage);
 }
 
-LoadStatus TournamentData::LoadWithRecords(std::string_view bytes, int* faultLine)
+LoadStatus TournamentData::LoadWithRecords(std::string_view bytes, LoadReport* report, DamagePolicy damage)
 {
-    return LoadImpl(bytes, true, faultLine);
+    return LoadImpl(bytes, true, report, damage);
 }
 
-LoadStatus TournamentData::LoadImpl(std::string_view bytes, bool recovering, int* faultLine)
+LoadStatus TournamentData::LoadImpl(std::string_view bytes, bool recovering, LoadReport* report, DamagePolicy damage)
 {
+    LoadReport local;
+    LoadReport& out = report != nullptr ? *report : local;
+    out.status = LoadStatus::Ok;
+    out.faultLine = 0;
+    out.findings.clear();
     if (bytes.empty())
-        return LoadStatus::Empty;
+        return out.status = LoadStatus::Empty;
     if (const int line = FirstLineWithNul(bytes); line != 0) {
-        if (faultLine != nullptr)
-            *faultLine = line;
-        return LoadStatus::NulByte;
+        out.faultLine = line;
+        return out.status = LoadStatus::NulByte;
     }
-    // Read into a fresh table so that a rejected file leaves the open
-    // tournament (and its details) exactly as it was.
+    // Read into a fresh table so that a refused file leaves the open
+    // tournament (and its details) exactly as it was. The database is read
+    // into in place (a million records are not copied for each opening):
+    // Read refuses before it adds anyone, and a damaged file that is not to
+    // be opened takes back the people it added.
     CResultTable loaded;
     loaded.settings = table.settings;
     CTournamentInfo details;
+    const int recordsBefore = players.GetCount();
+    const bool modifiedBefore = playersModified;
     std::vector<CPlayerRecord> lineRecords;
-    std::vector<std::string> unreadable;
-    if (loaded.Read(bytes, details, players, playersModified, recovering ? &lineRecords : nullptr, &unreadable) != 0)
-        return LoadStatus::Rejected;
+    if (loaded.Read(bytes, details, players, playersModified, recovering ? &lineRecords : nullptr, &out.findings)
+        != 0) {
+        if (!out.findings.empty() && RefusesFile(out.findings.back().kind)) {
+            out.faultLine = out.findings.back().line;
+            return out.status = LoadStatus::BadEventLine;
+        }
+        out.findings.clear();
+        return out.status = LoadStatus::Rejected;
+    }
+    if (!out.findings.empty() && damage == DamagePolicy::Refuse) {
+        players.Truncate(recordsBefore);
+        playersModified = modifiedBefore;
+        return out.status = LoadStatus::Damaged;
+    }
     for (size_t r = 0; r < lineRecords.size(); ++r) {
         const int index = loaded.Entry(static_cast<int>(r)).playerIndex;
         CPlayerRecord record = lineRecords[r];
@@ -65,22 +85,24 @@ LoadStatus TournamentData::LoadImpl(std::string_view bytes, bool recovering, int
             loaded.SetPlan(j, CheckedPlan(loaded, j));
     table = std::move(loaded);
     info = details;
-    findings = std::move(unreadable);
-    return LoadStatus::Ok;
+    return out.status;
 }
 
-LoadStatus TournamentData::LoadFile(const std::filesystem::path& path, std::string* error, int* faultLine)
+LoadStatus TournamentData::LoadFile(const std::filesystem::path& path, LoadReport* report, DamagePolicy damage)
 {
+    LoadReport local;
+    LoadReport& out = report != nullptr ? *report : local;
+    out = LoadReport{};
     std::string bytes;
-    if (ReadFileBytes(path, bytes, kMaxTournamentFileBytes, error) != ReadStatus::Ok)
-        return LoadStatus::CannotOpen;
-    int line = 0;
-    const LoadStatus status = Load(bytes, &line);
+    if (ReadFileBytes(path, bytes, kMaxTournamentFileBytes, &out.file) != ReadStatus::Ok)
+        return out.status = LoadStatus::CannotOpen;
+    out.stamp = StampOf(path, bytes);
+    const LoadStatus status = Load(bytes, &out, damage);
     if (status == LoadStatus::NulByte) {
-        if (faultLine != nullptr)
-            *faultLine = line;
-        if (error != nullptr)
-            *error = "cannot read " + PathText(path) + ": line " + std::to_string(line) + " holds a NUL byte";
+        out.file.step = FileStep::Read;
+        out.file.problem = FileProblem::NulByte;
+        out.file.path = path;
+        out.file.line = out.faultLine;
     }
     return status;
 }
@@ -95,22 +117,24 @@ std::string TournamentData::Save() const
     return out;
 }
 
-bool TournamentData::SaveFile(const std::filesystem::path& path, std::string* error) const
+bool TournamentData::SaveFile(const std::filesystem::path& path, FileError* error, FileStamp* stamp) const
 {
-    return WriteFileAtomically(path, Save(), error);
+    const std::string bytes = Save();
+    if (!WriteFileAtomically(path, bytes, error))
+        return false;
+    if (stamp != nullptr)
+        *stamp = StampOf(path, bytes);
+    return true;
 }
 
-LoadStatus TournamentData::LoadPlayers(const std::filesystem::path& path, std::string* error, int* faultLine)
+LoadStatus TournamentData::LoadPlayers(const std::filesystem::path& path, FileError* error)
 {
     players.Reset();
-    int line = 0;
-    if (players.Load(path, error, &line) == 0 || !players.LoadRefused())
+    if (players.Load(path, error) == 0 || !players.LoadRefused())
         return LoadStatus::Ok;
-    if (line == 0)
-        return LoadStatus::CannotOpen;
-    if (faultLine != nullptr)
-        *faultLine = line;
-    return LoadStatus::NulByte;
+    if (error != nullptr && error->problem == FileProblem::NulByte)
+        return LoadStatus::NulByte;
+    return LoadStatus::CannotOpen;
 }
 
 } // namespace tabry

@@ -1,6 +1,7 @@
 // The ".stg" tournament file: a header line with the table size and settings,
 // the "##" details lines, then one line per table row.
 #include "core/EventLines.h"
+#include "core/ReadFindings.h"
 #include "core/ResultTable.h"
 #include "core/TournamentInfo.h"
 #include "playerdb/PlayerDatabase.h"
@@ -41,8 +42,25 @@ void AppendInt(std::string& out, int value)
 
 } // namespace
 
+namespace {
+
+void Note(ReadFindings* findings, FindingKind kind, int line, int row, int fields = 0, int expected = 0)
+{
+    if (findings == nullptr)
+        return;
+    ReadFinding f;
+    f.kind = kind;
+    f.line = line;
+    f.row = row;
+    f.fields = fields;
+    f.expected = expected;
+    findings->push_back(std::move(f));
+}
+
+} // namespace
+
 int CResultTable::Read(std::string_view data, CTournamentInfo& info, CPlayerDatabase& db, bool& dbModified,
-                       std::vector<CPlayerRecord>* lineRecords, std::vector<std::string>* findings)
+                       std::vector<CPlayerRecord>* lineRecords, ReadFindings* findings)
 {
     // A NUL byte would cut its line short, and the player on it would vanish
     // from the table (and from the file at the next save) without a word.
@@ -61,25 +79,40 @@ int CResultTable::Read(std::string_view data, CTournamentInfo& info, CPlayerData
     const int rounds = ParseDecimal(fields.Get(1).str());
     if (players < 1 || players > kMaxPlayers || rounds < 1 || rounds > kMaxRounds)
         return -1;
-
-    settings.showDiscDifference = ParseDecimal(fields.Get(2).str()) != 0;
-    settings.tieBreak = ParseDecimal(fields.Get(3).str());
-    settings.brightwellTenths = ParseDecimal(fields.Get(4).str());
-    Clear();
-    Resize(players, rounds);
+    const bool showDiscDifference = ParseDecimal(fields.Get(2).str()) != 0;
+    const int tieBreak = ParseDecimal(fields.Get(3).str());
+    const int brightwellTenths = ParseDecimal(fields.Get(4).str());
 
     // Details lines. A '#' line that is no known details line but has exactly
     // the field count of a player line is the first player line: a player whose
     // long name begins with '#' must not vanish (and shift every row) on load.
+    // An event line that cannot be read refuses the file before anything of it
+    // is taken.
     CEventLines events(players, rounds);
     size_t next = 1;
     for (; next < lines.size() && !lines[next].empty() && lines[next][0] == '#'; ++next) {
-        if (info.ParseHeaderLine(lines[next]) == 1 || events.Parse(lines[next]))
+        if (info.ParseHeaderLine(lines[next]) == 1)
             continue;
+        const CEventLines::Outcome event = events.Parse(lines[next], static_cast<int>(next) + 1);
+        if (event == CEventLines::Outcome::Taken)
+            continue;
+        if (event == CEventLines::Outcome::Malformed) {
+            if (findings != nullptr) {
+                Note(findings, FindingKind::BadEventLine, static_cast<int>(next) + 1, -1);
+                findings->back().key = SplitDetailsLine(lines[next])->key;
+            }
+            return -1;
+        }
         const Layout probe = LayoutOf(info.format);
         if (CLineString(lines[next]).Split(fields, ',', -1) == probe.playerFields + rounds * probe.fieldsPerRound)
             break;
     }
+
+    settings.showDiscDifference = showDiscDifference;
+    settings.tieBreak = tieBreak;
+    settings.brightwellTenths = brightwellTenths;
+    Clear();
+    Resize(players, rounds);
 
     const Layout layout = LayoutOf(info.format);
     const int expected = layout.playerFields + rounds * layout.fieldsPerRound;
@@ -87,9 +120,16 @@ int CResultTable::Read(std::string_view data, CTournamentInfo& info, CPlayerData
         lineRecords->assign(static_cast<size_t>(players), CPlayerRecord{});
     int rowsRead = 0;
     for (int r = 0; r < players && next < lines.size(); ++r, ++next) {
-        rowsRead = r + 1;
-        if (CLineString(lines[next]).Split(fields, ',', -1) != expected)
+        ++rowsRead;
+        const int count = CLineString(lines[next]).Split(fields, ',', -1);
+        if (count != expected) {
+            // An empty line is how an empty row is written; anything else
+            // held a player this row now lacks.
+            if (!lines[next].empty())
+                Note(findings, lines[next][0] == '#' ? FindingKind::DetailsAmongPlayers : FindingKind::WrongFieldCount,
+                     static_cast<int>(next) + 1, r, count, expected);
             continue;
+        }
         const std::string longName = UnescapeField(fields.Get(0).str());
         const std::string shortName = UnescapeField(fields.Get(1).str());
         const int grade = ParseDecimal(fields.Get(2).str());
@@ -130,20 +170,38 @@ int CResultTable::Read(std::string_view data, CTournamentInfo& info, CPlayerData
             c.reserved = Low8(reserved);
         }
     }
+    if (findings != nullptr)
+        NoteWhatIsMissingOrLeft(data, lines, next, rowsRead, *findings);
     settings.bye = events.Bye();
-    events.ApplyTo(*this);
-    if (findings != nullptr) {
-        findings->clear();
-        for (const std::string& line : events.Unreadable())
-            findings->push_back("details line not read: " + line);
-        // This program writes a line for every row, an empty one too, and
-        // ends every line; other writers may leave trailing empty rows out.
-        if (rowsRead < players)
-            findings->push_back("the file ends at row " + std::to_string(rowsRead) + " of " + std::to_string(players));
-        if (data.back() != '\n')
-            findings->push_back("the last line has no line end");
-    }
+    events.ApplyTo(*this, findings);
     return 0;
+}
+
+void CResultTable::NoteWhatIsMissingOrLeft(std::string_view data, const std::vector<std::string_view>& lines,
+                                           size_t next, int rowsRead, ReadFindings& findings) const
+{
+    if (rowsRead < playerCount) {
+        // Rows cut off at the end: harmless only when they can have been
+        // empty rows, that is when the last line is whole and no game read
+        // names one of them.
+        bool named = false;
+        for (int r = 0; r < rowsRead && !named; ++r)
+            for (int j = 0; j < roundCount && !named; ++j)
+                named = Cell(r, j).opponent >= rowsRead;
+        const bool wholeLastLine = !data.empty() && data.back() == '\n';
+        if (named || !wholeLastLine)
+            Note(&findings, FindingKind::FileEndsEarly, static_cast<int>(lines.size()), rowsRead, 0, playerCount);
+    }
+    int after = 0;
+    size_t first = 0;
+    for (size_t i = next; i < lines.size(); ++i) {
+        if (TrimCSpace(lines[i]).empty())
+            continue;
+        if (after++ == 0)
+            first = i;
+    }
+    if (after > 0)
+        Note(&findings, FindingKind::LinesAfterTable, static_cast<int>(first) + 1, -1, after);
 }
 
 int CResultTable::Write(std::string& out, CTournamentInfo& info, const CPlayerDatabase& db) const

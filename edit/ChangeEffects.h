@@ -1,6 +1,8 @@
 #pragma once
 // What a change of the tournament touched, so that views repaint only that.
 
+#include "edit/EditRefusal.h"
+
 #include <vector>
 
 namespace tabry {
@@ -11,8 +13,10 @@ struct CellRef {
     friend bool operator==(const CellRef&, const CellRef&) = default;
 };
 
-// What a change touched, for repainting.
+// What a change touched, for repainting; or why it was refused.
 struct ChangeEffects {
+    // Set when the editor refused the change (nothing else is then set).
+    EditRefusal refusal;
     std::vector<CellRef> cells;  // round cells
     std::vector<int> playerRows; // player cells
     std::vector<int> totalsRows; // totals cells

@@ -1,5 +1,6 @@
 #include "edit/RecoveryJournal.h"
 
+#include "edit/FileLock.h"
 #include "edit/TournamentEditor.h"
 #include "text/FileIo.h"
 #include "text/LineString.h"
@@ -10,14 +11,6 @@
 #include <ctime>
 #include <random>
 
-#if defined(_WIN32)
-#include <windows.h>
-#else
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-#endif
-
 namespace tabry {
 
 namespace fs = std::filesystem;
@@ -27,26 +20,6 @@ namespace {
 constexpr std::string_view kDocumentKey = "##TorvaRecoveryOf: ";
 constexpr std::string_view kTimeKey = "##TorvaRecoveryTime: ";
 constexpr std::string_view kPrefix = "session-";
-
-// The path's own bytes: what the system calls it on POSIX, UTF-8 on Windows.
-std::string PathBytes(const fs::path& p)
-{
-#if defined(_WIN32)
-    const std::u8string u8 = p.u8string();
-    return std::string(u8.begin(), u8.end());
-#else
-    return p.native();
-#endif
-}
-
-fs::path PathFromBytes(const std::string& bytes)
-{
-#if defined(_WIN32)
-    return fs::path(std::u8string(bytes.begin(), bytes.end()));
-#else
-    return fs::path(bytes);
-#endif
-}
 
 // Every byte outside a small safe set as %XX: the line can then hold any
 // path, and never a comma or line break that would change how it is read.
@@ -103,36 +76,6 @@ std::string SessionName()
     return std::string(kPrefix) + buf;
 }
 
-// An exclusive lock on `path` held as long as the returned handle lives;
-// null when another run holds it. The system drops the lock when the holder
-// dies, however it dies.
-std::shared_ptr<void> TakeLock(const fs::path& path)
-{
-#if defined(_WIN32)
-    // Opening without sharing reads or writes is the lock: a second open
-    // fails until the holder closes (or dies). Deleting is shared, so that
-    // the holder of a claim can remove the lock file as on POSIX.
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return nullptr;
-    return std::shared_ptr<void>(h, [](void* handle) { CloseHandle(static_cast<HANDLE>(handle)); });
-#else
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return nullptr;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        ::close(fd);
-        return nullptr;
-    }
-    return std::shared_ptr<void>(new int(fd), [](void* p) {
-        auto* fdp = static_cast<int*>(p);
-        ::close(*fdp);
-        delete fdp;
-    });
-#endif
-}
-
 fs::path LockPathOf(const fs::path& recovery)
 {
     fs::path lock = recovery;
@@ -165,14 +108,14 @@ CRecoveryJournal::CRecoveryJournal(fs::path folder) : m_folder(std::move(folder)
 
 CRecoveryJournal::~CRecoveryJournal()
 {
-    m_lock.reset();
-    // Nothing to recover: the lock file has no more use. A recovery file
-    // that is still there keeps its lock file, free now, which is how the
-    // next start tells it from a live run's.
-    if (!m_written) {
+    // Nothing to recover: the lock file has no more use (removed while still
+    // held). A recovery file that is still there keeps its lock file, free
+    // now, which is how the next start tells it from a live run's.
+    if (!m_written && m_lock) {
         std::error_code ignored;
         fs::remove(m_lockPath, ignored);
     }
+    m_lock.reset();
 }
 
 bool CRecoveryJournal::Lock()
@@ -181,7 +124,7 @@ bool CRecoveryJournal::Lock()
         return true;
     std::error_code ec;
     fs::create_directories(m_folder, ec);
-    m_lock = TakeLock(m_lockPath);
+    m_lock = TakeFileLock(m_lockPath);
     return m_lock != nullptr;
 }
 
@@ -195,7 +138,7 @@ std::string CRecoveryJournal::Compose(std::string_view stg, const fs::path& docu
     if (eol == std::string_view::npos)
         out += "\r\n";
     out += kDocumentKey;
-    out += PercentEncode(PathBytes(document));
+    out += PercentEncode(PathText(document));
     out += "\r\n";
     out += kTimeKey;
     out += std::to_string(changedAt);
@@ -204,11 +147,16 @@ std::string CRecoveryJournal::Compose(std::string_view stg, const fs::path& docu
     return out;
 }
 
-bool CRecoveryJournal::Write(std::string_view stg, std::int64_t changedAt, std::string* error)
+bool CRecoveryJournal::Write(std::string_view stg, std::int64_t changedAt, FileError* error)
 {
     if (!Lock()) {
-        if (error != nullptr)
-            *error = "cannot lock " + m_lockPath.string();
+        if (error != nullptr) {
+            *error = FileError{};
+            error->step = FileStep::Create;
+            error->problem = FileProblem::Other;
+            error->path = m_lockPath;
+            error->systemText = "cannot lock the recovery file";
+        }
         return false;
     }
     if (!WriteFileAtomically(m_path, Compose(stg, m_document, changedAt), error, m_flush))
@@ -226,7 +174,7 @@ void CRecoveryJournal::Remove()
     m_written = false;
 }
 
-bool CRecoveryJournal::Read(const fs::path& path, std::string& bytes, RecoveryFile* about, std::string* error)
+bool CRecoveryJournal::Read(const fs::path& path, std::string& bytes, RecoveryFile* about, FileError* error)
 {
     if (ReadFileBytes(path, bytes, kMaxTournamentFileBytes, error) != ReadStatus::Ok)
         return false;
@@ -239,7 +187,7 @@ bool CRecoveryJournal::Read(const fs::path& path, std::string& bytes, RecoveryFi
     for (size_t i = 1; i < lines.size() && !lines[i].empty() && lines[i][0] == '#'; ++i) {
         const std::string_view line = lines[i];
         if (line.substr(0, kDocumentKey.size()) == kDocumentKey)
-            about->document = PathFromBytes(PercentDecode(line.substr(kDocumentKey.size())));
+            about->document = PathFromUtf8(PercentDecode(line.substr(kDocumentKey.size())));
         else if (line.substr(0, kTimeKey.size()) == kTimeKey)
             about->changedAt = std::strtoll(std::string(line.substr(kTimeKey.size())).c_str(), nullptr, 10);
     }
@@ -252,10 +200,10 @@ std::vector<RecoveryFile> CRecoveryJournal::FindOrphans(const fs::path& folder)
     std::error_code ec;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
         const fs::path& p = entry.path();
-        const std::string name = p.filename().string();
+        const std::string name = PathText(p.filename());
         if (name.rfind(kPrefix, 0) != 0 || p.extension() != ".stg" || !entry.is_regular_file(ec))
             continue;
-        std::shared_ptr<void> claim = TakeLock(LockPathOf(p));
+        std::shared_ptr<void> claim = TakeFileLock(LockPathOf(p));
         if (!claim)
             continue; // a live run's journal
         RecoveryFile file;
@@ -280,21 +228,37 @@ fs::path CRecoveryJournal::SetAside(const RecoveryFile& file, std::string* error
     for (int n = 1; n < 1000; ++n) {
         fs::path name = stem;
         name += "-" + stamp + (n > 1 ? "-" + std::to_string(n) : std::string()) + ".stg";
-        const fs::path target = kept / name;
+        fs::path target = kept / name;
         if (fs::exists(target, ec))
             continue;
         fs::rename(file.path, target, ec);
         if (ec) {
             if (error != nullptr)
-                *error = "cannot move " + file.path.string() + ": " + ec.message();
+                *error = "cannot move " + PathText(file.path) + ": " + ec.message();
             return {};
         }
         fs::remove(LockPathOf(file.path), ec);
         return target;
     }
     if (error != nullptr)
-        *error = "no free name in " + kept.string();
+        *error = "no free name in " + PathText(kept);
     return {};
+}
+
+void CRecoveryJournal::RemoveStaleLocks(const fs::path& folder)
+{
+    std::error_code ec;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
+        const fs::path& p = entry.path();
+        if (PathText(p.filename()).rfind(kPrefix, 0) != 0 || p.extension() != ".lock")
+            continue;
+        fs::path recovery = p;
+        recovery.replace_extension(".stg");
+        // A free lock beside a recovery file is how that file is known as
+        // an ended run's; only the ones left without one go.
+        if (!fs::exists(recovery, ec))
+            RemoveFreeLock(p);
+    }
 }
 
 void CRecoveryJournal::Discard(const RecoveryFile& file)
@@ -310,7 +274,7 @@ namespace {
 
 std::uint64_t HashOf(std::string_view bytes)
 {
-    return std::hash<std::string_view>{}(bytes);
+    return ContentHash(bytes);
 }
 
 } // namespace
@@ -324,7 +288,7 @@ CJournalKeeper::CJournalKeeper(CTournamentEditor& editor, CRecoveryJournal& jour
                 std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
                     .count());
         };
-    m_listener = m_editor.AddListener([this](const ChangeEvent& event) {
+    m_listener = m_editor.AddListener(ListenerRank::Journal, [this](const ChangeEvent& event) {
         if (event.kind == ChangeKind::Reset) {
             MarkSaved();
         } else if (!m_scheduler) {
@@ -355,6 +319,12 @@ void CJournalKeeper::Flush()
     Sync();
 }
 
+void CJournalKeeper::WriteNow()
+{
+    m_pending = false;
+    Sync();
+}
+
 void CJournalKeeper::MarkSaved()
 {
     m_pending = false;
@@ -363,7 +333,7 @@ void CJournalKeeper::MarkSaved()
     m_savedSize = bytes.size();
     m_hasSaved = true;
     m_journal.Remove();
-    m_error.clear();
+    m_error = FileError{};
 }
 
 void CJournalKeeper::MarkUnsaved()
@@ -379,14 +349,11 @@ void CJournalKeeper::Sync()
     if (m_hasSaved && bytes.size() == m_savedSize && HashOf(bytes) == m_savedHash) {
         // Back where the file is (undone to the saved state): nothing to keep.
         m_journal.Remove();
-        m_error.clear();
+        m_error = FileError{};
         return;
     }
-    std::string error;
-    if (m_journal.Write(bytes, m_clock(), &error))
-        m_error.clear();
-    else
-        m_error = error.empty() ? std::string("cannot write the recovery file") : error;
+    FileError error;
+    m_error = m_journal.Write(bytes, m_clock(), &error) ? FileError{} : error;
 }
 
 } // namespace tabry

@@ -9,6 +9,7 @@
 // start. A declined file is moved aside under a dated name, never deleted.
 
 #include "core/TournamentData.h"
+#include "text/FileIo.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -53,7 +54,7 @@ public:
 
     // Writes `stg` (the tournament's bytes) as this run's recovery file,
     // atomically: a reader finds the previous state or this one, never a mix.
-    bool Write(std::string_view stg, std::int64_t changedAt, std::string* error = nullptr);
+    bool Write(std::string_view stg, std::int64_t changedAt, FileError* error = nullptr);
     // Removes this run's recovery file (saved, discarded, clean exit).
     void Remove();
     // This run's recovery file, which exists only between Write and Remove.
@@ -66,7 +67,7 @@ public:
     // The bytes of a recovery file (a tournament file) and what its details
     // lines say about it. False when it cannot be read.
     static bool Read(const std::filesystem::path& path, std::string& bytes, RecoveryFile* about = nullptr,
-                     std::string* error = nullptr);
+                     FileError* error = nullptr);
     // Moves a declined recovery file to "kept/<name>-YYYYMMDD-HHMMSS.stg" in
     // its folder (a number added when that exists) and returns the new path;
     // empty (with a reason) when it could not be moved, in which case it
@@ -75,6 +76,10 @@ public:
     // Removes a recovery file whose state was restored (and written again
     // by the new run's journal).
     static void Discard(const RecoveryFile& file);
+    // Removes the lock files in `folder` that runs which ended left without
+    // a recovery file (the lock files of recovery files stay: a free one is
+    // how such a file is known as an ended run's).
+    static void RemoveStaleLocks(const std::filesystem::path& folder);
 
     // The tournament bytes with the journal's details lines added.
     static std::string Compose(std::string_view stg, const std::filesystem::path& document, std::int64_t changedAt);
@@ -113,14 +118,17 @@ public:
     void SetScheduler(Scheduler scheduler) { m_scheduler = std::move(scheduler); }
     // Writes what a scheduled write would have written, now.
     void Flush();
+    // Writes the tournament as it stands now unless it is what its file
+    // holds, scheduled or not (before the program ends unexpectedly).
+    void WriteNow();
 
     // The tournament as it stands is what its file holds (opened or saved).
     void MarkSaved();
     // The tournament as it stands is in no file (restored from a journal):
     // it is written to the journal now.
     void MarkUnsaved();
-    // The last journal write failed (its reason), or empty.
-    const std::string& LastError() const { return m_error; }
+    // Why the last journal write failed; no problem when it did not.
+    const FileError& LastError() const { return m_error; }
 
 private:
     void Sync();
@@ -136,7 +144,7 @@ private:
     bool m_hasSaved = false;
     std::uint64_t m_savedHash = 0;
     std::size_t m_savedSize = 0;
-    std::string m_error;
+    FileError m_error;
 };
 
 } // namespace tabry

@@ -33,11 +33,6 @@ std::string MenuText(const std::string& text)
     return text.substr(0, cp932::WholeCharsLength(text, kMaxBytes)) + "...";
 }
 
-bool IsPlayerRow(const CResultTable& table, int row)
-{
-    return row >= 0 && row < table.PlayerCount() && !table.Entry(row).IsEmpty();
-}
-
 // The boards of fixed rounds whose games a change is about to alter, as
 // they are shown before it, so that afterwards every board keeps its number.
 // A round the program never paired stays numbered by the standings (see
@@ -91,10 +86,13 @@ CTournamentEditor::CTournamentEditor(TournamentData initial) : m_data(std::move(
 
 CTournamentEditor::~CTournamentEditor() = default;
 
-int CTournamentEditor::AddListener(Listener listener)
+int CTournamentEditor::AddListener(ListenerRank rank, Listener listener)
 {
     const int id = m_nextListener++;
-    m_listeners.push_back({id, std::make_shared<Listener>(std::move(listener))});
+    // Kept in the order they are told: by rank, then as they came.
+    const auto at = std::upper_bound(m_listeners.begin(), m_listeners.end(), rank,
+                                     [](ListenerRank r, const ListenerEntry& e) { return r < e.rank; });
+    m_listeners.insert(at, {id, rank, std::make_shared<Listener>(std::move(listener))});
     return id;
 }
 
@@ -151,24 +149,24 @@ LoadStatus CTournamentEditor::Opened(LoadStatus status)
     return status;
 }
 
-LoadStatus CTournamentEditor::Load(std::string_view bytes, int* faultLine)
+LoadStatus CTournamentEditor::Load(std::string_view bytes, LoadReport* report, DamagePolicy damage)
 {
-    return Opened(m_data.Load(bytes, faultLine));
+    return Opened(m_data.Load(bytes, report, damage));
 }
 
-LoadStatus CTournamentEditor::Restore(std::string_view bytes)
+LoadStatus CTournamentEditor::Restore(std::string_view bytes, LoadReport* report)
 {
-    return Opened(m_data.LoadWithRecords(bytes));
+    return Opened(m_data.LoadWithRecords(bytes, report, DamagePolicy::Refuse));
 }
 
-LoadStatus CTournamentEditor::LoadFile(const std::filesystem::path& path, std::string* error, int* faultLine)
+LoadStatus CTournamentEditor::LoadFile(const std::filesystem::path& path, LoadReport* report, DamagePolicy damage)
 {
-    return Opened(m_data.LoadFile(path, error, faultLine));
+    return Opened(m_data.LoadFile(path, report, damage));
 }
 
-LoadStatus CTournamentEditor::LoadPlayers(const std::filesystem::path& path, std::string* error, int* faultLine)
+LoadStatus CTournamentEditor::LoadPlayers(const std::filesystem::path& path, FileError* error)
 {
-    const LoadStatus status = m_data.LoadPlayers(path, error, faultLine);
+    const LoadStatus status = m_data.LoadPlayers(path, error);
     // Record indices may mean other people now: no earlier step applies.
     m_serial = m_nextSerial++;
     return status;
@@ -209,21 +207,29 @@ void WriteCell(CResultTable& table, int row, int round, int opponent, int result
 
 } // namespace
 
+namespace {
+
+ChangeEffects Refused(EditRefusal refusal)
+{
+    ChangeEffects fx;
+    fx.refusal = refusal;
+    return fx;
+}
+
+ChangeEffects Declined()
+{
+    return Refused({RefusalCode::Declined});
+}
+
+} // namespace
+
 ChangeEffects CTournamentEditor::SetGame(int row, int round, int opponent, int result, int disc,
                                          const ConfirmFn& confirm)
 {
     ChangeEffects fx;
     CResultTable& table = m_data.table;
-    if (row < 0 || row >= table.PlayerCount() || round < 0 || round >= table.RoundCount())
-        return fx;
-    // A game needs a player on both sides: written from an empty row, its
-    // mirror would name nobody and vanish at the next opening.
-    if (!IsPlayerRow(table, row) && opponent != NoOpponent)
-        return fx;
-    if (opponent >= 0 && (!IsPlayerRow(table, opponent) || opponent == row))
-        return fx; // an editor never offers these; refuse rather than corrupt the pairing
-    if (opponent < ByeOpponent)
-        return fx;
+    if (const EditRefusal refusal = GameRefusal(m_data, row, round, opponent, result))
+        return Refused(refusal);
 
     disc = std::clamp(disc, -64, 64);
     if (opponent == NoOpponent) {
@@ -246,13 +252,8 @@ ChangeEffects CTournamentEditor::SetGame(int row, int round, int opponent, int r
         // of the opponent is never overwritten without the question.
         third = table.Cell(opponent, round).opponent;
         if (third >= 0 && third != row) {
-            static const std::string question =
-                SJ("「%s」さんの%d回戦の相手は\n「%s」さんになっています。\n 上書きしますか？");
-            const std::string text =
-                Format(question, m_data.players.GetAt(table.Entry(opponent).playerIndex).m_longName.c_str(), round + 1,
-                       m_data.players.GetAt(table.Entry(third).playerIndex).m_longName.c_str());
-            if (!confirm || !confirm(text))
-                return fx;
+            if (!confirm || !confirm(OverwriteOpponentQuestion(m_data, opponent, round, third)))
+                return Declined();
         }
     }
 
@@ -293,18 +294,20 @@ ChangeEffects CTournamentEditor::SetGame(int row, int round, int opponent, int r
     return fx;
 }
 
-ChangeEffects CTournamentEditor::SetRowPlayer(int row, int record)
+ChangeEffects CTournamentEditor::SetRowPlayer(int row, int record, const ConfirmFn& confirm)
 {
     ChangeEffects fx;
     CResultTable& table = m_data.table;
-    if (row < 0 || row >= table.PlayerCount())
-        return fx;
+    if (const EditRefusal refusal = RowPlayerRefusal(m_data, row, record))
+        return Refused(refusal);
     const int current = table.Entry(row).playerIndex;
     if (current < 0 && record < 0)
         return fx;
     // Taking the row's own player again (F2, Enter) is no change.
     if (record >= 0 && current == record)
         return fx;
+    if (record < 0 && table.RowHasGames(row) && (!confirm || !confirm(DeletePlayerQuestion(m_data, row))))
+        return Declined();
 
     CRecording rec(m_data);
     const std::string name =
@@ -339,10 +342,12 @@ ChangeEffects CTournamentEditor::DeleteRound(int round, const ConfirmFn& confirm
     CResultTable& table = m_data.table;
     // A round without games has nothing to delete; clearing it anyway would
     // only recompute.
-    if (round < 0 || round >= table.RoundCount() || !table.RoundHasGames(round))
+    if (round < 0 || round >= table.RoundCount())
+        return Refused({RefusalCode::OutOfTable, -1, round});
+    if (!table.RoundHasGames(round))
         return fx;
-    if (!confirm || !confirm(std::to_string(round + 1) + SJ("回戦の結果を削除します。よろしいですか？")))
-        return fx;
+    if (!confirm || !confirm(DeleteRoundQuestion(round)))
+        return Declined();
     CRecording rec(m_data);
     table.ClearRound(round);
     fx.rounds.push_back(round);
@@ -352,18 +357,21 @@ ChangeEffects CTournamentEditor::DeleteRound(int round, const ConfirmFn& confirm
 }
 
 ChangeEffects CTournamentEditor::PairRound(int round, CRandomGenerator& random, const PairingOptions& options,
-                                           PairingRunInfo* info)
+                                           PairingRunInfo* info, const ConfirmFn& confirm, PairedRound* paired)
 {
     ChangeEffects fx;
     CResultTable& table = m_data.table;
     if (round < 0 || round >= table.RoundCount())
+        return Refused({RefusalCode::OutOfTable, -1, round});
+    std::vector<int> unpaired;
+    for (int r = 0; r < table.PlayerCount(); ++r)
+        if (!table.Entry(r).IsEmpty() && table.Entry(r).PlaysIn(round) && table.Cell(r, round).opponent == NoOpponent)
+            unpaired.push_back(r);
+    if (unpaired.empty())
         return fx;
-    bool anyUnpaired = false;
-    for (int r = 0; r < table.PlayerCount() && !anyUnpaired; ++r)
-        anyUnpaired =
-            !table.Entry(r).IsEmpty() && table.Entry(r).PlaysIn(round) && table.Cell(r, round).opponent == NoOpponent;
-    if (!anyUnpaired)
-        return fx;
+    if (const std::vector<OpenBoards> open = OpenBoardsBefore(table, round);
+        !open.empty() && (!confirm || !confirm(OpenBoardsQuestion(open))))
+        return Declined();
     CRecording rec(m_data);
     // A round not fixed yet gets the numbers of the pairing table as it
     // stands now; a fixed one keeps its boards and numbers the new games on.
@@ -372,6 +380,19 @@ ChangeEffects CTournamentEditor::PairRound(int round, CRandomGenerator& random, 
     if (GeneratePairing(table, round, random, options, info) < 0)
         return fx;
     table.SetPlan(round, fixed ? RefixedPlan(table, round, before) : PlanOf(DerivedBoards(table, round)));
+    if (paired != nullptr) {
+        *paired = PairedRound{};
+        paired->round = round;
+        // Every new board joins two players who had no opponent before.
+        for (const int r : unpaired) {
+            const int opponent = table.Cell(r, round).opponent;
+            if (opponent == ByeOpponent)
+                paired->byeRow = r;
+            else if (opponent > r)
+                ++paired->boards;
+        }
+        paired->withdrawnRows = table.WithdrawnRows(round);
+    }
     fx.rounds.push_back(round);
     fx.allTotals = true;
     Commit(rec, Format(SJ("%d回戦の組み合わせ作成"), round + 1), fx);
@@ -397,12 +418,18 @@ ChangeEffects CTournamentEditor::Sort()
     return fx;
 }
 
-ChangeEffects CTournamentEditor::ApplySettings(const TableSettings& s, int players, int rounds)
+ChangeEffects CTournamentEditor::ApplySettings(const TableSettings& s, int players, int rounds,
+                                               const ConfirmFn& confirm)
 {
     ChangeEffects fx;
     CResultTable& table = m_data.table;
+    if (players < 1 || players > kMaxPlayers || rounds < 1 || rounds > kMaxRounds)
+        return Refused({RefusalCode::BadSize});
     if (s == table.settings && players == table.PlayerCount() && rounds == table.RoundCount())
         return fx;
+    if (const std::string question = DataLossQuestion(table, players, rounds);
+        !question.empty() && (!confirm || !confirm(question)))
+        return Declined();
     CRecording rec(m_data);
     table.settings.showDiscDifference = s.showDiscDifference;
     if (players != table.PlayerCount() || rounds != table.RoundCount()) {
@@ -451,9 +478,8 @@ ChangeEffects CTournamentEditor::Withdraw(int row, int round)
 {
     ChangeEffects fx;
     CResultTable& table = m_data.table;
-    if (row < 0 || row >= table.PlayerCount() || table.Entry(row).IsEmpty() || round < 0 || round >= table.RoundCount()
-        || round < table.EarliestWithdrawal(row) || table.Entry(row).withdrawnFrom == round)
-        return fx;
+    if (const EditRefusal refusal = WithdrawalRefusal(m_data, row, round))
+        return Refused(refusal);
 
     CBoardsBefore boards;
     for (int j = round; j < table.RoundCount(); ++j)
@@ -483,8 +509,10 @@ ChangeEffects CTournamentEditor::Reinstate(int row)
 {
     ChangeEffects fx;
     CResultTable& table = m_data.table;
-    if (row < 0 || row >= table.PlayerCount() || !table.Entry(row).IsWithdrawn())
-        return fx;
+    if (row < 0 || row >= table.PlayerCount())
+        return Refused({RefusalCode::OutOfTable, row});
+    if (table.Entry(row).IsEmpty() || !table.Entry(row).IsWithdrawn())
+        return Refused({RefusalCode::NotWithdrawn, row});
     CRecording rec(m_data);
     table.Entry(row).withdrawnFrom = kNotWithdrawn;
     fx.wholeTable = true;
@@ -497,7 +525,7 @@ ChangeEffects CTournamentEditor::AddRow()
     ChangeEffects fx;
     CResultTable& table = m_data.table;
     if (table.PlayerCount() >= kMaxPlayers)
-        return fx;
+        return Refused({RefusalCode::TableFull});
     CRecording rec(m_data);
     table.Resize(table.PlayerCount() + 1, table.RoundCount());
     table.ComputeTieBreaks(-1);
@@ -528,7 +556,9 @@ ChangeEffects CTournamentEditor::EditPlayerRecord(int index, const CPlayerRecord
 {
     ChangeEffects fx;
     // Record 0 is the bye, which nobody edits.
-    if (index < 1 || index >= m_data.players.GetCount() || m_data.players.GetAt(index) == record)
+    if (index < 1 || index >= m_data.players.GetCount())
+        return Refused({RefusalCode::BadRecord, -1, -1, -1, index});
+    if (m_data.players.GetAt(index) == record)
         return fx;
     CRecording rec(m_data);
     rec.record = CEditStep::RecordEdit{index, m_data.players.GetAt(index), record};
@@ -545,6 +575,15 @@ ChangeEffects CTournamentEditor::RebuildPlayers(const std::vector<PlayerListEntr
     ChangeEffects fx;
     CResultTable& table = m_data.table;
     CPlayerDatabase& db = m_data.players;
+    // Every row's player must be in the new list: a row whose person is left
+    // out would keep his old index, which then names somebody else. (The
+    // bye record stays record 0 whatever the list holds.)
+    for (int t = 0; t < table.PlayerCount(); ++t) {
+        const int index = table.Entry(t).playerIndex;
+        if (index > 0
+            && std::none_of(list.begin(), list.end(), [index](const PlayerListEntry& p) { return p.origin == index; }))
+            return Refused({RefusalCode::RebuildDropsPlayer, t, -1, -1, index});
+    }
     CRecording rec(m_data);
     CEditStep::PlayerRebuild rebuild;
     rebuild.before = db.Records();

@@ -6,6 +6,12 @@
 // as an undoable step, tells every listener once, and returns what must be
 // repainted. A call that changes nothing records nothing and tells nobody.
 //
+// The editor is the only guardian of the tournament's rules (edit/EditRules.h):
+// a call that would break one changes nothing and returns the reason in
+// ChangeEffects::refusal, whatever its arguments. A change that would lose
+// games asks its question (edit/EditTexts.h) through the caller's ConfirmFn;
+// without one the answer is No.
+//
 // Undo and Redo put a recorded step back or make it again and tell the
 // listeners in the same way; the caller keeps the order of the steps (a stack
 // in the desktop program). Opening, starting a new tournament and restoring a
@@ -14,7 +20,9 @@
 
 #include "core/TournamentData.h"
 #include "edit/ChangeEffects.h"
+#include "edit/EditRules.h"
 #include "edit/EditStep.h"
+#include "edit/EditTexts.h"
 #include "pairing/PairingGenerator.h"
 
 #include <cstdint>
@@ -46,6 +54,13 @@ struct ChangeEvent {
 // Asked before a change that would undo somebody else's game; the text is
 // Shift_JIS. True to go on.
 using ConfirmFn = std::function<bool(const std::string& question)>;
+
+// Who hears a change, and in this order (within a rank, in the order they
+// were added): the history first, so that the step is on the undo stack
+// before anything can ask to take it back; then the crash journal, so that
+// the change is safe on disk before it is shown; then the live pages; the
+// views last.
+enum class ListenerRank { History = 0, Journal = 1, LivePages = 2, Views = 3 };
 
 // A person of the rebuilt player database: the texts as typed (folded as the
 // database folds them) and the record he came from (-1: new).
@@ -79,9 +94,9 @@ public:
     // The player database differs from the last "player.db" read or written.
     bool PlayersModified() const { return m_data.playersModified; }
 
-    // Listeners are called in the order they were added. A listener may add
-    // or remove listeners and read the tournament, but must not change it.
-    int AddListener(Listener listener);
+    // Listeners are called by rank (see ListenerRank). A listener may add or
+    // remove listeners and read the tournament, but must not change it.
+    int AddListener(ListenerRank rank, Listener listener);
     void RemoveListener(int id);
 
     // ---- whole tournaments (Reset) -----------------------------------------
@@ -89,25 +104,27 @@ public:
     void NewTournament();
     // Opens ".stg" bytes as the desktop program opens a file; on rejection
     // nothing changes and nobody is told. See TournamentData::Load and
-    // LoadFile for `faultLine` and `error`.
-    LoadStatus Load(std::string_view bytes, int* faultLine = nullptr);
-    LoadStatus LoadFile(const std::filesystem::path& path, std::string* error = nullptr, int* faultLine = nullptr);
+    // LoadFile for `report` and `damage`.
+    LoadStatus Load(std::string_view bytes, LoadReport* report = nullptr, DamagePolicy damage = DamagePolicy::Open);
+    LoadStatus LoadFile(const std::filesystem::path& path, LoadReport* report = nullptr,
+                        DamagePolicy damage = DamagePolicy::Open);
     // Opens the bytes of a recovery file: as Load, and every player named
     // gets the data the file holds for him (records edited since the
-    // database was last written come back too).
-    LoadStatus Restore(std::string_view bytes);
+    // database was last written come back too). A recovery file that would
+    // read differently is damaged and never opened (Damaged).
+    LoadStatus Restore(std::string_view bytes, LoadReport* report = nullptr);
     // The database reset to the bye record, then "player.db" appended (see
     // TournamentData::LoadPlayers).
-    LoadStatus LoadPlayers(const std::filesystem::path& path, std::string* error = nullptr, int* faultLine = nullptr);
+    LoadStatus LoadPlayers(const std::filesystem::path& path, FileError* error = nullptr);
     // The database was written: it no longer differs from the file.
     void MarkPlayersSaved() { m_data.playersModified = false; }
     // Writing it failed: the save at exit must try again.
     void MarkPlayersUnsaved() { m_data.playersModified = true; }
 
     std::string Save() const { return m_data.Save(); }
-    bool SaveFile(const std::filesystem::path& path, std::string* error = nullptr) const
+    bool SaveFile(const std::filesystem::path& path, FileError* error = nullptr, FileStamp* stamp = nullptr) const
     {
-        return m_data.SaveFile(path, error);
+        return m_data.SaveFile(path, error, stamp);
     }
 
     // ---- the player database (no step: an added person stays) -------------
@@ -122,27 +139,37 @@ public:
     // Opponent NoOpponent clears the cell. When the new opponent already has a
     // third player in this round, `confirm` is asked first; No changes nothing.
     // A pairing is dissolved only from cells that still name their partner.
+    // Refused (GameRefusal) for an empty row, an opponent who is no player,
+    // a result code no game has, and a round either player withdrew from.
     ChangeEffects SetGame(int row, int round, int opponent, int result, int disc, const ConfirmFn& confirm = {});
     ChangeEffects ClearGame(int row, int round) { return SetGame(row, round, NoOpponent, ResultDraw, 0); }
     // Puts record `record` into `row`, or empties the row when `record` is
     // negative. A row with games keeps them for the new player; emptying such
-    // a row also removes its games from the opponents' rows.
-    ChangeEffects SetRowPlayer(int row, int record);
-    ChangeEffects DeletePlayer(int row) { return SetRowPlayer(row, -1); }
+    // a row also removes its games from the opponents' rows, after `confirm`
+    // said Yes to DeletePlayerQuestion. Refused (RowPlayerRefusal) for a
+    // person outside the database or the bye record, and for a person who
+    // already plays in another row.
+    ChangeEffects SetRowPlayer(int row, int record, const ConfirmFn& confirm = {});
+    ChangeEffects DeletePlayer(int row, const ConfirmFn& confirm = {}) { return SetRowPlayer(row, -1, confirm); }
     // Empties every cell of `round` (from 0). When it holds a game, `confirm`
     // is asked first.
     ChangeEffects DeleteRound(int round, const ConfirmFn& confirm = {});
     // Pairs every player without an opponent in `round` (from 0), as the
     // pairing generator does. Nothing when nobody lacks an opponent there or
-    // the round is outside the table; `info` then stays untouched.
+    // the round is outside the table; `info` then stays untouched. While an
+    // earlier round still has boards without a result, `confirm` is asked
+    // first (OpenBoardsQuestion). `paired` gets what the pairing did.
     ChangeEffects PairRound(int round, CRandomGenerator& random, const PairingOptions& options = {},
-                            PairingRunInfo* info = nullptr);
+                            PairingRunInfo* info = nullptr, const ConfirmFn& confirm = {},
+                            PairedRound* paired = nullptr);
     // Standings order by the current method, totals recomputed first.
     ChangeEffects Sort();
     // Display mode, size (keeping what fits, dropping games with removed rows,
     // recomputing), tie-break method and coefficient, in that order, and the
-    // bye rule (an invalid one is ignored; byes already entered stay).
-    ChangeEffects ApplySettings(const TableSettings& settings, int players, int rounds);
+    // bye rule (an invalid one is ignored; byes already entered stay). A size
+    // that would drop players or games asks `confirm` first
+    // (DataLossQuestion); a size outside the table's limits is refused.
+    ChangeEffects ApplySettings(const TableSettings& settings, int players, int rounds, const ConfirmFn& confirm = {});
     // Withdraws the row's player from `round` (from 0) on: no pairing gives
     // him a game there any more. His byes and his games still without a
     // result from that round on go (the opponents become free again); his
@@ -162,7 +189,8 @@ public:
     ChangeEffects EditPlayerRecord(int index, const CPlayerRecord& record);
     // Rebuilds the database from `list` in its order (bye record first, entry
     // i becomes record i + 1) and points every table row that named an
-    // entry's origin at its new index.
+    // entry's origin at its new index. Refused when the list leaves out a
+    // person a row plays as: that row would point at somebody else.
     ChangeEffects RebuildPlayers(const std::vector<PlayerListEntry>& list, PlayerRebuildResult* result = nullptr);
 
     // ---- history --------------------------------------------------------------
@@ -189,6 +217,7 @@ private:
     TournamentData m_data;
     struct ListenerEntry {
         int id;
+        ListenerRank rank;
         std::shared_ptr<Listener> fn;
     };
     std::vector<ListenerEntry> m_listeners;

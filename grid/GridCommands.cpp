@@ -1,10 +1,8 @@
 #include "grid/GridCommands.h"
 
 #include "core/TournamentData.h"
-#include "text/Cp932.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace tabry::grid {
 
@@ -82,34 +80,10 @@ int ProposedWithdrawal(const CResultTable& table, int row)
     return std::clamp(table.FirstRoundWithoutResult(row), 0, std::max(table.RoundCount() - 1, 0));
 }
 
-std::string WithdrawalRefusal(const TournamentData& data, int row, int round)
-{
-    const CResultTable& table = data.table;
-    const int earliest = table.EarliestWithdrawal(row);
-    if (round >= earliest && round < table.RoundCount())
-        return {};
-    const std::string& name = data.players.GetAt(table.Entry(row).playerIndex).m_longName;
-    if (earliest >= table.RoundCount())
-        return SJ("「") + name + SJ("」さんは最終回戦まで結果が入っているので、棄権にできません。");
-    return SJ("「") + name + SJ("」さんは") + std::to_string(earliest) + SJ("回戦の結果が入っています。\n棄権は")
-           + std::to_string(earliest + 1) + SJ("回戦以降から選んでください。");
-}
-
 bool RecordDiffers(const CPlayerRecord& a, const CPlayerRecord& b)
 {
     return a.m_longName != b.m_longName || a.m_shortName != b.m_shortName || a.m_inputName != b.m_inputName
            || a.m_residence != b.m_residence || a.m_memberNumber != b.m_memberNumber || a.m_grade != b.m_grade;
-}
-
-std::string DeletePlayerQuestion(const TournamentData& data, int row)
-{
-    static const std::string question = SJ("「%s」さんを削除します。よろしいですか？");
-    const std::string& name = data.players.GetAt(data.table.Entry(row).playerIndex).m_longName;
-    const int n = std::snprintf(nullptr, 0, question.c_str(), name.c_str());
-    std::string out(static_cast<size_t>(std::max(n, 0)) + 1, '\0');
-    std::snprintf(out.data(), out.size(), question.c_str(), name.c_str());
-    out.resize(static_cast<size_t>(std::max(n, 0)));
-    return out;
 }
 
 } // namespace tabry::grid

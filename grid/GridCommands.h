@@ -1,8 +1,8 @@
 #pragma once
 // The grid's context-menu commands without the menus themselves: which menu
-// a right click opens and which of its entries are usable, the next game to
-// enter, and the questions asked before a command. Plain logic on the
-// tournament data; the changes themselves are the editor's.
+// a right click opens and which of its entries are usable, and the next game
+// to enter. Plain logic on the tournament data; the changes themselves, the
+// questions before them and the reasons for refusing them are the editor's.
 
 #include "grid/GridLayout.h"
 
@@ -66,12 +66,6 @@ MenuEntryState WithdrawalEntry(const CResultTable& table, int row);
 // The round (from 0) the withdrawal question proposes: the first round
 // without a result, or the last round when every round has one.
 int ProposedWithdrawal(const CResultTable& table, int row);
-// Why `row`'s player cannot withdraw from `round` (from 0), Shift_JIS; empty
-// when he can.
-std::string WithdrawalRefusal(const TournamentData& data, int row, int round);
-
-// The question asked before deleting a player who has games (Shift_JIS).
-std::string DeletePlayerQuestion(const TournamentData& data, int row);
 
 // True when the two records differ in anything the tournament file stores
 // for a player (all six texts and the grade).

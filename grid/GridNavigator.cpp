@@ -6,8 +6,6 @@ namespace tabry::grid {
 
 namespace {
 constexpr int kRowStep = CGridLayout::kRowHeight;
-constexpr int kColStep = CGridLayout::kRoundWidth;
-constexpr int kPlayerStep = CGridLayout::kPlayerWidth;
 } // namespace
 
 void CGridNavigator::Initialise(int width, int height)
@@ -72,6 +70,28 @@ void CGridNavigator::SetLeftCol(int col)
     m_surface.SetHorizontalPosition(col);
 }
 
+// Every scroll moves the pixels that stay in view and repaints only what
+// comes into it; a jump farther than the window repaints all of it (the
+// surface's ScrollPixels decides).
+void CGridNavigator::MoveRows(int topRow)
+{
+    const int top = m_layout.TopRow();
+    if (topRow != top)
+        m_surface.ScrollPixels(BelowHeader(), 0, kRowStep * (top - topRow));
+    SetTopRow(topRow);
+}
+
+void CGridNavigator::MoveColumns(int leftCol, bool setBar)
+{
+    const int before = m_layout.HorizontalOffset();
+    m_layout.SetLeftCol(leftCol);
+    const int dx = before - m_layout.HorizontalOffset();
+    if (dx != 0)
+        m_surface.ScrollPixels(RightOfRowNumbers(), dx, 0);
+    if (setBar)
+        m_surface.SetHorizontalPosition(leftCol);
+}
+
 void CGridNavigator::ScrollVertical(ScrollRequest request, int thumbPosition)
 {
     const int top = m_layout.TopRow();
@@ -79,43 +99,28 @@ void CGridNavigator::ScrollVertical(ScrollRequest request, int thumbPosition)
     int next = top;
     switch (request) {
     case ScrollRequest::LineForward:
-        if (top < last) {
-            // Only the strip uncovered at the bottom is painted afresh.
-            m_surface.ScrollPixels(BelowHeader(), 0, -kRowStep);
+        if (top < last)
             next = top + 1;
-        }
         break;
     case ScrollRequest::LineBack:
-        if (top > 0) {
-            m_surface.ScrollPixels(BelowHeader(), 0, kRowStep);
+        if (top > 0)
             next = top - 1;
-        }
         break;
     case ScrollRequest::PageForward:
-        if (top < last) {
-            m_surface.Invalidate(BelowHeader());
+        if (top < last)
             next = top + std::min(m_layout.VisibleRows(), last - top);
-        }
         break;
     case ScrollRequest::PageBack:
-        if (top > 0) {
-            m_surface.Invalidate(BelowHeader());
+        if (top > 0)
             next = top - std::min(m_layout.VisibleRows(), top);
-        }
         break;
-    case ScrollRequest::ThumbTrack: {
-        const int n = std::clamp(thumbPosition, 0, std::max(last, 0));
-        if (n > top)
-            m_surface.Invalidate(BelowHeader());
-        else if (n < top)
-            m_surface.ScrollPixels(BelowHeader(), 0, kRowStep * (top - n));
-        next = n;
+    case ScrollRequest::ThumbTrack:
+        next = std::clamp(thumbPosition, 0, std::max(last, 0));
         break;
-    }
     case ScrollRequest::EndScroll:
         break;
     }
-    SetTopRow(next);
+    MoveRows(next);
 }
 
 void CGridNavigator::ScrollHorizontal(ScrollRequest request, int thumbPosition)
@@ -124,47 +129,22 @@ void CGridNavigator::ScrollHorizontal(ScrollRequest request, int thumbPosition)
     const int last = m_layout.Rounds() + 1;
     switch (request) {
     case ScrollRequest::LineForward:
-        if (left < last) {
-            // The first step hides the whole player column, later ones one round.
-            m_surface.ScrollPixels(RightOfRowNumbers(), left == 0 ? -kPlayerStep : -kColStep, 0);
-            SetLeftCol(left + 1);
-        } else {
-            SetLeftCol(left);
-        }
+        // The first step hides the whole player column, later ones one round.
+        MoveColumns(left < last ? left + 1 : left, true);
         break;
     case ScrollRequest::LineBack:
-        if (left > 0) {
-            m_surface.ScrollPixels(RightOfRowNumbers(), left == 1 ? kPlayerStep : kColStep, 0);
-            SetLeftCol(left - 1);
-        } else {
-            SetLeftCol(left);
-        }
+        MoveColumns(left > 0 ? left - 1 : left, true);
         break;
     case ScrollRequest::PageForward:
-        if (left < last) {
-            m_surface.Invalidate(RightOfRowNumbers());
-            SetLeftCol(left + std::min(m_layout.VisibleCols(), last - left));
-        } else {
-            SetLeftCol(left);
-        }
+        MoveColumns(left < last ? left + std::min(m_layout.VisibleCols(), last - left) : left, true);
         break;
     case ScrollRequest::PageBack:
-        if (left > 0) {
-            m_surface.Invalidate(RightOfRowNumbers());
-            SetLeftCol(left - std::min(m_layout.VisibleCols(), left));
-        } else {
-            SetLeftCol(left);
-        }
+        MoveColumns(left > 0 ? left - std::min(m_layout.VisibleCols(), left) : left, true);
         break;
-    case ScrollRequest::ThumbTrack: {
+    case ScrollRequest::ThumbTrack:
         // The bar already shows the thumb where the user holds it.
-        const int n = std::clamp(thumbPosition, 0, last);
-        if (n != left) {
-            m_surface.Invalidate(RightOfRowNumbers());
-            m_layout.SetLeftCol(n);
-        }
+        MoveColumns(std::clamp(thumbPosition, 0, last), false);
         break;
-    }
     case ScrollRequest::EndScroll:
         SetLeftCol(left);
         break;
@@ -180,33 +160,22 @@ void CGridNavigator::SelectCell(int col, int row)
     m_curRow = row;
     InvalidateCell(col, row);
 
-    bool scrolled = false;
-    if (row < m_layout.TopRow()) {
-        const int d = m_layout.TopRow() - row;
-        m_surface.ScrollPixels(BelowHeader(), 0, kRowStep * d);
-        SetTopRow(row);
-        scrolled = true;
-    }
+    const int topBefore = m_layout.TopRow();
+    const int leftBefore = m_layout.LeftCol();
+    if (row < m_layout.TopRow())
+        MoveRows(row);
     // The row under the bottom edge counts as hidden even when only part of
     // it is covered, so the current row always shows whole. A window too low
     // for a single row is left alone: scrolling would only hide the row.
     const int bottomRow = std::max(m_layout.CellAt(0, m_layout.Height()).row, 0);
-    if (row >= bottomRow && bottomRow > m_layout.TopRow()) {
-        m_surface.Invalidate(BelowHeader());
-        SetTopRow(m_layout.TopRow() + (row - bottomRow + 1));
-    }
-    if (col < m_layout.LeftCol()) {
-        const int d = m_layout.LeftCol() - col;
-        m_surface.ScrollPixels(RightOfRowNumbers(), kColStep * d + (col == 0 ? CGridLayout::kPlayerExtra : 0), 0);
-        SetLeftCol(col);
-        scrolled = true;
-    }
+    if (row >= bottomRow && bottomRow > m_layout.TopRow())
+        MoveRows(m_layout.TopRow() + (row - bottomRow + 1));
+    if (col < m_layout.LeftCol())
+        MoveColumns(col, true);
     const int edgeCol = m_layout.CellAt(m_layout.Width(), 0).col;
-    if (col >= edgeCol && edgeCol > m_layout.LeftCol()) {
-        SetLeftCol(m_layout.LeftCol() + (col - edgeCol + 1));
-        InvalidateAll();
-    }
-    if (scrolled) {
+    if (col >= edgeCol && edgeCol > m_layout.LeftCol())
+        MoveColumns(m_layout.LeftCol() + (col - edgeCol + 1), true);
+    if (m_layout.TopRow() != topBefore || m_layout.LeftCol() != leftBefore) {
         // The frame moved with the scrolled pixels: repaint both cells where
         // they are now.
         InvalidateCell(old.col, old.row);

@@ -114,6 +114,10 @@ private:
     GridRect RightOfRowNumbers() const; // x from 30 to W, whole height
     void SetTopRow(int row);
     void SetLeftCol(int col);
+    // Scroll to a first row or column, moving the pixels that stay in view;
+    // `setBar` false leaves the horizontal bar to a dragged thumb.
+    void MoveRows(int topRow);
+    void MoveColumns(int leftCol, bool setBar);
 
     IGridSurface& m_surface;
     CGridLayout m_layout;

@@ -1,7 +1,7 @@
 #include "grid/PlayerPopupLogic.h"
 
 #include "core/TournamentData.h"
-#include "text/Cp932.h"
+#include "edit/EditTexts.h"
 
 namespace tabry::grid {
 
@@ -49,12 +49,11 @@ CPlayerPopupLogic::Outcome CPlayerPopupLogic::CommitOrRefuse(std::optional<std::
 {
     Outcome out;
     out.fieldText = std::move(fieldText);
-    if (m_data.table.FindOtherRowOfPlayer(m_chosen, m_row) >= 0) {
-        const std::string& name = m_data.players.GetAt(m_chosen).m_longName;
-        static const std::string open = SJ("「");
-        static const std::string close = SJ("」さんは既に入力されています。");
+    // The editor would refuse him (a person in two rows counts twice in
+    // every standing); the editor keeps the field open instead.
+    if (const EditRefusal refusal = RowPlayerRefusal(m_data, m_row, m_chosen)) {
         out.kind = Outcome::Duplicate;
-        out.message = open + name + close;
+        out.message = RefusalText(refusal, m_data);
         return out;
     }
     out.kind = Outcome::Commit;

@@ -56,7 +56,7 @@ CResultGrid::CResultGrid(CTournamentEditor& editor, QWidget* parent)
     pal.setColor(QPalette::Window, QColor(GridPalette::kBackground));
     pal.setColor(QPalette::Base, QColor(GridPalette::kBackground));
     setPalette(pal);
-    // Every pixel comes from the off-screen buffer: no background fill first.
+    // Every pixel is painted: no background fill first.
     viewport()->setAutoFillBackground(false);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setFocusProxy(this);
@@ -72,7 +72,8 @@ CResultGrid::CResultGrid(CTournamentEditor& editor, QWidget* parent)
     connect(h, &QAbstractSlider::actionTriggered, this, &CResultGrid::OnHorizontalAction);
     connect(v, &QAbstractSlider::sliderReleased, this, [this] { m_nav.ScrollVertical(ScrollRequest::EndScroll); });
     connect(h, &QAbstractSlider::sliderReleased, this, [this] { m_nav.ScrollHorizontal(ScrollRequest::EndScroll); });
-    m_listener = m_editor.AddListener([this](const ChangeEvent& event) { OnTournamentChanged(event); });
+    m_listener =
+        m_editor.AddListener(ListenerRank::Views, [this](const ChangeEvent& event) { OnTournamentChanged(event); });
 }
 
 CResultGrid::~CResultGrid()
@@ -95,7 +96,6 @@ void CResultGrid::EnsureInitialised()
         return;
     const QSize size = viewport()->size();
     m_nav.Initialise(size.width(), size.height());
-    RecreateBuffer();
     if (m_startCell && size.width() > 0)
         StartAt(*m_startCell);
 }
@@ -129,22 +129,9 @@ void CResultGrid::resizeEvent(QResizeEvent* event)
     const CGridLayout& layout = m_nav.Layout();
     if (size.width() == layout.Width() && size.height() == layout.Height())
         return;
-    RecreateBuffer();
     m_nav.Resize(size.width(), size.height());
     if (m_startCell)
         StartAt(*m_startCell);
-}
-
-void CResultGrid::RecreateBuffer()
-{
-    const QSize size = viewport()->size();
-    if (size.isEmpty()) {
-        m_buffer = QPixmap();
-        return;
-    }
-    const qreal dpr = devicePixelRatioF();
-    m_buffer = QPixmap(size * dpr);
-    m_buffer.setDevicePixelRatio(dpr);
 }
 
 void CResultGrid::scrollContentsBy(int, int)

@@ -16,12 +16,14 @@
 #include "grid/GridPopups.h"
 
 #include <QAbstractScrollArea>
-#include <QPixmap>
 
+#include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 class QPainter;
+class QRect;
 
 namespace tabry {
 struct ChangeEvent;
@@ -132,6 +134,8 @@ signals:
     void pairingTableRequested(int round);
     // The player menu's "行の追加(&I)"; the view carries it out.
     void addRowRequested();
+    // What a command did, for the main window's status bar.
+    void statusMessage(const QString& text);
 
 protected:
     // The editors: CPlayerPopup and CResultPopup, created, filled from the
@@ -165,8 +169,9 @@ private:
     void OnVerticalAction(int action);
     void OnHorizontalAction(int action);
     void EnsureInitialised();
-    void RecreateBuffer();
 
+    // Fills `box` with the background and draws every cell that meets it.
+    void PaintBox(QPainter& p, const QRect& box) const;
     void DrawCell(QPainter& p, int col, int row) const;
     void DrawCorner(QPainter& p, const GridRect& r) const;
     void DrawRowNumber(QPainter& p, const GridRect& r, int row) const;
@@ -186,6 +191,10 @@ private:
     QWidget* EditorWidget() const;
     void OnTournamentChanged(const ChangeEvent& event);
     void Apply(const ChangeEffects& effects);
+    // The editor's questions, asked through the prompt over this grid.
+    std::function<bool(const std::string&)> Asker();
+    // Tells why the editor refused a change (nothing for a declined question).
+    void ShowRefusal(const ChangeEffects& fx);
     void ShowMenu(const ContextMenuState& state, const QPoint& globalPos);
     bool SelectedRound(int& col) const;
     QPoint PopupScreenPos(int col, int row) const;
@@ -195,7 +204,6 @@ private:
     int m_listener = 0;
     bool m_detached = false;
     CGridNavigator m_nav;
-    QPixmap m_buffer;
     int m_barAction = 0; // inside a scroll bar's action: adjust its slider, not its value
     std::unique_ptr<IPlayerPopup> m_playerPopup;
     std::unique_ptr<IResultPopup> m_resultPopup;

@@ -5,6 +5,7 @@
 #include "grid/ResultGrid.h"
 
 #include "core/TournamentData.h"
+#include "edit/EditTexts.h"
 #include "edit/TournamentEditor.h"
 #include "grid/PlayerPopup.h"
 #include "grid/ResultPopup.h"
@@ -206,28 +207,35 @@ void CResultGrid::Apply(const ChangeEffects& fx)
     emit selectionChanged(); // what the delete command can do may have changed
 }
 
+std::function<bool(const std::string&)> CResultGrid::Asker()
+{
+    return [this](const std::string& question) { return ui::Prompt().Confirm(this, ui::ToQString(question)); };
+}
+
+void CResultGrid::ShowRefusal(const ChangeEffects& fx)
+{
+    // A declined question needs no word; any other refusal says why.
+    const std::string text = RefusalText(fx.refusal, m_data);
+    if (!text.empty())
+        ui::Prompt().Error(this, ui::ToQString(text));
+}
+
 void CResultGrid::SetRowPlayer(int record)
 {
     if (!m_detached)
-        m_editor.SetRowPlayer(m_nav.CurRow(), record);
+        ShowRefusal(m_editor.SetRowPlayer(m_nav.CurRow(), record, Asker()));
 }
 
 void CResultGrid::SetCellResult(int opponent, int result, int disc)
 {
-    if (m_detached)
-        return;
-    const ConfirmFn confirm = [this](const std::string& question) {
-        return ui::Prompt().Confirm(this, ui::ToQString(question));
-    };
-    m_editor.SetGame(m_nav.CurRow(), m_nav.CurCol() - 1, opponent, result, disc, confirm);
+    if (!m_detached)
+        ShowRefusal(m_editor.SetGame(m_nav.CurRow(), m_nav.CurCol() - 1, opponent, result, disc, Asker()));
 }
 
 void CResultGrid::DeleteRowPlayer()
 {
     const int row = m_nav.CurRow();
     if (row < 0 || row >= m_data.table.PlayerCount())
-        return;
-    if (m_data.table.RowHasGames(row) && !ui::Prompt().Confirm(this, ui::ToQString(DeletePlayerQuestion(m_data, row))))
         return;
     SetRowPlayer(-1);
 }

@@ -189,21 +189,13 @@ void CResultGrid::WithdrawRowPlayer()
                                 ProposedWithdrawal(table, row) + 1, 1, table.RoundCount());
     if (!round)
         return;
-    const std::string refusal = WithdrawalRefusal(m_data, row, *round - 1);
-    if (!refusal.empty()) {
-        ui::Prompt().Error(this, ui::ToQString(refusal));
-        return;
-    }
-    m_editor.Withdraw(row, *round - 1);
+    ShowRefusal(m_editor.Withdraw(row, *round - 1));
 }
 
 void CResultGrid::DeleteRoundResults()
 {
-    const ConfirmFn confirm = [this](const std::string& question) {
-        return ui::Prompt().Confirm(this, ui::ToQString(question));
-    };
     if (!m_detached)
-        m_editor.DeleteRound(m_nav.SelCol() - 1, confirm);
+        ShowRefusal(m_editor.DeleteRound(m_nav.SelCol() - 1, Asker()));
 }
 
 void CResultGrid::CreateRoundPairing()
@@ -213,8 +205,13 @@ void CResultGrid::CreateRoundPairing()
         m_ownRandom = std::make_unique<CRandomGenerator>(CRandomGenerator::TimeSeed());
         m_random = m_ownRandom.get();
     }
-    if (!m_detached)
-        m_editor.PairRound(m_nav.SelCol() - 1, *m_random);
+    if (m_detached)
+        return;
+    PairedRound paired;
+    const ChangeEffects fx = m_editor.PairRound(m_nav.SelCol() - 1, *m_random, {}, nullptr, Asker(), &paired);
+    ShowRefusal(fx);
+    if (fx.Any())
+        emit statusMessage(ui::ToQString(PairedRoundText(paired, m_data)));
 }
 
 void CResultGrid::EnterRoundResults()

@@ -1,6 +1,8 @@
-// Painting of the results grid. Every paint request is served through the
-// off-screen buffer: only the cells that meet the bounding box of the area to
-// repaint are drawn into it, and that box reaches the screen in one copy.
+// Painting of the results grid. Only the cells that meet the area to repaint
+// are drawn. They are drawn into the window's backing
+// store, the off-screen picture of the window that reaches the screen in one
+// copy; a scroll moves the pixels in it that stay in view, so that only what
+// comes into view is drawn.
 
 #include "grid/ResultGrid.h"
 
@@ -90,51 +92,56 @@ constexpr int kRightTop = Qt::AlignRight | Qt::AlignTop;
 
 void CResultGrid::paintEvent(QPaintEvent* event)
 {
-    if (m_buffer.isNull() || m_buffer.size() != viewport()->size() * m_buffer.devicePixelRatio())
-        RecreateBuffer();
-    if (m_buffer.isNull())
+    const QRegion& region = event->region();
+    if (region.isEmpty())
         return;
-    const QRect box = event->region().boundingRect() & viewport()->rect();
+    QPainter p(viewport());
+    p.setFont(GridFont());
+    p.setPen(QColor(GridPalette::kText));
+    p.setBackgroundMode(Qt::TransparentMode);
+    // A scroll by a row leaves the new strip and the two cells of the moved
+    // cursor to repaint, far apart: each part is drawn on its own. Many
+    // parts are drawn as their bounding box, so that no cell is drawn twice
+    // over and over.
+    constexpr int kSeparateParts = 4;
+    if (region.rectCount() <= kSeparateParts) {
+        for (const QRect& part : region)
+            PaintBox(p, part & viewport()->rect());
+    } else {
+        PaintBox(p, region.boundingRect() & viewport()->rect());
+    }
+}
+
+void CResultGrid::PaintBox(QPainter& p, const QRect& box) const
+{
     if (box.isEmpty())
         return;
-
     const CGridLayout& layout = m_nav.Layout();
     const int players = layout.Players();
-    {
-        QPainter p(&m_buffer);
-        p.setFont(GridFont());
-        p.setPen(QColor(GridPalette::kText));
-        p.setBackgroundMode(Qt::TransparentMode);
-        p.fillRect(box, QColor(GridPalette::kEmptyArea));
+    p.fillRect(box, QColor(GridPalette::kEmptyArea));
 
-        // Right and bottom are exclusive, as for every rectangle of the grid.
-        const GridCell first = layout.CellAt(box.left(), box.top());
-        const GridCell last = layout.CellAt(box.left() + box.width(), box.top() + box.height());
-        const int lastRow = std::min(last.row, players - 1);
-        // The first scrollable column and row visible beyond the fixed ones:
-        // columns and rows under the scroll offsets are never drawn.
-        const int firstScrollCol = first.col == -1 ? layout.CellAt(box.left() + Layout::kRowNumberWidth, 0).col : 0;
-        const int firstScrollRow = first.row == -1 ? layout.CellAt(0, box.top() + Layout::kHeaderHeight).row : 0;
+    // Right and bottom are exclusive, as for every rectangle of the grid.
+    const GridCell first = layout.CellAt(box.left(), box.top());
+    const GridCell last = layout.CellAt(box.left() + box.width(), box.top() + box.height());
+    const int lastRow = std::min(last.row, players - 1);
+    // The first scrollable column and row visible beyond the fixed ones:
+    // columns and rows under the scroll offsets are never drawn.
+    const int firstScrollCol = first.col == -1 ? layout.CellAt(box.left() + Layout::kRowNumberWidth, 0).col : 0;
+    const int firstScrollRow = first.row == -1 ? layout.CellAt(0, box.top() + Layout::kHeaderHeight).row : 0;
 
-        for (int row = first.row; row <= lastRow; ++row) {
-            if (row == 0 && firstScrollRow > 0)
-                row = firstScrollRow;
-            if (row > lastRow)
+    for (int row = first.row; row <= lastRow; ++row) {
+        if (row == 0 && firstScrollRow > 0)
+            row = firstScrollRow;
+        if (row > lastRow)
+            break;
+        for (int col = first.col; col <= last.col; ++col) {
+            if (col == 0 && firstScrollCol > 0)
+                col = firstScrollCol;
+            if (col > last.col)
                 break;
-            for (int col = first.col; col <= last.col; ++col) {
-                if (col == 0 && firstScrollCol > 0)
-                    col = firstScrollCol;
-                if (col > last.col)
-                    break;
-                DrawCell(p, col, row);
-            }
+            DrawCell(p, col, row);
         }
     }
-
-    QPainter screen(viewport());
-    const qreal dpr = m_buffer.devicePixelRatio();
-    screen.drawPixmap(QRectF(box), m_buffer,
-                      QRectF(box.x() * dpr, box.y() * dpr, box.width() * dpr, box.height() * dpr));
 }
 
 void CResultGrid::DrawCell(QPainter& p, int col, int row) const

@@ -168,18 +168,30 @@ void CResultPopup::HideNote()
 
 bool CResultPopup::AcceptScore(int opponent)
 {
-    const std::string refusal = m_logic.Refusal(ui::ToSjis(m_score->text()), m_mark->currentIndex(), opponent);
+    const std::string score = ui::ToSjis(m_score->text());
+    const std::string against =
+        m_logic.OpponentRefusal(ui::ToSjis(m_name->text()), score, m_mark->currentIndex(), opponent);
+    if (!against.empty()) {
+        ShowNote(against, m_name);
+        return false;
+    }
+    const std::string refusal = m_logic.Refusal(score, m_mark->currentIndex(), opponent);
     if (refusal.empty())
         return true;
-    m_note->setText(ui::ToQString(refusal));
+    ShowNote(refusal, m_score);
+    return false;
+}
+
+void CResultPopup::ShowNote(const std::string& sjis, QLineEdit* field)
+{
+    m_note->setText(ui::ToQString(sjis));
     const QRect area = m_list->geometry();
     m_note->setGeometry(area.x(), area.y(), area.width(),
                         std::min(area.height(), m_note->heightForWidth(area.width())));
     m_note->show();
     m_note->raise();
-    m_score->setFocus(Qt::OtherFocusReason);
-    m_score->selectAll();
-    return false;
+    field->setFocus(Qt::OtherFocusReason);
+    field->selectAll();
 }
 
 void CResultPopup::StepScore(int delta)

@@ -51,7 +51,8 @@ public:
     QLineEdit* NameEdit() const { return m_name; }
     QListWidget* CandidateList() const { return m_list; }
     ui::CArrowButtons* Spin() const { return m_spin; }
-    // The short note that says why a score was refused (hidden otherwise).
+    // The short note that says why a name or score was refused (hidden
+    // otherwise).
     QLabel* Note() const { return m_note; }
     const CResultPopupLogic& Logic() const { return m_logic; }
 
@@ -69,9 +70,11 @@ private:
     void PutName(const std::string& sjis, std::optional<int> prefer);
     void Ok(QObject* focused);
     void CommitLine(int line);
-    // True when the score can be committed against `opponent`; otherwise the
-    // editor says why and hands the score field back for retyping.
+    // True when the game can be committed against `opponent`; otherwise the
+    // editor says why and hands the name or score field back for retyping.
     bool AcceptScore(int opponent);
+    // Shows the refusal note and selects the field to retype.
+    void ShowNote(const std::string& sjis, QLineEdit* field);
     void HideNote();
     void Post(bool cancel);
 

@@ -1,8 +1,10 @@
 #include "grid/ResultPopupLogic.h"
 
 #include "core/TournamentData.h"
+#include "edit/EditTexts.h"
 #include "grid/ScoreText.h"
 #include "text/Cp932.h"
+#include "text/LineString.h"
 
 namespace tabry::grid {
 
@@ -122,6 +124,18 @@ std::string CResultPopupLogic::Refusal(std::string_view scoreText, int entry, in
         return difference ? SJ("石差は -64 ～ 64 です") : SJ("石数は 0 ～ 64 です");
     }
     return {};
+}
+
+std::string CResultPopupLogic::OpponentRefusal(std::string_view nameText, std::string_view scoreText, int entry,
+                                               int opponent) const
+{
+    if (opponent == NoOpponent) {
+        const bool scoreOrMark = !TrimCSpace(scoreText).empty() || entry != MarkBlank;
+        if (!nameText.empty() && scoreOrMark)
+            return SJ("この名前のプレイヤはいません");
+        return {};
+    }
+    return RefusalText(GameRefusal(m_data, m_row, m_round, opponent, ResultOfMarkEntry(entry)), m_data);
 }
 
 int CResultPopupLogic::HighlightedOpponent() const

@@ -74,6 +74,15 @@ public:
     // an empty field only where a result needs a score (an opponent and a
     // mark other than the blank one).
     std::string Refusal(std::string_view scoreText, int entry, int opponent) const;
+    // Why the game cannot be committed against `opponent` (the highlighted
+    // line's, or NoOpponent) with the name field holding `nameText`, as a
+    // short note (Shift_JIS); empty when it can. A name that finds nobody is
+    // refused when a score or a mark would be committed with it: the
+    // organiser meant somebody, and clearing the cell would throw the game
+    // away. An empty name field clears the cell. A game the editor would
+    // refuse (a player who withdrew from the round) is refused here with the
+    // editor's own words.
+    std::string OpponentRefusal(std::string_view nameText, std::string_view scoreText, int entry, int opponent) const;
 
     struct Values {
         int opponent = -1; // row, ByeOpponent or NoOpponent

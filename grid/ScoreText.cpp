@@ -88,6 +88,12 @@ ScoreReading ReadScoreText(std::string_view text, bool showDiscDifference)
     ScoreReading reading;
     if (t.empty())
         return reading;
+    // A sign alone is the quick entry of a game won or lost without a disc
+    // count (by default): ○ 0 or × 0, in either display mode.
+    if (t == "+" || t == "-") {
+        reading.kind = ScoreReading::Number;
+        return reading;
+    }
     size_t pos = 0;
     // A blank between the sign and the digits is no number the organiser
     // meant; ReadInteger would skip it.
@@ -122,9 +128,10 @@ ScoreReading ReadScoreText(std::string_view text, bool showDiscDifference)
 
 int AutoMarkEntry(std::string_view scoreText, int currentEntry, bool showDiscDifference)
 {
-    if (scoreText == "-")
+    const std::string_view t = TrimCSpace(scoreText);
+    if (t == "-")
         return MarkLoss;
-    if (scoreText == "+")
+    if (t == "+")
         return MarkWin;
     const ScoreReading reading = ReadScoreText(scoreText, showDiscDifference);
     if (reading.kind == ScoreReading::Empty || reading.kind == ScoreReading::NotANumber)

@@ -27,11 +27,13 @@ int ParseScoreText(std::string_view text, bool showDiscDifference);
 // describes must be possible. Difference mode: an integer with an optional
 // sign, -64..64. Count mode: the row player's discs "n" or "n.f" (f > 0 is
 // half a disc), 0..64. Nothing is limited: "3240" is out of range, not 64.
+// A sign alone ("+", "-") is the difference 0 in both modes: with the mark
+// the sign selects, a game won or lost by default.
 struct ScoreReading {
     enum Kind {
         Empty,      // nothing but blanks
         Number,     // `disc` holds the stored difference
-        NotANumber, // letters, a lone sign, a fraction in difference mode
+        NotANumber, // letters, a fraction in difference mode
         OutOfRange, // a number no game can end with
     };
     Kind kind = Empty;

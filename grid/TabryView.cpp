@@ -18,7 +18,7 @@ CTabryView::CTabryView(CTournamentEditor& editor, QWidget* parent)
     : QWidget(parent), m_editor(editor), m_data(editor.Data())
 {
     setObjectName(QStringLiteral("tabryView"));
-    m_listener = m_editor.AddListener([this](const ChangeEvent& event) {
+    m_listener = m_editor.AddListener(ListenerRank::Views, [this](const ChangeEvent& event) {
         if (event.kind != ChangeKind::Reset && event.effects.resized && m_grid) {
             // The old grid stops at once; the new one is made once the call
             // that changed the size has returned, which may be one of the

@@ -155,35 +155,38 @@ void BuildPairCosts(const CResultTable& table, const PairingPenalties& penalties
         slotOfRow[static_cast<size_t>(row)] = s;
     }
 
-    // Repeats first, from the cells of the higher slot's player only, in one
-    // pass over the earlier rounds instead of once per pair.
-    std::vector<std::int64_t> w(static_cast<size_t>(n) * static_cast<size_t>(n), 0);
+    // The repeats of a row come from the cells of its slot's player, in one
+    // pass over the earlier rounds instead of once per pair; they are added
+    // to the higher slot's row only, as the lower slot's cells name the same
+    // games.
+    std::vector<std::int64_t> repeats(static_cast<size_t>(n), 0);
+    std::vector<int> repeated;
     for (int a = 0; a < n; ++a) {
         const int rowA = slotRows[static_cast<size_t>(a)];
-        if (rowA < 0)
-            continue;
-        for (int i = 0; i < round; ++i) {
-            const int opponent = table.Cell(rowA, i).opponent;
-            if (opponent < 0 || opponent >= table.PlayerCount())
-                continue;
-            const int b = slotOfRow[static_cast<size_t>(opponent)];
-            if (b > a)
-                w[static_cast<size_t>(a) * static_cast<size_t>(n) + static_cast<size_t>(b)] +=
-                    RepeatCost(round, i, penalties);
+        if (rowA >= 0) {
+            for (int i = 0; i < round; ++i) {
+                const int opponent = table.Cell(rowA, i).opponent;
+                if (opponent < 0 || opponent >= table.PlayerCount())
+                    continue;
+                const int b = slotOfRow[static_cast<size_t>(opponent)];
+                if (b > a) {
+                    repeats[static_cast<size_t>(b)] += RepeatCost(round, i, penalties);
+                    repeated.push_back(b);
+                }
+            }
         }
-    }
-
-    for (int a = 0; a < n; ++a) {
         for (int b = a + 1; b < n; ++b) {
-            const int rowA = slotRows[static_cast<size_t>(a)];
             const int rowB = slotRows[static_cast<size_t>(b)];
-            std::int64_t& cost = w[static_cast<size_t>(a) * static_cast<size_t>(n) + static_cast<size_t>(b)];
+            std::int64_t cost = repeats[static_cast<size_t>(b)];
             if (rowA >= 0 && rowB >= 0)
                 cost += PlayersCost(facts[static_cast<size_t>(a)], facts[static_cast<size_t>(b)], penalties);
             else if (rowA >= 0 || rowB >= 0)
                 cost = ByeCost(facts[static_cast<size_t>(rowA >= 0 ? a : b)], penalties);
             matcher.SetCost(a, b, Saturate(cost));
         }
+        for (const int b : repeated)
+            repeats[static_cast<size_t>(b)] = 0;
+        repeated.clear();
     }
 }
 

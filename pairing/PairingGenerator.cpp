@@ -6,6 +6,8 @@
 #include "pairing/RandomGenerator.h"
 
 #include <algorithm>
+#include <future>
+#include <system_error>
 
 namespace tabry {
 
@@ -46,6 +48,30 @@ size_t LowestForBye(const CResultTable& table, const std::vector<int>& rows, int
             break;
     }
     return chosen;
+}
+
+struct TraceOutcome {
+    bool ok = false;
+    std::string error;
+};
+
+// The cost trace depends on the costs alone, so it is formatted and written
+// on a second thread while the matcher works on the main one (which only
+// reads the same costs): on a large round it then keeps nobody waiting. The
+// run still ends only when the file is written. Without a thread to be had
+// it is done in line when asked for.
+std::future<TraceOutcome> StartCostTrace(const PairingTraceOptions& options, const CPairingMatcher& matcher)
+{
+    auto task = [&options, &matcher] {
+        TraceOutcome outcome;
+        outcome.ok = WriteTraceFile(options, kCostTraceFileName, FormatCostTrace(matcher), &outcome.error);
+        return outcome;
+    };
+    try {
+        return std::async(std::launch::async, task);
+    } catch (const std::system_error&) {
+        return std::async(std::launch::deferred, task);
+    }
 }
 
 } // namespace
@@ -111,11 +137,11 @@ int GeneratePairing(CResultTable& table, int round, CRandomGenerator& random, co
     matcher.Init(n);
     BuildPairCosts(table, options.penalties, round, slotRows, matcher);
 
-    std::string costTrace;
-    std::string stepTrace;
     const bool tracing = options.trace.enabled;
+    std::future<TraceOutcome> costTrace;
     if (tracing)
-        costTrace = FormatCostTrace(matcher);
+        costTrace = StartCostTrace(options.trace, matcher);
+    std::string stepTrace;
     matcher.Optimise(tracing ? &stepTrace : nullptr);
 
     const ResultCell byeCell = table.settings.bye.ByeCell();
@@ -136,8 +162,13 @@ int GeneratePairing(CResultTable& table, int round, CRandomGenerator& random, co
 
     bool traceWritten = false;
     std::string traceError;
-    if (tracing)
-        traceWritten = WriteTraceFiles(options.trace, costTrace, stepTrace, &traceError);
+    if (tracing) {
+        TraceOutcome step;
+        step.ok = WriteTraceFile(options.trace, kStepTraceFileName, stepTrace, &step.error);
+        const TraceOutcome cost = costTrace.get();
+        traceWritten = cost.ok && step.ok;
+        traceError = JoinTraceErrors(cost.ok, cost.error, step.ok, step.error);
+    }
 
     if (info != nullptr) {
         info->slotRows = std::move(slotRows);

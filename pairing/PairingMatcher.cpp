@@ -1,8 +1,7 @@
 // The greedy start, the two-pair exchange and the trace lines.
 #include "pairing/PairingMatcher.h"
 
-#include <cinttypes>
-#include <cstdio>
+#include "pairing/TraceText.h"
 
 namespace tabry {
 
@@ -11,6 +10,7 @@ void CPairingMatcher::Init(int n)
     m_n = n > 0 ? n : 0;
     m_cost.assign(static_cast<size_t>(m_n) * static_cast<size_t>(m_n), 0);
     m_partner.assign(static_cast<size_t>(m_n), -1);
+    m_current.assign(static_cast<size_t>(m_n), 0);
     m_totalCost = 0;
 }
 
@@ -24,16 +24,22 @@ void CPairingMatcher::SetCost(int a, int b, std::int32_t cost)
 
 void CPairingMatcher::AppendStateLine(std::string& out, std::int64_t totalCost, const std::vector<int>& partner)
 {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%7" PRId64 ":", totalCost);
-    out += buf;
+    // Room for the total and " %02d-%02d" of every pair, however wide.
+    const size_t start = out.size();
+    out.resize(start + (partner.size() / 2 + 1) * (2 * trace::kMaxField + 2) + 2);
+    char* const first = out.data() + start;
+    char* p = trace::PutNumber(first, totalCost, 7, ' ');
+    *p++ = ':';
     for (size_t i = 0; i < partner.size(); ++i) {
         if (partner[i] > static_cast<int>(i)) {
-            std::snprintf(buf, sizeof buf, " %02d-%02d", static_cast<int>(i), partner[i]);
-            out += buf;
+            *p++ = ' ';
+            p = trace::PutNumber(p, static_cast<std::int64_t>(i), 2, '0');
+            *p++ = '-';
+            p = trace::PutNumber(p, partner[i], 2, '0');
         }
     }
-    out += '\n';
+    *p++ = '\n';
+    out.resize(start + static_cast<size_t>(p - first));
 }
 
 void CPairingMatcher::Optimise(std::string* trace)
@@ -62,16 +68,19 @@ void CPairingMatcher::Optimise(std::string* trace)
     };
     for (const Phase& phase : kPhases) {
         if (phase.digit == '3')
-            SortRows(); // the costs are final now; the later searches walk these rows
+            PrepareRows(); // the costs are final now; the later searches walk these rows
         m_foundPhase = 0;
         if (trace != nullptr)
             *trace += "--\n";
         for (int x = 0; x < m_n; ++x) {
             while ((this->*phase.attempt)(x)) {
                 if (trace != nullptr) {
-                    char buf[16];
-                    std::snprintf(buf, sizeof buf, "%c:%2d:", phase.digit, x);
-                    *trace += buf;
+                    char step[2 + trace::kMaxField + 1];
+                    step[0] = phase.digit;
+                    step[1] = ':';
+                    char* p = trace::PutNumber(step + 2, x, 2, ' ');
+                    *p++ = ':';
+                    trace->append(step, static_cast<size_t>(p - step));
                     AppendStateLine(*trace, m_totalCost, m_partner);
                 }
             }
@@ -115,13 +124,15 @@ void CPairingMatcher::GreedyStart()
 bool CPairingMatcher::TryTwoExchange(int x)
 {
     const int xp = Partner(x);
-    const std::int64_t current = C(x, xp);
+    const std::int64_t current = m_current[static_cast<size_t>(x)];
+    const std::int32_t* const costX = &m_cost[Index(x, 0)];
+    const std::int32_t* const costXp = &m_cost[Index(xp, 0)];
     for (int j = 0; j < m_n; ++j) {
         const int jp = Partner(j);
         if (j == x || jp == x)
             continue;
-        const std::int64_t now = C(j, jp) + current;
-        const std::int64_t alt = C(x, j) + C(xp, jp);
+        const std::int64_t now = m_current[static_cast<size_t>(j)] + current;
+        const std::int64_t alt = static_cast<std::int64_t>(costX[j]) + costXp[jp];
         if (alt < now) {
             Pair(x, j);
             Pair(xp, jp);

@@ -32,7 +32,8 @@ public:
     // Pairs every slot. With `trace`, appends the progress lines: the state
     // after the greedy start, then "--" and one line per improvement of each
     // exchange phase. With fewer than two slots or an odd number of them it
-    // does nothing.
+    // does nothing. It only reads the costs, so another thread may read them
+    // meanwhile (the pairing writes its cost trace so).
     void Optimise(std::string* trace = nullptr);
 
     // The partner of a slot, -1 before Optimise.
@@ -55,6 +56,8 @@ private:
     {
         m_partner[static_cast<size_t>(a)] = b;
         m_partner[static_cast<size_t>(b)] = a;
+        m_current[static_cast<size_t>(a)] = C(a, b);
+        m_current[static_cast<size_t>(b)] = m_current[static_cast<size_t>(a)];
     }
 
     void GreedyStart();
@@ -66,8 +69,12 @@ private:
     // Change of s's pair cost if s took t's partner: cost(s, t') - cost(s, s').
     std::int64_t Delta(int s, int t) const { return C(s, Partner(t)) - C(s, Partner(s)); }
     template <class Visit>
-    void ForEachCheaper(int s, std::int64_t limit, Visit&& visit) const;
-    void SortRows();
+    void ForEachCheaper(int s, std::int64_t limit, Visit&& visit);
+    template <class Hit>
+    void ForEachClosing(int s, std::int64_t limit, Hit&& hit);
+    void PrepareRows();
+    size_t ExtendSortedRow(int s);
+    void PrepareClosing(int s0);
     void FindThreeExchanges();
     void FindFourExchanges();
     void OfferCandidate(int x, int a, int b, int c);
@@ -77,8 +84,28 @@ private:
     std::vector<int> m_partner;
     std::int64_t m_totalCost = 0;
 
-    // Row s of m_byCost: every other slot, cheapest cost(s, .) first.
-    std::vector<int> m_byCost;
+    // Row s of m_rows: every other slot u with its cost(s, u), packed as
+    // (cost + 2^31) << 32 | u so that one integer comparison orders them,
+    // cheapest first and equal costs by slot. Only the first
+    // m_sortedLength[s] entries are in order: the rest is sorted when a
+    // search walks that far, which few do.
+    std::vector<std::uint64_t> m_rows;
+    std::vector<size_t> m_sortedLength;
+    // Each slot's current pair cost (kept by Pair), and the scratch row of
+    // the cycle searches: for every slot u, what the pair cost of u's
+    // partner would change by if the partner took that of the slot the
+    // cycle started from.
+    std::vector<std::int64_t> m_current;
+    std::vector<std::int64_t> m_closing;
+    // The first two steps of the four-cycles from one start: where they end,
+    // through which slot, and the bound of the last two steps in the row's
+    // biased costs.
+    struct TwoSteps {
+        int s2;
+        int s1;
+        std::int64_t bound;
+    };
+    std::vector<TwoSteps> m_paths;
     // For each slot x, the first improving exchange of x's scan in scan
     // order, packed as a number that grows with that order (kNone: none).
     // Valid for the phase in m_foundPhase until the pairing changes.

@@ -14,8 +14,14 @@
 // negative, some rotation of it has every partial sum negative (start just
 // after the point where the running sum peaks). So every improving cycle is
 // found by starting at an edge with D < 0 and extending only while the running
-// sum stays negative. Each row of costs is sorted once, cheapest first, so
-// "every t with D(s, t) < limit" is a walk along a prefix of s's row.
+// sum stays negative. Each row of costs is sorted cheapest first, so "every t
+// with D(s, t) < limit" is a walk along a prefix of s's row; only the
+// prefixes the walks reach are ever sorted.
+//
+// The last step of a cycle back to its start s0 is known in advance: the
+// slot reached last takes s0's partner. So before the cycles from s0 are
+// walked, what that step would add is worked out once for every slot
+// (m_closing), and the innermost walk is a plain scan of one row.
 //
 // The listing is exact: it yields every improving exchange, each checked by
 // its exact sum, and the choice among them follows the plain scan's order.
@@ -31,49 +37,138 @@
 namespace tabry {
 
 namespace {
-// Slots per matcher the row sort can tell apart; far above the table's limit.
-constexpr std::int64_t kSlotMask = (1 << 20) - 1;
+// A row entry's cost is kept as cost + kCostBias, never negative.
+constexpr std::int64_t kCostBias = std::int64_t{1} << 31;
+
+std::int64_t CostOf(std::uint64_t entry)
+{
+    return static_cast<std::int64_t>(entry >> 32) - kCostBias;
+}
+
+int SlotOf(std::uint64_t entry)
+{
+    return static_cast<int>(entry & 0xffffffffU);
+}
+
+// Added to a slot's closing step to keep a cycle from reaching it: far above
+// any sum of costs, far below overflow.
+constexpr std::int64_t kBlocked = std::int64_t{1} << 60;
+
+// The innermost walk of the cycle searches, where nearly all their time
+// goes: the first of the entries [k, end) of a row whose biased cost reaches
+// `bound` (the walk ends there) or whose cost and closing step together stay
+// below it (a gaining cycle), or `end`. Kept out of line so that its loop
+// has the registers to itself.
+[[gnu::noinline]] size_t ScanForClosing(const std::uint64_t* row, size_t k, size_t end, std::int64_t bound,
+                                        const std::int64_t* closing)
+{
+    for (; k < end; ++k) {
+        const std::uint64_t entry = row[k];
+        const auto cost = static_cast<std::int64_t>(entry >> 32);
+        if (cost >= bound || cost + closing[SlotOf(entry)] < bound)
+            return k;
+    }
+    return end;
+}
 } // namespace
 
-void CPairingMatcher::SortRows()
+void CPairingMatcher::PrepareRows()
 {
     const size_t n = static_cast<size_t>(m_n);
     const size_t width = n - 1;
-    assert(n <= kSlotMask + 1);
-    m_byCost.resize(n * width);
-    std::vector<std::int64_t> keys(width);
+    m_rows.resize(n * width);
+    m_sortedLength.assign(n, 0);
     for (size_t s = 0; s < n; ++s) {
-        // Cost in the high bits, slot in the low ones: one integer sort, and
-        // equal costs keep slot order (not needed for exactness, only for
-        // reproducible work).
-        size_t k = 0;
+        std::uint64_t* row = &m_rows[s * width];
+        const std::int32_t* costs = &m_cost[s * n];
         for (size_t u = 0; u < n; ++u)
             if (u != s)
-                keys[k++] =
-                    static_cast<std::int64_t>(m_cost[s * n + u]) * (kSlotMask + 1) + static_cast<std::int64_t>(u);
-        std::sort(keys.begin(), keys.end());
-        for (size_t j = 0; j < width; ++j)
-            m_byCost[s * width + j] = static_cast<int>(keys[j] & kSlotMask);
+                *row++ = static_cast<std::uint64_t>(costs[u] + kCostBias) << 32 | u;
     }
+    m_closing.resize(n);
+}
+
+// Sorts the next stretch of row s after its sorted prefix (first the 128
+// cheapest entries, which is as far as most walks go, then doubling) and
+// returns the new length of the prefix.
+size_t CPairingMatcher::ExtendSortedRow(int s)
+{
+    const size_t width = static_cast<size_t>(m_n) - 1;
+    std::uint64_t* const row = &m_rows[static_cast<size_t>(s) * width];
+    size_t& sorted = m_sortedLength[static_cast<size_t>(s)];
+    const size_t next = std::min(width, std::max<size_t>(2 * sorted, 128));
+    if (next < width)
+        std::nth_element(row + sorted, row + next, row + width);
+    std::sort(row + sorted, row + next);
+    sorted = next;
+    return next;
 }
 
 // Calls visit(t, D(s, t)) for every slot t outside s's pair with
 // D(s, t) < limit, smallest first.
 template <class Visit>
-void CPairingMatcher::ForEachCheaper(int s, std::int64_t limit, Visit&& visit) const
+void CPairingMatcher::ForEachCheaper(int s, std::int64_t limit, Visit&& visit)
 {
     const size_t width = static_cast<size_t>(m_n) - 1;
-    const int* row = &m_byCost[static_cast<size_t>(s) * width];
-    const std::int32_t* costs = &m_cost[Index(s, 0)];
+    const std::uint64_t* const row = &m_rows[static_cast<size_t>(s) * width];
     const int sp = Partner(s);
-    const std::int64_t current = costs[sp];
-    for (size_t k = 0; k < width; ++k) {
-        const int u = row[k]; // s would take u, the partner of t = u'
-        const std::int64_t d = costs[u] - current;
-        if (d >= limit)
+    const std::int64_t current = m_current[static_cast<size_t>(s)];
+    for (size_t k = 0; k < width;) {
+        const size_t sorted =
+            m_sortedLength[static_cast<size_t>(s)] > k ? m_sortedLength[static_cast<size_t>(s)] : ExtendSortedRow(s);
+        for (; k < sorted; ++k) {
+            const int u = SlotOf(row[k]); // s would take u, the partner of t = u'
+            const std::int64_t d = CostOf(row[k]) - current;
+            if (d >= limit)
+                return;
+            if (u != sp)
+                visit(Partner(u), d);
+        }
+    }
+}
+
+// The closing step of every cycle from s0, kept by the partner u of the
+// slot t that takes it: m_closing[u] = D(t, s0), what t's pair cost changes
+// by when t takes s0's partner. Neither s0 nor its partner can be reached
+// again.
+void CPairingMatcher::PrepareClosing(int s0)
+{
+    const int s0p = Partner(s0);
+    const std::int32_t* costs = &m_cost[Index(s0p, 0)]; // cost(t, s0') = cost(s0', t)
+    for (size_t u = 0; u < static_cast<size_t>(m_n); ++u) {
+        const size_t t = static_cast<size_t>(m_partner[u]);
+        m_closing[u] = costs[t] - m_current[t];
+    }
+    m_closing[static_cast<size_t>(s0)] = kBlocked;
+    m_closing[static_cast<size_t>(s0p)] = kBlocked;
+}
+
+// The last two steps of a cycle, given the sum of the steps before as
+// -limit: calls hit(t) for every slot t outside s's pair with
+// D(s, t) < limit (the running sum stays negative) and
+// D(s, t) + D(t, s0) < limit (the whole cycle gains).
+template <class Hit>
+void CPairingMatcher::ForEachClosing(int s, std::int64_t limit, Hit&& hit)
+{
+    const size_t width = static_cast<size_t>(m_n) - 1;
+    const std::uint64_t* const row = &m_rows[static_cast<size_t>(s) * width];
+    const int sp = Partner(s);
+    // In the row's biased costs: where the walk ends, and what an entry's
+    // cost and closing step together must stay below.
+    const std::int64_t bound = m_current[static_cast<size_t>(s)] + limit + kCostBias;
+    size_t k = 0;
+    while (k < width) {
+        const size_t sorted =
+            m_sortedLength[static_cast<size_t>(s)] > k ? m_sortedLength[static_cast<size_t>(s)] : ExtendSortedRow(s);
+        k = ScanForClosing(row, k, sorted, bound, m_closing.data());
+        if (k == sorted)
+            continue; // on into the next stretch of the row
+        if (static_cast<std::int64_t>(row[k] >> 32) >= bound)
             return;
+        const int u = SlotOf(row[k]);
         if (u != sp)
-            visit(Partner(u), d);
+            hit(Partner(u));
+        ++k;
     }
 }
 
@@ -100,13 +195,12 @@ void CPairingMatcher::FindThreeExchanges()
 {
     m_first.assign(static_cast<size_t>(m_n), kNone);
     for (int s0 = 0; s0 < m_n; ++s0) {
-        const int s0p = Partner(s0);
+        bool closingReady = false; // most slots start no cycle at all
         ForEachCheaper(s0, 0, [&](int s1, std::int64_t d01) {
-            ForEachCheaper(s1, -d01, [&](int s2, std::int64_t d12) {
-                if (s2 == s0 || s2 == s0p)
-                    return;
-                if (d01 + d12 + Delta(s2, s0) >= 0)
-                    return;
+            if (!closingReady)
+                PrepareClosing(s0);
+            closingReady = true;
+            ForEachClosing(s1, -d01, [&](int s2) {
                 OfferCandidate(s0, s1, s2, -1);
                 OfferCandidate(s1, s2, s0, -1);
                 OfferCandidate(s2, s0, s1, -1);
@@ -162,26 +256,61 @@ bool CPairingMatcher::TryThreeExchange(int x)
 void CPairingMatcher::FindFourExchanges()
 {
     m_first.assign(static_cast<size_t>(m_n), kNone);
+    const size_t width = static_cast<size_t>(m_n) - 1;
     for (int s0 = 0; s0 < m_n; ++s0) {
         const int s0p = Partner(s0);
+        // The first two steps of every cycle from s0. Many of them reach the
+        // same s2, and the last two steps from s2 differ only in how far
+        // along s2's row they may go and which pair they must avoid, so
+        // each row is walked once, as far as the farthest of them, and what
+        // it finds is checked against each.
+        m_paths.clear();
         ForEachCheaper(s0, 0, [&](int s1, std::int64_t d01) {
-            const int s1p = Partner(s1);
             ForEachCheaper(s1, -d01, [&](int s2, std::int64_t d12) {
-                if (s2 == s0 || s2 == s0p)
-                    return;
-                const std::int64_t sum2 = d01 + d12;
-                ForEachCheaper(s2, -sum2, [&](int s3, std::int64_t d23) {
-                    if (s3 == s0 || s3 == s0p || s3 == s1 || s3 == s1p)
-                        return;
-                    if (sum2 + d23 + Delta(s3, s0) >= 0)
-                        return;
-                    OfferCandidate(s0, s1, s2, s3);
-                    OfferCandidate(s1, s2, s3, s0);
-                    OfferCandidate(s2, s3, s0, s1);
-                    OfferCandidate(s3, s0, s1, s2);
-                });
+                if (s2 != s0 && s2 != s0p)
+                    m_paths.push_back({s2, s1, m_current[static_cast<size_t>(s2)] - (d01 + d12) + kCostBias});
             });
         });
+        if (m_paths.empty())
+            continue;
+        PrepareClosing(s0);
+        std::sort(m_paths.begin(), m_paths.end(), [](const TwoSteps& l, const TwoSteps& r) { return l.s2 < r.s2; });
+        for (size_t first = 0; first < m_paths.size();) {
+            const int s2 = m_paths[first].s2;
+            size_t last = first;
+            std::int64_t bound = m_paths[first].bound;
+            while (last < m_paths.size() && m_paths[last].s2 == s2)
+                bound = std::max(bound, m_paths[last++].bound);
+            const std::uint64_t* const row = &m_rows[static_cast<size_t>(s2) * width];
+            const int s2p = Partner(s2);
+            for (size_t k = 0; k < width;) {
+                const size_t sorted = m_sortedLength[static_cast<size_t>(s2)] > k
+                                          ? m_sortedLength[static_cast<size_t>(s2)]
+                                          : ExtendSortedRow(s2);
+                k = ScanForClosing(row, k, sorted, bound, m_closing.data());
+                if (k == sorted)
+                    continue;
+                const auto cost = static_cast<std::int64_t>(row[k] >> 32);
+                if (cost >= bound)
+                    break;
+                const int u = SlotOf(row[k]);
+                const int s3 = Partner(u);
+                for (size_t p = first; p < last; ++p) {
+                    const TwoSteps& path = m_paths[p];
+                    // s3 is none of s1's pair, and the cycle gains within
+                    // this path's own bound.
+                    if (u == s2p || u == path.s1 || s3 == path.s1 || cost >= path.bound
+                        || cost + m_closing[static_cast<size_t>(u)] >= path.bound)
+                        continue;
+                    OfferCandidate(s0, path.s1, s2, s3);
+                    OfferCandidate(path.s1, s2, s3, s0);
+                    OfferCandidate(s2, s3, s0, path.s1);
+                    OfferCandidate(s3, s0, path.s1, s2);
+                }
+                ++k;
+            }
+            first = last;
+        }
     }
 
     // Double swaps. For X the swap partner must not be the smallest of the

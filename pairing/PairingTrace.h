@@ -28,9 +28,18 @@ std::filesystem::path DefaultTraceDirectory();
 // row, costs above 999999 shown as 999999. Lines end in a bare "\n".
 std::string FormatCostTrace(const CPairingMatcher& matcher);
 
+// Writes one of the two files (atomically) into the options' folder. Returns
+// false with a reason when it could not be written.
+bool WriteTraceFile(const PairingTraceOptions& options, const char* name, std::string_view bytes,
+                    std::string* error = nullptr);
+
 // Writes both files (each atomically) into the options' folder. Returns false
 // with a reason when either could not be written; the other is still tried.
 bool WriteTraceFiles(const PairingTraceOptions& options, std::string_view costTrace, std::string_view stepTrace,
                      std::string* error = nullptr);
+
+// The reason for the files not written, the cost trace's first, joined by
+// "; "; empty when both were.
+std::string JoinTraceErrors(bool costOk, const std::string& costError, bool stepOk, const std::string& stepError);
 
 } // namespace tabry

@@ -131,7 +131,13 @@ void CPlayerDatabase::AssignRecords(const std::vector<CPlayerRecord>& records)
         m_records.push_back(std::make_unique<CPlayerRecord>(r));
 }
 
-int CPlayerDatabase::Load(const std::filesystem::path& path, std::string* error, int* nulLine)
+void CPlayerDatabase::Truncate(int count)
+{
+    if (count >= 0 && count < GetCount())
+        m_records.resize(static_cast<size_t>(count));
+}
+
+int CPlayerDatabase::Load(const std::filesystem::path& path, FileError* error)
 {
     std::string data;
     const ReadStatus status = ReadFileBytes(path, data, kMaxPlayerDatabaseBytes, error);
@@ -144,10 +150,13 @@ int CPlayerDatabase::Load(const std::filesystem::path& path, std::string* error,
     const int line = LoadBytes(data);
     m_loadRefused = line != 0;
     if (line != 0) {
-        if (nulLine != nullptr)
-            *nulLine = line;
-        if (error != nullptr)
-            *error = "cannot read " + PathText(path) + ": line " + std::to_string(line) + " holds a NUL byte";
+        if (error != nullptr) {
+            *error = FileError{};
+            error->step = FileStep::Read;
+            error->problem = FileProblem::NulByte;
+            error->path = path;
+            error->line = line;
+        }
         return -1;
     }
     return 0;
@@ -202,12 +211,16 @@ std::string CPlayerDatabase::SaveBytes(int firstIndex) const
     return out;
 }
 
-int CPlayerDatabase::Save(const std::filesystem::path& path, int firstIndex, std::string* error) const
+int CPlayerDatabase::Save(const std::filesystem::path& path, int firstIndex, FileError* error) const
 {
     if (m_loadRefused) {
-        if (error != nullptr)
-            *error = "not written to " + PathText(path)
-                     + ": the database file could not be read, and writing would replace the records in it";
+        if (error != nullptr) {
+            *error = FileError{};
+            error->step = FileStep::Save;
+            error->problem = FileProblem::Refused;
+            error->path = path;
+            error->systemText = "the database file could not be read, and writing would replace the records in it";
+        }
         return -1;
     }
     return WriteFileAtomically(path, SaveBytes(firstIndex), error) ? 0 : -1;

@@ -3,6 +3,8 @@
 // player by the index of a record here, so the order of the records matters;
 // index 0 is always the built-in bye record, which is never written to a file.
 
+#include "text/FileIo.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -63,11 +65,14 @@ public:
     std::vector<CPlayerRecord> Records() const;
     // Replaces every record, bye record included.
     void AssignRecords(const std::vector<CPlayerRecord>& records);
+    // Drops the records from index `count` on (those added since the
+    // database held `count`).
+    void Truncate(int count);
 
     // Appends the records of a "player.db" file. -1 when the file cannot be
-    // read or holds a NUL byte (then `nulLine` gets the line, from 1): the
+    // read or holds a NUL byte (FileProblem::NulByte with the line): the
     // database is unchanged and `error` says why. Else 0.
-    int Load(const std::filesystem::path& path, std::string* error = nullptr, int* nulLine = nullptr);
+    int Load(const std::filesystem::path& path, FileError* error = nullptr);
     // Appends the records of "player.db" bytes. Bytes with a NUL byte are
     // refused whole, and the number of the first line holding one is
     // returned; else 0.
@@ -77,9 +82,9 @@ public:
     // than replace them (also after Reset). The next Load decides anew.
     bool LoadRefused() const { return m_loadRefused; }
     // Writes records `firstIndex`.. to a "player.db" file, replacing it
-    // atomically. -1 (with a reason in `error`) when it cannot be written or
-    // LoadRefused() holds.
-    int Save(const std::filesystem::path& path, int firstIndex, std::string* error = nullptr) const;
+    // atomically. -1 (with the reason in `error`) when it cannot be written
+    // or LoadRefused() holds (FileProblem::Refused).
+    int Save(const std::filesystem::path& path, int firstIndex, FileError* error = nullptr) const;
     // The "player.db" bytes of records `firstIndex`..
     std::string SaveBytes(int firstIndex) const;
 

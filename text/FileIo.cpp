@@ -3,6 +3,7 @@
 #include "text/FileIo.h"
 #include "text/FileIoDetail.h"
 
+#include <chrono>
 #include <cstdio>
 #include <random>
 #include <system_error>
@@ -43,14 +44,172 @@ bool IsTemporaryNameOf(std::string_view name, std::string_view targetName)
     return true;
 }
 
-void SetError(std::string* error, std::string_view what, const fs::path& path, std::string_view reason)
+void SetError(FileError* error, FileStep step, FileProblem problem, const fs::path& path, int systemCode,
+              std::string systemText)
 {
     if (error == nullptr)
         return;
-    *error = std::string(what) + " " + PathText(path) + ": " + std::string(reason);
+    *error = FileError{};
+    error->step = step;
+    error->problem = problem;
+    error->path = path;
+    error->systemCode = systemCode;
+    error->systemText = std::move(systemText);
 }
 
 } // namespace detail
+
+namespace {
+
+const char* StepText(FileStep step)
+{
+    switch (step) {
+    case FileStep::Open:
+        return "cannot open";
+    case FileStep::Read:
+        return "cannot read";
+    case FileStep::Save:
+        return "cannot save";
+    case FileStep::Create:
+        return "cannot create";
+    case FileStep::Write:
+        return "cannot write";
+    case FileStep::Replace:
+        return "cannot replace";
+    case FileStep::CreateFolder:
+        return "cannot create the folder";
+    case FileStep::None:
+        break;
+    }
+    return "cannot use";
+}
+
+// The English of a problem the system gave no words for.
+std::string ProblemText(const FileError& e)
+{
+    switch (e.problem) {
+    case FileProblem::Missing:
+        return "no such file";
+    case FileProblem::Folder:
+        return "it is a folder";
+    case FileProblem::NotRegular:
+        return "not a regular file (a device, pipe or socket)";
+    case FileProblem::TooLarge:
+        return "larger than " + std::to_string(e.limit) + " bytes";
+    case FileProblem::NoPermission:
+        return "permission denied";
+    case FileProblem::ReadOnlyVolume:
+        return "the disk is read-only";
+    case FileProblem::ReadOnlyFile:
+        return "the file is read-only";
+    case FileProblem::DiskFull:
+        return "the disk is full";
+    case FileProblem::FolderMissing:
+        return "the folder does not exist";
+    case FileProblem::NotAFolderOnPath:
+        return "a file stands where the path needs a folder";
+    case FileProblem::HeldByOtherProgram:
+        return "the file is open in another program that does not let it be replaced";
+    case FileProblem::NulByte:
+        return "line " + std::to_string(e.line) + " holds a NUL byte";
+    case FileProblem::Refused:
+        return "refused";
+    case FileProblem::None:
+    case FileProblem::Other:
+        break;
+    }
+    return e.systemCode != 0 ? "system error " + std::to_string(e.systemCode) : std::string("failed");
+}
+
+} // namespace
+
+std::string FileErrorText(const FileError& error)
+{
+    std::string reason = error.systemText.empty() ? ProblemText(error) : error.systemText;
+    if (error.problem == FileProblem::HeldByOtherProgram && !error.systemText.empty())
+        reason = ProblemText(error) + " (" + error.systemText + ")";
+    return std::string(StepText(error.step)) + " " + PathText(error.path) + ": " + reason;
+}
+
+ReadStatus ReadFileBytes(const fs::path& path, std::string& bytes, std::uintmax_t maxBytes, std::string* error)
+{
+    FileError e;
+    const ReadStatus status = ReadFileBytes(path, bytes, maxBytes, &e);
+    if (error != nullptr && status != ReadStatus::Ok)
+        *error = FileErrorText(e);
+    return status;
+}
+
+bool WriteFileAtomically(const fs::path& path, std::string_view bytes, std::string* error, bool toDisk)
+{
+    FileError e;
+    const bool ok = WriteFileAtomically(path, bytes, &e, toDisk);
+    if (error != nullptr && !ok)
+        *error = FileErrorText(e);
+    return ok;
+}
+
+bool CreateFolders(const fs::path& folder, FileError* error)
+{
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (fs::is_directory(folder, ec))
+        return true;
+    FileProblem problem = FileProblem::Other;
+    if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted)
+        problem = FileProblem::NoPermission;
+    else if (ec == std::errc::read_only_file_system)
+        problem = FileProblem::ReadOnlyVolume;
+    else if (ec == std::errc::no_space_on_device)
+        problem = FileProblem::DiskFull;
+    else if (ec == std::errc::not_a_directory || ec == std::errc::file_exists || !ec)
+        problem = FileProblem::NotAFolderOnPath;
+    else if (ec == std::errc::no_such_file_or_directory)
+        problem = FileProblem::FolderMissing;
+    detail::SetError(error, FileStep::CreateFolder, problem, folder, ec.value(), ec ? ec.message() : std::string());
+    return false;
+}
+
+std::uint64_t ContentHash(std::string_view bytes)
+{
+    std::uint64_t h = 14695981039346656037ull;
+    for (const char c : bytes) {
+        h ^= static_cast<unsigned char>(c);
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+
+FileStamp StampOf(const fs::path& path, std::string_view bytes)
+{
+    FileStamp stamp;
+    stamp.exists = true;
+    stamp.size = bytes.size();
+    stamp.hash = ContentHash(bytes);
+    std::error_code ec;
+    const fs::file_time_type time = fs::last_write_time(path, ec);
+    if (!ec)
+        stamp.modified = static_cast<std::int64_t>(
+            std::chrono::duration_cast<std::chrono::nanoseconds>(time.time_since_epoch()).count());
+    return stamp;
+}
+
+FileStamp StampOnDisk(const fs::path& path, std::uintmax_t maxBytes)
+{
+    std::string bytes;
+    const ReadStatus status = ReadFileBytes(path, bytes, maxBytes, static_cast<FileError*>(nullptr));
+    if (status == ReadStatus::Ok)
+        return StampOf(path, bytes);
+    FileStamp stamp;
+    std::error_code ec;
+    stamp.exists = status != ReadStatus::Missing && fs::exists(path, ec);
+    if (stamp.exists) {
+        stamp.size = fs::file_size(path, ec);
+        if (ec)
+            stamp.size = 0;
+    }
+    return stamp;
+}
 
 std::string PathText(const fs::path& path)
 {

@@ -2,6 +2,8 @@
 // Pieces of the file I/O that both platform implementations share. Internal
 // to the text layer.
 
+#include "text/FileIo.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -14,7 +16,8 @@ namespace tabry::detail {
 std::string TemporarySuffix();
 bool IsTemporaryNameOf(std::string_view name, std::string_view targetName);
 
-// "<what> <path>: <reason>" into `error` when it is given.
-void SetError(std::string* error, std::string_view what, const std::filesystem::path& path, std::string_view reason);
+// Fills `error` when it is given.
+void SetError(FileError* error, FileStep step, FileProblem problem, const std::filesystem::path& path,
+              int systemCode = 0, std::string systemText = {});
 
 } // namespace tabry::detail

@@ -25,6 +25,36 @@ std::string SystemReason(int err)
     return std::generic_category().message(err);
 }
 
+// The problem an errno value stands for. `creating`: the call made a new
+// name, so a missing part of the path is a missing folder.
+FileProblem ProblemOf(int err, bool creating)
+{
+    switch (err) {
+    case ENOENT:
+        return creating ? FileProblem::FolderMissing : FileProblem::Missing;
+    case EACCES:
+    case EPERM:
+        return FileProblem::NoPermission;
+    case EROFS:
+        return FileProblem::ReadOnlyVolume;
+    case ENOSPC:
+    case EDQUOT:
+        return FileProblem::DiskFull;
+    case ENOTDIR:
+        return FileProblem::NotAFolderOnPath;
+    case EISDIR:
+        return FileProblem::Folder;
+    default:
+        return FileProblem::Other;
+    }
+}
+
+// The failure of a system call with errno `err`, in the system's words.
+void SetSystemError(FileError* error, FileStep step, const fs::path& path, int err, bool creating = false)
+{
+    detail::SetError(error, step, ProblemOf(err, creating), path, err, SystemReason(err));
+}
+
 // Owns a file descriptor.
 class Descriptor {
 public:
@@ -182,32 +212,34 @@ Outcome WriteTemporary(const fs::path& dir, const std::string& targetName, std::
 
 } // namespace
 
-ReadStatus ReadFileBytes(const fs::path& path, std::string& bytes, std::uintmax_t maxBytes, std::string* error)
+ReadStatus ReadFileBytes(const fs::path& path, std::string& bytes, std::uintmax_t maxBytes, FileError* error)
 {
     bytes.clear();
     // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused below.
     const Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (!fd.Valid()) {
         const int err = errno;
-        detail::SetError(error, "cannot open", path, SystemReason(err));
+        SetSystemError(error, FileStep::Open, path, err);
         return err == ENOENT ? ReadStatus::Missing : ReadStatus::Failed;
     }
     struct stat st {};
     if (::fstat(fd.Get(), &st) != 0) {
-        detail::SetError(error, "cannot read", path, SystemReason(errno));
+        SetSystemError(error, FileStep::Read, path, errno);
         return ReadStatus::Failed;
     }
     if (S_ISDIR(st.st_mode)) {
-        detail::SetError(error, "cannot read", path, SystemReason(EISDIR));
+        SetSystemError(error, FileStep::Read, path, EISDIR);
         return ReadStatus::NotRegularFile;
     }
     if (!S_ISREG(st.st_mode)) {
-        detail::SetError(error, "cannot read", path, "not a regular file (a device, pipe or socket)");
+        detail::SetError(error, FileStep::Read, FileProblem::NotRegular, path);
         return ReadStatus::NotRegularFile;
     }
     const std::uintmax_t limit = std::min<std::uintmax_t>(maxBytes, bytes.max_size() - 1);
     const auto tooLarge = [&] {
-        detail::SetError(error, "cannot read", path, "larger than " + std::to_string(limit) + " bytes");
+        detail::SetError(error, FileStep::Read, FileProblem::TooLarge, path);
+        if (error != nullptr)
+            error->limit = limit;
         return ReadStatus::TooLarge;
     };
     if (static_cast<std::uintmax_t>(st.st_size) > limit)
@@ -226,7 +258,7 @@ ReadStatus ReadFileBytes(const fs::path& path, std::string& bytes, std::uintmax_
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            detail::SetError(error, "cannot read", path, SystemReason(errno));
+            SetSystemError(error, FileStep::Read, path, errno);
             return ReadStatus::Failed;
         }
         if (n == 0)
@@ -240,25 +272,25 @@ ReadStatus ReadFileBytes(const fs::path& path, std::string& bytes, std::uintmax_
     return ReadStatus::Ok;
 }
 
-bool WriteFileAtomically(const fs::path& path, std::string_view bytes, std::string* error, bool toDisk)
+bool WriteFileAtomically(const fs::path& path, std::string_view bytes, FileError* error, bool toDisk)
 {
     fs::path target;
     if (const int err = FollowLinks(path, target); err != 0) {
-        detail::SetError(error, "cannot save", path, SystemReason(err));
+        SetSystemError(error, FileStep::Save, path, err, true);
         return false;
     }
     struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
     if (!exists && errno != ENOENT) {
-        detail::SetError(error, "cannot save", path, SystemReason(errno));
+        SetSystemError(error, FileStep::Save, path, errno, true);
         return false;
     }
     if (exists && S_ISDIR(old.st_mode)) {
-        detail::SetError(error, "cannot replace", path, SystemReason(EISDIR));
+        SetSystemError(error, FileStep::Replace, path, EISDIR);
         return false;
     }
     if (exists && !S_ISREG(old.st_mode)) {
-        detail::SetError(error, "cannot replace", path, "not a regular file (a device, pipe or socket)");
+        detail::SetError(error, FileStep::Replace, FileProblem::NotRegular, path);
         return false;
     }
 
@@ -280,14 +312,13 @@ bool WriteFileAtomically(const fs::path& path, std::string_view bytes, std::stri
     if (outcome != Outcome::Done) {
         if (!temp->name.empty())
             ::unlink(temp->name.c_str());
-        detail::SetError(error, temp->fd.Valid() ? "cannot write" : "cannot create", path,
-                         SystemReason(err != 0 ? err : EIO));
+        SetSystemError(error, temp->fd.Valid() ? FileStep::Write : FileStep::Create, path, err != 0 ? err : EIO, true);
         return false;
     }
     if (::rename(temp->name.c_str(), target.c_str()) != 0) {
         err = errno;
         ::unlink(temp->name.c_str());
-        detail::SetError(error, "cannot replace", path, SystemReason(err));
+        SetSystemError(error, FileStep::Replace, path, err, true);
         return false;
     }
     return true;

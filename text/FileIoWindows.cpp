@@ -39,6 +39,35 @@ std::string SystemReason(DWORD code)
     return reason;
 }
 
+// The problem a system error code stands for. `creating`: the call made a
+// new name, so a missing part of the path is a missing folder.
+FileProblem ProblemOf(DWORD code, bool creating)
+{
+    switch (code) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        return creating ? FileProblem::FolderMissing : FileProblem::Missing;
+    case ERROR_ACCESS_DENIED:
+        return FileProblem::NoPermission;
+    case ERROR_WRITE_PROTECT:
+        return FileProblem::ReadOnlyVolume;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return FileProblem::DiskFull;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return FileProblem::HeldByOtherProgram;
+    default:
+        return FileProblem::Other;
+    }
+}
+
+// The failure of a system call with code `code`, in the system's words.
+void SetSystemError(FileError* error, FileStep step, const fs::path& path, DWORD code, bool creating = false)
+{
+    detail::SetError(error, step, ProblemOf(code, creating), path, static_cast<int>(code), SystemReason(code));
+}
+
 class Handle {
 public:
     explicit Handle(HANDLE h = INVALID_HANDLE_VALUE) : m_h(h) {}
@@ -153,33 +182,35 @@ bool WriteAll(HANDLE h, std::string_view bytes, DWORD& code)
 
 } // namespace
 
-ReadStatus ReadFileBytes(const fs::path& path, std::string& bytes, std::uintmax_t maxBytes, std::string* error)
+ReadStatus ReadFileBytes(const fs::path& path, std::string& bytes, std::uintmax_t maxBytes, FileError* error)
 {
     bytes.clear();
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        detail::SetError(error, "cannot read", path, "it is a folder");
+        detail::SetError(error, FileStep::Read, FileProblem::Folder, path);
         return ReadStatus::NotRegularFile;
     }
     const Handle h(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!h.Valid()) {
         const DWORD code = GetLastError();
-        detail::SetError(error, "cannot open", path, SystemReason(code));
+        SetSystemError(error, FileStep::Open, path, code);
         return IsMissing(code) ? ReadStatus::Missing : ReadStatus::Failed;
     }
     if (GetFileType(h.Get()) != FILE_TYPE_DISK) {
-        detail::SetError(error, "cannot read", path, "not a regular file (a device, pipe or socket)");
+        detail::SetError(error, FileStep::Read, FileProblem::NotRegular, path);
         return ReadStatus::NotRegularFile;
     }
     const std::uintmax_t limit = std::min<std::uintmax_t>(maxBytes, bytes.max_size() - 1);
     const auto tooLarge = [&] {
-        detail::SetError(error, "cannot read", path, "larger than " + std::to_string(limit) + " bytes");
+        detail::SetError(error, FileStep::Read, FileProblem::TooLarge, path);
+        if (error != nullptr)
+            error->limit = limit;
         return ReadStatus::TooLarge;
     };
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(h.Get(), &size)) {
-        detail::SetError(error, "cannot read", path, SystemReason(GetLastError()));
+        SetSystemError(error, FileStep::Read, path, GetLastError());
         return ReadStatus::Failed;
     }
     if (static_cast<std::uintmax_t>(size.QuadPart) > limit)
@@ -196,7 +227,7 @@ ReadStatus ReadFileBytes(const fs::path& path, std::string& bytes, std::uintmax_
         const DWORD want = static_cast<DWORD>(std::min<size_t>(data.size() - have, 1u << 30));
         DWORD got = 0;
         if (!ReadFile(h.Get(), data.data() + have, want, &got, nullptr)) {
-            detail::SetError(error, "cannot read", path, SystemReason(GetLastError()));
+            SetSystemError(error, FileStep::Read, path, GetLastError());
             return ReadStatus::Failed;
         }
         if (got == 0)
@@ -210,7 +241,7 @@ ReadStatus ReadFileBytes(const fs::path& path, std::string& bytes, std::uintmax_
     return ReadStatus::Ok;
 }
 
-bool WriteFileAtomically(const fs::path& path, std::string_view bytes, std::string* error, bool toDisk)
+bool WriteFileAtomically(const fs::path& path, std::string_view bytes, FileError* error, bool toDisk)
 {
     const fs::path target = FollowLinks(path);
     bool exists = false;
@@ -223,16 +254,16 @@ bool WriteFileAtomically(const fs::path& path, std::string_view bytes, std::stri
             if (!GetFileInformationByHandle(h.Get(), &info))
                 info.dwFileAttributes = 0;
             if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-                detail::SetError(error, "cannot replace", path, "it is a folder");
+                detail::SetError(error, FileStep::Replace, FileProblem::Folder, path);
                 return false;
             }
             if (GetFileType(h.Get()) != FILE_TYPE_DISK) {
-                detail::SetError(error, "cannot replace", path, "not a regular file (a device, pipe or socket)");
+                detail::SetError(error, FileStep::Replace, FileProblem::NotRegular, path);
                 return false;
             }
             // Windows refuses to replace it, and no retry would change that.
             if ((info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
-                detail::SetError(error, "cannot replace", path, "the file is read-only");
+                detail::SetError(error, FileStep::Replace, FileProblem::ReadOnlyFile, path);
                 return false;
             }
             exists = true;
@@ -258,7 +289,7 @@ bool WriteFileAtomically(const fs::path& path, std::string_view bytes, std::stri
             break;
     }
     if (!h.Valid()) {
-        detail::SetError(error, "cannot create", path, SystemReason(code));
+        SetSystemError(error, FileStep::Create, path, code, true);
         return false;
     }
     bool ok = WriteAll(h.Get(), bytes, code);
@@ -274,7 +305,7 @@ bool WriteFileAtomically(const fs::path& path, std::string_view bytes, std::stri
     }
     if (!ok) {
         DeleteFileW(temp.c_str());
-        detail::SetError(error, "cannot write", path, SystemReason(code));
+        SetSystemError(error, FileStep::Write, path, code, true);
         return false;
     }
 
@@ -293,11 +324,10 @@ bool WriteFileAtomically(const fs::path& path, std::string_view bytes, std::stri
     }
     DeleteFileW(temp.c_str());
     if (MayPass(code))
-        detail::SetError(error, "cannot replace", path,
-                         "the file is open in another program that does not let it be replaced (" + SystemReason(code)
-                             + ")");
+        detail::SetError(error, FileStep::Replace, FileProblem::HeldByOtherProgram, path, static_cast<int>(code),
+                         SystemReason(code));
     else
-        detail::SetError(error, "cannot replace", path, SystemReason(code));
+        SetSystemError(error, FileStep::Replace, path, code, true);
     return false;
 }
 

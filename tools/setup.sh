@@ -15,6 +15,7 @@ packages=(
   chromium
   libmicrohttpd-dev libqrencode-dev zlib1g-dev
   libcurl4-openssl-dev nlohmann-json3-dev
+  liblemon-dev
   libx11-dev
   mingw-w64 wine64 googletest
   dpkg-dev file desktop-file-utils

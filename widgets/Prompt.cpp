@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace tabry::ui {
 
@@ -44,6 +45,17 @@ Answer WidgetPrompt::AskYesNoCancel(QWidget* parent, const QString& caption, con
     const auto r = QMessageBox::question(parent, caption, text,
                                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     return r == QMessageBox::Yes ? Answer::Yes : (r == QMessageBox::No ? Answer::No : Answer::Cancel);
+}
+
+bool WidgetPrompt::Choose(QWidget* parent, const QString& text, const QString& first, const QString& second)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("確認"), text, QMessageBox::NoButton, parent);
+    QPushButton* yes = box.addButton(first, QMessageBox::AcceptRole);
+    QPushButton* no = box.addButton(second, QMessageBox::RejectRole);
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
 }
 
 QString WidgetPrompt::SaveFileName(QWidget* parent, const QString& caption, const QString& proposedPath,
@@ -131,12 +143,18 @@ Answer ScriptedPrompt::AskYesNoCancel(QWidget*, const QString& caption, const QS
     return NextAnswer(Answer::Cancel);
 }
 
+bool ScriptedPrompt::Choose(QWidget*, const QString& text, const QString& first, const QString& second)
+{
+    m_events.push_back({QStringLiteral("choose"), first + QStringLiteral(" / ") + second, text});
+    return NextAnswer(Answer::No) == Answer::Yes;
+}
+
 QString ScriptedPrompt::SaveFileName(QWidget*, const QString& caption, const QString& proposedPath, const QString&,
                                      const QString&)
 {
     m_events.push_back({QStringLiteral("save"), caption, proposedPath});
     for (;;) {
-        const QString path = NextPath();
+        QString path = NextPath();
         if (path.isEmpty() || !QFileInfo::exists(path))
             return path;
         m_events.push_back(

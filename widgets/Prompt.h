@@ -28,6 +28,10 @@ public:
     virtual bool Confirm(QWidget* parent, const QString& text) = 0;
     // Question with Yes, No and Cancel (saving changes before closing).
     virtual Answer AskYesNoCancel(QWidget* parent, const QString& caption, const QString& text) = 0;
+    // Question with two named answers: caption "確認", question icon. The
+    // second is the default button and what Escape answers, so a hasty
+    // Enter takes the careful way. True for the first.
+    virtual bool Choose(QWidget* parent, const QString& text, const QString& first, const QString& second) = 0;
     // Save As dialog; asks before overwriting. Empty on cancel.
     // `filter` uses Qt's form: "大会結果ファイル (*.stg);;All Files (*)".
     virtual QString SaveFileName(QWidget* parent, const QString& caption, const QString& proposedPath,
@@ -53,6 +57,7 @@ public:
     void Inform(QWidget* parent, const QString& caption, const QString& text) override;
     bool Confirm(QWidget* parent, const QString& text) override;
     Answer AskYesNoCancel(QWidget* parent, const QString& caption, const QString& text) override;
+    bool Choose(QWidget* parent, const QString& text, const QString& first, const QString& second) override;
     QString SaveFileName(QWidget* parent, const QString& caption, const QString& proposedPath, const QString& filter,
                          const QString& defaultSuffix) override;
     QString OpenFileName(QWidget* parent, const QString& caption, const QString& directory,
@@ -69,7 +74,7 @@ public:
 class ScriptedPrompt : public IPrompt {
 public:
     struct Event {
-        QString kind; // "error", "inform", "confirm", "yesnocancel", "save", "overwrite", "open", "integer"
+        QString kind; // "error", "inform", "confirm", "yesnocancel", "choose", "save", "overwrite", "open", "integer"
         QString caption;
         QString text;
     };
@@ -86,6 +91,8 @@ public:
     void Inform(QWidget* parent, const QString& caption, const QString& text) override;
     bool Confirm(QWidget* parent, const QString& text) override;
     Answer AskYesNoCancel(QWidget* parent, const QString& caption, const QString& text) override;
+    // Answered Yes (the first answer) or, also when nothing is queued, No.
+    bool Choose(QWidget* parent, const QString& text, const QString& first, const QString& second) override;
     QString SaveFileName(QWidget* parent, const QString& caption, const QString& proposedPath, const QString& filter,
                          const QString& defaultSuffix) override;
     QString OpenFileName(QWidget* parent, const QString& caption, const QString& directory,

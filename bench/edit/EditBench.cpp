@@ -26,7 +26,7 @@ void BM_RecordedGame(benchmark::State& state)
     CTournamentEditor editor(
         bench::FullTournament(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), "player"));
     std::vector<std::shared_ptr<const CEditStep>> kept;
-    editor.AddListener([&](const ChangeEvent& e) {
+    editor.AddListener(ListenerRank::Views, [&](const ChangeEvent& e) {
         if (e.step)
             kept.push_back(e.step);
     });
@@ -91,7 +91,7 @@ void HistoryMemory(benchmark::State& state, bool gamesOnly)
         CTournamentEditor editor(bench::FullTournament(512, 128, "player"));
         std::size_t bytes = 0;
         int steps = 0;
-        editor.AddListener([&](const ChangeEvent& e) {
+        editor.AddListener(ListenerRank::Views, [&](const ChangeEvent& e) {
             if (e.step) {
                 bytes += e.step->Cost();
                 ++steps;

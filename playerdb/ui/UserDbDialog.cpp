@@ -1,8 +1,10 @@
 #include "playerdb/ui/UserDbDialog.h"
 
 #include "core/TournamentData.h"
+#include "edit/EditTexts.h"
 #include "playerdb/ui/UserDbModel.h"
 #include "playerdb/ui/UserEditDialog.h"
+#include "widgets/FileErrorText.h"
 #include "widgets/Prompt.h"
 #include "widgets/TextCodec.h"
 
@@ -20,7 +22,7 @@ namespace tabry {
 
 namespace {
 
-QString PathText(const std::filesystem::path& path)
+QString PathQText(const std::filesystem::path& path)
 {
 #ifdef _WIN32
     return QString::fromStdWString(path.wstring());
@@ -184,10 +186,10 @@ void CUserDbDialog::OnDelete()
         return;
     const CUserDbRows& rows = m_model->Rows();
     if (rows.IsUsedByTable(row, m_data.table)) {
-        const std::string& name = m_data.players.GetAt(rows.Row(row).origin).m_longName;
-        ui::Prompt().Error(this, QStringLiteral("「%1」さんは現在編集中の結果表で使用されているため\n"
-                                                "ユーザDBから削除することは出来ません。")
-                                     .arg(ui::ToQString(name)));
+        EditRefusal refusal;
+        refusal.code = RefusalCode::RebuildDropsPlayer;
+        refusal.record = rows.Row(row).origin;
+        ui::Prompt().Error(this, ui::ToQString(RefusalText(refusal, m_data)));
         return;
     }
     m_model->Remove(row);
@@ -213,8 +215,14 @@ void CUserDbDialog::OnColumnClicked(int column)
 
 void CUserDbDialog::accept()
 {
-    m_editor.RebuildPlayers(m_model->Rows().RebuildList(), &m_result);
-    std::string reason;
+    const ChangeEffects fx = m_editor.RebuildPlayers(m_model->Rows().RebuildList(), &m_result);
+    if (fx.refusal) {
+        // The dialog keeps such a person (its delete button is grayed), so
+        // this is a list the dialog should not have made; nothing changed.
+        ui::Prompt().Error(this, ui::ToQString(RefusalText(fx.refusal, m_data)));
+        return;
+    }
+    FileError reason;
     m_saved = m_data.players.Save(m_dbPath, 1, &reason) == 0;
     if (m_saved) {
         // Every record, including people added earlier in this run, is in
@@ -225,7 +233,7 @@ void CUserDbDialog::accept()
         // tries again rather than dropping the organiser's changes.
         m_editor.MarkPlayersUnsaved();
         ui::Prompt().Error(this, QStringLiteral("ユーザDB「%1」を保存できませんでした。\n%2")
-                                     .arg(PathText(m_dbPath), QString::fromLocal8Bit(reason.c_str())));
+                                     .arg(PathQText(m_dbPath), ui::FileProblemText(reason)));
     }
     QDialog::accept();
 }

@@ -171,7 +171,7 @@ TEST_F(DialogFixture, TheByeRuleIsShownRefusedWhenNoWinAndAppliedAsOneStep)
 
     CTournamentEditor editor(data);
     int steps = 0;
-    editor.AddListener([&](const ChangeEvent& e) { steps += e.kind == ChangeKind::Edit ? 1 : 0; });
+    editor.AddListener(ListenerRank::Views, [&](const ChangeEvent& e) { steps += e.kind == ChangeKind::Edit ? 1 : 0; });
     EXPECT_TRUE(ApplySettings(editor, dialog->Values()).changed);
     EXPECT_EQ(steps, 1);
     EXPECT_NE(editor.Save().find("##Bye: 33-31,pairing\r\n"), std::string::npos);

@@ -124,20 +124,20 @@ struct LossFixture : testing::Test {
 TEST_F(LossFixture, FewerRowsWithPlayersAnnounceTheFirstRemovedRow)
 {
     bool rows = false;
-    EXPECT_EQ(DataLossQuestion(data.table, 16, 7, &rows),
+    EXPECT_EQ(DataLossQuestionText(data.table, 16, 7, &rows),
               QString::fromUtf8("17 行目以降に入力されたデータは全て削除されます。\nよろしいですか？"));
     EXPECT_TRUE(rows);
-    EXPECT_EQ(DataLossQuestion(data.table, 18, 7),
+    EXPECT_EQ(DataLossQuestionText(data.table, 18, 7),
               QString::fromUtf8("19 行目以降に入力されたデータは全て削除されます。\nよろしいですか？"));
-    EXPECT_TRUE(DataLossQuestion(data.table, 19, 7).isEmpty()); // row 19 (the 20th) holds nobody
-    EXPECT_TRUE(DataLossQuestion(data.table, 20, 7).isEmpty()); // the same size drops nothing
+    EXPECT_TRUE(DataLossQuestionText(data.table, 19, 7).isEmpty()); // row 19 (the 20th) holds nobody
+    EXPECT_TRUE(DataLossQuestionText(data.table, 20, 7).isEmpty()); // the same size drops nothing
 }
 
 TEST_F(LossFixture, FewerRoundsOnlyAskWhenARemovedRoundHasAGame)
 {
-    EXPECT_TRUE(DataLossQuestion(data.table, 20, 5).isEmpty()); // only rounds 1..5 hold games
+    EXPECT_TRUE(DataLossQuestionText(data.table, 20, 5).isEmpty()); // only rounds 1..5 hold games
     bool rows = true;
-    EXPECT_EQ(DataLossQuestion(data.table, 20, 4, &rows),
+    EXPECT_EQ(DataLossQuestionText(data.table, 20, 4, &rows),
               QString::fromUtf8("5 回戦以降のデータは全て削除されます。\nよろしいですか？"));
     EXPECT_FALSE(rows);
 }

@@ -195,8 +195,9 @@ TEST_F(DocFixture, AFailedSaveIsReportedAndTheDocumentStaysModified)
     EXPECT_FALSE(doc.OnSaveDocument(target));
     ASSERT_EQ(Events().size(), 1u);
     EXPECT_EQ(Events()[0].kind, "error");
-    EXPECT_EQ(Events()[0].text, QString::fromUtf8("「%1」に保存できません。\n保存先のフォルダが見つかりません。")
-                                    .arg(QDir::toNativeSeparators(target)));
+    EXPECT_EQ(Events()[0].text,
+              QString::fromUtf8("「%1」に保存できません。\n保存先のフォルダ「%2」が見つかりません。")
+                  .arg(QDir::toNativeSeparators(target), QDir::toNativeSeparators(Q(dir / "no" / "such" / "folder"))));
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(doc.Title(), QString::fromUtf8("無題"));
 }

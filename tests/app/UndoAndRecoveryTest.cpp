@@ -269,6 +269,26 @@ TEST(UndoAndRecoveryTest, TheHistoryDropsItsOldestStepsPastItsBudgetAndStillUndo
     EXPECT_EQ(editor.Save(), states.back());
 }
 
+TEST(UndoAndRecoveryTest, AHistoryWhoseUndoTheEditorRefusesDoesNotMove)
+{
+    CTournamentEditor editor(test::MakeTournament(4, 2, 4));
+    CEditHistory first(editor);
+    CEditHistory second(editor); // holds the same step, as a stale view would
+    editor.SetGame(0, 0, 1, ResultWin, 4);
+    const std::string made = editor.Save();
+    ASSERT_TRUE(first.Undo());
+    // The tournament is no longer where the second history's step leads
+    // from: the editor refuses, and that history keeps its place.
+    EXPECT_FALSE(second.Undo());
+    EXPECT_TRUE(second.CanUndo());
+    EXPECT_FALSE(second.CanRedo());
+    EXPECT_EQ(editor.Table().Cell(0, 0).opponent, NoOpponent);
+    ASSERT_TRUE(first.Redo());
+    EXPECT_EQ(editor.Save(), made);
+    EXPECT_TRUE(second.Undo()); // in step again
+    EXPECT_EQ(editor.Table().Cell(0, 0).opponent, NoOpponent);
+}
+
 TEST(UndoAndRecoveryTest, AnUntitledTournamentComesBackUntitledAtStartUp)
 {
     test::Sandbox box;

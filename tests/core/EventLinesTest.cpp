@@ -105,28 +105,43 @@ TEST(EventLinesTest, WithdrawalsFollowTheirPlayersThroughSortResizeAndRemoval)
     EXPECT_EQ(d.Save().find("##Withdrawn"), std::string::npos);
 }
 
-TEST(EventLinesTest, LinesThatCannotBeUsedAreDroppedAndNeverShiftThePlayers)
+TEST(EventLinesTest, LinesThatCannotBeReadRefuseTheFileAndAnEmptyRowIsAFinding)
 {
     const std::string plain = FourPlayers({});
-    // Each is consumed as a details line, changes nothing, and is not
-    // written again; the player lines after it stay in their rows.
+    // Read anyhow, each would pair a player who left or score the bye by
+    // another rule: the file is refused, naming the line, and the open
+    // tournament stays.
     for (const char* line :
-         {"##Withdrawn: 4,2", // an empty row
-          "##Withdrawn: 5,1", // beyond the table
+         {"##Withdrawn: 5,1", // beyond the table
           "##Withdrawn: 1,4", // beyond the rounds
           "##Withdrawn: 1,0", // rounds count from 1
           "##Withdrawn: -1,2", "##Withdrawn: 1", "##Withdrawn: x,y", "##Withdrawn: 1,2x",
           "##Withdrawn:", "##Withdrawn: 99999999999999999999,2", "##Withdrawn: 1,99999999999999999999",
           "##Withdrawn: 1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18",
           "##Bye: 32-32,sometimes", // a draw is no win; unknown receiver
+          "##Bye: 33-31,sometimes", // unknown receiver
           "##Bye: 40-20",           // not a full board
           "##Bye: 31-33", "##Bye: 65--1", "##Bye: -", "##Bye: 99999999999-0"}) {
         SCOPED_TRACE(line);
-        const TournamentData d = Loaded(FourPlayers({line}));
+        TournamentData d = Loaded(plain);
+        LoadReport report;
+        EXPECT_EQ(d.Load(FourPlayers({line}), &report), LoadStatus::BadEventLine);
+        EXPECT_EQ(report.faultLine, 3);
+        ASSERT_EQ(report.findings.size(), 1u);
+        EXPECT_EQ(report.findings[0].kind, FindingKind::BadEventLine);
         EXPECT_EQ(d.Save(), plain);
-        EXPECT_EQ(NameOfRow(d, 0), "a");
-        EXPECT_EQ(NameOfRow(d, 3), "d");
     }
+    // A withdrawal of an empty row: the file opens, the line is dropped, and
+    // the report says so.
+    TournamentData d;
+    LoadReport report;
+    ASSERT_EQ(d.Load(FourPlayers({"##Withdrawn: 4,2"}), &report), LoadStatus::Ok);
+    ASSERT_EQ(report.findings.size(), 1u);
+    EXPECT_EQ(report.findings[0].kind, FindingKind::WithdrawalOfEmptyRow);
+    EXPECT_EQ(report.findings[0].line, 3);
+    EXPECT_EQ(report.findings[0].row, 4);
+    EXPECT_EQ(d.Save(), plain);
+    EXPECT_EQ(NameOfRow(d, 3), "d");
     // Two withdrawals of one row: the earlier round counts.
     EXPECT_EQ(Loaded(FourPlayers({"##Withdrawn: 1,3", "##Withdrawn: 1,2", "##Withdrawn: 1,3"})).Save(),
               FourPlayers({"##Withdrawn: 1,2"}));

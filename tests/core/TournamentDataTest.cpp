@@ -71,15 +71,18 @@ TEST(TournamentDataTest, FilesRoundTripAndMissingFilesAreReported)
     TempDir dir;
     WriteAll(dir / "t.stg", kFile);
     TournamentData d;
-    std::string error;
-    ASSERT_EQ(d.LoadFile(dir / "t.stg", &error), LoadStatus::Ok);
-    ASSERT_TRUE(d.SaveFile(dir / "u.stg", &error)) << error;
+    LoadReport report;
+    FileError error;
+    ASSERT_EQ(d.LoadFile(dir / "t.stg", &report), LoadStatus::Ok);
+    ASSERT_TRUE(d.SaveFile(dir / "u.stg", &error)) << FileErrorText(error);
     TournamentData e;
     ASSERT_EQ(e.LoadFile(dir / "u.stg"), LoadStatus::Ok);
     EXPECT_EQ(e.Save(), ReadAll(dir / "u.stg"));
-    EXPECT_EQ(d.LoadFile(dir / "missing.stg", &error), LoadStatus::CannotOpen);
-    EXPECT_NE(error.find("missing.stg"), std::string::npos);
+    EXPECT_EQ(d.LoadFile(dir / "missing.stg", &report), LoadStatus::CannotOpen);
+    EXPECT_EQ(report.file.problem, FileProblem::Missing);
+    EXPECT_NE(FileErrorText(report.file).find("missing.stg"), std::string::npos);
     EXPECT_FALSE(d.SaveFile(dir / "no" / "t.stg", &error));
+    EXPECT_EQ(error.problem, FileProblem::FolderMissing) << FileErrorText(error);
 }
 
 TEST(TournamentDataTest, ANulByteRefusesTheFileNamesTheLineAndLeavesTheOpenTournament)
@@ -91,10 +94,10 @@ TEST(TournamentDataTest, ANulByteRefusesTheFileNamesTheLineAndLeavesTheOpenTourn
     TournamentData d;
     ASSERT_EQ(d.Load(kFile), LoadStatus::Ok);
     const std::string before = d.Save();
-    std::string error;
-    int line = 0;
-    EXPECT_EQ(d.LoadFile(dir / "t.stg", &error, &line), LoadStatus::NulByte);
-    EXPECT_EQ(line, 6);
+    LoadReport report;
+    EXPECT_EQ(d.LoadFile(dir / "t.stg", &report), LoadStatus::NulByte);
+    EXPECT_EQ(report.faultLine, 6);
+    const std::string error = FileErrorText(report.file);
     EXPECT_NE(error.find("t.stg: line 6 holds a NUL byte"), std::string::npos) << error;
     EXPECT_EQ(d.Save(), before);
     // The reader itself takes nothing from such bytes either.
@@ -105,8 +108,9 @@ TEST(TournamentDataTest, ANulByteRefusesTheFileNamesTheLineAndLeavesTheOpenTourn
     EXPECT_FALSE(added);
 
     WriteAll(dir / "player.db", damaged);
-    EXPECT_EQ(d.LoadPlayers(dir / "player.db", &error, &line), LoadStatus::NulByte);
-    EXPECT_EQ(line, 6);
+    FileError dbError;
+    EXPECT_EQ(d.LoadPlayers(dir / "player.db", &dbError), LoadStatus::NulByte);
+    EXPECT_EQ(dbError.line, 6);
     EXPECT_EQ(d.players.GetCount(), 1);
 }
 
@@ -114,20 +118,22 @@ TEST(TournamentDataTest, InputThatIsNoRegularFileOrTooLargeIsRefused)
 {
     TempDir dir;
     TournamentData d;
-    std::string error;
+    LoadReport report;
     WriteAll(dir / "huge.stg", "1,1,1,0,60\r\n");
     std::filesystem::resize_file(dir / "huge.stg", kMaxTournamentFileBytes + 1);
-    EXPECT_EQ(d.LoadFile(dir / "huge.stg", &error), LoadStatus::CannotOpen);
-    EXPECT_NE(error.find("larger than"), std::string::npos) << error;
+    EXPECT_EQ(d.LoadFile(dir / "huge.stg", &report), LoadStatus::CannotOpen);
+    EXPECT_EQ(report.file.problem, FileProblem::TooLarge);
+    EXPECT_NE(FileErrorText(report.file).find("larger than"), std::string::npos);
 #if defined(_WIN32)
     const std::filesystem::path device = "NUL";
 #else
     const std::filesystem::path device = "/dev/zero";
 #endif
-    EXPECT_EQ(d.LoadFile(device, &error), LoadStatus::CannotOpen);
-    EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+    EXPECT_EQ(d.LoadFile(device, &report), LoadStatus::CannotOpen);
+    EXPECT_NE(FileErrorText(report.file).find("not a regular file"), std::string::npos);
     // A database that cannot be read is not an empty one: it is never saved over.
     std::filesystem::create_directory(dir / "player.db");
+    FileError error;
     EXPECT_EQ(d.LoadPlayers(dir / "player.db", &error), LoadStatus::CannotOpen);
     EXPECT_TRUE(d.players.LoadRefused());
 }

@@ -26,7 +26,7 @@ int main(int argc, char** argv)
     tabry::test::CRandomEdits edits(seed, 16, 7);
     for (int i = 1; i <= changes; ++i) {
         edits.Apply(editor);
-        if (!keeper.LastError().empty())
+        if (keeper.LastError())
             return 3;
         std::printf("%d\n", i);
         std::fflush(stdout);

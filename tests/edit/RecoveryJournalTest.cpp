@@ -109,7 +109,7 @@ TEST(RecoveryJournalTest, TheKeeperWritesAfterEveryChangeUntilTheFileHoldsTheTou
     EXPECT_FALSE(journal.Exists()); // as opened: nothing to recover
 
     std::vector<std::shared_ptr<const CEditStep>> steps;
-    editor.AddListener([&](const ChangeEvent& e) {
+    editor.AddListener(ListenerRank::Views, [&](const ChangeEvent& e) {
         if (e.step)
             steps.push_back(e.step);
     });
@@ -135,7 +135,7 @@ TEST(RecoveryJournalTest, TheKeeperWritesAfterEveryChangeUntilTheFileHoldsTheTou
     EXPECT_TRUE(journal.Exists());
     editor.NewTournament(); // changes discarded
     EXPECT_FALSE(journal.Exists());
-    EXPECT_TRUE(keeper.LastError().empty());
+    EXPECT_FALSE(keeper.LastError());
 }
 
 TEST(RecoveryJournalTest, RestoringBringsBackThePlayersDataTheDatabaseLacks)

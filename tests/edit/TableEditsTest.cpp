@@ -1,4 +1,5 @@
 #include "edit/TournamentEditor.h"
+#include "pairing/RandomGenerator.h"
 
 #include "tests/support/RandomEdits.h"
 #include "tests/support/SmallTournaments.h"
@@ -87,7 +88,8 @@ struct Asked {
         if (totals && !fx.allTotals && !Has(fx.totalsRows, r))
             return ::testing::AssertionFailure() << "totals of row " << r << " not named";
         for (int j = 0; j < t.RoundCount(); ++j)
-            if (!(beforeCells[static_cast<size_t>(r * t.RoundCount() + j)] == t.Cell(r, j))
+            if (!(beforeCells[static_cast<size_t>(r) * static_cast<size_t>(t.RoundCount()) + static_cast<size_t>(j)]
+                  == t.Cell(r, j))
                 && !Has(fx.cells, CellRef{r, j}) && !Has(fx.rounds, j))
                 return ::testing::AssertionFailure() << "cell " << r << "/" << j << " not named";
     }
@@ -104,7 +106,7 @@ TEST(TableEditsTest, RandomChangesKeepPairsMirroredTotalsRightAndNameWhatTheyTou
         CTournamentEditor editor(test::CRandomEdits::Start(12, 5, 16));
         test::CRandomEdits edits(seed, 14, 6);
         std::optional<ChangeEffects> told;
-        editor.AddListener([&](const ChangeEvent& e) { told = e.effects; });
+        editor.AddListener(ListenerRank::Views, [&](const ChangeEvent& e) { told = e.effects; });
         for (int i = 0; i < 1200; ++i) {
             const std::vector<PlayerEntry> rows = editor.Table().Entries();
             const std::vector<ResultCell> cells = editor.Table().Cells();
@@ -152,7 +154,14 @@ TEST(TableEditsTest, OnlyTakingAnotherPlayersOpponentOrDeletingGamesAsksAndNoCha
     const int rec = editor.AddPlayer(test::Person("new"));
     editor.SetRowPlayer(0, rec);
     EXPECT_EQ(editor.Table().Cell(2, 1).opponent, 0);
-    editor.DeletePlayer(0);
+    asked.questions.clear();
+    asked.answer = false;
+    EXPECT_EQ(editor.DeletePlayer(0, asked.Fn()).refusal.code, RefusalCode::Declined);
+    EXPECT_EQ(editor.DeletePlayer(0).refusal.code, RefusalCode::Declined); // nobody to ask: No
+    EXPECT_EQ(asked.questions, std::vector<std::string>{"「new」さんを削除します。よろしいですか？"});
+    EXPECT_EQ(editor.Table().Cell(2, 1).opponent, 0);
+    asked.answer = true;
+    editor.DeletePlayer(0, asked.Fn());
     EXPECT_EQ(editor.Table().Cell(2, 1).opponent, NoOpponent);
 
     editor.SetGame(1, 2, 3, ResultWin, 10);
@@ -164,6 +173,43 @@ TEST(TableEditsTest, OnlyTakingAnotherPlayersOpponentOrDeletingGamesAsksAndNoCha
     asked.answer = true;
     EXPECT_EQ(editor.DeleteRound(2, asked.Fn()).rounds, std::vector<int>{2});
     EXPECT_EQ(editor.Table().Cell(3, 2).opponent, NoOpponent);
+}
+
+TEST(TableEditsTest, ListenersHearAChangeByRankWhateverOrderTheyCameIn)
+{
+    CTournamentEditor editor(MakeTournament(4, 2, 4));
+    std::string heard;
+    editor.AddListener(ListenerRank::Views, [&](const ChangeEvent&) { heard += 'v'; });
+    editor.AddListener(ListenerRank::LivePages, [&](const ChangeEvent&) { heard += 'l'; });
+    editor.AddListener(ListenerRank::Journal, [&](const ChangeEvent&) { heard += 'j'; });
+    editor.AddListener(ListenerRank::Views, [&](const ChangeEvent&) { heard += 'w'; });
+    editor.AddListener(ListenerRank::History, [&](const ChangeEvent&) { heard += 'h'; });
+    editor.SetGame(0, 0, 1, ResultWin, 2);
+    EXPECT_EQ(heard, "hjlvw");
+}
+
+TEST(TableEditsTest, PairingAfterARoundWithOpenBoardsAsksNamingTheBoards)
+{
+    CTournamentEditor editor(MakeTournament(6, 3, 6));
+    editor.SetGame(0, 0, 1, ResultNone, 0);
+    editor.SetGame(2, 0, 3, ResultNone, 0);
+    editor.SetGame(4, 0, ByeOpponent, ResultNone, 0);
+    editor.SetGame(0, 1, 1, ResultNone, 0);
+    Asked asked;
+    CRandomGenerator random(3);
+    PairingOptions options;
+    options.trace.enabled = false;
+    const ChangeEffects declined = editor.PairRound(2, random, options, nullptr, asked.Fn());
+    EXPECT_EQ(declined.refusal.code, RefusalCode::Declined);
+    EXPECT_EQ(asked.questions, std::vector<std::string>{"第1回戦・第2回戦に結果のない対局が合わせて4局あります。"
+                                                        "組み合わせを作成しますか?"});
+    EXPECT_EQ(editor.Table().Cell(0, 2).opponent, NoOpponent);
+    asked.answer = true;
+    PairedRound paired;
+    ASSERT_TRUE(editor.PairRound(2, random, options, nullptr, asked.Fn(), &paired).Any());
+    EXPECT_EQ(paired.round, 2);
+    EXPECT_EQ(paired.boards, 3);
+    EXPECT_EQ(paired.byeRow, -1);
 }
 
 TEST(TableEditsTest, ChangesThatChangeNothingAreRefusedAndToldToNobody)
@@ -236,7 +282,7 @@ TEST(TableEditsTest, ALatecomersRowIsAddedAtTheEndAsOneStepUpToTheLargestTable)
     data.table.ComputeAll();
     CTournamentEditor editor(std::move(data));
     std::vector<std::string> steps;
-    editor.AddListener([&](const ChangeEvent& e) {
+    editor.AddListener(ListenerRank::Views, [&](const ChangeEvent& e) {
         if (e.step)
             steps.push_back(U(e.step->Name()));
     });

@@ -77,7 +77,7 @@ TEST(UndoRedoTest, EveryStateComesBackExactlyAfterThousandsOfRandomChanges)
         CTournamentEditor editor(test::CRandomEdits::Start(14, 6, 20));
         test::CRandomEdits edits(seed, 20, 8);
         History history;
-        editor.AddListener([&](const ChangeEvent& e) {
+        editor.AddListener(ListenerRank::Views, [&](const ChangeEvent& e) {
             if (e.kind != ChangeKind::Edit)
                 return;
             history.steps.resize(history.index);
@@ -127,7 +127,7 @@ TEST(UndoRedoTest, AStepThatDoesNotBelongToTheCurrentStateIsRefused)
 {
     CTournamentEditor editor(test::MakeTournament(4, 2, 4));
     std::vector<std::shared_ptr<const CEditStep>> steps;
-    editor.AddListener([&](const ChangeEvent& e) {
+    editor.AddListener(ListenerRank::Views, [&](const ChangeEvent& e) {
         if (e.step)
             steps.push_back(e.step);
     });
@@ -148,7 +148,7 @@ TEST(UndoRedoTest, StepsAreNamedForTheMenuAndListenersHearEachChangeOnce)
     CTournamentEditor editor(std::move(data));
     std::vector<std::string> names;
     int events = 0;
-    editor.AddListener([&](const ChangeEvent& e) {
+    editor.AddListener(ListenerRank::Views, [&](const ChangeEvent& e) {
         ++events;
         if (e.step)
             names.push_back(test::U(e.step->Name()));

@@ -4,6 +4,8 @@
 // broken round trip.
 #include "fuzz/targets/FuzzTargets.h"
 
+#include "core/TournamentData.h"
+
 #include <gtest/gtest.h>
 
 #include <cstddef>
@@ -29,13 +31,37 @@ std::string PlayerLine(int rounds, const std::string& name)
     return line;
 }
 
-TEST(HostileInputTest, TruncatedFiles)
+// Every cut of a file: read with nothing lost, refused, or read with a
+// finding that names what was lost. The only cut read short without a word
+// ends whole before the first player line, where nothing read names a row.
+TEST(HostileInputTest, TruncatedFilesAreRefusedOrNamedNeverReadShortSilently)
 {
-    std::string file = "3,4,1,0,60\r\n##Format: 1\r\n##Tournament: Cup\r\n";
-    for (int r = 0; r < 3; ++r)
-        file += PlayerLine(4, "p" + std::to_string(r)) + "\r\n";
-    for (size_t cut = 0; cut <= file.size(); ++cut)
-        Feed(file.substr(0, cut));
+    const std::string details = "3,4,1,0,60\r\n##Format: 1\r\n##Tournament: Cup\r\n";
+    std::string file = details;
+    // Row 0 plays row 2 in every round, so a cut that keeps row 0 names
+    // the rows it loses.
+    file += "p0,s,1,r,i,m,2,1,2,0,2,1,2,0,2,1,2,0,2,1,2,0\r\n";
+    file += PlayerLine(4, "p1") + "\r\n";
+    file += "p2,s,1,r,i,m,0,-1,-2,0,0,-1,-2,0,0,-1,-2,0,0,-1,-2,0\r\n";
+    for (size_t cut = 0; cut <= file.size(); ++cut) {
+        SCOPED_TRACE(cut);
+        const std::string bytes = file.substr(0, cut);
+        Feed(bytes);
+        TournamentData d;
+        LoadReport report;
+        if (d.Load(bytes, &report) != LoadStatus::Ok)
+            continue;
+        int players = 0;
+        for (int r = 0; r < d.table.PlayerCount(); ++r)
+            players += d.table.Entry(r).IsEmpty() ? 0 : 1;
+        if (players == 3 && d.Save() == file) {
+            EXPECT_TRUE(report.findings.empty()); // whole, or only the last line break lost
+        } else if (report.findings.empty()) {
+            EXPECT_EQ(players, 0);
+            EXPECT_EQ(bytes.back(), '\n');
+            EXPECT_LE(cut, details.size());
+        }
+    }
 }
 
 TEST(HostileInputTest, HugeFieldsAndLines)

@@ -196,6 +196,30 @@ TEST_F(GridMenusTest, PairingARoundFillsOnlyTheCellsStillEmpty)
     EXPECT_EQ(edits->Count(), 1);
 }
 
+TEST_F(GridMenusTest, PairingWhileAnEarlierRoundHasOpenBoardsAsksAndTheStatusSaysWhatWasPaired)
+{
+    editor.SetGame(0, 0, 1, ResultNone, 0); // round 1: one board still without a result
+    editor.Withdraw(4, 1);                  // 上田 leaves before round 2
+    edits->Reset();
+    QSignalSpy status(grid.get(), &grid::CResultGrid::statusMessage);
+    const QString question = QStringLiteral("第1回戦に結果のない対局が1局あります。組み合わせを作成しますか?");
+
+    RoundMenu(2, kPair); // No: nothing paired
+    ASSERT_EQ(Prompts().Events().size(), 1u);
+    EXPECT_EQ(Prompts().Events()[0].text, question);
+    EXPECT_EQ(edits->Count(), 0);
+    EXPECT_EQ(data.table.Cell(0, 1).opponent, NoOpponent);
+    EXPECT_EQ(status.count(), 0);
+
+    Prompts().QueueAnswer(ui::Answer::Yes);
+    RoundMenu(2, kPair);
+    EXPECT_EQ(edits->Count(), 1);
+    // Four players left: two boards, no bye, 上田 left out.
+    ASSERT_EQ(status.count(), 1);
+    EXPECT_EQ(status.at(0).at(0).toString(),
+              QStringLiteral("第2回戦の組み合わせを作成しました: 2局、棄権のため除外 1人 (上田)"));
+}
+
 TEST_F(GridMenusTest, ThePlayerAndTotalHeadersShowTheRoundMenuWithNothingToDo)
 {
     editor.SetGame(0, 0, 1, ResultWin, 10);

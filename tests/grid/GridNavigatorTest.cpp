@@ -134,7 +134,11 @@ TEST_F(NavigatorFixture, SelectingACellBelowTheWindowScrollsItFullyIntoView)
     nav.SelectCell(0, 7);
     EXPECT_EQ(nav.TopRow(), 1);
     EXPECT_EQ(surface.vPos, 1);
-    EXPECT_TRUE(surface.Invalidated({0, 16, 600, 300}));
+    // The rows that stay move up; the new cell is repainted where it is now.
+    ASSERT_EQ(surface.scrolls.size(), 1u);
+    EXPECT_EQ(surface.scrolls[0].area, (GridRect{0, 16, 600, 300}));
+    EXPECT_EQ(surface.scrolls[0].dy, -36);
+    EXPECT_TRUE(surface.Invalidated(nav.Layout().CellRect(0, 7)));
     const GridRect r = nav.Layout().CellRect(0, 7);
     EXPECT_LE(r.bottom, 300);
 
@@ -197,7 +201,10 @@ TEST_F(NavigatorFixture, VerticalPagesAreCutAtTheEnds)
 {
     nav.ScrollVertical(ScrollRequest::PageForward);
     EXPECT_EQ(nav.TopRow(), 7);
-    EXPECT_TRUE(surface.Invalidated({0, 16, 600, 300}));
+    // The part of row 7 that was in view moves to the top.
+    ASSERT_EQ(surface.scrolls.size(), 1u);
+    EXPECT_EQ(surface.scrolls[0].area, (GridRect{0, 16, 600, 300}));
+    EXPECT_EQ(surface.scrolls[0].dy, -7 * 36);
     nav.ScrollVertical(ScrollRequest::PageForward);
     nav.ScrollVertical(ScrollRequest::PageForward);
     EXPECT_EQ(nav.TopRow(), 19); // cut to the last row
@@ -212,15 +219,15 @@ TEST_F(NavigatorFixture, VerticalPagesAreCutAtTheEnds)
     EXPECT_EQ(nav.TopRow(), 0);
 }
 
-TEST_F(NavigatorFixture, VerticalThumbRepaintsDownwardsAndScrollsUpwards)
+TEST_F(NavigatorFixture, VerticalThumbMovesThePixelsBothWays)
 {
     nav.ScrollVertical(ScrollRequest::ThumbTrack, 10);
     EXPECT_EQ(nav.TopRow(), 10);
-    EXPECT_TRUE(surface.scrolls.empty());
-    EXPECT_TRUE(surface.Invalidated({0, 16, 600, 300}));
-    nav.ScrollVertical(ScrollRequest::ThumbTrack, 8);
     ASSERT_EQ(surface.scrolls.size(), 1u);
-    EXPECT_EQ(surface.scrolls[0].dy, 72);
+    EXPECT_EQ(surface.scrolls[0].dy, -360); // farther than the window: all new
+    nav.ScrollVertical(ScrollRequest::ThumbTrack, 8);
+    ASSERT_EQ(surface.scrolls.size(), 2u);
+    EXPECT_EQ(surface.scrolls[1].dy, 72);
     surface.vPos = -1;
     nav.ScrollVertical(ScrollRequest::EndScroll);
     EXPECT_EQ(surface.vPos, 8);
@@ -250,7 +257,9 @@ TEST_F(NavigatorFixture, HorizontalPagesAndThumb)
 {
     nav.ScrollHorizontal(ScrollRequest::PageForward);
     EXPECT_EQ(nav.LeftCol(), 7); // 10 wanted, cut to R + 1
-    EXPECT_TRUE(surface.Invalidated({30, 0, 600, 300}));
+    ASSERT_EQ(surface.scrolls.size(), 1u);
+    EXPECT_EQ(surface.scrolls[0].area, (GridRect{30, 0, 600, 300}));
+    EXPECT_EQ(surface.scrolls[0].dx, -(7 * 48 + 64));
     nav.ScrollHorizontal(ScrollRequest::PageBack);
     EXPECT_EQ(nav.LeftCol(), 0);
     surface.hPos = -1;

@@ -396,7 +396,7 @@ TEST_F(ResultPopupTest, CommittingWhatIsStoredChangesNothing)
     EXPECT_EQ(Cur(), (GridCell{2, 0}));
 }
 
-TEST_F(ResultPopupTest, ANameThatFindsNobodyEmptiesTheCellAndEscapeKeepsIt)
+TEST_F(ResultPopupTest, ANameThatFindsNobodyIsRefusedAnEmptyNameClearsAndEscapeKeepsIt)
 {
     editor.SetGame(0, 0, 1, ResultWin, 12);
     grid->SelectCell(1, 0);
@@ -406,7 +406,18 @@ TEST_F(ResultPopupTest, ANameThatFindsNobodyEmptiesTheCellAndEscapeKeepsIt)
     EXPECT_EQ(data.table.Cell(0, 0).opponent, 1);
     EXPECT_EQ(Cur(), (GridCell{1, 0}));
 
+    // The stored score and mark are still in the editor: the name must find
+    // somebody, or the game would be thrown away.
     Type("q");
+    Enter(ResultPopup()->NameEdit());
+    Settle();
+    ASSERT_NE(ResultPopup(), nullptr);
+    EXPECT_TRUE(ResultPopup()->Note()->isVisible());
+    EXPECT_EQ(ResultPopup()->NameEdit()->selectedText(), QStringLiteral("q"));
+    EXPECT_EQ(data.table.Cell(0, 0).opponent, 1);
+
+    // An empty name field clears the game.
+    Key(ResultPopup()->NameEdit(), Qt::Key_Backspace);
     Enter(ResultPopup()->NameEdit());
     Settle();
     EXPECT_EQ(data.table.Cell(0, 0).opponent, NoOpponent);
@@ -433,6 +444,92 @@ TEST_F(ResultPopupTest, TheEditorIsLaidOutInDialogUnitsAndPaintedOnWhite)
     const QPoint gap(du.X(10) + 1, du.Y(15) + 1);
     EXPECT_EQ(QColor(shot.pixel(gap)), QColor(grid::GridPalette::kBackground));
     EXPECT_EQ(popup->CandidateList()->palette().color(QPalette::Base), QColor(grid::GridPalette::kBackground));
+}
+
+} // namespace
+} // namespace tabry::test
+
+namespace tabry::test {
+namespace {
+
+// The refusals the editor makes instead of guessing, and the quick entry
+// of a game won or lost by default, typed as the organiser types them.
+struct EditorRefusalsTest : PopupFixture {
+    // Types `score`, goes to the name field with Tab, Tab, types `name`
+    // there and presses Enter.
+    grid::CResultPopup* Commit(int row, int round, const QString& score, const QString& name)
+    {
+        grid->SelectCell(round, row);
+        Type(score);
+        grid::CResultPopup* popup = ResultPopup();
+        if (popup == nullptr)
+            return nullptr;
+        Key(popup->ScoreEdit(), Qt::Key_Tab);
+        Key(popup->MarkBox(), Qt::Key_Tab);
+        TypeText(popup->NameEdit(), name);
+        Key(popup->NameEdit(), Qt::Key_Return);
+        Settle();
+        return ResultPopup();
+    }
+    // The editor is still open, says why, hands back the name, and nothing
+    // changed.
+    void ExpectRefused(grid::CResultPopup* popup, const std::string& before, const QString& why)
+    {
+        ASSERT_NE(popup, nullptr) << "the editor closed";
+        EXPECT_TRUE(popup->Note()->isVisible());
+        EXPECT_TRUE(popup->Note()->text().contains(why)) << popup->Note()->text().toStdString();
+        EXPECT_EQ(popup->focusWidget(), popup->NameEdit());
+        EXPECT_EQ(popup->NameEdit()->selectedText(), popup->NameEdit()->text());
+        EXPECT_EQ(editor.Save(), before);
+        EXPECT_EQ(edits->Count(), 0);
+        Key(popup->NameEdit(), Qt::Key_Escape);
+        Settle();
+    }
+};
+
+TEST_F(EditorRefusalsTest, ASignAloneIsWonOrLostByDefaultInBothModes)
+{
+    EXPECT_EQ(Commit(0, 1, "+", "ito"), nullptr);
+    EXPECT_EQ(data.table.Cell(0, 0), (ResultCell{1, ResultWin, 0, 0}));
+    EXPECT_EQ(data.table.Cell(1, 0), (ResultCell{0, ResultLoss, 0, 0}));
+
+    // Counted in discs the game is the same: no disc difference.
+    ShowDiscCounts(editor);
+    EXPECT_EQ(Commit(2, 2, "-", "ueda"), nullptr);
+    EXPECT_EQ(data.table.Cell(2, 1), (ResultCell{4, ResultLoss, 0, 0}));
+    EXPECT_EQ(data.table.Cell(4, 1), (ResultCell{2, ResultWin, 0, 0}));
+}
+
+TEST_F(EditorRefusalsTest, ANameThatFindsNobodyAndAWithdrawnRoundAreRefusedInsideTheEditor)
+{
+    editor.SetGame(1, 2, 3, ResultWin, 6);
+    edits->Reset();
+    const std::string before = editor.Save();
+    const QString nobody = QStringLiteral("この名前のプレイヤはいません");
+
+    // A typo after a score: the game stays as it was, the pairing too.
+    ExpectRefused(Commit(0, 3, "40", "utea"), before, nobody);
+    // A very long name, and a pasted one with a line break.
+    ExpectRefused(Commit(0, 3, "12", QString(300, QLatin1Char('u'))), before, nobody);
+    grid->SelectCell(3, 0);
+    Type("12");
+    grid::CResultPopup* popup = ResultPopup();
+    ASSERT_NE(popup, nullptr);
+    popup->NameEdit()->setFocus();
+    popup->NameEdit()->insert(QStringLiteral("ueda\nx"));
+    Key(popup->NameEdit(), Qt::Key_Return);
+    Settle();
+    ExpectRefused(ResultPopup(), before, nobody);
+
+    // 上田 (row 4) left from round 2: no game of his there, from either side.
+    ASSERT_FALSE(editor.Withdraw(4, 1).refusal);
+    edits->Reset();
+    const std::string withdrawn = editor.Save();
+    ExpectRefused(Commit(0, 2, "8", "ueda"), withdrawn, QStringLiteral("棄権"));
+    ExpectRefused(Commit(4, 2, "8", "ito"), withdrawn, QStringLiteral("棄権"));
+    // The round before he left still takes his game.
+    EXPECT_EQ(Commit(0, 1, "8", "ueda"), nullptr);
+    EXPECT_EQ(data.table.Cell(0, 0).opponent, 4);
 }
 
 } // namespace

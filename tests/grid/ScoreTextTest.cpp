@@ -113,7 +113,8 @@ TEST(ScoreTextTest, ACommitReadsTheWholeTextAndRefusesWhatNoGameEndsWith)
         {"99999999999999999999", kDiff, K::OutOfRange, 0},
         {"1.5", kDiff, K::NotANumber, 0},
         {"7x", kDiff, K::NotANumber, 0},
-        {"+", kDiff, K::NotANumber, 0},
+        {"+", kDiff, K::Number, 0}, // a sign alone: won or lost by default
+        {" - ", kDiff, K::Number, 0},
         {"- 3", kDiff, K::NotANumber, 0},
         {"3 2", kDiff, K::NotANumber, 0},
         {"", kDiff, K::Empty, 0},
@@ -133,7 +134,8 @@ TEST(ScoreTextTest, ACommitReadsTheWholeTextAndRefusesWhatNoGameEndsWith)
         {"32.5.5", kCount, K::NotANumber, 0},
         {".5", kCount, K::NotANumber, 0},
         {"abc", kCount, K::NotANumber, 0},
-        {"-", kCount, K::NotANumber, 0},
+        {"-", kCount, K::Number, 0},
+        {"+", kCount, K::Number, 0},
         {"   ", kCount, K::Empty, 0},
     };
     for (const Case& c : cases) {

@@ -116,6 +116,18 @@ TEST_F(ServeCommandTest, FollowsTheFileKeepsTheLastGoodStateAndStopsOnSigterm)
     ASSERT_TRUE(WriteFileAtomically(m_file, ""));
     std::this_thread::sleep_for(1500ms);
     EXPECT_EQ(Standings().dump(), good);
+    // A file that reads differently than it says, and one with a NUL byte:
+    // each named with its line, neither published.
+    std::string damaged = data.Save();
+    damaged.erase(damaged.rfind(",0\r\n"), 2);
+    ASSERT_TRUE(WriteFileAtomically(m_file, damaged));
+    ASSERT_TRUE(test::Eventually([&] { return Err().find("player line has") != std::string::npos; })) << Err();
+    EXPECT_EQ(Standings().dump(), good);
+    std::string nul = data.Save();
+    nul[nul.rfind("\r\n", nul.size() - 3) + 3] = '\0';
+    ASSERT_TRUE(WriteFileAtomically(m_file, nul));
+    ASSERT_TRUE(test::Eventually([&] { return Err().find("holds a NUL byte") != std::string::npos; })) << Err();
+    EXPECT_EQ(Standings().dump(), good);
 
     kill(m_pid, SIGTERM);
     int status = 0;

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cinttypes>
 #include <cstdio>
 #include <iterator>
 #include <limits>
@@ -46,7 +47,8 @@ std::string PlainCostTrace(const ReferenceMatcher& ref)
     return out;
 }
 
-void ExpectSameDecisions(CPairingMatcher& matcher)
+// Returns the number of four-pair steps in the plain scans' trace.
+int ExpectSameDecisions(CPairingMatcher& matcher)
 {
     const int n = matcher.SlotCount();
     ReferenceMatcher ref(n);
@@ -69,6 +71,11 @@ void ExpectSameDecisions(CPairingMatcher& matcher)
         if (matcher.Partner(a) > a)
             sum += matcher.Cost(a, matcher.Partner(a));
     EXPECT_EQ(matcher.TotalCost(), sum);
+
+    int fourPairSteps = 0;
+    for (size_t at = plainTrace.find("\n4:"); at != std::string::npos; at = plainTrace.find("\n4:", at + 1))
+        ++fourPairSteps;
+    return fourPairSteps;
 }
 
 std::int32_t Draw(Costs kind, std::mt19937& rng, int a, int b)
@@ -136,6 +143,100 @@ INSTANTIATE_TEST_SUITE_P(AllKinds, RandomMatrices,
                          ::testing::Values(Costs::FewValues, Costs::Uniform, Costs::Signed, Costs::NearScoreGaps,
                                            Costs::Banded),
                          KindName);
+
+// Rarely does anything survive the two- and three-pair phases, so the
+// four-pair phase is met mostly on small matrices of few values, where it
+// decides often.
+TEST(FourPairPhase, DecidesAsThePlainScansOnSmallMatrices)
+{
+    std::mt19937 rng(20);
+    int fourPairSteps = 0;
+    for (int k = 0; k < 10000; ++k) {
+        const int n = 8 + 2 * (k % 3);
+        SCOPED_TRACE("matrix " + std::to_string(k));
+        CPairingMatcher matcher;
+        matcher.Init(n);
+        for (int a = 0; a < n; ++a)
+            for (int b = a + 1; b < n; ++b)
+                matcher.SetCost(a, b, static_cast<std::int32_t>(rng() % (3 + k % 4)));
+        fourPairSteps += ExpectSameDecisions(matcher);
+        if (HasFailure())
+            return;
+    }
+    // Enough decisions of that phase for a wrong re-pairing to show.
+    EXPECT_GE(fourPairSteps, 300);
+}
+
+// Two re-pairings of the four-pair phase that cost the same are decided by
+// their order, but such ties are rare. In each of these matrices (upper
+// triangles, row by row) the phase meets one, between one pair of
+// neighbours in that order after another, so the order is checked whole.
+TEST(FourPairPhase, BreaksTiesBetweenRePairingsInTheirOrder)
+{
+    const std::vector<std::vector<std::int32_t>> matrices = {
+        {4, 4, 1, 3, 5, 3, 0, 1, 6, 6, 1, 1, 4, 4, 5, 4, 2, 0, 2, 1, 1, 0, 1,
+         5, 2, 4, 4, 2, 2, 5, 0, 5, 4, 6, 1, 0, 0, 5, 1, 5, 3, 2, 1, 0, 4},
+        {1, 4, 1, 3, 4, 0, 1, 4, 3, 4, 1, 1, 1, 0, 3, 0, 0, 2, 0, 3, 2, 2, 2, 4, 0, 4, 0, 2},
+        {3, 1, 3, 0, 3, 3, 3, 3, 3, 4, 1, 1, 1, 4, 4, 4, 2, 4, 4, 4, 2, 0, 4, 0, 0, 0, 0, 1},
+        {2, 3, 0, 3, 2, 2, 2, 1, 1, 1, 1, 3, 0, 0, 2, 0, 3, 3, 3, 0, 4, 0, 4, 2, 3, 0, 4, 0},
+        {0, 3, 0, 1, 0, 2, 1, 1, 3, 3, 4, 3, 1, 1, 1, 4, 0, 1, 4, 0, 0, 1, 2, 3, 0, 0, 0, 1},
+        {4, 4, 0, 1, 4, 2, 0, 3, 3, 1, 0, 1, 2, 1, 1, 1, 4, 3, 0, 4, 0, 0, 2, 4, 4, 4, 2, 3},
+        {1, 1, 1, 2, 2, 1, 1, 1, 0, 0, 0, 1, 2, 0, 1, 2, 0, 2, 0, 0, 2, 1, 1, 0, 2, 1, 2, 1},
+    };
+    for (const std::vector<std::int32_t>& upper : matrices) {
+        const int n = upper.size() == 28 ? 8 : 10;
+        SCOPED_TRACE(std::to_string(n) + " slots");
+        CPairingMatcher matcher;
+        matcher.Init(n);
+        size_t k = 0;
+        for (int a = 0; a < n; ++a)
+            for (int b = a + 1; b < n; ++b)
+                matcher.SetCost(a, b, upper[k++]);
+        EXPECT_GE(ExpectSameDecisions(matcher), 1);
+    }
+}
+
+// The trace's number fields at their edges, against the printf forms: slot
+// numbers of three digits, costs and totals of any sign and width.
+TEST(TraceText, MatchesThePrintfFormsAtEveryWidth)
+{
+    const int n = 130;
+    ReferenceMatcher ref(n);
+    CPairingMatcher matcher;
+    matcher.Init(n);
+    const std::int32_t extremes[] = {
+        std::numeric_limits<std::int32_t>::min(), -1000000, -100000, -99999, -1, 0, 7, 999999, 1000000,
+        std::numeric_limits<std::int32_t>::max()};
+    std::mt19937 rng(5);
+    for (int a = 0; a < n; ++a)
+        for (int b = a + 1; b < n; ++b) {
+            const std::int32_t c = extremes[rng() % std::size(extremes)];
+            ref.SetCost(a, b, c);
+            matcher.SetCost(a, b, c);
+        }
+    EXPECT_EQ(FormatCostTrace(matcher), PlainCostTrace(ref));
+
+    // Every slot paired with its mirror, so every slot number is written.
+    std::vector<int> partner(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i)
+        partner[static_cast<size_t>(i)] = n - 1 - i;
+    for (const std::int64_t total :
+         {std::numeric_limits<std::int64_t>::min(), std::int64_t{-1234567}, std::int64_t{-1}, std::int64_t{0},
+          std::int64_t{999999}, std::int64_t{12345678}, std::numeric_limits<std::int64_t>::max()}) {
+        std::string expected;
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%7" PRId64 ":", total);
+        expected += buf;
+        for (int i = 0; i < n / 2; ++i) {
+            std::snprintf(buf, sizeof buf, " %02d-%02d", i, n - 1 - i);
+            expected += buf;
+        }
+        expected += "\n";
+        std::string line = "kept ";
+        CPairingMatcher::AppendStateLine(line, total, partner);
+        EXPECT_EQ(line, "kept " + expected);
+    }
+}
 
 // Whole runs on simulated tournaments: the trace files of GeneratePairing
 // against the plain matcher on the same slots and costs.

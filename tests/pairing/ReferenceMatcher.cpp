@@ -1,5 +1,7 @@
 #include "tests/pairing/ReferenceMatcher.h"
 
+#include <algorithm>
+#include <array>
 #include <cinttypes>
 #include <cstdio>
 
@@ -148,8 +150,47 @@ bool ReferenceMatcher::TryThreeExchange(int X)
     return false;
 }
 
+namespace {
+
+// A re-pairing of the four pairs (X, x'), (i, i'), (b, b'), (d, d'): the
+// entry k names the pair whose old partner slot k takes, slots numbered
+// 0 X, 1 i, 2 b, 3 d.
+using Way = std::array<int, 4>;
+
+// Every way of handing the four old partners round so that nobody keeps his
+// own, except X and i swapping theirs while b and d swap theirs. In the order
+// they are tried: by X's new partner (i', b', d'), then by i's (x', b', d'),
+// and where both agree the two swaps before the four-cycle.
+std::vector<Way> FourPairWays()
+{
+    std::vector<Way> ways;
+    for (int x = 0; x < 4; ++x)
+        for (int i = 0; i < 4; ++i)
+            for (int b = 0; b < 4; ++b)
+                for (int d = 0; d < 4; ++d) {
+                    const Way w = {x, i, b, d};
+                    const bool handsAllFour = x != i && x != b && x != d && i != b && i != d && b != d;
+                    const bool nobodyKeeps = x != 0 && i != 1 && b != 2 && d != 3;
+                    const bool xiAndBdSwap = x == 1 && i == 0 && b == 3 && d == 2;
+                    if (handsAllFour && nobodyKeeps && !xiAndBdSwap)
+                        ways.push_back(w);
+                }
+    auto twoSwaps = [](const Way& w) { return w[static_cast<size_t>(w[0])] == 0; };
+    std::stable_sort(ways.begin(), ways.end(), [&](const Way& l, const Way& r) {
+        if (l[0] != r[0])
+            return l[0] < r[0];
+        if (l[1] != r[1])
+            return l[1] < r[1];
+        return twoSwaps(l) && !twoSwaps(r);
+    });
+    return ways;
+}
+
+} // namespace
+
 bool ReferenceMatcher::TryFourExchange(int X)
 {
+    static const std::vector<Way> kWays = FourPairWays();
     const int xp = partner[static_cast<size_t>(X)];
     for (int i = 0; i < n; ++i) {
         const int ip = partner[static_cast<size_t>(i)];
@@ -163,25 +204,26 @@ bool ReferenceMatcher::TryFourExchange(int X)
                 const int dp = partner[static_cast<size_t>(d)];
                 if (d == X || d == i || d == b || dp == X || dp == i || dp == b)
                     continue;
-                // The current pairing and the eight ways of re-pairing the
-                // four pairs: new partners of X, i, b and d.
-                const int ways[9][4] = {
-                    {xp, ip, bp, dp}, {ip, bp, dp, xp}, {ip, dp, xp, bp}, {bp, xp, dp, ip}, {bp, dp, xp, ip},
-                    {bp, dp, ip, xp}, {dp, xp, ip, bp}, {dp, bp, ip, xp}, {dp, bp, xp, ip},
-                };
-                std::int64_t sum[9];
-                int best = 0;
-                for (int k = 0; k < 9; ++k) {
-                    sum[k] = c(X, ways[k][0]) + c(i, ways[k][1]) + c(b, ways[k][2]) + c(d, ways[k][3]);
-                    if (sum[k] < sum[best])
-                        best = k;
+                const std::array<int, 4> slot = {X, i, b, d};
+                const std::array<int, 4> old = {xp, ip, bp, dp};
+                const std::int64_t now = c(X, xp) + c(i, ip) + c(b, bp) + c(d, dp);
+                // The cheapest way wins, the first one tried on ties, and
+                // only when it is cheaper than the pairs as they are.
+                const Way* best = nullptr;
+                std::int64_t bestSum = now;
+                for (const Way& w : kWays) {
+                    std::int64_t sum = 0;
+                    for (size_t k = 0; k < 4; ++k)
+                        sum += c(slot[k], old[static_cast<size_t>(w[k])]);
+                    if (sum < bestSum) {
+                        best = &w;
+                        bestSum = sum;
+                    }
                 }
-                if (best != 0) {
-                    Link(X, ways[best][0]);
-                    Link(i, ways[best][1]);
-                    Link(b, ways[best][2]);
-                    Link(d, ways[best][3]);
-                    totalCost += sum[best] - sum[0];
+                if (best != nullptr) {
+                    for (size_t k = 0; k < 4; ++k)
+                        Link(slot[k], old[static_cast<size_t>((*best)[k])]);
+                    totalCost += bestSum - now;
                     return true;
                 }
             }

@@ -80,9 +80,9 @@ TEST(PlayerDatabaseTest, FailedSaveIsReportedAndKeepsTheOldFile)
     WriteAll(dir / "player.db", "old,o,o,0,,\r\n");
     CPlayerDatabase db;
     db.Reset();
-    std::string error;
+    FileError error;
     EXPECT_EQ(db.Save(dir / "missing" / "player.db", 1, &error), -1);
-    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(error.problem, FileProblem::FolderMissing);
     EXPECT_EQ(ReadAll(dir / "player.db"), "old,o,o,0,,\r\n");
 }
 
@@ -97,18 +97,19 @@ TEST(PlayerDatabaseTest, ANulByteRefusesTheWholeFileAndItIsNeverSavedOver)
 
     TempDir dir;
     WriteAll(dir / "player.db", damaged);
-    std::string error;
-    int line = 0;
-    EXPECT_EQ(db.Load(dir / "player.db", &error, &line), -1);
-    EXPECT_EQ(line, 3);
-    EXPECT_NE(error.find("line 3"), std::string::npos) << error;
+    FileError error;
+    EXPECT_EQ(db.Load(dir / "player.db", &error), -1);
+    EXPECT_EQ(error.problem, FileProblem::NulByte);
+    EXPECT_EQ(error.line, 3);
+    EXPECT_NE(FileErrorText(error).find("line 3"), std::string::npos);
     EXPECT_EQ(db.GetCount(), 1);
     // Whatever happens to the records in memory, the file keeps d (and c).
     db.Reset();
     db.Add("new", "new", "new", "", 0, "");
     EXPECT_TRUE(db.LoadRefused());
     EXPECT_EQ(db.Save(dir / "player.db", 1, &error), -1);
-    EXPECT_NE(error.find("player.db"), std::string::npos) << error;
+    EXPECT_EQ(error.problem, FileProblem::Refused);
+    EXPECT_NE(FileErrorText(error).find("player.db"), std::string::npos);
     EXPECT_EQ(ReadAll(dir / "player.db"), damaged);
 
     // A missing file is an empty database, which may be written.

@@ -68,7 +68,7 @@ std::string CRandomEdits::Apply(CTournamentEditor& editor)
         // A person plays in one row only, as the player editor makes sure.
         if (record >= 0 && t.FindOtherRowOfPlayer(record, row) >= 0)
             return "skip";
-        editor.SetRowPlayer(row, record);
+        editor.SetRowPlayer(row, record, yes);
         return "player " + std::to_string(row) + " = " + std::to_string(record);
     }
     if (kind < 66) {
@@ -79,7 +79,7 @@ std::string CRandomEdits::Apply(CTournamentEditor& editor)
         CRandomGenerator random(m_pairingSeed++);
         PairingOptions options;
         options.trace.enabled = false;
-        editor.PairRound(round, random, options);
+        editor.PairRound(round, random, options, nullptr, yes);
         return "pair round " + std::to_string(round);
     }
     if (kind < 77) {
@@ -100,7 +100,7 @@ std::string CRandomEdits::Apply(CTournamentEditor& editor)
             s.bye.toLowest = Pick(0, 1) == 1;
         }
         const bool resize = Pick(0, 2) == 0;
-        editor.ApplySettings(s, resize ? Pick(2, m_maxPlayers) : players, resize ? Pick(1, m_maxRounds) : rounds);
+        editor.ApplySettings(s, resize ? Pick(2, m_maxPlayers) : players, resize ? Pick(1, m_maxRounds) : rounds, yes);
         return "settings";
     }
     if (kind < 89) {

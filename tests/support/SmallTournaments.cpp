@@ -49,7 +49,7 @@ void ShowDiscCounts(CTournamentEditor& editor)
 }
 
 EditCounter::EditCounter(CTournamentEditor& editor)
-    : m_editor(editor), m_listener(editor.AddListener([this](const ChangeEvent& event) {
+    : m_editor(editor), m_listener(editor.AddListener(ListenerRank::Views, [this](const ChangeEvent& event) {
           if (event.kind == ChangeKind::Edit)
               ++m_count;
       }))

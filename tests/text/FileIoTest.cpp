@@ -305,7 +305,7 @@ TEST(FileIoPosixTest, SavesKilledAtRandomMomentsLeaveOldOrNewBytesAndNoLitterAft
     // Versions of different lengths and bytes: a torn file matches none.
     std::vector<std::string> versions;
     for (int v = 0; v < 4; ++v)
-        versions.push_back(std::string(static_cast<size_t>(64 * 1024 * (v + 1)), static_cast<char>('a' + v)));
+        versions.emplace_back(static_cast<size_t>(64 * 1024 * (v + 1)), static_cast<char>('a' + v));
     WriteAll(file, versions[0]);
 
     const unsigned seed = std::random_device{}();

@@ -103,7 +103,11 @@ int RunServe(Context& ctx, const CommandLine& cl)
     std::cout << "(Ctrl+C stops)" << std::endl;
 
     // A new state is loaded once the file has stopped changing for a few
-    // looks, so that a copy in progress is not taken for the tournament.
+    // looks, so that a copy in progress is not taken for the tournament. A
+    // file whole at the start is expected to stay so: a later state cut at a
+    // line end before its last rows reads without a finding (other writers
+    // may leave trailing empty rows out) but is a copy still under way.
+    const bool strict = ctx.whole;
     FileStamp seen = Stamp(cl.input);
     FileStamp tried = seen; // the last state loaded, good or not
     int quiet = 0;
@@ -123,7 +127,10 @@ int RunServe(Context& ctx, const CommandLine& cl)
         // so the pages stay as they were.
         LoadReport report;
         const LoadStatus status = ctx.editor.LoadFile(cl.input, &report, DamagePolicy::Refuse);
-        if (status == LoadStatus::Ok) {
+        if (status == LoadStatus::Ok && strict && !report.whole) {
+            std::cerr << "torva-cli: " << cl.input.string()
+                      << " ends before its last row; still serving the last good state\n";
+        } else if (status == LoadStatus::Ok) {
             server.Publish(ctx.editor.Data());
             std::cout << "torva-cli: reloaded " << cl.input.string() << std::endl;
         } else {

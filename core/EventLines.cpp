@@ -1,5 +1,6 @@
 #include "core/EventLines.h"
 
+#include "core/Boards.h"
 #include "core/TournamentInfo.h"
 #include "text/LineString.h"
 
@@ -59,8 +60,7 @@ const CEventLines::Kind CEventLines::kKinds[] = {
 
 CEventLines::CEventLines(int players, int rounds)
     : m_rounds(rounds), m_withdrawnFrom(static_cast<size_t>(std::max(players, 0)), kNotWithdrawn),
-      m_withdrawnLine(static_cast<size_t>(std::max(players, 0)), 0),
-      m_plans(static_cast<size_t>(std::max(rounds, 0)))
+      m_withdrawnLine(static_cast<size_t>(std::max(players, 0)), 0), m_plans(static_cast<size_t>(std::max(rounds, 0)))
 {
 }
 
@@ -188,6 +188,18 @@ void WriteEventLines(const CResultTable& table, std::string& out)
         const PlayerEntry& e = table.Entry(r);
         if (!e.IsEmpty() && e.IsWithdrawn())
             out += "##Withdrawn: " + std::to_string(r) + "," + std::to_string(e.withdrawnFrom + 1) + "\r\n";
+    }
+    for (int j = 0; j < table.RoundCount(); ++j) {
+        if (table.Plan(j).empty())
+            continue;
+        const BoardPlan plan = CheckedPlan(table, j);
+        if (plan == PlanOf(DerivedBoards(table, j)))
+            continue; // a file without the line gives the same numbers
+        out += "##Boards: " + std::to_string(j + 1);
+        for (const BoardSeat& seat : plan)
+            out +=
+                seat.IsUnused() ? std::string(",") : "," + std::to_string(seat.left) + "-" + std::to_string(seat.right);
+        out += "\r\n";
     }
 }
 

@@ -281,9 +281,13 @@ public:
     // else 0. With `lineRecords`, each row's player as its line describes him
     // (an empty record for a row without a player line) is put there too.
     // With `findings`, everything read otherwise than the file says (see
-    // core/ReadFindings.h), in line order per kind.
+    // core/ReadFindings.h), in line order per kind. With `whole`, whether
+    // every declared row had its line and the last line its end (a file cut
+    // at a line end before rows that may have been empty reads without a
+    // finding, but is no file this program wrote whole).
     int Read(std::string_view data, CTournamentInfo& info, CPlayerDatabase& db, bool& dbModified,
-             std::vector<CPlayerRecord>* lineRecords = nullptr, std::vector<ReadFinding>* findings = nullptr);
+             std::vector<CPlayerRecord>* lineRecords = nullptr, std::vector<ReadFinding>* findings = nullptr,
+             bool* whole = nullptr);
     // Appends the ".stg" bytes of the table to `out`; sets info.format to 1.
     int Write(std::string& out, CTournamentInfo& info, const CPlayerDatabase& db) const;
 

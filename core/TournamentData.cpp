@@ -48,7 +48,8 @@ LoadStatus TournamentData::LoadImpl(std::string_view bytes, bool recovering, Loa
     const int recordsBefore = players.GetCount();
     const bool modifiedBefore = playersModified;
     std::vector<CPlayerRecord> lineRecords;
-    if (loaded.Read(bytes, details, players, playersModified, recovering ? &lineRecords : nullptr, &out.findings)
+    if (loaded.Read(bytes, details, players, playersModified, recovering ? &lineRecords : nullptr, &out.findings,
+                    &out.whole)
         != 0) {
         if (!out.findings.empty() && RefusesFile(out.findings.back().kind)) {
             out.faultLine = out.findings.back().line;

@@ -85,8 +85,9 @@ TEST(BoardNumbersTest, HandChangesKeepTheNumbersOfAPairedRound)
     ASSERT_NE(line, std::string::npos) << saved;
     EXPECT_NE(saved.substr(line, saved.find('\n', line) - line).find(",,"), std::string::npos);
     CTournamentEditor reopened(test::MakeTournament(8, 3, 8));
-    ASSERT_EQ(reopened.Load(saved), LoadStatus::Ok);
-    EXPECT_TRUE(reopened.Data().findings.empty());
+    LoadReport report;
+    ASSERT_EQ(reopened.Load(saved, &report), LoadStatus::Ok);
+    EXPECT_TRUE(report.findings.empty());
     EXPECT_EQ(players(Shown(reopened.Table(), 0)), seats);
     EXPECT_EQ(reopened.Save(), saved);
 }
@@ -113,9 +114,9 @@ TEST(BoardNumbersTest, AWithdrawalLeavesAHoleAndHandTypedRoundsStayAsTheyWere)
     EXPECT_EQ(typed.Save().find("##Boards"), std::string::npos);
 }
 
-// A board line the reader cannot take whole is left out and reported, never
-// half applied; the round keeps the numbers the standings give.
-TEST(BoardNumbersTest, ABoardLineThatCannotBeReadIsReportedAndLeftOut)
+// A board line the reader cannot take whole refuses the file, as every event
+// line does, naming its line; nothing of it is half applied.
+TEST(BoardNumbersTest, ABoardLineThatCannotBeReadRefusesTheFile)
 {
     const std::string head = "4,2,1,0,60\r\n##Format: 1\r\n";
     const std::string rows = "a,a,0,,a,,1,0,0,0,-1,0,0,0\r\nb,b,0,,b,,0,0,0,0,-1,0,0,0\r\n"
@@ -125,16 +126,17 @@ TEST(BoardNumbersTest, ABoardLineThatCannotBeReadIsReportedAndLeftOut)
           "##Boards: 1", "##Boards: 1,0-1\r\n##Boards: 1,2-3,0-1", "##BOARDS: 1,99999999999999999999-1"}) {
         SCOPED_TRACE(bad);
         TournamentData data;
-        ASSERT_EQ(data.Load(head + bad + "\r\n" + rows), LoadStatus::Ok);
-        ASSERT_FALSE(data.findings.empty());
-        EXPECT_NE(data.findings[0].find("##"), std::string::npos) << data.findings[0];
-        const bool firstKept = std::string(bad).find("\r\n") != std::string::npos;
-        EXPECT_EQ(data.table.Plan(0).empty(), !firstKept);
+        LoadReport report;
+        ASSERT_EQ(data.Load(head + bad + "\r\n" + rows, &report), LoadStatus::BadEventLine);
+        const bool second = std::string(bad).find("\r\n") != std::string::npos;
+        EXPECT_EQ(report.faultLine, second ? 4 : 3);
+        EXPECT_EQ(data.table.PlayerCount(), TournamentData().table.PlayerCount());
     }
     // Read whole, a line puts its numbers back, unused ones too.
     TournamentData good;
-    ASSERT_EQ(good.Load(head + "##Boards: 1,,2-3,1-0\r\n" + rows), LoadStatus::Ok);
-    EXPECT_TRUE(good.findings.empty());
+    LoadReport report;
+    ASSERT_EQ(good.Load(head + "##Boards: 1,,2-3,1-0\r\n" + rows, &report), LoadStatus::Ok);
+    EXPECT_TRUE(report.findings.empty());
     EXPECT_EQ(Shown(good.table, 0), (std::vector<std::string>{"2:2-3", "3:1-0"}));
 }
 

@@ -188,7 +188,7 @@ TEST_F(ServeCommandTest, AFileStillBeingWrittenIsNeverPublished)
         EXPECT_TRUE((name == "old" || name == "new") && players == 60u) << name << " with " << players << " players";
     const std::string err = Err();
     size_t complaints = 0;
-    for (size_t at = err.find("is not whole"); at != std::string::npos; at = err.find("is not whole", at + 1))
+    for (size_t at = err.find("still serving"); at != std::string::npos; at = err.find("still serving", at + 1))
         ++complaints;
     EXPECT_EQ(complaints, 2u) << err;
 }

@@ -113,7 +113,6 @@ void CMainFrame::CreateActions()
          &CMainFrame::OnFileSave},
         {"actionFileSaveAs", "名前を付けて保存(&A)...", "アクティブなドキュメントを新しい名前で保存",
          &CMainFrame::OnFileSaveAs},
-        {"actionPairingTable", "組み合わせ表", "指定したラウンドの組み合わせ表を保存", &CMainFrame::OnPairingTable},
         {"actionSort", "順位でソート(&S)", "順位でソートする\nソート", &CMainFrame::OnSort},
         {"actionFileDetails", "ファイルの詳細情報(&D)", "大会名と開催日を編集", &CMainFrame::OnFileDetails},
         {"actionOptions", "オプション(&O)...", "順位決定方法・表示方法・表の大きさを設定", &CMainFrame::OnOptions},
@@ -144,23 +143,14 @@ void CMainFrame::CreateActions()
     Action(QStringLiteral("actionRedo"))
         ->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
 
-    struct ReportDef {
-        const char* name;
-        const char* text;
-        const char* prompt;
-        OutputKind kind;
-    };
-    static const ReportDef reports[] = {
-        {"actionReportCsv", "CSV形式(&C)", "CSV形式(連盟公式レイティング報告形式)で保存\nCSV形式保存",
-         OutputKind::RatingCsv},
-        {"actionReportText", "テキスト形式(&T)", "テキスト形式で保存\nテキスト形式保存", OutputKind::Text},
-        {"actionReportHtml", "HTML形式(&H)", "HTML形式で保存\nHTML形式保存", OutputKind::Html},
-        {"actionReportZep", "ZeP形式", "ZeP形式で保存", OutputKind::Zep},
-        {"actionScoreSheet", "成績表", "全ラウンドの成績表を保存", OutputKind::ScoreSheet},
-    };
-    for (const ReportDef& d : reports) {
-        QAction* a = NewAction(QString::fromLatin1(d.name), QString::fromUtf8(d.text), QString::fromUtf8(d.prompt));
-        const OutputKind kind = d.kind;
+    // The output commands, as the table of output kinds lists them.
+    for (const OutputKindInfo& info : OutputKinds()) {
+        if (info.menu.action.empty())
+            continue;
+        QAction* a = NewAction(QString::fromUtf8(info.menu.action.data(), static_cast<int>(info.menu.action.size())),
+                               QString::fromUtf8(info.menu.text.data(), static_cast<int>(info.menu.text.size())),
+                               QString::fromUtf8(info.menu.prompt.data(), static_cast<int>(info.menu.prompt.size())));
+        const OutputKind kind = info.kind;
         connect(a, &QAction::triggered, this, [this, kind] { OnReport(kind); });
     }
 

@@ -47,7 +47,6 @@ public:
     void OnFileSaveAs();
     void OnRecentFile(int index);
     void OnReport(OutputKind kind);
-    void OnPairingTable();
     // An interim output of one round (from 1), asked for by the grid.
     void OnRoundReport(OutputKind kind, int round);
     void OnUndo();

@@ -78,18 +78,21 @@ void CMainFrame::OnRecentFile(int index)
 
 void CMainFrame::OnReport(OutputKind kind)
 {
+    const OutputKindInfo& info = OutputKindOf(kind);
+    if (info.round == RoundUse::Required) {
+        // A kind of one round asks which, proposing the round to be paired.
+        const int rounds = m_app.Data().table.RoundCount();
+        const QString question =
+            QString::fromUtf8(info.menu.roundPrompt.data(), static_cast<int>(info.menu.roundPrompt.size())).arg(rounds);
+        const std::optional<int> round = ui::Prompt().AskInteger(
+            this, QString::fromUtf8(info.menu.text.data(), static_cast<int>(info.menu.text.size())), question,
+            ProposedPairingRound(m_app.Data()), 1, rounds);
+        if (round)
+            OnRoundReport(kind, *round);
+        return;
+    }
     CTabryDoc& doc = m_app.Document();
     RunReportCommand(this, m_app.Renderer(), kind, m_app.Data(), doc.Title(), doc.DefaultDirectory());
-}
-
-void CMainFrame::OnPairingTable()
-{
-    const int rounds = m_app.Data().table.RoundCount();
-    const std::optional<int> round = ui::Prompt().AskInteger(
-        this, QStringLiteral("組み合わせ表"), QStringLiteral("組み合わせ表を保存するラウンド (1 ～ %1):").arg(rounds),
-        ProposedPairingRound(m_app.Data()), 1, rounds);
-    if (round)
-        OnRoundReport(OutputKind::PairingTable, *round);
 }
 
 void CMainFrame::OnRoundReport(OutputKind kind, int round)

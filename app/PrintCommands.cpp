@@ -58,19 +58,6 @@ std::optional<PaperChoice> AskPaperChoice(QWidget* parent, const TournamentData&
     return dialog.Choice();
 }
 
-OutputKind PdfKindOf(paper::PaperKind kind)
-{
-    switch (kind) {
-    case paper::PaperKind::PairingSheet:
-        return OutputKind::PdfPairing;
-    case paper::PaperKind::Standings:
-        return OutputKind::PdfStandings;
-    case paper::PaperKind::ResultTable:
-        break;
-    }
-    return OutputKind::PdfTable;
-}
-
 void RunPrintCommand(QWidget* parent, CTabryApp& app)
 {
     const std::optional<PaperChoice> choice = AskPaperChoice(parent, app.Data(), QStringLiteral("印刷"));
@@ -108,10 +95,10 @@ void RunPdfExportCommand(QWidget* parent, CTabryApp& app)
     const std::optional<PaperChoice> choice = AskPaperChoice(parent, app.Data(), QStringLiteral("PDFに出力"));
     if (!choice)
         return;
-    const int round = choice->kind == paper::PaperKind::PairingSheet ? choice->round : 0;
+    const int round = paper::PaperKindOf(choice->kind).usesRound ? choice->round : 0;
     CTabryDoc& doc = app.Document();
-    RunReportCommand(parent, app.Renderer(), PdfKindOf(choice->kind), app.Data(), doc.Title(), doc.DefaultDirectory(),
-                     round);
+    RunReportCommand(parent, app.Renderer(), OutputKindOfPaper(choice->kind).kind, app.Data(), doc.Title(),
+                     doc.DefaultDirectory(), round);
 }
 
 } // namespace tabry::app

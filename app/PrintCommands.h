@@ -29,9 +29,6 @@ void CreatePrintActions(QWidget* frame, CTabryApp& app);
 // kind chosen last time and the last round with a game.
 std::optional<PaperChoice> AskPaperChoice(QWidget* parent, const TournamentData& data, const QString& caption);
 
-// The PDF output kind of a document.
-OutputKind PdfKindOf(paper::PaperKind kind);
-
 void RunPrintCommand(QWidget* parent, CTabryApp& app);
 void RunPrintPreviewCommand(QWidget* parent, CTabryApp& app);
 void RunPdfExportCommand(QWidget* parent, CTabryApp& app);

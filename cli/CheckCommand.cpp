@@ -2,6 +2,8 @@
 #include "cli/Cli.h"
 
 #include "core/EventLines.h"
+#include "core/Standings.h"
+#include "core/TieBreaks.h"
 #include "reports/Formatters.h"
 #include "text/Cp932.h"
 #include "text/FileIo.h"
@@ -17,26 +19,21 @@ namespace {
 // The tie-break values a method ranks by, in order, as display text.
 std::string TieBreakValues(const PlayerEntry& e, int method)
 {
-    char buf[96];
-    switch (EffectiveTieBreak(method)) {
-    case Brightwell:
-        return FormatBrightwell(e.brightwell, true);
-    case WinPointsA:
-        return FormatHalfPoints(e.winPointsA, true);
-    case WinPointsASecondary:
-        return FormatHalfPoints(e.winPointsA, true) + " / " + FormatHalfPoints(e.secondaryA, true);
-    case WinPointsADisc:
-        return FormatHalfPoints(e.winPointsA, true) + " / " + std::to_string(e.discTotal);
-    case WinPointsB:
-        return FormatHalfPoints(e.winPointsB, true);
-    case WinPointsBSecondary:
-        return FormatHalfPoints(e.winPointsB, true) + " / " + FormatHalfPoints(e.secondaryB, true);
-    case WinPointsBDisc:
-        return FormatHalfPoints(e.winPointsB, true) + " / " + std::to_string(e.discTotal);
-    default:
-        std::snprintf(buf, sizeof buf, "%+d", e.discTotal);
-        return buf;
+    std::string text;
+    for (const TieValue key : TieBreakMethodOf(method).Keys()) {
+        if (!text.empty())
+            text += " / ";
+        if (key == TieValue::Brightwell) {
+            text += FormatBrightwell(e.brightwell, true);
+        } else if (key == TieValue::Disc) {
+            char buf[16];
+            std::snprintf(buf, sizeof buf, "%+d", e.discTotal);
+            text += buf;
+        } else {
+            text += FormatHalfPoints(TieValueOf(e, key), true);
+        }
     }
+    return text;
 }
 
 // The players who left, in row order; nothing while everybody plays on.
@@ -92,8 +89,7 @@ int RunCheck(Context& ctx, const CommandLine& cl)
     os << "順位:\n";
 
     // Standings of a sorted copy; the loaded table itself stays as it is.
-    CResultTable sorted(t);
-    sorted.Sort(s.tieBreak, false);
+    const CResultTable sorted = StandingsCopy(t);
     const std::vector<int> ranks = sorted.RankNumbers(s.tieBreak);
     for (int r = 0; r < sorted.PlayerCount(); ++r) {
         const PlayerEntry& e = sorted.Entry(r);

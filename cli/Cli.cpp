@@ -58,6 +58,7 @@ bool LoadTournament(Context& ctx, const CommandLine& cl)
         return false;
     }
     ctx.findings = report.findings;
+    ctx.whole = report.whole;
     WarnFindings(cl.input, ctx.findings);
     if (!ctx.findings.empty() && OutputIsInput(cl)) {
         std::cerr << "torva-cli: " << file

@@ -52,6 +52,9 @@ struct Context {
     // What the input was read as beyond what it says (a damaged file), as
     // LoadTournament found it.
     ReadFindings findings;
+    // Whether the input had every row's line and its last line's end (see
+    // LoadReport::whole).
+    bool whole = true;
 };
 
 struct Command {

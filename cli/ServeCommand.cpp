@@ -20,9 +20,12 @@ namespace tabry::cli {
 
 namespace {
 
-// How often the file is looked at; a change is loaded once it has stayed the
-// same for one more look, so a file still being written is not read half.
+// How often the file is looked at. A change is loaded once the file's time
+// and size have stayed the same for kQuietLooks looks, and published only
+// when it reads whole (see RunServe), so a file still being written never
+// reaches the phones.
 constexpr long kLookMilliseconds = 500;
+constexpr int kQuietLooks = 2;
 
 struct FileStamp {
     std::filesystem::file_time_type time{};
@@ -99,21 +102,35 @@ int RunServe(Context& ctx, const CommandLine& cl)
         std::cout << "  " << url << "\n";
     std::cout << "(Ctrl+C stops)" << std::endl;
 
-    FileStamp loaded = Stamp(cl.input);
-    FileStamp seen = loaded;
+    // A new state is loaded once the file has stopped changing for a few
+    // looks, so that a copy in progress is not taken for the tournament. A
+    // file whole at the start is expected to stay so: a later state cut at a
+    // line end before its last rows reads without a finding (other writers
+    // may leave trailing empty rows out) but is a copy still under way.
+    const bool strict = ctx.whole;
+    FileStamp seen = Stamp(cl.input);
+    FileStamp tried = seen; // the last state loaded, good or not
+    int quiet = 0;
     while (!WaitForStop(stopSignals, kLookMilliseconds)) {
         const FileStamp now = Stamp(cl.input);
-        const bool settled = now == seen;
-        seen = now;
-        if (!settled || now == loaded || !now.exists)
+        if (!(now == seen)) {
+            seen = now;
+            quiet = 0;
             continue;
-        loaded = now;
+        }
+        if (++quiet < kQuietLooks || now == tried || !now.exists)
+            continue;
+        tried = now;
         // The same loading path as every command; on failure, and for a
-        // file that cannot be read as it is written, the data and so the
-        // pages stay as they were.
+        // file that cannot be read as it is written (one still being
+        // written ends inside a line or before its last row), the data and
+        // so the pages stay as they were.
         LoadReport report;
         const LoadStatus status = ctx.editor.LoadFile(cl.input, &report, DamagePolicy::Refuse);
-        if (status == LoadStatus::Ok) {
+        if (status == LoadStatus::Ok && strict && !report.whole) {
+            std::cerr << "torva-cli: " << cl.input.string()
+                      << " ends before its last row; still serving the last good state\n";
+        } else if (status == LoadStatus::Ok) {
             server.Publish(ctx.editor.Data());
             std::cout << "torva-cli: reloaded " << cl.input.string() << std::endl;
         } else {

@@ -1,5 +1,6 @@
 #include "core/EventLines.h"
 
+#include "core/Boards.h"
 #include "core/TournamentInfo.h"
 #include "text/LineString.h"
 
@@ -54,11 +55,12 @@ std::optional<int> ByeWinDisc(std::string_view score)
 const CEventLines::Kind CEventLines::kKinds[] = {
     {"BYE", &CEventLines::ParseBye},
     {"WITHDRAWN", &CEventLines::ParseWithdrawn},
+    {"BOARDS", &CEventLines::ParseBoards},
 };
 
 CEventLines::CEventLines(int players, int rounds)
     : m_rounds(rounds), m_withdrawnFrom(static_cast<size_t>(std::max(players, 0)), kNotWithdrawn),
-      m_withdrawnLine(static_cast<size_t>(std::max(players, 0)), 0)
+      m_withdrawnLine(static_cast<size_t>(std::max(players, 0)), 0), m_plans(static_cast<size_t>(std::max(rounds, 0)))
 {
 }
 
@@ -110,6 +112,40 @@ bool CEventLines::ParseWithdrawn(std::string_view value, int number)
     return true;
 }
 
+bool CEventLines::ParseBoards(std::string_view value, int)
+{
+    const int players = static_cast<int>(m_withdrawnFrom.size());
+    // Every item counts, a trailing empty one too (a last number unused).
+    std::vector<std::string_view> items;
+    for (size_t start = 0;;) {
+        const size_t comma = value.find(',', start);
+        items.push_back(TrimCSpace(value.substr(start, comma == std::string_view::npos ? comma : comma - start)));
+        if (comma == std::string_view::npos)
+            break;
+        start = comma + 1;
+    }
+    const std::optional<int> round = Digits(items[0]);
+    if (!round || *round < 1 || *round > m_rounds || !m_plans[static_cast<size_t>(*round - 1)].empty()
+        || items.size() < 2 || items.size() - 1 > static_cast<size_t>(players))
+        return false;
+    BoardPlan plan;
+    for (size_t k = 1; k < items.size(); ++k) {
+        BoardSeat seat;
+        if (!items[k].empty()) {
+            const size_t dash = items[k].find('-');
+            const std::optional<int> left = Digits(items[k].substr(0, dash));
+            const std::optional<int> right =
+                dash == std::string_view::npos ? std::nullopt : Digits(items[k].substr(dash + 1));
+            if (!left || !right || *left >= players || *right >= players || *left == *right)
+                return false;
+            seat = {*left, *right};
+        }
+        plan.push_back(seat);
+    }
+    m_plans[static_cast<size_t>(*round - 1)] = std::move(plan);
+    return true;
+}
+
 void CEventLines::ApplyTo(CResultTable& table, ReadFindings* findings) const
 {
     const int rows = std::min(table.PlayerCount(), static_cast<int>(m_withdrawnFrom.size()));
@@ -128,6 +164,9 @@ void CEventLines::ApplyTo(CResultTable& table, ReadFindings* findings) const
             findings->push_back(f);
         }
     }
+    for (int j = 0; j < std::min(table.RoundCount(), static_cast<int>(m_plans.size())); ++j)
+        if (!m_plans[static_cast<size_t>(j)].empty())
+            table.SetPlan(j, m_plans[static_cast<size_t>(j)]);
 }
 
 std::string ByeScoreText(const ByeRule& rule)
@@ -149,6 +188,18 @@ void WriteEventLines(const CResultTable& table, std::string& out)
         const PlayerEntry& e = table.Entry(r);
         if (!e.IsEmpty() && e.IsWithdrawn())
             out += "##Withdrawn: " + std::to_string(r) + "," + std::to_string(e.withdrawnFrom + 1) + "\r\n";
+    }
+    for (int j = 0; j < table.RoundCount(); ++j) {
+        if (table.Plan(j).empty())
+            continue;
+        const BoardPlan plan = CheckedPlan(table, j);
+        if (plan == PlanOf(DerivedBoards(table, j)))
+            continue; // a file without the line gives the same numbers
+        out += "##Boards: " + std::to_string(j + 1);
+        for (const BoardSeat& seat : plan)
+            out +=
+                seat.IsUnused() ? std::string(",") : "," + std::to_string(seat.left) + "-" + std::to_string(seat.right);
+        out += "\r\n";
     }
 }
 

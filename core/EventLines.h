@@ -1,8 +1,8 @@
 #pragma once
-// The details lines of how the event runs, beyond its cells: the bye rule and
-// the players who withdrew. Readers that do not know them skip them, as they
-// skip every unknown '#' line before the first player line, and a tournament
-// that uses neither writes none of them.
+// The details lines of how the event runs, beyond its cells: the bye rule,
+// the players who withdrew and the board numbers of rounds. Readers that do
+// not know them skip them, as they skip every unknown '#' line before the
+// first player line, and a tournament that uses none writes none of them.
 //
 //   ##Bye: SCORE,RECEIVER      SCORE "none" or the bye's win in discs ("33-31",
 //                              "64-0"); RECEIVER "pairing" (the pairing's
@@ -11,6 +11,12 @@
 //   ##Withdrawn: ROW,ROUND     ROW from 0, as the opponent fields count rows;
 //                              ROUND the first round he no longer plays, from
 //                              1. One line per withdrawn player, in row order.
+//   ##Boards: ROUND,L-R,...    the fixed board numbers of ROUND (from 1): item
+//                              k after ROUND is board k, "L-R" the rows (from
+//                              0) on its left and right, an empty item a
+//                              number no longer used. Only for a round whose
+//                              numbers differ from those the standings before
+//                              it give (core/Boards.h), in round order.
 //
 // Keys are read in any case, values exactly: a line of a known key whose
 // value cannot be read, or names a row or round outside the table, refuses
@@ -41,18 +47,21 @@ public:
     };
     // Takes the `number`th line of the file (from 1) when it is an event
     // line. Of two withdrawals of one row the earlier round counts; of two
-    // bye lines the last.
+    // bye lines the last. A boards line must name a round no other boards
+    // line named, rows inside the table and two rows per board.
     Outcome Parse(std::string_view line, int number = 0);
 
     const ByeRule& Bye() const { return m_bye; }
     // Withdraws the rows the lines named. A line naming a row without a
     // player is dropped (the next save no longer writes it), with a finding
-    // when `findings` is given.
+    // when `findings` is given. Gives the rounds of the boards lines their
+    // plans, which the caller reads against the cells once they are valid.
     void ApplyTo(CResultTable& table, ReadFindings* findings = nullptr) const;
 
 private:
     bool ParseBye(std::string_view value, int number);
     bool ParseWithdrawn(std::string_view value, int number);
+    bool ParseBoards(std::string_view value, int number);
 
     struct Kind {
         std::string_view key; // upper-cased
@@ -64,6 +73,7 @@ private:
     ByeRule m_bye;
     std::vector<int> m_withdrawnFrom; // by row; kNotWithdrawn when no line named it
     std::vector<int> m_withdrawnLine; // by row: the line that set it
+    std::vector<BoardPlan> m_plans;   // by round; empty when no line named it
 };
 
 // The discs of both sides of the rule's win ("33-31"), empty for a bye

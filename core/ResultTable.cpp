@@ -51,6 +51,7 @@ CResultTable& CResultTable::operator=(const CResultTable& other)
     for (size_t i = 0; i < entries.size(); ++i)
         entries[i].CopyStandingFrom(other.entries[i]);
     cells = other.cells;
+    plans = other.plans;
     reportRows.clear();
     reportWidths = {};
     rankedCount = 0;
@@ -66,6 +67,7 @@ void CResultTable::Clear()
     entries.shrink_to_fit();
     cells.clear();
     cells.shrink_to_fit();
+    plans.clear();
     playerCount = 0;
     roundCount = 0;
     cellCount = 0;
@@ -90,6 +92,11 @@ void CResultTable::Resize(int players, int rounds)
     }
     entries = std::move(newEntries);
     cells = std::move(newCells);
+    plans.resize(static_cast<size_t>(rounds));
+    for (BoardPlan& plan : plans)
+        for (BoardSeat& seat : plan)
+            if (seat.left >= players || seat.right >= players)
+                seat = BoardSeat{};
     playerCount = players;
     roundCount = rounds;
     cellCount = players * rounds;
@@ -104,6 +111,19 @@ void CResultTable::AssignStorage(int players, int rounds, std::vector<PlayerEntr
     cellCount = players * rounds;
     entries = std::move(newEntries);
     cells = std::move(newCells);
+    plans.resize(static_cast<size_t>(std::max(rounds, 0)));
+}
+
+const BoardPlan& CResultTable::Plan(int round) const
+{
+    static const BoardPlan kNone;
+    return round >= 0 && round < static_cast<int>(plans.size()) ? plans[static_cast<size_t>(round)] : kNone;
+}
+
+void CResultTable::SetPlan(int round, BoardPlan plan)
+{
+    if (round >= 0 && round < static_cast<int>(plans.size()))
+        plans[static_cast<size_t>(round)] = std::move(plan);
 }
 
 ResultCell& CResultTable::Cell(int row, int round)
@@ -276,15 +296,21 @@ void CResultTable::DeletePlayer(int row)
     entries[static_cast<size_t>(row)] = PlayerEntry{};
     for (int j = 0; j < roundCount; ++j)
         Cell(row, j).ClearGame();
+    for (BoardPlan& plan : plans)
+        for (BoardSeat& seat : plan)
+            if (seat.left == row || seat.right == row)
+                seat = BoardSeat{};
     Validate();
     ComputeAll();
 }
 
 void CResultTable::ClearRound(int round)
 {
-    if (round >= 0 && round < roundCount)
+    if (round >= 0 && round < roundCount) {
         for (int r = 0; r < playerCount; ++r)
             Cell(r, round).ClearGame();
+        plans[static_cast<size_t>(round)].clear();
+    }
     ComputeAll();
 }
 

@@ -82,6 +82,21 @@ struct ResultCell {
     friend bool operator==(const ResultCell&, const ResultCell&) = default;
 };
 
+// One number of a fixed round's boards: the rows on its left and right
+// (row indices, moved by a sort as opponents are), both NoOpponent for a
+// number no longer used because its game was removed.
+struct BoardSeat {
+    int left = NoOpponent;
+    int right = NoOpponent;
+
+    bool IsUnused() const { return left < 0 || right < 0; }
+    friend bool operator==(const BoardSeat&, const BoardSeat&) = default;
+};
+// A round's boards once their numbers are fixed: seat k is board k + 1.
+// Empty while the round is numbered as the standings before it give (see
+// core/Boards.h).
+using BoardPlan = std::vector<BoardSeat>;
+
 // The ranking methods, in the order of the settings list.
 enum TieBreakMethod : int {
     DiscDifference = 0,
@@ -226,6 +241,9 @@ public:
     void ComputeTieBreaks(int roundLimit);
     // ComputeTotals(-1, -1) and ComputeTieBreaks(-1).
     void ComputeAll();
+    // The row's half points over rounds 0..roundLimit-1, counted as
+    // ComputeTotals counts them, without touching the stored totals.
+    int PointsThrough(int row, int roundLimit) const;
 
     // ---- standings order --------------------------------------------------
     // Negative when row a ranks before row b, positive after, 0 equal. Empty
@@ -244,6 +262,15 @@ public:
     // rank of the first of them, the next one counts everyone above him.
     std::vector<int> RankNumbers(int method) const;
 
+    // ---- board numbers (core/Boards.h reads them) ---------------------------
+    // The fixed boards of a round (from 0); empty for a round not fixed and
+    // outside the table. A sort moves their rows with the players, a resize
+    // frees the numbers of removed rows, DeletePlayer the numbers of his
+    // games and ClearRound the whole round's plan.
+    const BoardPlan& Plan(int round) const;
+    void SetPlan(int round, BoardPlan plan);
+    const std::vector<BoardPlan>& Plans() const { return plans; }
+
     // ---- tournament file --------------------------------------------------
     // Replaces the table, the settings and the details with the ".stg" bytes
     // (the bye rule and the withdrawals from their details lines, see
@@ -254,9 +281,13 @@ public:
     // else 0. With `lineRecords`, each row's player as its line describes him
     // (an empty record for a row without a player line) is put there too.
     // With `findings`, everything read otherwise than the file says (see
-    // core/ReadFindings.h), in line order per kind.
+    // core/ReadFindings.h), in line order per kind. With `whole`, whether
+    // every declared row had its line and the last line its end (a file cut
+    // at a line end before rows that may have been empty reads without a
+    // finding, but is no file this program wrote whole).
     int Read(std::string_view data, CTournamentInfo& info, CPlayerDatabase& db, bool& dbModified,
-             std::vector<CPlayerRecord>* lineRecords = nullptr, std::vector<ReadFinding>* findings = nullptr);
+             std::vector<CPlayerRecord>* lineRecords = nullptr, std::vector<ReadFinding>* findings = nullptr,
+             bool* whole = nullptr);
     // Appends the ".stg" bytes of the table to `out`; sets info.format to 1.
     int Write(std::string& out, CTournamentInfo& info, const CPlayerDatabase& db) const;
 
@@ -266,7 +297,8 @@ public:
     const std::vector<PlayerEntry>& Entries() const { return entries; }
     const std::vector<ResultCell>& Cells() const { return cells; }
     // Replaces size, entries and cells as given (cells row-major, players x
-    // rounds of them); nothing is recomputed or validated.
+    // rounds of them); nothing is recomputed or validated. The plans of the
+    // rounds that remain stay.
     void AssignStorage(int players, int rounds, std::vector<PlayerEntry> newEntries, std::vector<ResultCell> newCells);
 
     // ---- report cache (filled by the report writers) ---------------------
@@ -281,6 +313,7 @@ public:
 private:
     std::vector<PlayerEntry> entries;
     std::vector<ResultCell> cells; // row-major: row * roundCount + round
+    std::vector<BoardPlan> plans;  // by round
     int roundCount = 0;
     int playerCount = 0;
     int cellCount = 0;

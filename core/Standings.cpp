@@ -1,8 +1,8 @@
 // Standings order: the comparison of two rows, the sort that reorders the
 // table, and the shared rank numbers.
-#include "core/ResultTable.h"
+#include "core/Standings.h"
 
-#include "text/Cp932.h"
+#include "core/TieBreaks.h"
 
 #include <algorithm>
 #include <numeric>
@@ -17,67 +17,7 @@ int Larger(std::int32_t a, std::int32_t b)
     return a > b ? -1 : (a < b ? 1 : 0);
 }
 
-using KeyCompare = int (*)(const PlayerEntry&, const PlayerEntry&);
-
-int ByDisc(const PlayerEntry& a, const PlayerEntry& b)
-{
-    return Larger(a.discTotal, b.discTotal);
-}
-int ByBrightwell(const PlayerEntry& a, const PlayerEntry& b)
-{
-    return Larger(a.brightwell, b.brightwell);
-}
-int ByWinPointsA(const PlayerEntry& a, const PlayerEntry& b)
-{
-    return Larger(a.winPointsA, b.winPointsA);
-}
-int ByWinPointsASecondary(const PlayerEntry& a, const PlayerEntry& b)
-{
-    const int c = Larger(a.winPointsA, b.winPointsA);
-    return c != 0 ? c : Larger(a.secondaryA, b.secondaryA);
-}
-int ByWinPointsADisc(const PlayerEntry& a, const PlayerEntry& b)
-{
-    const int c = Larger(a.winPointsA, b.winPointsA);
-    return c != 0 ? c : Larger(a.discTotal, b.discTotal);
-}
-int ByWinPointsB(const PlayerEntry& a, const PlayerEntry& b)
-{
-    return Larger(a.winPointsB, b.winPointsB);
-}
-int ByWinPointsBSecondary(const PlayerEntry& a, const PlayerEntry& b)
-{
-    const int c = Larger(a.winPointsB, b.winPointsB);
-    return c != 0 ? c : Larger(a.secondaryB, b.secondaryB);
-}
-int ByWinPointsBDisc(const PlayerEntry& a, const PlayerEntry& b)
-{
-    const int c = Larger(a.winPointsB, b.winPointsB);
-    return c != 0 ? c : Larger(a.discTotal, b.discTotal);
-}
-
-// Indexed by TieBreakMethod.
-constexpr KeyCompare kKeyCompare[kTieBreakMethodCount] = {
-    ByDisc,           ByBrightwell, ByWinPointsA,          ByWinPointsASecondary,
-    ByWinPointsADisc, ByWinPointsB, ByWinPointsBSecondary, ByWinPointsBDisc,
-};
-
 } // namespace
-
-const std::string& TieBreakMethodText(int method)
-{
-    static const std::string* const texts[kTieBreakMethodCount] = {
-        &SJ("石差（石数）"),
-        &SJ("ブライトウェル"),
-        &SJ("勝数ポイントＡ（全ての相手の勝数合計）"),
-        &SJ("勝数ポイントＡ＋二次ポイント"),
-        &SJ("勝数ポイントＡ＋石差"),
-        &SJ("勝数ポイントＢ（勝った相手の勝数合計）"),
-        &SJ("勝数ポイントＢ＋二次ポイント"),
-        &SJ("勝数ポイントＢ＋石差"),
-    };
-    return *texts[EffectiveTieBreak(method)];
-}
 
 int CResultTable::CompareRows(int method, CompareMode mode, int a, int b) const
 {
@@ -88,8 +28,11 @@ int CResultTable::CompareRows(int method, CompareMode mode, int a, int b) const
     if (eb.IsEmpty())
         return -1;
     int c = Larger(ea.points, eb.points);
-    if (c == 0)
-        c = kKeyCompare[EffectiveTieBreak(method)](ea, eb);
+    for (const TieValue key : TieBreakMethodOf(method).Keys()) {
+        if (c != 0)
+            break;
+        c = Larger(TieValueOf(ea, key), TieValueOf(eb, key));
+    }
     if (c != 0 || mode == CompareMode::Equality)
         return c;
     return a < b ? -1 : (a > b ? 1 : 0);
@@ -134,6 +77,16 @@ void CResultTable::PermuteRows(const std::vector<int>& order)
     }
     entries = std::move(newEntries);
     cells = std::move(newCells);
+    for (BoardPlan& plan : plans) {
+        for (BoardSeat& seat : plan) {
+            if (seat.IsUnused())
+                continue;
+            if (seat.left < playerCount && seat.right < playerCount)
+                seat = {newIndex[static_cast<size_t>(seat.left)], newIndex[static_cast<size_t>(seat.right)]};
+            else
+                seat = BoardSeat{};
+        }
+    }
 }
 
 std::vector<int> CResultTable::RankNumbers(int method) const
@@ -151,6 +104,60 @@ std::vector<int> CResultTable::RankNumbers(int method) const
         previous = r;
     }
     return ranks;
+}
+
+} // namespace tabry
+
+namespace tabry {
+
+std::vector<int> StandingsOrder(CResultTable copy, int roundLimit)
+{
+    const int method = copy.settings.tieBreak;
+    copy.ComputeAll();
+    std::vector<int> order = copy.SortOrder(method);
+    if (roundLimit < 0)
+        return order;
+    copy.PermuteRows(order);
+    copy.ComputeTotals(-1, roundLimit);
+    copy.ComputeTieBreaks(roundLimit);
+    const std::vector<int> again = copy.SortOrder(method);
+    std::vector<int> composed(again.size());
+    for (size_t i = 0; i < again.size(); ++i)
+        composed[i] = order[static_cast<size_t>(again[i])];
+    return composed;
+}
+
+CResultTable StandingsCopy(const CResultTable& table, int roundLimit)
+{
+    CResultTable copy(table);
+    copy.Sort(copy.settings.tieBreak, false);
+    if (roundLimit >= 0) {
+        copy.ComputeTotals(-1, roundLimit);
+        copy.ComputeTieBreaks(roundLimit);
+        copy.Sort(copy.settings.tieBreak, true);
+    }
+    return copy;
+}
+
+StandingsPoint StandingsAfter(const CResultTable& table)
+{
+    StandingsPoint point;
+    for (int j = table.RoundCount() - 1; j >= 0 && point.round == 0; --j) {
+        bool any = false;
+        bool all = true;
+        for (int r = 0; r < table.PlayerCount(); ++r) {
+            const ResultCell& c = table.Cell(r, j);
+            if (table.Entry(r).IsEmpty() || c.opponent == NoOpponent)
+                continue;
+            if (c.result == ResultNone)
+                all = false;
+            else
+                any = true;
+        }
+        if (any)
+            point = {j + 1, all};
+    }
+    return point;
 }
 
 } // namespace tabry

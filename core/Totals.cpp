@@ -5,6 +5,40 @@
 
 namespace tabry {
 
+namespace {
+
+// The record totals of one row over its first `rounds` cells: a game counts
+// once it has a result (a bye with one included).
+void CountRecord(PlayerEntry& e, const ResultCell* rowCells, int rounds)
+{
+    e.wins = e.losses = e.draws = e.discTotal = e.points = 0;
+    for (int j = 0; j < rounds; ++j) {
+        const ResultCell& c = rowCells[j];
+        if (c.opponent == NoOpponent || c.result == ResultNone)
+            continue;
+        if (c.result > 0)
+            ++e.wins;
+        else if (c.result < 0)
+            ++e.losses;
+        else
+            ++e.draws;
+        e.discTotal += c.disc;
+    }
+    e.points = e.draws + 2 * e.wins;
+}
+
+} // namespace
+
+int CResultTable::PointsThrough(int row, int roundLimit) const
+{
+    if (row < 0 || row >= playerCount || entries[static_cast<size_t>(row)].IsEmpty())
+        return 0;
+    PlayerEntry e;
+    CountRecord(e, &cells[static_cast<size_t>(row) * static_cast<size_t>(roundCount)],
+                std::clamp(roundLimit, 0, roundCount));
+    return e.points;
+}
+
 void CResultTable::ComputeTotals(int row, int roundLimit)
 {
     int first = 0;
@@ -18,23 +52,11 @@ void CResultTable::ComputeTotals(int row, int roundLimit)
     const int rounds = roundLimit < 0 ? roundCount : std::min(roundLimit, roundCount);
     for (int r = first; r < last; ++r) {
         PlayerEntry& e = entries[static_cast<size_t>(r)];
-        e.wins = e.losses = e.draws = e.discTotal = e.points = 0;
-        if (e.IsEmpty())
+        if (e.IsEmpty()) {
+            e.wins = e.losses = e.draws = e.discTotal = e.points = 0;
             continue;
-        const ResultCell* rowCells = &cells[static_cast<size_t>(r) * static_cast<size_t>(roundCount)];
-        for (int j = 0; j < rounds; ++j) {
-            const ResultCell& c = rowCells[j];
-            if (c.opponent == NoOpponent || c.result == ResultNone)
-                continue;
-            if (c.result > 0)
-                ++e.wins;
-            else if (c.result < 0)
-                ++e.losses;
-            else
-                ++e.draws;
-            e.discTotal += c.disc;
         }
-        e.points = e.draws + 2 * e.wins;
+        CountRecord(e, &cells[static_cast<size_t>(r) * static_cast<size_t>(roundCount)], rounds);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "core/TournamentData.h"
 
+#include "core/Boards.h"
 #include "playerdb/PlayerText.h"
 #include "text/FileIo.h"
 #include "text/LineString.h"
@@ -47,7 +48,8 @@ LoadStatus TournamentData::LoadImpl(std::string_view bytes, bool recovering, Loa
     const int recordsBefore = players.GetCount();
     const bool modifiedBefore = playersModified;
     std::vector<CPlayerRecord> lineRecords;
-    if (loaded.Read(bytes, details, players, playersModified, recovering ? &lineRecords : nullptr, &out.findings)
+    if (loaded.Read(bytes, details, players, playersModified, recovering ? &lineRecords : nullptr, &out.findings,
+                    &out.whole)
         != 0) {
         if (!out.findings.empty() && RefusesFile(out.findings.back().kind)) {
             out.faultLine = out.findings.back().line;
@@ -77,6 +79,11 @@ LoadStatus TournamentData::LoadImpl(std::string_view bytes, bool recovering, Loa
     else
         loaded.Validate();
     loaded.ComputeAll();
+    // The plans as the valid cells leave them, so that what is shown is
+    // what the next change keeps.
+    for (int j = 0; j < loaded.RoundCount(); ++j)
+        if (!loaded.Plan(j).empty())
+            loaded.SetPlan(j, CheckedPlan(loaded, j));
     table = std::move(loaded);
     info = details;
     return out.status;

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tabry {
 
@@ -42,6 +43,12 @@ struct LoadReport {
     // With Ok or Damaged: what was read otherwise than the file says (see
     // core/ReadFindings.h); with BadEventLine: that line.
     ReadFindings findings;
+    // With Ok: every declared row had its line and the last line its end.
+    // A file cut at a line end before rows no game names reads without a
+    // finding (other writers may leave trailing empty rows out), but a file
+    // this program wrote is always whole, so one that is not is still being
+    // written (see the serve command).
+    bool whole = true;
     // What the bytes read were (LoadFile only).
     FileStamp stamp;
 

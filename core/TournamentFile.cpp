@@ -60,7 +60,7 @@ void Note(ReadFindings* findings, FindingKind kind, int line, int row, int field
 } // namespace
 
 int CResultTable::Read(std::string_view data, CTournamentInfo& info, CPlayerDatabase& db, bool& dbModified,
-                       std::vector<CPlayerRecord>* lineRecords, ReadFindings* findings)
+                       std::vector<CPlayerRecord>* lineRecords, ReadFindings* findings, bool* whole)
 {
     // A NUL byte would cut its line short, and the player on it would vanish
     // from the table (and from the file at the next save) without a word.
@@ -172,6 +172,8 @@ int CResultTable::Read(std::string_view data, CTournamentInfo& info, CPlayerData
     }
     if (findings != nullptr)
         NoteWhatIsMissingOrLeft(data, lines, next, rowsRead, *findings);
+    if (whole != nullptr)
+        *whole = rowsRead == players && !data.empty() && data.back() == '\n';
     settings.bye = events.Bye();
     events.ApplyTo(*this, findings);
     return 0;

@@ -30,6 +30,7 @@ CEditStep::Image CEditStep::Image::Take(const TournamentData& data)
     image.settings = data.table.settings;
     image.entries = data.table.Entries();
     image.cells = data.table.Cells();
+    image.plans = data.table.Plans();
     image.info = data.info;
     return image;
 }
@@ -43,10 +44,13 @@ void CEditStep::RecordTable(const Image& before, const TournamentData& after, st
     if (!order.empty()) {
         CResultTable t;
         t.AssignStorage(before.players, before.rounds, before.entries, before.cells);
+        for (size_t j = 0; j < before.plans.size(); ++j)
+            t.SetPlan(static_cast<int>(j), before.plans[j]);
         t.PermuteRows(order);
         moved = before;
         moved.entries = t.Entries();
         moved.cells = t.Cells();
+        moved.plans = t.Plans();
         from = &moved;
         m_order = std::move(order);
     }
@@ -56,8 +60,8 @@ void CEditStep::RecordTable(const Image& before, const TournamentData& after, st
     const std::vector<ResultCell>& acells = table.Cells();
     const std::vector<PlayerEntry>& aentries = table.Entries();
 
-    m_undo = {from->players, from->rounds, from->settings, {}, {}};
-    m_redo = {ap, ar, table.settings, {}, {}};
+    m_undo = {from->players, from->rounds, from->settings, {}, {}, {}};
+    m_redo = {ap, ar, table.settings, {}, {}, {}};
 
     auto fromCell = [&](int r, int j) -> const ResultCell& {
         return r < from->players && j < from->rounds ? from->cells[At(r, j, from->rounds)] : kEmptyCell;
@@ -96,6 +100,17 @@ void CEditStep::RecordTable(const Image& before, const TournamentData& after, st
         if (r < ap)
             m_redo.entries.push_back({r, a.playerIndex, a.withdrawnFrom});
     }
+    static const BoardPlan kNoPlan;
+    for (int j = 0; j < std::max(from->rounds, ar); ++j) {
+        const BoardPlan& f = j < static_cast<int>(from->plans.size()) ? from->plans[static_cast<size_t>(j)] : kNoPlan;
+        const BoardPlan& a = table.Plan(j);
+        if (f == a)
+            continue;
+        if (j < from->rounds)
+            m_undo.plans.push_back({j, f});
+        if (j < ar)
+            m_redo.plans.push_back({j, a});
+    }
     if (!(before.info == after.info)) {
         m_infoBefore = before.info;
         m_infoAfter = after.info;
@@ -106,7 +121,8 @@ bool CEditStep::IsEmpty() const
 {
     return m_order.empty() && m_undo.players == m_redo.players && m_undo.rounds == m_redo.rounds
            && m_undo.settings == m_redo.settings && m_undo.cells.empty() && m_redo.cells.empty()
-           && m_undo.entries.empty() && m_redo.entries.empty() && !m_infoBefore && !m_record && !m_rebuild;
+           && m_undo.entries.empty() && m_redo.entries.empty() && m_undo.plans.empty() && m_redo.plans.empty()
+           && !m_infoBefore && !m_record && !m_rebuild;
 }
 
 namespace {
@@ -137,6 +153,8 @@ void ApplySide(CResultTable& table, const Side& side)
         table.Entry(e.row).playerIndex = e.playerIndex;
         table.Entry(e.row).withdrawnFrom = e.withdrawnFrom;
     }
+    for (const auto& change : side.plans)
+        table.SetPlan(change.round, change.plan);
 }
 
 } // namespace
@@ -230,8 +248,11 @@ ChangeEffects CEditStep::Effects() const
 std::size_t CEditStep::Cost() const
 {
     size_t bytes = sizeof *this + m_name.capacity() + m_order.capacity() * sizeof(int);
-    for (const TableSide* side : {&m_undo, &m_redo})
+    for (const TableSide* side : {&m_undo, &m_redo}) {
         bytes += side->cells.capacity() * sizeof(CellChange) + side->entries.capacity() * sizeof(EntryChange);
+        for (const PlanChange& p : side->plans)
+            bytes += sizeof p + p.plan.capacity() * sizeof(BoardSeat);
+    }
     if (m_infoBefore)
         bytes += m_infoBefore->name.capacity() + m_infoAfter->name.capacity();
     if (m_record)

@@ -2,8 +2,9 @@
 // One completed change of the tournament, kept so that it can be taken back
 // and made again. A step stores what changed, not copies of the tournament:
 // the cells and row players that differ (with their values before and
-// after), the size, settings and details when they changed, the row order of
-// a sort, and the player records a change rewrote. Totals and tie-break
+// after), the board numbers of the rounds whose numbers changed, the size,
+// settings and details when they changed, the row order of a sort, and the
+// player records a change rewrote. Totals and tie-break
 // values are not stored: they follow from the cells, and are recomputed
 // after a step is taken back or made again (every change leaves them so
 // computed). A game written into a 512 x 128 table costs a few hundred
@@ -39,6 +40,7 @@ private:
         TableSettings settings;
         std::vector<PlayerEntry> entries;
         std::vector<ResultCell> cells;
+        std::vector<BoardPlan> plans;
         CTournamentInfo info;
 
         static Image Take(const TournamentData& data);
@@ -54,14 +56,20 @@ private:
         int playerIndex;
         int withdrawnFrom;
     };
+    // A round's board numbers as they stand on one side.
+    struct PlanChange {
+        int round;
+        BoardPlan plan;
+    };
     // One side of the table's change: the size and settings of that side and
-    // the cells and entries to write after resizing to it.
+    // the cells, entries and board numbers to write after resizing to it.
     struct TableSide {
         int players = 0;
         int rounds = 0;
         TableSettings settings;
         std::vector<CellChange> cells;
         std::vector<EntryChange> entries;
+        std::vector<PlanChange> plans;
     };
     // A rebuild of the player database: whole copies before and after, and
     // where in `after` the people added by the rebuild sit (they stay when

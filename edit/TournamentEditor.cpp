@@ -1,5 +1,6 @@
 #include "edit/TournamentEditor.h"
 
+#include "core/Boards.h"
 #include "pairing/RandomGenerator.h"
 #include "text/Cp932.h"
 #include "text/FileIo.h"
@@ -31,6 +32,39 @@ std::string MenuText(const std::string& text)
         return text;
     return text.substr(0, cp932::WholeCharsLength(text, kMaxBytes)) + "...";
 }
+
+// The boards of fixed rounds whose games a change is about to alter, as
+// they are shown before it, so that afterwards every board keeps its number.
+// A round the program never paired stays numbered by the standings (see
+// core/Boards.h): games typed by hand fix nothing, so a tournament entered
+// by hand is saved exactly as before.
+class CBoardsBefore {
+public:
+    void Take(const CResultTable& table, int round)
+    {
+        if (table.Plan(round).empty())
+            return;
+        if (std::none_of(m_rounds.begin(), m_rounds.end(), [round](const auto& r) { return r.first == round; }))
+            m_rounds.emplace_back(round, RoundBoards(table, round));
+    }
+    // Each taken round keeps its boards' numbers: a removed game's number
+    // stays unused and a new game takes the next one. A round left without
+    // games has no numbers to keep.
+    void Keep(CResultTable& table) const
+    {
+        for (const auto& [round, before] : m_rounds) {
+            if (round >= table.RoundCount())
+                continue;
+            BoardPlan plan = RefixedPlan(table, round, before);
+            if (!table.RoundHasGames(round))
+                plan.clear();
+            table.SetPlan(round, std::move(plan));
+        }
+    }
+
+private:
+    std::vector<std::pair<int, std::vector<Board>>> m_rounds;
+};
 
 } // namespace
 
@@ -223,6 +257,10 @@ ChangeEffects CTournamentEditor::SetGame(int row, int round, int opponent, int r
         }
     }
 
+    // Only a new partner changes the round's boards; a result does not.
+    CBoardsBefore boards;
+    if (current.opponent != opponent)
+        boards.Take(table, round);
     CRecording rec(m_data);
     if (third >= 0 && third != row && table.Cell(third, round).opponent == opponent)
         EmptyCell(table, third, round, fx);
@@ -236,6 +274,7 @@ ChangeEffects CTournamentEditor::SetGame(int row, int round, int opponent, int r
         const int mirrored = result == ResultNone ? ResultNone : -result;
         WriteCell(table, opponent, round, row, mirrored, -disc, fx);
     }
+    boards.Keep(table);
     // Win points, secondary points and the Brightwell score depend on every
     // opponent's totals, so one game can move every row's values.
     if (table.settings.tieBreak != DiscDifference) {
@@ -275,9 +314,14 @@ ChangeEffects CTournamentEditor::SetRowPlayer(int row, int record, const Confirm
         record >= 0 ? Format(SJ("プレイヤ入力: %s"), MenuText(m_data.players.GetAt(record).m_longName).c_str())
                     : Format(SJ("プレイヤ削除: %s"), RowName(row).c_str());
     if (table.RowHasGames(row)) {
-        if (record < 0)
+        if (record < 0) {
+            CBoardsBefore boards;
+            for (int j = 0; j < table.RoundCount(); ++j)
+                if (table.Cell(row, j).opponent >= 0)
+                    boards.Take(table, j);
             table.DeletePlayer(row); // also clears the mirrors and recomputes everything
-        else
+            boards.Keep(table);
+        } else
             table.Entry(row).playerIndex = record; // the games now belong to the new player
         fx.wholeTable = true;
     } else {
@@ -329,8 +373,13 @@ ChangeEffects CTournamentEditor::PairRound(int round, CRandomGenerator& random, 
         !open.empty() && (!confirm || !confirm(OpenBoardsQuestion(open))))
         return Declined();
     CRecording rec(m_data);
+    // A round not fixed yet gets the numbers of the pairing table as it
+    // stands now; a fixed one keeps its boards and numbers the new games on.
+    const bool fixed = !table.Plan(round).empty();
+    const std::vector<Board> before = fixed ? RoundBoards(table, round) : std::vector<Board>{};
     if (GeneratePairing(table, round, random, options, info) < 0)
         return fx;
+    table.SetPlan(round, fixed ? RefixedPlan(table, round, before) : PlanOf(DerivedBoards(table, round)));
     if (paired != nullptr) {
         *paired = PairedRound{};
         paired->round = round;
@@ -384,8 +433,15 @@ ChangeEffects CTournamentEditor::ApplySettings(const TableSettings& s, int playe
     CRecording rec(m_data);
     table.settings.showDiscDifference = s.showDiscDifference;
     if (players != table.PlayerCount() || rounds != table.RoundCount()) {
+        // Games with removed rows go; the other boards keep their numbers.
+        CBoardsBefore boards;
+        for (int j = 0; j < std::min(rounds, table.RoundCount()); ++j)
+            for (int r = std::max(players, 0); r < table.PlayerCount(); ++r)
+                if (table.Cell(r, j).opponent >= 0)
+                    boards.Take(table, j);
         table.Resize(players, rounds);
         table.Validate();
+        boards.Keep(table);
         table.ComputeTotals(-1, -1);
         table.ComputeTieBreaks(-1);
         fx.resized = true;
@@ -425,6 +481,10 @@ ChangeEffects CTournamentEditor::Withdraw(int row, int round)
     if (const EditRefusal refusal = WithdrawalRefusal(m_data, row, round))
         return Refused(refusal);
 
+    CBoardsBefore boards;
+    for (int j = round; j < table.RoundCount(); ++j)
+        if (Unplayed(table.Cell(row, j)) && table.Cell(row, j).opponent >= 0)
+            boards.Take(table, j);
     CRecording rec(m_data);
     table.Entry(row).withdrawnFrom = round;
     for (int j = round; j < table.RoundCount(); ++j) {
@@ -437,6 +497,7 @@ ChangeEffects CTournamentEditor::Withdraw(int row, int round)
             table.Cell(cell.opponent, j).ClearGame();
         table.Cell(row, j).ClearGame();
     }
+    boards.Keep(table);
     table.ComputeAll();
     fx.wholeTable = true;
     fx.allTotals = true;

@@ -43,8 +43,19 @@ th, td { padding: .45rem .35rem; border-bottom: 1px solid var(--line); vertical-
 td small, li small { color: var(--muted); font-size: .8rem; }
 td small { display: block; }
 .withdrawn { display: block; color: var(--muted); font-size: .8rem; }
-.boards tr.first td { border-bottom: 0; padding-bottom: .1rem; }
-.boards td.board { vertical-align: middle; font-weight: 600; border-bottom: 1px solid var(--line); }
+ol.boards { list-style: none; padding: 0; margin: 0; font-size: .95rem; }
+ol.boards li {
+  display: grid; grid-template-columns: 2.4em minmax(0, 1fr) 3.8em minmax(0, 1fr); align-items: baseline;
+  padding: .3rem 0; border-bottom: 1px solid var(--line);
+}
+ol.boards .no { font-weight: 600; text-align: right; padding-right: .4em; font-variant-numeric: tabular-nums; }
+ol.boards .p { overflow: hidden; text-overflow: ellipsis; white-space: nowrap; }
+ol.boards .r { text-align: center; font-weight: 600; white-space: nowrap; }
+ol.boards small { color: var(--muted); font-size: .75rem; }
+.now { font-size: 1.1rem; margin: .25rem 0 .5rem; }
+.now .board { font-size: 1.3rem; }
+.find { width: 100%; box-sizing: border-box; font: inherit; padding: .5rem; margin: .25rem 0 .5rem;
+  border: 1px solid var(--line); border-radius: .3rem; background: var(--bg); color: var(--fg); }
 .result { font-weight: 600; }
 .rounds { display: flex; flex-wrap: wrap; gap: .25rem; }
 .rounds a, .rounds strong { min-width: 2.5rem; padding: .4rem 0; text-align: center; border: 1px solid var(--line); border-radius: .3rem; }
@@ -62,8 +73,25 @@ const std::string& PageScript()
     static const std::string js = R"js(// Keeps the page current without a reload: once a second it asks for the
 // same address with the version it shows; the server answers 304 until a
 // newer state is published, then the new <main> replaces the old one.
+// On the index it also shows the search box, which filters the players as
+// one types (the box and what it holds survive the replacement).
 (function () {
   "use strict";
+  function filter() {
+    var box = document.getElementById("find");
+    if (!box) return;
+    box.hidden = false;
+    var words = box.value.toLowerCase().split(/\s+/).filter(Boolean);
+    var items = document.querySelectorAll("li[data-find]");
+    for (var i = 0; i < items.length; i++) {
+      var text = items[i].getAttribute("data-find").toLowerCase();
+      items[i].hidden = !words.every(function (w) { return text.indexOf(w) >= 0; });
+    }
+  }
+  document.addEventListener("input", function (e) {
+    if (e.target && e.target.id === "find") filter();
+  });
+  filter();
   if (!window.fetch || !window.DOMParser) return;
   function shown() {
     var main = document.querySelector("main");
@@ -72,6 +100,12 @@ const std::string& PageScript()
   function poll() {
     var version = shown();
     if (!version) return;
+    var active = document.activeElement;
+    if (active && active.id === "find") {
+      // Not while someone types into the search box: the keyboard stays.
+      setTimeout(poll, 1000);
+      return;
+    }
     fetch(location.pathname, {
       headers: { "If-None-Match": "\"" + version + "\"" },
       cache: "no-store",
@@ -84,8 +118,13 @@ const std::string& PageScript()
       var fresh = page.querySelector("main");
       var old = document.querySelector("main");
       if (fresh && old && fresh.getAttribute("data-version")) {
-        old.replaceWith(document.importNode(fresh, true));
+        var imported = document.importNode(fresh, true);
+        var box = document.getElementById("find");
+        var freshBox = imported.querySelector("#find");
+        if (box && freshBox) freshBox.replaceWith(box);
+        old.replaceWith(imported);
         document.title = page.title;
+        filter();
       }
     }).catch(function () {}).then(function () {
       setTimeout(poll, 1000);

@@ -1,5 +1,6 @@
 #include "live/LiveHtml.h"
 
+#include "core/Terms.h"
 #include "live/WebText.h"
 
 #include <initializer_list>
@@ -77,21 +78,24 @@ void Close(std::string& out)
     out += "</main>\n</body>\n</html>\n";
 }
 
+Piece Word(tabry::Term term)
+{
+    return Lit(TermUtf8(term));
+}
+
 void PlayerLink(std::string& out, const PlayerRef& p)
 {
-    if (p.id < 0) {
+    if (p.key.empty()) {
         AppendHtml(out, p.name);
         return;
     }
-    Put(out, {Lit("<a href=\"/player/"), Lit(Number(p.id)), Lit("\">"), Esc(p.name), Lit("</a>")});
+    Put(out, {Lit("<a href=\"/player/"), Esc(p.key), Lit("\">"), Esc(p.name), Lit("</a>")});
 }
 
-void Withdrawn(std::string& out, int after)
+void Withdrawn(std::string& out, const std::string& mark)
 {
-    if (after > 0)
-        Put(out, {Lit("<small class=\"withdrawn\">"), Lit(Number(after)), Lit("回戦後に棄権</small>")});
-    else if (after == 0)
-        out += "<small class=\"withdrawn\">棄権</small>";
+    if (!mark.empty())
+        Put(out, {Lit("<small class=\"withdrawn\">"), Esc(mark), Lit("</small>")});
 }
 
 void RoundLinks(std::string& out, const TournamentHead& head, int shown)
@@ -108,28 +112,61 @@ void RoundLinks(std::string& out, const TournamentHead& head, int shown)
     out += "</p>\n";
 }
 
-void SideCells(std::string& out, const BoardSide& side)
+// One board on one short line: number, left player, result, right player.
+void BoardLine(std::string& out, const BoardView& b)
 {
-    out += "<td>";
-    PlayerLink(out, side.player);
-    Put(out, {Lit("<small>"), Esc(side.player.grade), Lit(side.player.grade.empty() ? "" : " "), Esc(side.points),
-              Lit("点</small></td><td class=\"num result\">"), Esc(side.result), Lit("</td>")});
+    const auto player = [&out](const BoardSide& side) {
+        out += "<span class=\"p\">";
+        PlayerLink(out, side.player);
+        Put(out, {Lit(" <small>"), Esc(PointsText(side.pointsBefore)), Lit("</small></span>")});
+    };
+    Put(out, {Lit("<li><span class=\"no\">"), Lit(Number(b.number)), Lit("</span>")});
+    player(b.left);
+    Put(out, {Lit("<span class=\"r\">"), Esc(b.left.result.text), Lit("</span>")});
+    player(b.right);
+    out += "</li>\n";
 }
 
-void SideList(std::string& out, std::string_view heading, const std::vector<BoardSide>& sides, bool showResult)
+void SideList(std::string& out, tabry::Term heading, const std::vector<BoardSide>& sides, bool showResult)
 {
     if (sides.empty())
         return;
-    Put(out, {Lit("<h2>"), Lit(heading), Lit("</h2>\n<ul class=\"plain\">\n")});
+    Put(out, {Lit("<h2>"), Word(heading), Lit("</h2>\n<ul class=\"plain\">\n")});
     for (const BoardSide& s : sides) {
         out += "<li>";
         PlayerLink(out, s.player);
-        Put(out, {Lit(" <small>"), Esc(s.points), Lit("点")});
-        if (showResult && !s.result.empty())
-            Put(out, {Lit(" "), Esc(s.result)});
+        Put(out, {Lit(" <small>"), Esc(PointsText(s.pointsBefore)), Word(tabry::Term::Points)});
+        if (showResult && !s.result.text.empty())
+            Put(out, {Lit(" "), Esc(s.result.text)});
         out += "</small></li>\n";
     }
     out += "</ul>\n";
+}
+
+// Where the player sits in the current round, before anything else.
+void NowLine(std::string& out, const PlayerPage& page)
+{
+    const int j = page.currentRound - 1;
+    if (j < 0 || j >= static_cast<int>(page.rounds.size()))
+        return;
+    const PlayerRound& r = page.rounds[static_cast<size_t>(j)];
+    Put(out, {Lit("<p class=\"now\"><span>第"), Lit(Number(r.round)), Lit("回戦</span> ")});
+    if (r.kind == PlayerRound::Kind::Game) {
+        Put(out, {Lit("<b class=\"board\">"), Word(tabry::Term::Board), Lit(" "), Lit(Number(r.board)), Lit("</b> ("),
+                  Word(r.side == Side::Right ? tabry::Term::Right : tabry::Term::Left), Lit(") "),
+                  Word(tabry::Term::Opponent), Lit(" ")});
+        PlayerLink(out, r.opponent);
+        if (!r.result.text.empty())
+            Put(out, {Lit(" <b>"), Esc(r.result.text), Lit("</b>")});
+    } else if (r.kind == PlayerRound::Kind::Bye) {
+        Put(out, {Lit("<b>"), Esc(r.result.text.empty() ? std::string(TermUtf8(tabry::Term::Bye)) : r.result.text),
+                  Lit("</b>")});
+    } else if (r.result.mark == ResultView::Mark::Absent) {
+        Put(out, {Lit("<b>"), Esc(page.standing.withdrawnMark), Lit("</b>")});
+    } else {
+        Put(out, {Lit("<b>"), Word(tabry::Term::Unpaired), Lit("</b>")});
+    }
+    out += "</p>\n";
 }
 
 } // namespace
@@ -140,16 +177,19 @@ std::string IndexPage(const TournamentHead& head, const std::vector<PlayerRef>& 
     Open(out, head, "ライブ結果", version, Tab::Index, head.currentRound);
     Put(out, {Lit("<h1>"), Esc(EventName(head)), Lit("</h1>\n<ul class=\"menu\">\n<li><a href=\"/round\">第"),
               Lit(Number(head.currentRound)),
-              Lit("回戦の対戦表</a></li>\n<li><a href=\"/standings\">順位表</a></li>\n</ul>\n"
+              Lit("回戦の組み合わせ</a></li>\n<li><a href=\"/standings\">順位表</a></li>\n</ul>\n"
                   "<h2>回戦</h2>\n")});
     RoundLinks(out, head, 0);
     Put(out, {Lit("<h2>選手 ("), Lit(Number(static_cast<int>(players.size()))), Lit("人)</h2>\n")});
     if (players.empty()) {
         out += "<p>まだ参加者がいません。</p>\n";
     } else {
-        out += "<ul class=\"plain players\">\n";
+        // The script shows the box and filters the list as one types; without
+        // it the whole list stays.
+        out += "<input type=\"search\" id=\"find\" class=\"find\" placeholder=\"名前・よみで探す\" "
+               "aria-label=\"選手を探す\" autocomplete=\"off\" hidden>\n<ul class=\"plain players\">\n";
         for (const PlayerRef& p : players) {
-            out += "<li>";
+            Put(out, {Lit("<li data-find=\""), Esc(p.reading + " " + p.name + " " + p.shortName), Lit("\">")});
             PlayerLink(out, p);
             if (!p.grade.empty())
                 Put(out, {Lit(" <small>"), Esc(p.grade), Lit("</small>")});
@@ -165,14 +205,16 @@ std::string StandingsPage(const TournamentHead& head, const Standings& standings
 {
     std::string out;
     Open(out, head, "順位表", version, Tab::Standings, head.currentRound);
-    Put(out, {Lit("<h1>順位表</h1>\n<p class=\"note\">順位決定: "), Esc(standings.methodName), Lit("</p>\n")});
+    Put(out, {Lit("<h1>順位表</h1>\n<p class=\"note\">"), Esc(standings.afterText), Lit(" · 順位決定: "),
+              Esc(standings.methodName), Lit("</p>\n")});
     if (standings.rows.empty()) {
         out += "<p>まだ参加者がいません。</p>\n";
         Close(out);
         return out;
     }
-    out +=
-        "<table class=\"standings\">\n<thead><tr><th class=\"num\">順位</th><th>氏名</th><th class=\"num\">勝点</th>";
+    Put(out,
+        {Lit("<table class=\"standings\">\n<thead><tr><th class=\"num\">"), Word(tabry::Term::Rank), Lit("</th><th>"),
+         Word(tabry::Term::Name), Lit("</th><th class=\"num\">"), Word(tabry::Term::Points), Lit("</th>")});
     for (const std::string& caption : standings.tieBreakCaptions)
         Put(out, {Lit("<th class=\"num\">"), Esc(caption), Lit("</th>")});
     out += "</tr></thead>\n<tbody>\n";
@@ -181,10 +223,10 @@ std::string StandingsPage(const TournamentHead& head, const Standings& standings
         PlayerLink(out, row.player);
         Put(out, {Lit("<small>"), Esc(row.player.grade), Lit(row.player.grade.empty() ? "" : " "), Esc(row.record),
                   Lit("</small>")});
-        Withdrawn(out, row.withdrawnAfter);
-        Put(out, {Lit("</td><td class=\"num points\">"), Esc(row.points), Lit("</td>")});
+        Withdrawn(out, row.withdrawnMark);
+        Put(out, {Lit("</td><td class=\"num points\">"), Esc(PointsText(row.halfPoints)), Lit("</td>")});
         for (size_t k = 0; k < standings.tieBreakCaptions.size(); ++k)
-            Put(out, {Lit("<td class=\"num\">"), Esc(k < row.tieBreaks.size() ? row.tieBreaks[k] : std::string()),
+            Put(out, {Lit("<td class=\"num\">"), Esc(k < row.tieBreaks.size() ? row.tieBreaks[k].text : std::string()),
                       Lit("</td>")});
         out += "</tr>\n";
     }
@@ -196,32 +238,26 @@ std::string StandingsPage(const TournamentHead& head, const Standings& standings
 std::string RoundPage(const TournamentHead& head, const RoundPairing& pairing, bool follows, std::string_view version)
 {
     std::string out;
-    const std::string title = "第" + Number(pairing.round) + "回戦 対戦表";
+    const std::string title = "第" + Number(pairing.round) + "回戦 組み合わせ";
     Open(out, head, title, version, follows || pairing.current ? Tab::Round : Tab::Index, head.currentRound);
     Put(out, {Lit("<h1>"), Esc(title), Lit("</h1>\n")});
     RoundLinks(out, head, pairing.round);
     if (pairing.boards.empty() && pairing.byes.empty()) {
         out += "<p>この回戦の組み合わせはまだありません。</p>\n";
     } else {
-        out += "<p class=\"note\">盤順と勝点はこの回戦の前の順位と点です。</p>\n";
+        Put(out,
+            {Lit("<p class=\"note\">"), Word(tabry::Term::Board), Lit("の番号は組み合わせを作ったときの順位の順です。"),
+             Word(tabry::Term::Points), Lit("はこの回戦の前の点です。</p>\n")});
     }
     if (!pairing.boards.empty()) {
-        out +=
-            "<table class=\"boards\">\n<thead><tr><th class=\"num\">盤</th><th>対局者</th><th class=\"num\">結果</th>"
-            "</tr></thead>\n<tbody>\n";
-        for (const Board& b : pairing.boards) {
-            Put(out, {Lit("<tr class=\"first\"><td class=\"num board\" rowspan=\"2\">"), Lit(Number(b.number)),
-                      Lit("</td>")});
-            SideCells(out, b.first);
-            out += "</tr>\n<tr class=\"second\">";
-            SideCells(out, b.second);
-            out += "</tr>\n";
-        }
-        out += "</tbody>\n</table>\n";
+        out += "<ol class=\"boards\">\n";
+        for (const BoardView& b : pairing.boards)
+            BoardLine(out, b);
+        out += "</ol>\n";
     }
-    SideList(out, "不戦", pairing.byes, true);
-    SideList(out, "組み合わせ待ち", pairing.unpaired, false);
-    SideList(out, "棄権", pairing.withdrawn, false);
+    SideList(out, tabry::Term::Bye, pairing.byes, true);
+    SideList(out, tabry::Term::Unpaired, pairing.unpaired, false);
+    SideList(out, tabry::Term::Withdrawn, pairing.withdrawn, false);
     Close(out);
     return out;
 }
@@ -231,29 +267,32 @@ std::string PlayerPageHtml(const TournamentHead& head, const PlayerPage& page, s
     const StandingRow& s = page.standing;
     std::string out;
     Open(out, head, s.player.name, version, Tab::Player, head.currentRound);
-    Put(out, {Lit("<h1>"), Esc(s.player.name), Lit("</h1>\n<p class=\"who\">"), Esc(s.player.shortName)});
+    Put(out, {Lit("<h1>"), Esc(s.player.name), Lit("</h1>\n")});
+    NowLine(out, page);
+    Put(out, {Lit("<p class=\"who\">"), Esc(s.player.shortName)});
     for (const std::string* part : {&s.player.grade, &s.residence})
         if (!part->empty())
             Put(out, {Lit(" · "), Esc(*part)});
-    Put(out, {Lit("</p>\n<p class=\"summary\">"), Lit(Number(s.rank)), Lit("位 · 勝点 "), Esc(s.points), Lit(" · "),
-              Esc(s.record), Lit("</p>\n")});
-    Withdrawn(out, s.withdrawnAfter);
-    out += "<table class=\"history\">\n<thead><tr><th class=\"num\">回戦</th><th>相手</th><th class=\"num\">結果</th>"
-           "<th class=\"num\">累計</th></tr></thead>\n<tbody>\n";
+    Put(out, {Lit("</p>\n<p class=\"summary\">"), Lit(Number(s.rank)), Lit("位 · "), Word(tabry::Term::Points),
+              Lit(" "), Esc(PointsText(s.halfPoints)), Lit(" · "), Esc(s.record), Lit("</p>\n")});
+    Withdrawn(out, s.withdrawnMark);
+    Put(out, {Lit("<table class=\"history\">\n<thead><tr><th class=\"num\">回戦</th><th class=\"num\">"),
+              Word(tabry::Term::Board), Lit("</th><th>"), Word(tabry::Term::Opponent), Lit("</th><th class=\"num\">"),
+              Word(tabry::Term::Result), Lit("</th><th class=\"num\">累計</th></tr></thead>\n<tbody>\n")});
     for (const PlayerRound& r : page.rounds) {
-        Put(out, {Lit("<tr><td class=\"num\">"), Lit(Number(r.round)), Lit("</td><td>")});
+        Put(out, {Lit("<tr><td class=\"num\">"), Lit(Number(r.round)), Lit("</td><td class=\"num\">"),
+                  Lit(r.board > 0 ? Number(r.board) : std::string()), Lit("</td><td>")});
         if (r.kind == PlayerRound::Kind::Game)
             PlayerLink(out, r.opponent);
         else if (r.kind == PlayerRound::Kind::Bye)
             AppendHtml(out, r.opponent.shortName);
         out += "</td><td class=\"num result\">";
-        if (r.kind != PlayerRound::Kind::None) {
-            if (r.mark.empty())
-                out += "<small>対局中</small>";
-            else
-                Put(out, {Esc(r.mark), Esc(r.score)});
-        }
-        Put(out, {Lit("</td><td class=\"num\">"), Esc(r.runningPoints), Lit("</td></tr>\n")});
+        if (r.kind == PlayerRound::Kind::Game && r.result.text.empty())
+            Put(out, {Lit("<small>"), Word(tabry::Term::Playing), Lit("</small>")});
+        else
+            AppendHtml(out, r.result.text);
+        Put(out, {Lit("</td><td class=\"num\">"), Esc(r.pointsAfter ? PointsText(*r.pointsAfter) : std::string()),
+                  Lit("</td></tr>\n")});
     }
     out += "</tbody>\n</table>\n";
     Close(out);

@@ -81,43 +81,66 @@ void Head(CJson& j, const TournamentHead& head, std::string_view version)
     j.Close('}');
 }
 
+void Player(CJson& j, const PlayerRef& p)
+{
+    j.Member("key", p.key);
+    j.Member("name", p.name);
+    j.Member("shortName", p.shortName);
+    j.Member("grade", p.grade);
+}
+
+void Result(CJson& j, const ResultView& r)
+{
+    j.Key("result");
+    j.Open('{');
+    j.Member("mark", MarkWord(r.mark));
+    j.Key("disc");
+    if (r.disc)
+        j.Int(*r.disc);
+    else
+        j.Raw("null");
+    j.Member("text", r.text);
+    j.Close('}');
+}
+
 void Standing(CJson& j, const StandingRow& row)
 {
     j.IntMember("rank", row.rank);
-    j.IntMember("id", row.player.id);
-    j.Member("name", row.player.name);
-    j.Member("shortName", row.player.shortName);
-    j.Member("grade", row.player.grade);
+    Player(j, row.player);
     j.Member("residence", row.residence);
     j.Key("points");
-    j.Raw(row.points);
+    j.Raw(PointsText(row.halfPoints));
     j.Key("record");
     j.Open('{');
     j.IntMember("wins", row.wins);
     j.IntMember("losses", row.losses);
     j.IntMember("draws", row.draws);
     j.Close('}');
+    j.Member("recordText", row.record);
     j.Key("tieBreaks");
     j.Open('[');
-    for (const std::string& v : row.tieBreaks)
-        j.String(v);
+    for (const TieBreakValue& v : row.tieBreaks)
+        j.Raw(v.number);
+    j.Close(']');
+    j.Key("tieBreakTexts");
+    j.Open('[');
+    for (const TieBreakValue& v : row.tieBreaks)
+        j.String(v.text);
     j.Close(']');
     j.Key("withdrawnAfterRound");
-    if (row.withdrawnAfter >= 0)
-        j.Int(row.withdrawnAfter);
+    if (row.withdrawnFrom >= 0)
+        j.Int(row.withdrawnFrom);
     else
         j.Raw("null");
 }
 
-void Side(CJson& j, const BoardSide& side)
+void SideMember(CJson& j, const BoardSide& side)
 {
     j.Open('{');
-    j.IntMember("id", side.player.id);
-    j.Member("name", side.player.name);
-    j.Member("grade", side.player.grade);
+    Player(j, side.player);
     j.Key("points");
-    j.Raw(side.points);
-    j.Member("result", side.result);
+    j.Raw(PointsText(side.pointsBefore));
+    Result(j, side.result);
     j.Close('}');
 }
 
@@ -128,15 +151,13 @@ void SidesMember(CJson& j, std::string_view key, const std::vector<BoardSide>& s
     j.Key(key);
     j.Open('[');
     for (const BoardSide& s : sides)
-        Side(j, s);
+        SideMember(j, s);
     j.Close(']');
 }
 
-const char* ResultWord(int result)
+const char* SideWord(Side side)
 {
-    if (result == ResultNone)
-        return "null";
-    return result > 0 ? "\"win\"" : result < 0 ? "\"loss\"" : "\"draw\"";
+    return side == Side::Left ? "left" : side == Side::Right ? "right" : nullptr;
 }
 
 } // namespace
@@ -146,6 +167,13 @@ std::string StandingsJson(const TournamentHead& head, const Standings& standings
     CJson j;
     j.Open('{');
     Head(j, head, version);
+    j.Key("after");
+    j.Open('{');
+    j.IntMember("round", standings.afterRound);
+    j.Key("complete");
+    j.Raw(standings.complete ? "true" : "false");
+    j.Member("text", standings.afterText);
+    j.Close('}');
     j.Key("tieBreak");
     j.Open('{');
     j.IntMember("method", standings.method);
@@ -176,13 +204,13 @@ std::string RoundJson(const TournamentHead& head, const RoundPairing& pairing, s
     j.IntMember("round", pairing.round);
     j.Key("boards");
     j.Open('[');
-    for (const Board& b : pairing.boards) {
+    for (const BoardView& b : pairing.boards) {
         j.Open('{');
         j.IntMember("board", b.number);
-        j.Key("players");
+        j.Key("players"); // the left side first
         j.Open('[');
-        Side(j, b.first);
-        Side(j, b.second);
+        SideMember(j, b.left);
+        SideMember(j, b.right);
         j.Close(']');
         j.Close('}');
     }
@@ -208,13 +236,20 @@ std::string PlayerJson(const TournamentHead& head, const PlayerPage& page, std::
     for (const PlayerRound& r : page.rounds) {
         j.Open('{');
         j.IntMember("round", r.round);
+        j.Key("board");
+        if (r.board > 0)
+            j.Int(r.board);
+        else
+            j.Raw("null");
+        j.Key("side");
+        if (const char* side = SideWord(r.side))
+            j.String(side);
+        else
+            j.Raw("null");
         j.Key("opponent");
         if (r.kind == PlayerRound::Kind::Game) {
             j.Open('{');
-            j.IntMember("id", r.opponent.id);
-            j.Member("name", r.opponent.name);
-            j.Member("shortName", r.opponent.shortName);
-            j.Member("grade", r.opponent.grade);
+            Player(j, r.opponent);
             j.Close('}');
         } else if (r.kind == PlayerRound::Kind::Bye) {
             j.Open('{');
@@ -225,18 +260,24 @@ std::string PlayerJson(const TournamentHead& head, const PlayerPage& page, std::
         } else {
             j.Raw("null");
         }
-        j.Key("result");
-        j.Raw(r.kind == PlayerRound::Kind::None ? "null" : ResultWord(r.result));
-        j.Member("mark", r.mark);
-        j.Member("score", r.score);
+        Result(j, r.result);
         j.Key("points");
-        if (r.runningPoints.empty())
-            j.Raw("null");
+        if (r.pointsAfter)
+            j.Raw(PointsText(*r.pointsAfter));
         else
-            j.Raw(r.runningPoints);
+            j.Raw("null");
         j.Close('}');
     }
     j.Close(']');
+    j.Close('}');
+    return j.Done();
+}
+
+std::string ErrorJson(std::string_view message)
+{
+    CJson j;
+    j.Open('{');
+    j.Member("error", message);
     j.Close('}');
     return j.Done();
 }

@@ -1,11 +1,16 @@
 #include "live/LiveModel.h"
 
+#include "core/Boards.h"
+#include "core/Standings.h"
+#include "core/Terms.h"
+#include "core/TieBreaks.h"
 #include "live/LiveSnapshot.h"
 #include "live/WebText.h"
 #include "playerdb/PlayerText.h"
 #include "reports/Formatters.h"
 #include "reports/ReportRows.h"
-#include "text/Cp932.h"
+
+#include <algorithm>
 
 namespace tabry::live {
 
@@ -33,77 +38,98 @@ int ParseRank(std::string_view text)
     return v;
 }
 
-PlayerRef RefOfReportRow(const CLiveSnapshot& snapshot, const CResultTable& table, int row)
-{
-    const CFieldList& texts = table.reportRows[static_cast<size_t>(row)];
-    PlayerRef ref;
-    ref.id = snapshot.IdOfPosition(table.Entry(row).playerIndex);
-    ref.name = Utf8(texts.Get(ColLongName).Text());
-    ref.shortName = Utf8(texts.Get(ColShortName).Text());
-    ref.grade = Utf8(texts.Get(ColGrade).Text());
-    return ref;
-}
-
+// The player at a position of the snapshot's records, as the rows of its
+// table and of any copy of it name him.
 PlayerRef RefOfPosition(const CLiveSnapshot& snapshot, int position)
 {
     const CPlayerRecord& record = snapshot.Players().GetAt(position);
     PlayerRef ref;
-    ref.id = snapshot.IdOfPosition(position);
+    ref.key = snapshot.KeyOfPosition(position);
     ref.name = Utf8(record.m_longName);
     ref.shortName = Utf8(record.m_shortName);
     ref.grade = Utf8(FormatGrade(record.m_grade));
+    ref.reading = Utf8(record.m_inputName);
     return ref;
 }
 
-std::vector<std::string> TieBreakCaptions(int method, bool showDiscDifference)
+PlayerRef RefOfRow(const CLiveSnapshot& snapshot, int row)
 {
-    const std::string disc = showDiscDifference ? "石差" : "石数";
-    switch (method) {
-    case Brightwell:
-        return {"BW", disc};
-    case WinPointsA:
-        return {"勝数A"};
-    case WinPointsASecondary:
-        return {"勝数A", "二次"};
-    case WinPointsADisc:
-        return {"勝数A", disc};
-    case WinPointsB:
-        return {"勝数B"};
-    case WinPointsBSecondary:
-        return {"勝数B", "二次"};
-    case WinPointsBDisc:
-        return {"勝数B", disc};
-    default:
-        return {disc};
-    }
+    return RefOfPosition(snapshot, snapshot.Table().Entry(row).playerIndex);
 }
 
-// The table sorted into the standings as they stand after `roundLimit`
-// rounds (-1: all), with its report rows built.
-CResultTable StandingsCopy(const CLiveSnapshot& snapshot, int roundLimit)
+PlayerRef ByeRef(const CLiveSnapshot& snapshot)
 {
-    CResultTable copy(snapshot.Table());
-    const int method = EffectiveTieBreak(copy.settings.tieBreak);
-    copy.Sort(method, false);
-    if (roundLimit >= 0) {
-        copy.ComputeTotals(-1, roundLimit);
-        copy.ComputeTieBreaks(roundLimit);
-        copy.Sort(method, true);
-    }
-    FormatReportRows(copy, snapshot.Players());
-    return copy;
+    const CPlayerRecord& bye = snapshot.Players().GetAt(0);
+    PlayerRef ref;
+    ref.name = Utf8(bye.m_longName);
+    ref.shortName = Utf8(bye.m_shortName);
+    return ref;
 }
 
-BoardSide SideOf(const CLiveSnapshot& snapshot, const CResultTable& copy, int row, int round)
+// The result of the row's cell in `round` (from 0).
+ResultView ResultOf(const CResultTable& table, int row, int round)
+{
+    const ResultCell& cell = table.Cell(row, round);
+    ResultView view;
+    if (cell.opponent == NoOpponent) {
+        if (!table.Entry(row).PlaysIn(round)) {
+            view.mark = ResultView::Mark::Absent;
+            view.text = std::string(TermUtf8(Term::WithdrawnCell));
+        }
+        return view;
+    }
+    if (cell.result == ResultNone) {
+        if (cell.opponent == ByeOpponent) {
+            // A bye without a result under the default rule is no game in
+            // progress: it is the bye, and stays so.
+            view.mark = ResultView::Mark::Bye;
+            view.text = std::string(TermUtf8(Term::Bye));
+        }
+        return view;
+    }
+    view.mark = cell.result > 0   ? ResultView::Mark::Win
+                : cell.result < 0 ? ResultView::Mark::Loss
+                                  : ResultView::Mark::Draw;
+    view.disc = cell.disc;
+    view.text = Utf8(ResultMark(cell.result))
+                + Squeezed(FormatDiscValue(cell.disc, true, 1, false, table.settings.showDiscDifference));
+    return view;
+}
+
+BoardSide SideOf(const CLiveSnapshot& snapshot, const RoundSeating& seating, int row)
 {
     BoardSide side;
-    side.player = RefOfReportRow(snapshot, copy, row);
-    side.points = FormatHalfPoints(copy.Entry(row).points, true);
-    side.result = Squeezed(copy.reportRows[static_cast<size_t>(row)].Get(ResultColumn(round)).Text());
+    side.player = RefOfRow(snapshot, row);
+    side.pointsBefore = seating.pointsBefore[static_cast<size_t>(row)];
+    side.result = ResultOf(snapshot.Table(), row, seating.round);
     return side;
 }
 
 } // namespace
+
+const char* MarkWord(ResultView::Mark mark)
+{
+    switch (mark) {
+    case ResultView::Mark::Win:
+        return "win";
+    case ResultView::Mark::Draw:
+        return "draw";
+    case ResultView::Mark::Loss:
+        return "loss";
+    case ResultView::Mark::Bye:
+        return "bye";
+    case ResultView::Mark::Absent:
+        return "absent";
+    case ResultView::Mark::None:
+        break;
+    }
+    return "none";
+}
+
+std::string PointsText(int halfPoints)
+{
+    return Utf8(FormatHalfPoints(halfPoints, true));
+}
 
 TournamentHead MakeHead(const CLiveSnapshot& snapshot)
 {
@@ -132,36 +158,51 @@ std::vector<PlayerRef> MakePlayerList(const CLiveSnapshot& snapshot)
     const CResultTable& table = snapshot.Table();
     for (int r = 0; r < table.PlayerCount(); ++r)
         if (!table.Entry(r).IsEmpty())
-            list.push_back(RefOfPosition(snapshot, table.Entry(r).playerIndex));
+            list.push_back(RefOfRow(snapshot, r));
+    // By reading, as a player looks himself up; the key keeps the order
+    // total (and the same after a sort of the table).
+    std::sort(list.begin(), list.end(), [](const PlayerRef& a, const PlayerRef& b) {
+        return std::tie(a.reading, a.name, a.key) < std::tie(b.reading, b.name, b.key);
+    });
     return list;
 }
 
 Standings MakeStandings(const CLiveSnapshot& snapshot)
 {
-    const CResultTable copy = StandingsCopy(snapshot, -1);
+    CResultTable copy = StandingsCopy(snapshot.Table());
+    FormatReportRows(copy, snapshot.Players());
     Standings s;
     s.method = EffectiveTieBreak(copy.settings.tieBreak);
     s.methodName = Utf8(TieBreakMethodText(s.method));
-    s.tieBreakCaptions = TieBreakCaptions(s.method, copy.settings.showDiscDifference);
+    const bool showDifference = copy.settings.showDiscDifference;
+    for (const std::string& caption : TieBreakCaptions(s.method, showDifference))
+        s.tieBreakCaptions.push_back(Utf8(caption));
+    const StandingsPoint point = StandingsAfter(copy);
+    s.afterRound = point.round;
+    s.complete = point.complete;
+    s.afterText = StandingsPointUtf8(point.round, point.complete);
+    const TieBreakMethodInfo& method = TieBreakMethodOf(s.method);
     for (int r = 0; r < copy.PlayerCount(); ++r) {
         const CFieldList& texts = copy.reportRows[static_cast<size_t>(r)];
         if (texts.Get(ColRank).IsEmpty())
             continue;
         const PlayerEntry& e = copy.Entry(r);
         StandingRow row;
-        row.player = RefOfReportRow(snapshot, copy, r);
+        row.player = RefOfPosition(snapshot, e.playerIndex);
         row.rank = ParseRank(texts.Get(ColRank).Text());
         row.residence = Utf8(texts.Get(ColResidence).Text());
         row.halfPoints = e.points;
-        row.points = FormatHalfPoints(e.points, true);
         row.wins = e.wins;
         row.losses = e.losses;
         row.draws = e.draws;
         row.record = Utf8(texts.Get(ColRecord).Text());
-        for (const int column : {ColTieBreak1, ColTieBreak2})
-            if (!texts.Get(column).IsEmpty())
-                row.tieBreaks.push_back(Squeezed(texts.Get(column).Text()));
-        row.withdrawnAfter = snapshot.WithdrawnAfter(snapshot.RowOfPlayer(row.player.id));
+        int column = ColTieBreak1;
+        for (const TieValue value : method.Shown())
+            row.tieBreaks.push_back({TieValueNumber(e, value, showDifference), Squeezed(texts.Get(column++).Text())});
+        if (e.IsWithdrawn()) {
+            row.withdrawnFrom = e.withdrawnFrom;
+            row.withdrawnMark = WithdrawnMarkUtf8(e.withdrawnFrom);
+        }
         s.rows.push_back(std::move(row));
     }
     return s;
@@ -174,57 +215,53 @@ RoundPairing MakeRoundPairing(const CLiveSnapshot& snapshot, int round)
     pairing.current = round == MakeHead(snapshot).currentRound;
     if (round < 1 || round > snapshot.Table().RoundCount())
         return pairing;
-    const CResultTable copy = StandingsCopy(snapshot, round - 1);
-    const int j = round - 1;
-    for (int i = 0; i < copy.PlayerCount(); ++i) {
-        if (copy.reportRows[static_cast<size_t>(i)].Get(ColRank).IsEmpty())
-            continue;
-        const int o = copy.Cell(i, j).opponent;
-        if (o == ByeOpponent) {
-            pairing.byes.push_back(SideOf(snapshot, copy, i, j));
-        } else if (o == NoOpponent || o >= copy.PlayerCount() || copy.Entry(o).IsEmpty()) {
-            (copy.Entry(i).PlaysIn(j) ? pairing.unpaired : pairing.withdrawn).push_back(SideOf(snapshot, copy, i, j));
-        } else if (o > i) {
-            // Each game once, on the line of the higher placed of the two.
-            Board board;
-            board.number = static_cast<int>(pairing.boards.size()) + 1;
-            board.first = SideOf(snapshot, copy, i, j);
-            board.second = SideOf(snapshot, copy, o, j);
-            pairing.boards.push_back(std::move(board));
-        }
-    }
+    const RoundSeating seating = SeatRound(snapshot.Table(), round - 1);
+    for (const Board& b : seating.boards)
+        pairing.boards.push_back({b.number, SideOf(snapshot, seating, b.left), SideOf(snapshot, seating, b.right)});
+    for (const auto& [rows, list] :
+         {std::pair{&seating.byes, &pairing.byes}, std::pair{&seating.unpaired, &pairing.unpaired},
+          std::pair{&seating.withdrawn, &pairing.withdrawn}})
+        for (const int row : *rows)
+            list->push_back(SideOf(snapshot, seating, row));
     return pairing;
 }
 
-PlayerPage MakePlayerPage(const CLiveSnapshot& snapshot, const StandingRow& standing)
+std::vector<std::vector<Board>> MakeAllBoards(const CLiveSnapshot& snapshot)
+{
+    std::vector<std::vector<Board>> boards;
+    for (int j = 0; j < snapshot.Table().RoundCount(); ++j)
+        boards.push_back(RoundBoards(snapshot.Table(), j));
+    return boards;
+}
+
+PlayerPage MakePlayerPage(const CLiveSnapshot& snapshot, const StandingRow& standing,
+                          const std::vector<std::vector<Board>>& boards)
 {
     PlayerPage page;
     page.standing = standing;
+    page.currentRound = MakeHead(snapshot).currentRound;
     const CResultTable& table = snapshot.Table();
-    const int row = snapshot.RowOfPlayer(standing.player.id);
+    const int row = snapshot.RowOfKey(standing.player.key);
     if (row < 0)
         return page;
-    const bool showDifference = table.settings.showDiscDifference;
-    int running = 0;
     for (int j = 0; j < table.RoundCount(); ++j) {
         const ResultCell& cell = table.Cell(row, j);
         PlayerRound r;
         r.round = j + 1;
-        r.result = cell.result;
+        r.result = ResultOf(table, row, j);
         if (cell.opponent == ByeOpponent) {
             r.kind = PlayerRound::Kind::Bye;
-            r.opponent = RefOfPosition(snapshot, 0);
-            r.opponent.id = -1;
+            r.opponent = ByeRef(snapshot);
         } else if (cell.opponent >= 0 && cell.opponent < table.PlayerCount() && !table.Entry(cell.opponent).IsEmpty()) {
             r.kind = PlayerRound::Kind::Game;
-            r.opponent = RefOfPosition(snapshot, table.Entry(cell.opponent).playerIndex);
+            r.opponent = RefOfRow(snapshot, cell.opponent);
+            if (const Board* b = BoardOfRow(boards[static_cast<size_t>(j)], row)) {
+                r.board = b->number;
+                r.side = b->left == row ? Side::Left : Side::Right;
+            }
         }
-        if (r.kind != PlayerRound::Kind::None && cell.result != ResultNone) {
-            r.mark = Utf8(ResultMark(cell.result));
-            r.score = Squeezed(FormatDiscValue(cell.disc, true, 1, false, showDifference));
-            running += cell.result > 0 ? 2 : cell.result == 0 ? 1 : 0;
-            r.runningPoints = FormatHalfPoints(running, true);
-        }
+        if (cell.opponent != NoOpponent && cell.result != ResultNone)
+            r.pointsAfter = table.PointsThrough(row, j + 1);
         page.rounds.push_back(std::move(r));
     }
     return page;

@@ -1,8 +1,12 @@
 #pragma once
-// What the live pages show, worked out from a snapshot with the report rows
-// and value formatters every other report uses, in UTF-8. The HTML and JSON
-// renderers only arrange these values.
+// What the live pages show, worked out from a snapshot with what every other
+// view reads too: the standings copy and tie-break table of core/, the
+// boards of core/Boards.h, the report rows and value formatters, all in
+// UTF-8. The HTML and JSON renderers only arrange these values.
 
+#include "core/Boards.h"
+
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,10 +15,32 @@ namespace tabry::live {
 class CLiveSnapshot;
 
 struct PlayerRef {
-    int id = -1;           // -1: the bye, or nobody
+    std::string key;       // the address key, empty for the bye or nobody
     std::string name;      // long display name
     std::string shortName; // short display name
     std::string grade;
+    std::string reading; // the input name the database keeps, for the index's order and search
+};
+
+// A result as every page and answer shows it, from one player's view.
+struct ResultView {
+    enum class Mark {
+        None, // a game (or nothing) without a result yet
+        Win,
+        Draw,
+        Loss,
+        Bye,    // the bye without a result
+        Absent, // no game: he withdrew from this round or earlier
+    } mark = Mark::None;
+    std::optional<int> disc; // disc difference from his view, with a result
+    std::string text;        // "○+12", "×30.5" (by the display mode), "不戦", "棄"; empty for None
+};
+// "win", "draw", "loss", "none", "bye", "absent".
+const char* MarkWord(ResultView::Mark mark);
+
+struct TieBreakValue {
+    std::string number; // "84.05", "3.5", "-12": a JSON number
+    std::string text;   // as the reports show it: "84.05", "+12", "33.5"
 };
 
 struct StandingRow {
@@ -22,54 +48,61 @@ struct StandingRow {
     int rank = 0;
     std::string residence;
     int halfPoints = 0;
-    std::string points; // "3.5"
     int wins = 0, losses = 0, draws = 0;
-    std::string record;                 // "3勝 1敗 0分"
-    std::vector<std::string> tieBreaks; // the method's one or two values, as the reports show them
-    int withdrawnAfter = -1;            // rounds he played before he withdrew; -1 while he plays on
+    std::string record; // "3勝 1敗 0分"
+    std::vector<TieBreakValue> tieBreaks;
+    int withdrawnFrom = -1;    // the first round (from 0) he no longer plays; -1 while he plays on
+    std::string withdrawnMark; // "棄権(3回戦から)", empty while he plays on
 };
 
 struct Standings {
     int method = 0;
     std::vector<std::string> tieBreakCaptions; // headings of the tie-break values
     std::string methodName;
+    int afterRound = 0; // the standings stand after this round (0: before any result)
+    bool complete = true;
+    std::string afterText;         // "3回戦終了時点", "4回戦途中", "開始前"
     std::vector<StandingRow> rows; // standings order
 };
 
-// One side of a board: the player, his points before the round and his result.
+// One side of a board, or a player without a game: the player, his points
+// before the round and his result.
 struct BoardSide {
     PlayerRef player;
-    std::string points;
-    std::string result; // mark and score ("○+12"), empty while no result
+    int pointsBefore = 0; // half points
+    ResultView result;
 };
 
-struct Board {
+struct BoardView {
     int number = 0;
-    BoardSide first, second; // first: the higher placed before the round
+    BoardSide left, right; // left: the higher placed when the round was paired
 };
 
 struct RoundPairing {
     int round = 0; // from 1
     bool current = false;
-    std::vector<Board> boards;
-    std::vector<BoardSide> byes;      // against the bye
+    std::vector<BoardView> boards; // by number (core/Boards.h)
+    std::vector<BoardSide> byes;
     std::vector<BoardSide> unpaired;  // no game yet
     std::vector<BoardSide> withdrawn; // no game, withdrawn from this round or earlier
 };
 
+enum class Side { None, Left, Right };
+
 struct PlayerRound {
     int round = 0; // from 1
     enum class Kind { None, Bye, Game } kind = Kind::None;
+    int board = 0; // the board number of a game, 0 otherwise
+    Side side = Side::None;
     PlayerRef opponent;
-    int result = 0; // ResultWin, ResultDraw, ResultLoss, ResultNone
-    std::string mark;
-    std::string score;
-    std::string runningPoints; // after this round; empty when the round counted nothing
+    ResultView result;
+    std::optional<int> pointsAfter; // half points after this round, when it counted
 };
 
 struct PlayerPage {
     StandingRow standing;
     std::vector<PlayerRound> rounds;
+    int currentRound = 1; // the tournament's current round, whose board the page opens with
 };
 
 struct TournamentHead {
@@ -82,19 +115,26 @@ struct TournamentHead {
 
 TournamentHead MakeHead(const CLiveSnapshot& snapshot);
 
-// Every player of the table, in the table's row order.
+// Every player of the table, sorted by reading (then long name).
 std::vector<PlayerRef> MakePlayerList(const CLiveSnapshot& snapshot);
 
-// The standings now: a private copy of the table, totals recomputed, sorted
-// by the tie-break method; ranks as every report gives them.
+// The standings now: the standings copy with fresh totals; ranks as every
+// report gives them.
 Standings MakeStandings(const CLiveSnapshot& snapshot);
 
-// The games of round `round` (1..rounds) by board, numbered in the standings
-// before that round, as the pairing table numbers them.
+// The boards of round `round` (1..rounds) and the players without a game.
 RoundPairing MakeRoundPairing(const CLiveSnapshot& snapshot, int round);
 
-// A player's rounds with his running points; `standing` is his row of
-// MakeStandings.
-PlayerPage MakePlayerPage(const CLiveSnapshot& snapshot, const StandingRow& standing);
+// The boards of every round (index: round from 0), which every player page
+// of one publication reads.
+std::vector<std::vector<Board>> MakeAllBoards(const CLiveSnapshot& snapshot);
+
+// A player's rounds with their boards and running points; `standing` is his
+// row of MakeStandings, `boards` what MakeAllBoards gave.
+PlayerPage MakePlayerPage(const CLiveSnapshot& snapshot, const StandingRow& standing,
+                          const std::vector<std::vector<Board>>& boards);
+
+// Half points as the pages write them, "3.5" or "2.0" (also a JSON number).
+std::string PointsText(int halfPoints);
 
 } // namespace tabry::live

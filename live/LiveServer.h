@@ -7,8 +7,14 @@
 // request. Only GET and HEAD are answered (405 otherwise), only the
 // addresses of CLiveSite exist, and every resource a client can take is
 // bounded: connections in all and per address, the size and header count of
-// a request, requests per second per address, and the time a silent
-// connection is kept.
+// a request, requests per second per address, the time a request's head may
+// take to arrive (counted from the connection's start or the end of its last
+// answer, so that a byte now and then does not keep it), and the time a
+// silent connection is kept. When every connection is taken, the one that
+// has waited longest for a request head (or idled longest since its last
+// answer) is closed to make room: slow clients cannot keep others out.
+// Answers go gzip-compressed to clients that accept it, compressed once per
+// publication; an error to an /api/ address is JSON.
 
 #include <cstdint>
 #include <memory>
@@ -29,7 +35,8 @@ struct ServerOptions {
     std::uint16_t port = 8080; // 0: any free port (see Port)
     unsigned maxConnections = 512;
     unsigned maxConnectionsPerAddress = 64;
-    unsigned idleTimeoutSeconds = 10;                   // a connection silent this long is closed
+    unsigned idleTimeoutSeconds = 10; // a connection silent this long, or idle this long after an answer, is closed
+    unsigned headSeconds = 5;         // a request head must arrive within this from the connection's start
     std::size_t requestMemory = std::size_t{16} * 1024; // request line and headers of one request
     unsigned maxHeaders = 64;
     double requestsPerSecond = 20; // per client address; 0 switches the limit off

@@ -4,6 +4,8 @@
 #include "live/LiveJson.h"
 #include "live/LiveSnapshot.h"
 
+#include "core/PlayerKeys.h"
+
 namespace tabry::live {
 
 namespace {
@@ -27,7 +29,15 @@ std::optional<int> ParseNumber(std::string_view text)
 std::string CacheKey(const Route& r)
 {
     return std::to_string(static_cast<int>(r.kind)) + (r.json ? "j" : "h") + (r.follows ? "f" : "n")
-           + std::to_string(r.number);
+           + std::to_string(r.number) + "/" + r.key;
+}
+
+std::shared_ptr<const std::string> Compressed(Compressor compress, const std::string& body)
+{
+    if (compress == nullptr)
+        return nullptr;
+    std::optional<std::string> packed = compress(body);
+    return packed ? std::make_shared<const std::string>(std::move(*packed)) : nullptr;
 }
 
 // FNV-1a of the two assets: their tag changes whenever a build changes them.
@@ -72,18 +82,34 @@ std::optional<Route> ParsePath(std::string_view path)
         r.follows = true;
         return r;
     }
-    for (const auto& [prefix, kind] : {std::pair{std::string_view("/round/"), Route::Kind::Round},
-                                       std::pair{std::string_view("/player/"), Route::Kind::Player}}) {
-        if (path.substr(0, prefix.size()) == prefix) {
-            const std::optional<int> n = ParseNumber(path.substr(prefix.size()));
-            if (!n)
-                return std::nullopt;
-            r.kind = kind;
-            r.number = *n;
-            return r;
-        }
+    constexpr std::string_view kRound = "/round/";
+    constexpr std::string_view kPlayer = "/player/";
+    if (path.substr(0, kRound.size()) == kRound) {
+        const std::optional<int> n = ParseNumber(path.substr(kRound.size()));
+        if (!n)
+            return std::nullopt;
+        r.kind = Route::Kind::Round;
+        r.number = *n;
+        return r;
+    }
+    if (path.substr(0, kPlayer.size()) == kPlayer && IsPlayerKeyText(path.substr(kPlayer.size()))) {
+        r.kind = Route::Kind::Player;
+        r.key = std::string(path.substr(kPlayer.size()));
+        return r;
     }
     return std::nullopt;
+}
+
+bool IsApiPath(std::string_view path)
+{
+    return path.substr(0, 5) == "/api/";
+}
+
+Page NotFound(bool json)
+{
+    static const auto html = std::make_shared<const std::string>(NotFoundPage());
+    static const auto api = std::make_shared<const std::string>(ErrorJson("not found"));
+    return json ? Page{api, nullptr, kJson, false} : Page{html, nullptr, kHtml, false};
 }
 
 const std::string& AssetTag()
@@ -92,8 +118,8 @@ const std::string& AssetTag()
     return tag;
 }
 
-CLiveSite::CLiveSite(std::shared_ptr<const CLiveSnapshot> snapshot, std::string tag)
-    : m_snapshot(std::move(snapshot)), m_tag(std::move(tag)), m_head(MakeHead(*m_snapshot))
+CLiveSite::CLiveSite(std::shared_ptr<const CLiveSnapshot> snapshot, std::string tag, Compressor compress)
+    : m_snapshot(std::move(snapshot)), m_tag(std::move(tag)), m_compress(compress), m_head(MakeHead(*m_snapshot))
 {
 }
 
@@ -103,7 +129,7 @@ bool CLiveSite::Exists(const Route& route) const
     case Route::Kind::Round:
         return route.follows || (route.number >= 1 && route.number <= m_snapshot->Table().RoundCount());
     case Route::Kind::Player:
-        return m_snapshot->RowOfPlayer(route.number) >= 0;
+        return m_snapshot->RowOfKey(route.key) >= 0;
     default:
         return true;
     }
@@ -111,15 +137,9 @@ bool CLiveSite::Exists(const Route& route) const
 
 Page CLiveSite::Get(const Route& route) const
 {
-    if (route.kind == Route::Kind::Style)
-        return Page{std::shared_ptr<const std::string>(std::shared_ptr<void>(), &StyleSheet()),
-                    "text/css; charset=utf-8", false};
-    if (route.kind == Route::Kind::Script)
-        return Page{std::shared_ptr<const std::string>(std::shared_ptr<void>(), &PageScript()),
-                    "text/javascript; charset=utf-8", false};
     const std::string key = CacheKey(route);
-    std::promise<std::shared_ptr<const std::string>> promise;
-    std::shared_future<std::shared_ptr<const std::string>> page;
+    std::promise<Bodies> promise;
+    std::shared_future<Bodies> page;
     bool mine = false;
     {
         std::lock_guard<std::mutex> hold(m_lock);
@@ -132,18 +152,31 @@ Page CLiveSite::Get(const Route& route) const
     }
     if (mine) {
         try {
-            promise.set_value(std::make_shared<const std::string>(Render(route)));
+            auto plain = std::make_shared<const std::string>(Render(route));
+            auto gzip = Compressed(m_compress, *plain);
+            promise.set_value(Bodies{std::move(plain), std::move(gzip)});
         } catch (...) {
             promise.set_exception(std::current_exception());
         }
     }
-    return Page{page.get(), route.json ? kJson : kHtml, true};
+    const Bodies& bodies = page.get();
+    if (route.kind == Route::Kind::Style)
+        return Page{bodies.plain, bodies.gzip, "text/css; charset=utf-8", false};
+    if (route.kind == Route::Kind::Script)
+        return Page{bodies.plain, bodies.gzip, "text/javascript; charset=utf-8", false};
+    return Page{bodies.plain, bodies.gzip, route.json ? kJson : kHtml, true};
 }
 
 const Standings& CLiveSite::StandingsModel() const
 {
     std::call_once(m_standingsMade, [this] { m_standings = MakeStandings(*m_snapshot); });
     return m_standings;
+}
+
+const std::vector<std::vector<Board>>& CLiveSite::AllBoards() const
+{
+    std::call_once(m_boardsMade, [this] { m_boards = MakeAllBoards(*m_snapshot); });
+    return m_boards;
 }
 
 std::string CLiveSite::Render(const Route& route) const
@@ -162,16 +195,19 @@ std::string CLiveSite::Render(const Route& route) const
     }
     case Route::Kind::Player: {
         for (const StandingRow& row : StandingsModel().rows) {
-            if (row.player.id != route.number)
+            if (row.player.key != route.key)
                 continue;
-            const PlayerPage page = MakePlayerPage(*m_snapshot, row);
+            const PlayerPage page = MakePlayerPage(*m_snapshot, row, AllBoards());
             return route.json ? PlayerJson(m_head, page, m_tag) : PlayerPageHtml(m_head, page, m_tag);
         }
-        return NotFoundPage();
+        return route.json ? ErrorJson("not found") : NotFoundPage();
     }
-    default:
-        return {};
+    case Route::Kind::Style:
+        return StyleSheet();
+    case Route::Kind::Script:
+        return PageScript();
     }
+    return {};
 }
 
 } // namespace tabry::live

@@ -1,5 +1,6 @@
 #include "live/LiveSnapshot.h"
 
+#include "core/PlayerKeys.h"
 #include "core/TournamentData.h"
 
 namespace tabry::live {
@@ -10,51 +11,39 @@ std::shared_ptr<const CLiveSnapshot> CLiveSnapshot::Make(const TournamentData& d
     s->m_version = version;
     s->m_info = data.info;
     s->m_table = data.table;
+    s->m_keys = PlayerKeys(data.table, data.players);
     s->m_players.Reset();
-    s->m_ids.assign(1, 0);
-    const int rows = s->m_table.PlayerCount();
-    s->m_withdrawn.assign(static_cast<size_t>(rows), kNotWithdrawn);
-    for (int r = 0; r < rows; ++r) {
+    s->m_keysByPosition.assign(1, std::string());
+    for (int r = 0; r < s->m_table.PlayerCount(); ++r) {
         PlayerEntry& entry = s->m_table.Entry(r);
         if (entry.IsEmpty())
             continue;
-        s->m_withdrawn[static_cast<size_t>(r)] = entry.withdrawnFrom;
         // Add folds the names; the record is then copied over whole so the
         // pages show exactly what the database holds.
         const int position = s->m_players.Add({}, {}, {}, {}, 0, {});
         s->m_players.GetAt(position) = data.players.GetAt(entry.playerIndex);
-        s->m_ids.push_back(entry.playerIndex);
+        s->m_keysByPosition.push_back(s->m_keys[static_cast<size_t>(r)]);
         entry.playerIndex = position;
     }
     return s;
 }
 
-int CLiveSnapshot::PlayerId(int row) const
+const std::string& CLiveSnapshot::KeyOfPosition(int position) const
 {
-    if (row < 0 || row >= m_table.PlayerCount())
-        return -1;
-    return IdOfPosition(m_table.Entry(row).playerIndex);
+    static const std::string kNone;
+    return position > 0 && position < static_cast<int>(m_keysByPosition.size())
+               ? m_keysByPosition[static_cast<size_t>(position)]
+               : kNone;
 }
 
-int CLiveSnapshot::IdOfPosition(int position) const
+int CLiveSnapshot::RowOfKey(std::string_view key) const
 {
-    return position > 0 && position < static_cast<int>(m_ids.size()) ? m_ids[static_cast<size_t>(position)] : -1;
-}
-
-int CLiveSnapshot::RowOfPlayer(int id) const
-{
-    if (id < 0)
+    if (key.empty())
         return -1;
-    for (size_t position = 1; position < m_ids.size(); ++position)
-        if (m_ids[position] == id)
-            return m_table.FindRowOfPlayer(static_cast<int>(position));
+    for (size_t r = 0; r < m_keys.size(); ++r)
+        if (m_keys[r] == key)
+            return static_cast<int>(r);
     return -1;
-}
-
-int CLiveSnapshot::WithdrawnAfter(int row) const
-{
-    return row >= 0 && row < static_cast<int>(m_withdrawn.size()) ? m_withdrawn[static_cast<size_t>(row)]
-                                                                  : kNotWithdrawn;
 }
 
 } // namespace tabry::live

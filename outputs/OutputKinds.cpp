@@ -1,7 +1,6 @@
 #include "outputs/OutputKinds.h"
 
 #include "core/TournamentData.h"
-#include "paper/PaperDocuments.h"
 #include "paper/pdf/PdfRenderer.h"
 #include "reports/HtmlReport.h"
 #include "reports/InterimOutputs.h"
@@ -71,37 +70,131 @@ OutputStatus WritePdf(const paper::PaperDocument& doc, std::string& out, std::st
     return OutputStatus::Failed;
 }
 
+// The PDF of the printed document the kind's row names.
+OutputStatus WritePdfOf(OutputKind kind, const TournamentData& d, int round, std::string& out, std::string* message)
+{
+    return WritePdf(paper::LayoutPaper(*OutputKindOf(kind).paper, d, round), out, message);
+}
+
 OutputStatus WritePdfPairing(const TournamentData& d, int round, std::string& out, std::string* message)
 {
-    return WritePdf(paper::LayoutPairingSheet(d, round), out, message);
+    return WritePdfOf(OutputKind::PdfPairing, d, round, out, message);
 }
 
-OutputStatus WritePdfStandings(const TournamentData& d, int, std::string& out, std::string* message)
+OutputStatus WritePdfStandings(const TournamentData& d, int round, std::string& out, std::string* message)
 {
-    return WritePdf(paper::LayoutStandings(d), out, message);
+    return WritePdfOf(OutputKind::PdfStandings, d, round, out, message);
 }
 
-OutputStatus WritePdfTable(const TournamentData& d, int, std::string& out, std::string* message)
+OutputStatus WritePdfTable(const TournamentData& d, int round, std::string& out, std::string* message)
 {
-    return WritePdf(paper::LayoutResultTable(d), out, message);
+    return WritePdfOf(OutputKind::PdfTable, d, round, out, message);
 }
 
 constexpr std::string_view kCsvFilter = "CSVファイル(*.csv)|*.csv|All Files (*.*)|*.*||";
 constexpr std::string_view kPdfFilter = "PDFファイル(*.pdf)|*.pdf|All Files (*.*)|*.*||";
 
 constexpr OutputKindInfo kKinds[] = {
-    {OutputKind::RatingCsv, "csv", "csv", "CSV(カンマ区切り) (*.csv)|*.csv|All Files (*.*)|*.*||", RoundUse::None, true,
-     WriteCsv},
-    {OutputKind::Text, "text", "txt", "テキストファイル(*.txt)|*.txt|All Files (*.*)|*.*||", RoundUse::None, true,
-     WriteText},
-    {OutputKind::Html, "html", "html", "HTML File(*.html)|*.html|All Files (*.*)|*.*||", RoundUse::None, true,
-     WriteHtml},
-    {OutputKind::Zep, "zep", "zep", "HTML File(*.zep)|*.zep|All Files (*.*)|*.*||", RoundUse::None, true, WriteZep},
-    {OutputKind::ScoreSheet, "score-sheet", "csv", kCsvFilter, RoundUse::Optional, true, WriteScoreSheetOf},
-    {OutputKind::PairingTable, "pairing-table", "csv", kCsvFilter, RoundUse::Required, true, WritePairingTableOf},
-    {OutputKind::PdfPairing, "pdf-pairing", "pdf", kPdfFilter, RoundUse::Required, false, WritePdfPairing},
-    {OutputKind::PdfStandings, "pdf-standings", "pdf", kPdfFilter, RoundUse::None, false, WritePdfStandings},
-    {OutputKind::PdfTable, "pdf-table", "pdf", kPdfFilter, RoundUse::None, false, WritePdfTable},
+    {OutputKind::RatingCsv,
+     "csv",
+     "csv",
+     "CSV(カンマ区切り) (*.csv)|*.csv|All Files (*.*)|*.*||",
+     RoundUse::None,
+     true,
+     WriteCsv,
+     {"actionReportCsv", "CSV形式(&C)", "CSV形式(連盟公式レイティング報告形式)で保存\nCSV形式保存", ""},
+     "",
+     "",
+     std::nullopt},
+    {OutputKind::Text,
+     "text",
+     "txt",
+     "テキストファイル(*.txt)|*.txt|All Files (*.*)|*.*||",
+     RoundUse::None,
+     true,
+     WriteText,
+     {"actionReportText", "テキスト形式(&T)", "テキスト形式で保存\nテキスト形式保存", ""},
+     "",
+     "",
+     std::nullopt},
+    {OutputKind::Html,
+     "html",
+     "html",
+     "HTML File(*.html)|*.html|All Files (*.*)|*.*||",
+     RoundUse::None,
+     true,
+     WriteHtml,
+     {"actionReportHtml", "HTML形式(&H)", "HTML形式で保存\nHTML形式保存", ""},
+     "",
+     "",
+     std::nullopt},
+    {OutputKind::Zep,
+     "zep",
+     "zep",
+     "HTML File(*.zep)|*.zep|All Files (*.*)|*.*||",
+     RoundUse::None,
+     true,
+     WriteZep,
+     {"actionReportZep", "ZeP形式", "ZeP形式で保存", ""},
+     "",
+     "",
+     std::nullopt},
+    {OutputKind::ScoreSheet,
+     "score-sheet",
+     "csv",
+     kCsvFilter,
+     RoundUse::Optional,
+     true,
+     WriteScoreSheetOf,
+     {"actionScoreSheet", "成績表", "全ラウンドの成績表を保存", ""},
+     "_成績表",
+     "_%d回戦まで_成績表",
+     std::nullopt},
+    {OutputKind::PairingTable,
+     "pairing-table",
+     "csv",
+     kCsvFilter,
+     RoundUse::Required,
+     true,
+     WritePairingTableOf,
+     {"actionPairingTable", "組み合わせ表", "指定したラウンドの組み合わせ表を保存",
+      "組み合わせ表を保存するラウンド (1 ～ %1):"},
+     "",
+     "_%d回戦_組み合わせ",
+     std::nullopt},
+    {OutputKind::PdfPairing,
+     "pdf-pairing",
+     "pdf",
+     kPdfFilter,
+     RoundUse::Required,
+     false,
+     WritePdfPairing,
+     {},
+     "",
+     "_%d回戦_組み合わせ",
+     paper::PaperKind::PairingSheet},
+    {OutputKind::PdfStandings,
+     "pdf-standings",
+     "pdf",
+     kPdfFilter,
+     RoundUse::None,
+     false,
+     WritePdfStandings,
+     {},
+     "_成績表",
+     "",
+     paper::PaperKind::Standings},
+    {OutputKind::PdfTable,
+     "pdf-table",
+     "pdf",
+     kPdfFilter,
+     RoundUse::None,
+     false,
+     WritePdfTable,
+     {},
+     "_対戦表",
+     "",
+     paper::PaperKind::ResultTable},
 };
 
 } // namespace
@@ -153,26 +246,23 @@ std::string DefaultReportFileName(std::string_view title)
     return std::string(title);
 }
 
+const OutputKindInfo& OutputKindOfPaper(paper::PaperKind kind)
+{
+    const auto it = std::find_if(std::begin(kKinds), std::end(kKinds),
+                                 [kind](const OutputKindInfo& info) { return info.paper == kind; });
+    return it != std::end(kKinds) ? *it : kKinds[0];
+}
+
 std::string ProposedNameSuffix(OutputKind kind, int round)
 {
-    const std::string roundText = std::to_string(round) + SJ("回戦");
-    switch (kind) {
-    case OutputKind::PairingTable:
-    case OutputKind::PdfPairing:
-        return "_" + roundText + SJ("_組み合わせ");
-    case OutputKind::ScoreSheet:
-        return round > 0 ? "_" + roundText + SJ("まで_成績表") : SJ("_成績表");
-    case OutputKind::PdfStandings:
-        return SJ("_成績表");
-    case OutputKind::PdfTable:
-        return SJ("_対戦表");
-    case OutputKind::RatingCsv:
-    case OutputKind::Text:
-    case OutputKind::Html:
-    case OutputKind::Zep:
-        break;
-    }
-    return {};
+    const OutputKindInfo& info = OutputKindOf(kind);
+    if (round <= 0 || info.roundSuffix.empty())
+        return cp932::FromUtf8(info.suffix);
+    std::string text(info.roundSuffix);
+    const size_t at = text.find("%d");
+    if (at != std::string::npos)
+        text.replace(at, 2, std::to_string(round));
+    return cp932::FromUtf8(text);
 }
 
 } // namespace tabry

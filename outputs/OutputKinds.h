@@ -1,9 +1,13 @@
 #pragma once
 // The one list of everything the program can write about a tournament: the
 // published reports, the interim sheets and the printed documents as PDF.
-// The desktop program's output commands, torva-cli's --format names and the
-// proposed file names all read this table, so a new kind is one row.
+// The desktop program's output commands (their menu texts and prompts),
+// torva-cli's --format names, the proposed file names and the printed
+// document each PDF holds all read this table, so a new kind is one row.
 
+#include "paper/PaperDocuments.h"
+
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -43,6 +47,16 @@ enum class OutputStatus {
 // never do.
 using OutputWriter = OutputStatus (*)(const TournamentData& data, int round, std::string& out, std::string* message);
 
+// The desktop program's menu command of a kind that has one of its own
+// (UTF-8); empty action for the kinds reached otherwise (the PDFs through
+// the print commands' document choice).
+struct OutputMenuCommand {
+    std::string_view action;      // the action's object name
+    std::string_view text;        // menu text, with its mnemonic
+    std::string_view prompt;      // status-bar prompt, then "\n" and the tool tip
+    std::string_view roundPrompt; // for a kind that needs a round: the question, "%1" the last round
+};
+
 struct OutputKindInfo {
     OutputKind kind;
     std::string_view name;      // torva-cli's --format name
@@ -51,6 +65,13 @@ struct OutputKindInfo {
     RoundUse round;
     bool text; // Shift_JIS text with CR LF (not a binary document)
     OutputWriter write;
+    OutputMenuCommand menu;
+    // What follows the tournament's name in the proposed file name (UTF-8),
+    // without a round and with one ("%d" stands for the round).
+    std::string_view suffix;
+    std::string_view roundSuffix;
+    // The printed document this kind holds as PDF.
+    std::optional<paper::PaperKind> paper;
 };
 
 // Every kind, in the order torva-cli lists them.
@@ -59,6 +80,8 @@ std::span<const OutputKindInfo> OutputKinds();
 const OutputKindInfo& OutputKindOf(OutputKind kind);
 // The row with this command-line name, or nullptr.
 const OutputKindInfo* FindOutputKind(std::string_view name);
+// The row that writes this printed document as PDF.
+const OutputKindInfo& OutputKindOfPaper(paper::PaperKind kind);
 
 // Checks the round against the kind's RoundUse and the table, then writes.
 // A round outside 1..roundCount where one is needed is Refused (with a

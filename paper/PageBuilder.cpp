@@ -41,7 +41,7 @@ double TextLeft(const TextItem& t, double width)
     return t.box.x;
 }
 
-TextItem FitText(const Box& cell, std::string text, double size, Align align, double padding)
+TextItem FitText(const Box& cell, std::string text, double size, Align align, double padding, double minSize)
 {
     TextItem item;
     item.box = Box{cell.x + padding, cell.y, std::max(0.0, cell.w - 2 * padding), cell.h};
@@ -49,9 +49,10 @@ TextItem FitText(const Box& cell, std::string text, double size, Align align, do
     item.size = std::min(size, item.box.h);
     if (!text.empty() && TextWidth(text, item.size) > item.box.w)
         item.size = item.box.w * 2.0 / static_cast<double>(text.size());
-    if (item.size < kMinTextSize) {
-        item.size = std::min(kMinTextSize, item.box.h);
-        text = CutWithEllipsis(text, static_cast<size_t>(item.box.w * 2.0 / item.size));
+    if (item.size < minSize) {
+        item.size = std::min(minSize, item.box.h);
+        if (TextWidth(text, item.size) > item.box.w)
+            text = CutWithEllipsis(text, static_cast<size_t>(item.box.w * 2.0 / item.size));
     }
     item.text = std::move(text);
     return item;
@@ -113,7 +114,8 @@ double CPageBuilder::HeadingRow(const std::vector<Column>& columns, double x, do
     double left = x;
     for (const Column& c : columns) {
         if (!c.heading.empty())
-            page.texts.push_back(FitText(Box{left, y, c.width, height}, c.heading, 9, Align::Center));
+            page.texts.push_back(
+                FitText(Box{left, y, c.width, height}, c.heading, 9, Align::Center, 2.0, kMinHeadingSize));
         page.lines.push_back(LineItem{left, y, left, y + height, kGrid});
         left += c.width;
     }
@@ -129,14 +131,20 @@ double CPageBuilder::BodyRow(const std::vector<Column>& columns, const std::vect
     for (size_t i = 0; i < columns.size(); ++i) {
         const Column& c = columns[i];
         const Cell* cell = i < cells.size() ? &cells[i] : nullptr;
+        const double padding = c.align == Align::Right ? kNumberPadding : 2.0;
         if (cell != nullptr && cell->second.empty() && !cell->text.empty()) {
-            page.texts.push_back(FitText(Box{left, y, c.width, height}, cell->text, c.size, c.align));
+            page.texts.push_back(FitText(Box{left, y, c.width, height}, cell->text, c.size, c.align, padding));
         } else if (cell != nullptr) {
+            // Two lines share the row; their texts may go as small as the
+            // half row allows.
             const double half = height / 2.0;
+            const double minSize = std::min(kMinTextSize, half - 0.5);
             if (!cell->text.empty())
-                page.texts.push_back(FitText(Box{left, y + 0.5, c.width, half - 0.5}, cell->text, c.size, c.align));
+                page.texts.push_back(
+                    FitText(Box{left, y + 0.5, c.width, half - 0.5}, cell->text, c.size, c.align, padding, minSize));
             if (!cell->second.empty())
-                page.texts.push_back(FitText(Box{left, y + half, c.width, half - 0.5}, cell->second, c.size, c.align));
+                page.texts.push_back(
+                    FitText(Box{left, y + half, c.width, half - 0.5}, cell->second, c.size, c.align, padding, minSize));
         }
         page.lines.push_back(LineItem{left, y, left, y + height, kGrid});
         left += c.width;

@@ -10,13 +10,19 @@
 
 namespace tabry::paper {
 
-// The smallest size a text is shrunk to; below it the text is cut and ends
-// in "…" (only names far beyond any real one get there).
-constexpr double kMinTextSize = 4.0;
+// The smallest size a text is shrunk to, still easy to read on paper; a
+// longer text (a very long name) is cut there and ends in "…".
+constexpr double kMinTextSize = 7.0;
+// Column headings may go smaller: they are fixed words, never cut.
+constexpr double kMinHeadingSize = 5.0;
+// The room between a right-aligned number and its cell's border.
+constexpr double kNumberPadding = 4.0;
 
 // A text fitted to a cell: the cell inset by `padding` left and right, the
-// size lowered until the text fits the inner box in width and height.
-TextItem FitText(const Box& cell, std::string text, double size, Align align, double padding = 2.0);
+// size lowered until the text fits the inner box in width and height, but
+// not below `minSize` (then cut, see kMinTextSize).
+TextItem FitText(const Box& cell, std::string text, double size, Align align, double padding = 2.0,
+                 double minSize = kMinTextSize);
 
 struct Column {
     std::string heading; // Shift_JIS

@@ -2,11 +2,12 @@
 
 #include "paper/PaperDocuments.h"
 
+#include "core/Boards.h"
+#include "core/Terms.h"
 #include "core/TournamentData.h"
 #include "paper/PageBuilder.h"
 #include "playerdb/PlayerText.h"
 #include "reports/Formatters.h"
-#include "reports/InterimOutputs.h"
 #include "text/Cp932.h"
 
 #include <algorithm>
@@ -21,82 +22,59 @@ constexpr double kNameSize = 12;
 
 std::vector<Column> Columns()
 {
+    const std::string& name = TermText(Term::Name);
+    const std::string& grade = TermText(Term::Grade);
+    const std::string& points = TermText(Term::Points);
     return {
-        {SJ("卓"), 30, Align::Center, kNameSize}, {SJ("氏名"), 143, Align::Left, kNameSize},
-        {SJ("段級"), 38, Align::Center, 10},      {SJ("得点"), 36, Align::Right, 11},
-        {SJ("結果"), 56, Align::Center, 10},      {SJ("氏名"), 143, Align::Left, kNameSize},
-        {SJ("段級"), 38, Align::Center, 10},      {SJ("得点"), 36, Align::Right, 11},
+        {TermText(Term::Board), 30, Align::Center, kNameSize},
+        {name, 143, Align::Left, kNameSize},
+        {grade, 38, Align::Center, 10},
+        {points, 36, Align::Right, 11},
+        {TermText(Term::Result), 56, Align::Center, 10},
+        {name, 143, Align::Left, kNameSize},
+        {grade, 38, Align::Center, 10},
+        {points, 36, Align::Right, 11},
     };
 }
 
-std::vector<Cell> PlayerCells(const CResultTable& t, const CPlayerDatabase& players, int row)
+std::vector<Cell> PlayerCells(const TournamentData& data, const RoundSeating& seating, int row)
 {
-    const PlayerEntry& e = t.Entry(row);
-    const CPlayerRecord& who = players.GetAt(e.playerIndex);
-    return {{who.m_longName, {}}, {FormatGrade(who.m_grade), {}}, {FormatHalfPoints(e.points, true), {}}};
+    const CPlayerRecord& who = data.players.GetAt(data.table.Entry(row).playerIndex);
+    return {{who.m_longName, {}},
+            {FormatGrade(who.m_grade), {}},
+            {FormatHalfPoints(seating.pointsBefore[static_cast<size_t>(row)], true), {}}};
 }
 
 } // namespace
 
-PaperDocument LayoutPairingSheet(const TournamentData& data, int round, const std::vector<int>& withdrawnRows)
+PaperDocument LayoutPairingSheet(const TournamentData& data, int round)
 {
     const int roundCount = data.table.RoundCount();
     const int j = std::clamp(round, 1, std::max(1, roundCount)) - 1;
-    // Points before the round, in the standings they make; each board is
-    // listed once, its higher-placed player on the left.
-    const CResultTable t = StandingsCopy(data.table, j);
+    // The boards with the numbers the players are told everywhere else, and
+    // each player's points before the round.
+    const RoundSeating seating = SeatRound(data.table, j);
 
-    // The table's own withdrawals, and any the caller adds.
-    std::vector<int> withdrawnOrGiven = data.table.WithdrawnRows(j);
-    withdrawnOrGiven.insert(withdrawnOrGiven.end(), withdrawnRows.begin(), withdrawnRows.end());
-    std::vector<int> withdrawn;
-    for (const int row : withdrawnOrGiven) {
-        const int index = data.table.Entry(row).playerIndex;
-        if (index >= 0)
-            withdrawn.push_back(index);
-    }
-    const auto isWithdrawn = [&withdrawn](int playerIndex) {
-        return std::find(withdrawn.begin(), withdrawn.end(), playerIndex) != withdrawn.end();
-    };
-
-    // Boards by the higher points of the pair, then by the lower: the
-    // organiser reads out the leading score group first. Boards alike in both
-    // keep the standings order of their higher-placed player.
-    std::vector<std::pair<int, int>> boards;
-    for (int i = 0; i < t.PlayerCount(); ++i) {
-        const int o = t.Cell(i, j).opponent;
-        if (!t.Entry(i).IsEmpty() && o > i && o < t.PlayerCount() && !t.Entry(o).IsEmpty())
-            boards.emplace_back(i, o);
-    }
-    const auto points = [&t](const std::pair<int, int>& b) {
-        const int a = t.Entry(b.first).points;
-        const int c = t.Entry(b.second).points;
-        return std::make_pair(std::max(a, c), std::min(a, c));
-    };
-    std::stable_sort(boards.begin(), boards.end(),
-                     [&points](const auto& a, const auto& b) { return points(a) > points(b); });
     std::vector<std::vector<Cell>> lines;
-    for (const auto& [i, o] : boards) {
-        std::vector<Cell> line = {{std::to_string(lines.size() + 1), {}}};
-        for (const Cell& c : PlayerCells(t, data.players, i))
+    for (const Board& b : seating.boards) {
+        std::vector<Cell> line = {{std::to_string(b.number), {}}};
+        for (const Cell& c : PlayerCells(data, seating, b.left))
             line.push_back(c);
         line.push_back({}); // the result, written in by hand
-        for (const Cell& c : PlayerCells(t, data.players, o))
+        for (const Cell& c : PlayerCells(data, seating, b.right))
             line.push_back(c);
         lines.push_back(std::move(line));
     }
     std::vector<std::vector<Cell>> alone;
-    for (int i = 0; i < t.PlayerCount(); ++i) {
-        const PlayerEntry& e = t.Entry(i);
-        const int o = t.Cell(i, j).opponent;
-        if (e.IsEmpty() || (o >= 0 && o < t.PlayerCount() && !t.Entry(o).IsEmpty()))
-            continue;
-        std::vector<Cell> line = {{}};
-        for (const Cell& c : PlayerCells(t, data.players, i))
-            line.push_back(c);
-        const char* note = isWithdrawn(e.playerIndex) ? "棄権" : o == ByeOpponent ? "不戦" : "組合せなし";
-        line.push_back({cp932::FromUtf8(note), {}});
-        alone.push_back(std::move(line));
+    for (const auto& [rows, term] : {std::pair{&seating.byes, Term::Bye}, std::pair{&seating.unpaired, Term::Unpaired},
+                                     std::pair{&seating.withdrawn, Term::Withdrawn}}) {
+        for (const int row : *rows) {
+            std::vector<Cell> line = {{}};
+            for (const Cell& c : PlayerCells(data, seating, row))
+                line.push_back(c);
+            line.push_back({TermText(term), {}});
+            alone.push_back(std::move(line));
+        }
     }
 
     const std::string title = PaperTitle(PaperKind::PairingSheet);

@@ -7,7 +7,9 @@
 
 #include "paper/PageDescription.h"
 
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tabry {
@@ -31,30 +33,42 @@ constexpr int kTableRowsPerPage = 24;
 
 // 組み合わせ表 of round `round` (1..roundCount), portrait: one line per board
 // with the board number, both players' names, grades and points before the
-// round, and an empty box for the result. Boards are ordered by the higher
-// points of the pair, then by the lower (points before the round), as an
-// organiser reads them out, the higher-placed player on the left. Then the
-// players without a game: the bye (不戦), players not yet paired
-// (組合せなし), and the players who withdrew from the round or earlier, with
-// `withdrawnRows` (rows of data.table as it stands) besides (棄権), unless
-// they have a game in the round.
-PaperDocument LayoutPairingSheet(const TournamentData& data, int round, const std::vector<int>& withdrawnRows = {});
+// round, and an empty box for the result. Boards go by their numbers (see
+// core/Boards.h: the same numbers as on the players' phones), the player
+// who sits on the left first. Then the players without a game: the bye
+// (不戦), players not yet paired (組合せ待ち), and the players who withdrew
+// from the round or earlier (棄権).
+PaperDocument LayoutPairingSheet(const TournamentData& data, int round);
 
 // 成績表, portrait: rank (shared by tied players), name, grade, residence,
 // wins-losses-draws, points and the tie-break value(s) of the tournament's
-// method, in standings order.
+// method, in standings order. The title line says after which round the
+// standings stand; a tournament with withdrawals gets a remarks column
+// that marks each withdrawn player (棄権(3回戦から)).
 PaperDocument LayoutStandings(const TournamentData& data);
 
 // 対戦表, landscape: per player his number, rank, name and grade, per round the
-// result and the opponent's number, then the totals. Wide tables are split by
-// rounds and long ones by players; every page repeats the row and column
-// headings.
+// result and the opponent's number, then the totals. Rounds without any game
+// are left out; wide tables are split into even bands of rounds and long
+// ones by players; every page repeats the row and column headings. A
+// withdrawn player is marked under his name, and his rounds without a game
+// from his withdrawal on show 棄.
 PaperDocument LayoutResultTable(const TournamentData& data);
+
+// The printed documents as one table: per kind its title and layout.
+struct PaperKindInfo {
+    PaperKind kind;
+    std::string_view title; // UTF-8: "組み合わせ表", "成績表", "対戦表"
+    bool usesRound;         // the pairing sheet of one round
+    PaperDocument (*layout)(const TournamentData& data, int round);
+};
+std::span<const PaperKindInfo> PaperKinds();
+const PaperKindInfo& PaperKindOf(PaperKind kind);
 
 // The document of a kind; `round` is used by the pairing sheet only.
 PaperDocument LayoutPaper(PaperKind kind, const TournamentData& data, int round);
 
-// "組み合わせ表", "成績表", "対戦表" (Shift_JIS).
+// The kind's title (Shift_JIS).
 const std::string& PaperTitle(PaperKind kind);
 
 } // namespace tabry::paper

@@ -2,11 +2,12 @@
 
 #include "paper/PaperDocuments.h"
 
+#include "core/Standings.h"
+#include "core/Terms.h"
+#include "core/TieBreaks.h"
 #include "core/TournamentData.h"
 #include "paper/PageBuilder.h"
-#include "paper/TieBreakHeadings.h"
 #include "reports/Formatters.h"
-#include "reports/InterimOutputs.h"
 #include "reports/ReportRows.h"
 #include "text/Cp932.h"
 
@@ -22,12 +23,40 @@ constexpr double kRoundWidth = 38;
 constexpr double kCellSize = 7.5;
 
 // The result of a round as the table shows it: the mark and the disc score
-// ("○+12", "×30.5"), empty while there is no result.
-std::string ResultText(const ResultCell& cell, bool showDifference)
+// ("○+12", "×30.5"), empty while there is no result; 棄, as in the grid, in
+// a round without a game that the player no longer plays.
+std::string ResultText(const PlayerEntry& e, const ResultCell& cell, int round, bool showDifference)
 {
-    if (cell.opponent == NoOpponent || cell.result == ResultNone)
+    if (cell.opponent == NoOpponent)
+        return e.PlaysIn(round) ? std::string() : TermText(Term::WithdrawnCell);
+    if (cell.result == ResultNone)
         return {};
     return ResultMark(cell.result) + FormatDiscValue(cell.disc, true, 1, false, showDifference);
+}
+
+// The rounds the table shows: those with a game (all of them while none
+// has one), in bands of at most `perPage` that are as even as they can be.
+std::vector<std::vector<int>> RoundBands(const CResultTable& t, int perPage)
+{
+    std::vector<int> shown;
+    for (int j = 0; j < t.RoundCount(); ++j)
+        if (t.RoundHasGames(j))
+            shown.push_back(j);
+    if (shown.empty())
+        for (int j = 0; j < t.RoundCount(); ++j)
+            shown.push_back(j);
+    const size_t count = shown.size();
+    const size_t bands = std::max<size_t>(1, (count + static_cast<size_t>(perPage) - 1) / static_cast<size_t>(perPage));
+    std::vector<std::vector<int>> out;
+    size_t from = 0;
+    for (size_t b = 0; b < bands; ++b) {
+        // The first `count % bands` bands take one round more.
+        const size_t size = count / bands + (b < count % bands ? 1 : 0);
+        out.emplace_back(shown.begin() + static_cast<std::ptrdiff_t>(from),
+                         shown.begin() + static_cast<std::ptrdiff_t>(from + size));
+        from += size;
+    }
+    return out;
 }
 
 } // namespace
@@ -38,19 +67,19 @@ PaperDocument LayoutResultTable(const TournamentData& data)
     FormatReportRows(t, data.players);
     const int method = EffectiveTieBreak(t.settings.tieBreak);
     const bool showDifference = t.settings.showDiscDifference;
-    const int rounds = t.RoundCount();
     const std::string& byeName = data.players.GetAt(0).m_shortName;
 
     CPageBuilder pages({data.info.name, DateText(data.info.year, data.info.month, data.info.day),
                         PaperTitle(PaperKind::ResultTable), true});
     const std::vector<Column> head = {
-        {SJ("番号"), 26, Align::Right, 9},
-        {SJ("順位"), 26, Align::Right, 9},
-        {SJ("氏名"), 104, Align::Left, 9},
-        {SJ("段級"), 30, Align::Center, 8},
+        {TermText(Term::Number), 26, Align::Right, 9},
+        {TermText(Term::Rank), 26, Align::Right, 9},
+        {TermText(Term::Name), 104, Align::Left, 9},
+        {TermText(Term::Grade), 30, Align::Center, 8},
     };
-    std::vector<Column> tail = {{SJ("勝敗"), 74, Align::Right, 8}, {SJ("得点"), 32, Align::Right, 8}};
-    for (const std::string& heading : TieBreakHeadings(method, showDifference))
+    std::vector<Column> tail = {{TermText(Term::Record), 74, Align::Right, 8},
+                                {TermText(Term::Points), 32, Align::Right, 8}};
+    for (const std::string& heading : TieBreakCaptions(method, showDifference))
         tail.push_back({heading, 50, Align::Right, 8});
     double fixed = 0;
     for (const Column& c : head)
@@ -58,7 +87,7 @@ PaperDocument LayoutResultTable(const TournamentData& data)
     for (const Column& c : tail)
         fixed += c.width;
     const int perPage = std::max(1, static_cast<int>((pages.Width() - fixed) / kRoundWidth));
-    const int roundPages = std::max(1, (rounds + perPage - 1) / perPage);
+    const std::vector<std::vector<int>> bands = RoundBands(t, perPage);
 
     // Players are the sorted rows before the first empty one; a player's
     // number is his position, and opponents are named by it.
@@ -68,30 +97,30 @@ PaperDocument LayoutResultTable(const TournamentData& data)
     const int rowPages = std::max(1, (players + kTableRowsPerPage - 1) / kTableRowsPerPage);
 
     for (int rp = 0; rp < rowPages; ++rp) {
-        for (int cp = 0; cp < roundPages; ++cp) {
-            const int first = cp * perPage;
-            const int last = std::min(rounds, first + perPage);
+        for (const std::vector<int>& band : bands) {
             std::vector<Column> columns = head;
-            for (int j = first; j < last; ++j)
+            for (const int j : band)
                 columns.push_back(
                     {cp932::FromUtf8(std::to_string(j + 1) + "回戦"), kRoundWidth, Align::Center, kCellSize});
             columns.insert(columns.end(), tail.begin(), tail.end());
-            const std::string subtitle =
-                roundPages > 1 ? cp932::FromUtf8(std::to_string(first + 1) + "～" + std::to_string(last) + "回戦")
-                               : std::string();
+            const std::string subtitle = bands.size() > 1 ? cp932::FromUtf8(std::to_string(band.front() + 1) + "～"
+                                                                            + std::to_string(band.back() + 1) + "回戦")
+                                                          : std::string();
             pages.StartPage(subtitle);
             double y = pages.HeadingRow(columns, pages.Left(), pages.ContentTop(), kHeadingHeight);
             const int rowEnd = std::min(players, (rp + 1) * kTableRowsPerPage);
             for (int r = rp * kTableRowsPerPage; r < rowEnd; ++r) {
                 const PlayerEntry& e = t.Entry(r);
                 const CFieldList& row = t.reportRows[static_cast<size_t>(r)];
+                // A withdrawn player's mark stands under his name.
+                std::string mark = e.IsWithdrawn() ? cp932::FromUtf8(WithdrawnMarkUtf8(e.withdrawnFrom)) : "";
                 std::vector<Cell> cells = {
                     {std::to_string(r + 1), {}},
                     {row.Get(ColRank).str(), {}},
-                    {row.Get(ColLongName).str(), {}},
+                    {row.Get(ColLongName).str(), std::move(mark)},
                     {row.Get(ColGrade).str(), {}},
                 };
-                for (int j = first; j < last; ++j) {
+                for (const int j : band) {
                     const ResultCell& cell = t.Cell(r, j);
                     std::string opponent;
                     if (cell.opponent == ByeOpponent)
@@ -100,7 +129,7 @@ PaperDocument LayoutResultTable(const TournamentData& data)
                         opponent = std::to_string(cell.opponent + 1);
                     // The result above, the opponent below (a board not yet
                     // finished shows only the opponent).
-                    cells.push_back({ResultText(cell, showDifference), std::move(opponent)});
+                    cells.push_back({ResultText(e, cell, j, showDifference), std::move(opponent)});
                 }
                 cells.push_back({row.Get(ColRecord).str(), {}});
                 cells.push_back({FormatHalfPoints(e.points, true), {}});

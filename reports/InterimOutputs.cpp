@@ -4,6 +4,7 @@
 #include "playerdb/PlayerDatabase.h"
 #include "reports/Formatters.h"
 #include "reports/ReportRows.h"
+#include "text/Cp932.h"
 
 #include <cassert>
 
@@ -59,18 +60,6 @@ void AppendScoreSheetLines(const CResultTable& table, int roundsShown, std::stri
 
 } // namespace
 
-CResultTable StandingsCopy(const CResultTable& table, int roundLimit)
-{
-    CResultTable copy(table);
-    copy.Sort(copy.settings.tieBreak, false);
-    if (roundLimit >= 0) {
-        copy.ComputeTotals(-1, roundLimit);
-        copy.ComputeTieBreaks(roundLimit);
-        copy.Sort(copy.settings.tieBreak, true);
-    }
-    return copy;
-}
-
 void WriteScoreSheet(const CResultTable& table, const CPlayerDatabase& players, std::string& out)
 {
     CResultTable copy = StandingsCopy(table);
@@ -122,7 +111,9 @@ void WritePairingTable(const CResultTable& table, const CPlayerDatabase& players
         out += row.Get(ColLongName).Text();
         out += ",";
         out += row.Get(ColGrade).Text();
-        report::Append(out, {",", PointsField(copy.Entry(i).points), ",-,PASS,,[0.0]\r\n"});
+        // A withdrawn player is no bye: only files with withdrawals show this.
+        const std::string_view mark = copy.Entry(i).PlaysIn(j) ? std::string_view("PASS") : SJ("棄権");
+        report::Append(out, {",", PointsField(copy.Entry(i).points), ",-,", mark, ",,[0.0]\r\n"});
     }
 }
 

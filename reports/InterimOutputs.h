@@ -8,19 +8,13 @@
 // not even its report cache.
 
 #include "core/ResultTable.h"
+#include "core/Standings.h"
 
 #include <string>
 
 namespace tabry {
 
 class CPlayerDatabase;
-
-// The private copy every interim output and printed document starts from:
-// totals over all rounds, sorted by the current tie-break method. With
-// `roundLimit` 0 or more the copy then counts rounds 1..roundLimit only and is
-// sorted again by those totals; players tied on them keep the order of the
-// full standings.
-CResultTable StandingsCopy(const CResultTable& table, int roundLimit = -1);
 
 // The score sheet over all rounds.
 void WriteScoreSheet(const CResultTable& table, const CPlayerDatabase& players, std::string& out);
@@ -33,7 +27,8 @@ void WriteScoreSheetThrough(const CResultTable& table, const CPlayerDatabase& pl
 // The games of round `round` (1-based), numbered in the standings before that
 // round, each listed once on the line of the higher-placed player with both
 // players' points; then a PASS line for every player without an opponent in
-// that round (a bye, or no game yet). `round` must be 1..RoundCount().
+// that round (a bye, or no game yet), which names a player withdrawn from
+// the round or earlier 棄権 instead. `round` must be 1..RoundCount().
 void WritePairingTable(const CResultTable& table, const CPlayerDatabase& players, int round, std::string& out);
 
 } // namespace tabry

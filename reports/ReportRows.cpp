@@ -1,5 +1,6 @@
 #include "reports/ReportRows.h"
 
+#include "core/TieBreaks.h"
 #include "playerdb/PlayerDatabase.h"
 #include "playerdb/PlayerText.h"
 #include "reports/Formatters.h"
@@ -32,19 +33,15 @@ private:
 std::vector<std::string> TieBreakTexts(const PlayerEntry& e, int method, bool showDiscDifference, bool compactDisc)
 {
     std::vector<std::string> texts;
-    if (method == Brightwell)
-        texts.push_back(FormatBrightwell(e.brightwell, true));
-    if (method == WinPointsA || method == WinPointsASecondary || method == WinPointsADisc)
-        texts.push_back(FormatHalfPoints(e.winPointsA, true));
-    if (method == WinPointsB || method == WinPointsBSecondary || method == WinPointsBDisc)
-        texts.push_back(FormatHalfPoints(e.winPointsB, true));
-    if (method == WinPointsASecondary)
-        texts.push_back(FormatHalfPoints(e.secondaryA, true));
-    if (method == WinPointsBSecondary)
-        texts.push_back(FormatHalfPoints(e.secondaryB, true));
-    if (method == DiscDifference || method == Brightwell || method == WinPointsADisc || method == WinPointsBDisc) {
-        const int games = e.wins + e.losses + e.draws;
-        texts.push_back(FormatDiscValue(e.discTotal, compactDisc, games, !compactDisc, showDiscDifference));
+    for (const TieValue value : TieBreakMethodOf(method).Shown()) {
+        if (value == TieValue::Brightwell) {
+            texts.push_back(FormatBrightwell(e.brightwell, true));
+        } else if (value == TieValue::Disc) {
+            const int games = e.wins + e.losses + e.draws;
+            texts.push_back(FormatDiscValue(e.discTotal, compactDisc, games, !compactDisc, showDiscDifference));
+        } else {
+            texts.push_back(FormatHalfPoints(TieValueOf(e, value), true));
+        }
     }
     return texts;
 }

@@ -33,6 +33,8 @@ const Tables& GetTables()
     return tables;
 }
 
+} // namespace
+
 void AppendUtf8(std::string& out, char32_t ch)
 {
     if (ch < 0x80) {
@@ -52,8 +54,6 @@ void AppendUtf8(std::string& out, char32_t ch)
     }
 }
 
-// Decodes one UTF-8 character at `pos`; returns U+FFFD (and advances one byte)
-// for a malformed, overlong or surrogate sequence.
 char32_t NextUtf8(std::string_view s, size_t& pos, bool& ok)
 {
     const auto b0 = static_cast<unsigned char>(s[pos]);
@@ -104,8 +104,6 @@ char32_t NextUtf8(std::string_view s, size_t& pos, bool& ok)
     pos += static_cast<size_t>(extra) + 1;
     return ch;
 }
-
-} // namespace
 
 char32_t DecodeCode(unsigned code)
 {

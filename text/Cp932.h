@@ -38,6 +38,13 @@ std::string ToUtf8(std::string_view sjis);
 // become '?'; `lossless` (when given) tells whether that happened.
 std::string FromUtf8(std::string_view utf8, bool* lossless = nullptr);
 
+// One character of UTF-8 text at `pos`, moving `pos` past it. A malformed,
+// overlong or surrogate sequence, or one cut short by the end, reads as
+// U+FFFD with `ok` false and moves one byte, so a walk over any bytes ends.
+char32_t NextUtf8(std::string_view utf8, size_t& pos, bool& ok);
+// Appends the UTF-8 bytes of a character (at most U+10FFFF).
+void AppendUtf8(std::string& out, char32_t ch);
+
 // Byte length of the character starting at `pos`: 2 for a lead byte followed by
 // a trail byte, otherwise 1 (0 at or past the end).
 int CharLength(std::string_view sjis, size_t pos);

@@ -1,7 +1,8 @@
 // Undo and redo at the edit path, checked against the states themselves:
 // after any sequence of changes, taking steps back must give exactly the
-// state before them (saved bytes, every stored value, the player records),
-// and making them again exactly the state after.
+// state before them (saved bytes, every stored value, the fixed board
+// numbers, the player records), and making them again exactly the state
+// after.
 
 #include "edit/TournamentEditor.h"
 
@@ -26,6 +27,7 @@ struct State {
     std::vector<PlayerEntry> entries;
     std::vector<ResultCell> cells;
     std::vector<CPlayerRecord> people;
+    std::vector<BoardPlan> plans;
 
     static State Of(const CTournamentEditor& editor)
     {
@@ -37,7 +39,7 @@ struct State {
             e.groupPosTop = e.groupPosBottom = 0; // the pairing's scratch
             shown.push_back(e);
         }
-        return {editor.Save(), shown, editor.Table().Cells(), editor.Players().Records()};
+        return {editor.Save(), shown, editor.Table().Cells(), editor.Players().Records(), editor.Table().Plans()};
     }
 };
 
@@ -53,6 +55,8 @@ struct State {
         return ::testing::AssertionFailure() << "row values differ";
     if (got.cells != want.cells)
         return ::testing::AssertionFailure() << "cells differ";
+    if (got.plans != want.plans)
+        return ::testing::AssertionFailure() << "board numbers differ";
     if (got.people.size() < want.people.size()
         || !std::equal(want.people.begin(), want.people.end(), got.people.begin()))
         return ::testing::AssertionFailure() << "player records differ";

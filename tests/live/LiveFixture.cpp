@@ -3,6 +3,7 @@
 #include "text/Cp932.h"
 
 #include <curl/curl.h>
+#include <zlib.h>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -172,6 +173,26 @@ std::string Exchange(std::uint16_t port, const std::string& request, int timeout
     ReadUntilClosed(fd, timeoutMs, &answer);
     close(fd);
     return answer;
+}
+
+std::string Gunzip(const std::string& packed)
+{
+    z_stream z{};
+    if (inflateInit2(&z, 15 + 16) != Z_OK)
+        return {};
+    std::string out;
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.data()));
+    z.avail_in = static_cast<uInt>(packed.size());
+    char buf[4096];
+    int status = Z_OK;
+    while (status == Z_OK) {
+        z.next_out = reinterpret_cast<Bytef*>(buf);
+        z.avail_out = sizeof buf;
+        status = inflate(&z, Z_NO_FLUSH);
+        out.append(buf, sizeof buf - z.avail_out);
+    }
+    inflateEnd(&z);
+    return status == Z_STREAM_END ? out : std::string();
 }
 
 int StatusOf(const std::string& answer)

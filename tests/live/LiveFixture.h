@@ -41,6 +41,9 @@ bool ClosedWithin(int fd, int timeoutMs);
 // How many of the sockets the server has not closed, `settleMs` from now.
 int CountOpen(const std::vector<int>& fds, int settleMs);
 
+// The bytes of a gzip member, inflated (empty when they are none).
+std::string Gunzip(const std::string& packed);
+
 // Asks `done` every 50 ms until it holds or `limit` has passed.
 template <class Predicate>
 bool Eventually(Predicate done, std::chrono::milliseconds limit = std::chrono::seconds(15))

@@ -1,6 +1,7 @@
 // The live pages and the JSON API worked out from a snapshot: what they
 // show, that no tournament text can become markup or break the JSON, which
 // addresses exist, and that a snapshot stays as it was published.
+#include "core/PlayerKeys.h"
 #include "live/LiveSite.h"
 #include "live/LiveSnapshot.h"
 #include "live/RateLimiter.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <map>
 #include <random>
 
 namespace tabry::live {
@@ -30,6 +32,12 @@ CLiveSite SiteOf(const TournamentData& data, std::uint64_t version = 1)
     return CLiveSite(CLiveSnapshot::Make(data, version), "t-" + std::to_string(version));
 }
 
+// The address key of the player with this database index.
+std::string KeyOf(const TournamentData& data, int playerIndex)
+{
+    return PlayerKeys(data.table, data.players)[static_cast<size_t>(data.table.FindRowOfPlayer(playerIndex))];
+}
+
 // Every page and API answer of a site.
 std::vector<std::string> AllAnswers(const CLiveSite& site, const TournamentData& data)
 {
@@ -37,10 +45,10 @@ std::vector<std::string> AllAnswers(const CLiveSite& site, const TournamentData&
     for (int n = 1; n <= data.table.RoundCount(); ++n)
         for (const char* p : {"/round/", "/api/round/"})
             paths.push_back(p + std::to_string(n));
-    for (int r = 0; r < data.table.PlayerCount(); ++r)
-        if (!data.table.Entry(r).IsEmpty())
+    for (const std::string& key : PlayerKeys(data.table, data.players))
+        if (!key.empty())
             for (const char* p : {"/player/", "/api/player/"})
-                paths.push_back(p + std::to_string(data.table.Entry(r).playerIndex));
+                paths.push_back(p + key);
     std::vector<std::string> bodies;
     for (const std::string& p : paths)
         bodies.push_back(Body(site, p));
@@ -65,38 +73,48 @@ TEST(LivePagesTest, ShowTheStandingsTheBoardsAndEachPlayersRounds)
     EXPECT_EQ(ranked, (std::vector<std::pair<int, std::string>>{
                           {1, "山田"}, {2, "高橋"}, {3, "佐藤"}, {4, "田中"}, {5, "鈴木"}}));
     EXPECT_EQ(standings["standings"][0]["points"], 2.0);
-    EXPECT_EQ(standings["standings"][0]["tieBreaks"], json::array({"+16"}));
+    EXPECT_EQ(standings["standings"][0]["tieBreaks"], json::array({16}));
+    EXPECT_EQ(standings["standings"][0]["tieBreakTexts"], json::array({"+16"}));
     EXPECT_EQ(standings["tieBreak"]["columns"], json::array({"石差"}));
+    EXPECT_EQ(standings["after"]["text"], "3回戦途中");
 
     // Boards follow the standings before the round, each game once; the
     // round without a number is the current one.
     const json round = json::parse(Body(site, "/api/round"));
     ASSERT_EQ(round["boards"].size(), 2u);
     const json& first = round["boards"][0]["players"];
+    EXPECT_EQ(round["boards"][0]["board"], 1);
     EXPECT_EQ(first[0]["name"], "山田 太郎");
+    EXPECT_EQ(first[0]["points"], 2.0);
     EXPECT_EQ(first[1]["name"], "高橋 健");
-    EXPECT_EQ(first[1]["result"], "");
-    EXPECT_EQ(round["boards"][1]["players"][0]["result"], "×-20");
-    EXPECT_EQ(round["boards"][1]["players"][1]["result"], "○+20");
+    EXPECT_EQ(first[1]["result"], json({{"mark", "none"}, {"disc", nullptr}, {"text", ""}}));
+    EXPECT_EQ(round["boards"][1]["players"][0]["result"], json({{"mark", "loss"}, {"disc", -20}, {"text", "×-20"}}));
+    EXPECT_EQ(round["boards"][1]["players"][1]["result"]["text"], "○+20");
     EXPECT_EQ(round["byes"][0]["name"], "田中 美咲");
     EXPECT_EQ(json::parse(Body(site, "/api/round/1"))["unpaired"][0]["name"], "田中 美咲");
 
-    const json sato = json::parse(Body(site, "/api/player/2"));
+    const json sato = json::parse(Body(site, "/api/player/" + KeyOf(data, 2)));
     ASSERT_EQ(sato["rounds"].size(), 3u);
     EXPECT_EQ(sato["rounds"][0]["opponent"]["name"], "山田 太郎");
-    EXPECT_EQ(sato["rounds"][0]["result"], "loss");
-    EXPECT_EQ(sato["rounds"][2]["score"], "+20");
+    EXPECT_EQ(sato["rounds"][0]["board"], 1);
+    EXPECT_EQ(sato["rounds"][0]["side"], "right");
+    EXPECT_EQ(sato["rounds"][0]["result"]["mark"], "loss");
+    EXPECT_EQ(sato["rounds"][2]["result"], json({{"mark", "win"}, {"disc", 20}, {"text", "○+20"}}));
     EXPECT_EQ(sato["rounds"][2]["points"], 1.0);
-    const json tanaka = json::parse(Body(site, "/api/player/5"));
+    const json tanaka = json::parse(Body(site, "/api/player/" + KeyOf(data, 5)));
     EXPECT_TRUE(tanaka["rounds"][0]["opponent"].is_null());
     EXPECT_EQ(tanaka["rounds"][2]["opponent"]["bye"], true);
 
     const std::string page = Body(site, "/standings");
     EXPECT_NE(page.find("<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"), std::string::npos);
     EXPECT_NE(page.find("<main data-version=\"t-1\">"), std::string::npos);
-    EXPECT_NE(page.find("<a href=\"/player/1\">山田 太郎</a><small>三段 2勝 0敗 0分</small>"), std::string::npos);
-    EXPECT_NE(Body(site, "/player/1").find("<small>対局中</small>"), std::string::npos)
-        << "round 3 waits for its result";
+    EXPECT_NE(page.find("<a href=\"/player/" + KeyOf(data, 1) + "\">山田 太郎</a><small>三段 2勝 0敗 0分</small>"),
+              std::string::npos);
+    const std::string yamada = Body(site, "/player/" + KeyOf(data, 1));
+    EXPECT_NE(yamada.find("<small>対局中</small>"), std::string::npos) << "round 3 waits for its result";
+    // The page opens with where he sits now.
+    EXPECT_LT(yamada.find("<p class=\"now\"><span>第3回戦</span> <b class=\"board\">盤 1</b> (左) 相手"),
+              yamada.find("<table"));
 }
 
 // A withdrawn player: listed apart in a round without a game of his, marked
@@ -116,9 +134,9 @@ TEST(LivePagesTest, AWithdrawnPlayerIsListedApartAndMarked)
     const json standings = json::parse(Body(site, "/api/standings"));
     EXPECT_EQ(standings["standings"][3]["withdrawnAfterRound"], 0);
     EXPECT_TRUE(standings["standings"][2]["withdrawnAfterRound"].is_null());
-    EXPECT_NE(Body(site, "/standings").find("<small class=\"withdrawn\">棄権</small>"), std::string::npos);
+    EXPECT_NE(Body(site, "/standings").find("<small class=\"withdrawn\">棄権(1回戦から)</small>"), std::string::npos);
     data.table.Entry(row).withdrawnFrom = 2;
-    EXPECT_NE(Body(SiteOf(data), "/standings").find("2回戦後に棄権"), std::string::npos);
+    EXPECT_NE(Body(SiteOf(data), "/standings").find("棄権(3回戦から)"), std::string::npos);
 }
 
 // Hostile bytes in every text the tournament carries: the pages keep the
@@ -166,7 +184,10 @@ TEST(LivePagesTest, NoTournamentTextBecomesMarkupOrBreaksTheJson)
         const json standings = json::parse(Body(hostileSite, "/api/standings"));
         EXPECT_EQ(standings["tournament"]["name"], cp932::ToUtf8(texts[8]));
         for (const json& row : standings["standings"]) {
-            const int p = row["id"];
+            int p = 1;
+            while (p <= 5 && KeyOf(hostile, p) != row["key"])
+                ++p;
+            ASSERT_LE(p, 5);
             EXPECT_EQ(row["name"], cp932::ToUtf8(texts[static_cast<size_t>(p - 1)]));
             EXPECT_EQ(row["residence"], cp932::ToUtf8(texts[static_cast<size_t>(p + 1)]));
         }
@@ -187,13 +208,17 @@ TEST(LivePagesTest, OnlyThePagesOfTheTournamentHaveAnAddress)
 {
     const TournamentData data = test::SmallEvent();
     const CLiveSite site = SiteOf(data);
-    for (const char* exists :
-         {"/", "/standings", "/round", "/round/1", "/round/3", "/player/1", "/player/5", "/api/standings", "/api/round",
-          "/api/round/2", "/api/player/3", "/live.css", "/live.js"}) {
+    for (const std::string& exists :
+         {std::string("/"), std::string("/standings"), std::string("/round"), std::string("/round/1"),
+          std::string("/round/3"), "/player/" + KeyOf(data, 1), "/player/" + KeyOf(data, 5),
+          std::string("/api/standings"), std::string("/api/round"), std::string("/api/round/2"),
+          "/api/player/" + KeyOf(data, 3), std::string("/live.css"), std::string("/live.js")}) {
         const std::optional<Route> route = ParsePath(exists);
         EXPECT_TRUE(route && site.Exists(*route)) << exists;
     }
-    for (const char* missing : {"/round/0", "/round/4", "/player/0", "/player/6", "/player/999999999"}) {
+    // A key of the right form that names nobody is no page, and never
+    // somebody else's.
+    for (const char* missing : {"/round/0", "/round/4", "/player/000000000000", "/player/0123456789ab-2"}) {
         const std::optional<Route> route = ParsePath(missing);
         EXPECT_TRUE(!route || !site.Exists(*route)) << missing;
     }
@@ -208,9 +233,12 @@ TEST(LivePagesTest, OnlyThePagesOfTheTournamentHaveAnAddress)
                                   "/round/1/",
                                   "/round/1e3",
                                   "/player/",
-                                  "/player/1234567890",
-                                  "/player/1 ",
-                                  "/player/1/../2",
+                                  "/player/1",
+                                  "/player/0123456789AB",
+                                  "/player/0123456789ab-1",
+                                  "/player/0123456789ab-02",
+                                  "/player/0123456789ab ",
+                                  "/player/0123456789ab/../2",
                                   "/../etc/passwd",
                                   "/live.css/../../etc/passwd",
                                   "/api/",
@@ -234,10 +262,61 @@ TEST(LivePagesTest, APublishedSnapshotIgnoresLaterEditsAndKeepsThePlayersNumbers
     data.info.name = "changed";
     EXPECT_EQ(Body(site, "/api/standings"), before);
 
-    // After the sort the rows moved, the numbers stayed.
+    // After the sort the rows moved, the keys stayed.
     const CLiveSite later = SiteOf(data, 2);
-    EXPECT_EQ(json::parse(Body(later, "/api/player/2"))["shortName"], "佐藤");
-    EXPECT_EQ(json::parse(Body(later, "/api/player/1"))["name"], "changed");
+    EXPECT_EQ(json::parse(Body(later, "/api/player/" + KeyOf(data, 2)))["shortName"], "佐藤");
+}
+
+// A player's address names him, whatever moves: the keys one site gives are
+// the keys of every later one, after a sort, after the file went through a
+// restart into a database that holds the same people in another order.
+TEST(LivePagesTest, PlayerKeysSurviveASortARestartAndAReorderedDatabase)
+{
+    const auto keysOf = [](const CLiveSite& site) {
+        std::map<std::string, std::string> keys; // name -> key
+        const json standings = json::parse(Body(site, "/api/standings"));
+        for (const json& row : standings["standings"])
+            keys[row["name"]] = row["key"];
+        return keys;
+    };
+    TournamentData data = test::SmallEvent();
+    const std::map<std::string, std::string> first = keysOf(SiteOf(data));
+    ASSERT_EQ(first.size(), 5u);
+
+    const std::vector<PlayerEntry> before = data.table.Entries();
+    data.table.Sort(DiscDifference, false);
+    ASSERT_NE(data.table.Entries(), before) << "the sort should move the rows";
+    EXPECT_EQ(keysOf(SiteOf(data, 2)), first);
+
+    TournamentData restarted;
+    for (int i = data.players.GetCount() - 1; i >= 1; --i) {
+        const CPlayerRecord& p = data.players.GetAt(i);
+        restarted.players.Add(p.m_longName, p.m_inputName, p.m_shortName, p.m_residence, p.m_grade, p.m_memberNumber);
+    }
+    ASSERT_EQ(restarted.Load(data.Save()), LoadStatus::Ok);
+    ASSERT_NE(restarted.table.Entry(0).playerIndex, data.table.Entry(0).playerIndex);
+    const CLiveSite later = SiteOf(restarted, 3);
+    EXPECT_EQ(keysOf(later), first);
+    for (const auto& [name, key] : first)
+        EXPECT_EQ(json::parse(Body(later, "/api/player/" + key))["name"], name);
+
+    // The index lists them by reading, whatever the table's order.
+    const std::string index = Body(later, "/");
+    size_t at = 0;
+    for (const char* name :
+         {"山田 太郎", "佐藤 花子", "鈴木 一郎", "高橋 健", "田中 美咲"}) { // readings p0 p1 p2 p3 p5
+        const size_t found = index.find(std::string(">") + name + "<", at);
+        EXPECT_NE(found, std::string::npos) << name << " missing or out of order";
+        at = found;
+    }
+
+    // Once he has left the table his key names nobody.
+    restarted.table.DeletePlayer(restarted.table.FindRowOfPlayer(restarted.players.Find(cp932::FromUtf8("高橋 健"))));
+    const CLiveSite without = SiteOf(restarted, 4);
+    const std::optional<Route> gone = ParsePath("/player/" + first.at("高橋 健"));
+    ASSERT_TRUE(gone.has_value());
+    EXPECT_FALSE(without.Exists(*gone));
+    EXPECT_EQ(*NotFound(true).body, "{\"error\":\"not found\"}\n");
 }
 
 TEST(RateLimiterTest, RefillsAtItsRateAndStaysBoundedInAddresses)

@@ -12,6 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
@@ -135,6 +136,61 @@ TEST_F(ServeCommandTest, FollowsTheFileKeepsTheLastGoodStateAndStopsOnSigterm)
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     EXPECT_NE(Out().find("torva-cli: stopped"), std::string::npos);
     EXPECT_EQ(test::HttpGet(m_base + "/").status, 0) << "nothing listens any more";
+}
+
+// A copy that writes the file in place in pieces, pausing longer than the
+// server waits for a file to settle: cut inside a line, cut at a line's end
+// (rows missing), and whole. The pages only ever show the old state or the
+// new one, and the server says once per cut that it keeps the old.
+TEST_F(ServeCommandTest, AFileStillBeingWrittenIsNeverPublished)
+{
+    TournamentData data;
+    data.table.Clear();
+    data.table.Resize(60, 3);
+    for (int r = 0; r < 60; ++r)
+        data.table.Entry(r).playerIndex =
+            data.players.Add("player" + std::to_string(r), "p" + std::to_string(r), "s" + std::to_string(r), "", 0, "");
+    data.table.ComputeAll();
+    data.info.name = "old";
+    Write(data);
+    Serve();
+    data.info.name = "new";
+    const std::string bytes = data.Save();
+
+    std::atomic<bool> done{false};
+    std::vector<std::pair<std::string, size_t>> seen; // name, players
+    std::thread reader([&] {
+        while (!done) {
+            const nlohmann::json s = Standings();
+            if (!s.is_null())
+                seen.emplace_back(s["tournament"]["name"], s["standings"].size());
+            std::this_thread::sleep_for(100ms);
+        }
+    });
+    const size_t midLine = bytes.size() / 3 + 7;
+    const size_t lineEnd = bytes.find("\r\n", 2 * bytes.size() / 3) + 2;
+    {
+        const int fd = open(m_file.c_str(), O_WRONLY | O_TRUNC);
+        ASSERT_GE(fd, 0);
+        size_t written = 0;
+        for (const size_t upTo : {midLine, lineEnd, bytes.size()}) {
+            ASSERT_EQ(write(fd, bytes.data() + written, upTo - written), static_cast<ssize_t>(upTo - written));
+            written = upTo;
+            std::this_thread::sleep_for(2500ms);
+        }
+        close(fd);
+    }
+    ASSERT_TRUE(test::Eventually([&] { return Standings()["tournament"]["name"] == "new"; })) << Err();
+    done = true;
+    reader.join();
+    ASSERT_FALSE(seen.empty());
+    for (const auto& [name, players] : seen)
+        EXPECT_TRUE((name == "old" || name == "new") && players == 60u) << name << " with " << players << " players";
+    const std::string err = Err();
+    size_t complaints = 0;
+    for (size_t at = err.find("still serving"); at != std::string::npos; at = err.find("still serving", at + 1))
+        ++complaints;
+    EXPECT_EQ(complaints, 2u) << err;
 }
 
 int RunCli(const std::string& args)

@@ -17,6 +17,7 @@
 namespace tabry {
 namespace {
 
+using test::S;
 using test::U;
 
 class PdfOutputTest : public ::testing::Test {
@@ -79,6 +80,72 @@ TEST_F(PdfOutputTest, TheStandingsListEveryPlayerInOrderWithSharedRanks)
         }
         EXPECT_GT(shared, 0) << "the fixture should have tied players";
     }
+}
+
+// What the phone marks, paper marks too, read back from the PDFs: a
+// withdrawn player's mark in the standings and under his name in the result
+// table, 棄 in his rounds without a game, the round the standings stand
+// after, a long name cut with "…" at a readable size, and no band of empty
+// rounds in the table.
+TEST_F(PdfOutputTest, ThePrintedDocumentsMarkWithdrawalsAndWhereTheStandingsStand)
+{
+    TournamentData d = test::GeneratedTournament(24, 8); // round 8 paired, no results
+    // A ninth round nobody has played: no page of its own.
+    d.table.Resize(24, 9);
+    // 選手005 leaves before round 7: his game of round 8 goes.
+    const int leaver = 4;
+    for (int j = 6; j < 8; ++j) {
+        const int o = d.table.Cell(leaver, j).opponent;
+        if (o >= 0 && d.table.Cell(leaver, j).result == ResultNone)
+            d.table.Cell(o, j).ClearGame();
+        if (d.table.Cell(leaver, j).result == ResultNone || j == 7)
+            d.table.Cell(leaver, j).ClearGame();
+    }
+    d.table.Cell(leaver, 6).ClearGame();
+    d.table.Entry(leaver).withdrawnFrom = 6;
+    d.players.GetAt(d.table.Entry(7).playerIndex).m_longName =
+        S("寿限無寿限無五劫の擦り切れ海砂利水魚の水行末雲来末風来末");
+    d.table.ComputeAll();
+
+    const std::vector<std::string> standings = test::PdfPages(Write(OutputKind::PdfStandings, d, 0, "marks-standings"));
+    ASSERT_EQ(standings.size(), 1u);
+    EXPECT_NE(standings[0].find("7回戦終了時点"), std::string::npos) << standings[0];
+    const size_t row = standings[0].find("選手005");
+    ASSERT_NE(row, std::string::npos);
+    const std::string line = standings[0].substr(row, standings[0].find('\n', row) - row);
+    EXPECT_NE(line.find("棄権(7回戦から)"), std::string::npos) << line;
+    const size_t cut = standings[0].find("寿限無寿限無五劫");
+    ASSERT_NE(cut, std::string::npos);
+    EXPECT_NE(standings[0].substr(cut, standings[0].find('\n', cut) - cut).find("…"), std::string::npos)
+        << "cut, not shrunk";
+
+    const std::vector<std::string> table = test::PdfPages(Write(OutputKind::PdfTable, d, 0, "marks-table"));
+    ASSERT_EQ(table.size(), 1u) << "round 9 holds no game: the eight others fit one band";
+    EXPECT_EQ(table[0].find("9回戦"), std::string::npos);
+    EXPECT_NE(table[0].find("棄権(7回戦から)"), std::string::npos) << table[0];
+    size_t marks = 0;
+    for (size_t at = table[0].find("棄"); at != std::string::npos; at = table[0].find("棄", at + 1))
+        ++marks;
+    EXPECT_EQ(marks, 3u) << "the mark, then 棄 in rounds 7 and 8";
+
+    // Every text of every document is 7 pt or larger, headings apart.
+    for (const OutputKind kind : {OutputKind::PdfPairing, OutputKind::PdfStandings, OutputKind::PdfTable}) {
+        const paper::PaperDocument doc = paper::LayoutPaper(*OutputKindOf(kind).paper, d, 8);
+        for (const paper::Page& page : doc.pages) {
+            for (const paper::TextItem& t : page.texts) {
+                if (t.text.find(S("選手")) != std::string::npos || t.text.find(S("寿限無")) != std::string::npos) {
+                    EXPECT_GE(t.size, 7.0) << U(t.text);
+                }
+            }
+        }
+    }
+
+    // The pairing table of a file with withdrawals names him 棄権, not PASS.
+    std::string csv;
+    WritePairingTable(d.table, d.players, 8, csv);
+    const size_t at = csv.find(S("選手005"));
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_EQ(csv.substr(at, csv.find("\r\n", at) - at).find(S(",-,棄権,,[0.0]")) != std::string::npos, true) << U(csv);
 }
 
 // ---- golden pictures ---------------------------------------------------

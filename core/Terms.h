@@ -1,0 +1,45 @@
+#pragma once
+// The words the printed documents and the live pages use for the same
+// things, in one table, so paper and phone never word a thing differently.
+// The byte-defined report texts (the rating CSV, the text, HTML and macro
+// reports, the interim sheets) keep their own words.
+
+#include <string>
+#include <string_view>
+
+namespace tabry {
+
+enum class Term {
+    Board,         // 盤
+    Points,        // 勝点
+    Rank,          // 順位
+    Name,          // 氏名
+    Grade,         // 段級
+    Residence,     // 所属
+    Record,        // 勝敗
+    Result,        // 結果
+    Opponent,      // 相手
+    Number,        // 番号: a player's number in the result table
+    Bye,           // 不戦: the bye, also its result while it has none
+    Unpaired,      // 組合せ待ち: plays, but has no game in the round yet
+    Withdrawn,     // 棄権
+    Playing,       // 対局中: a game without its result yet
+    WithdrawnCell, // 棄: a round cell without a game of a withdrawn player
+    Left,          // 左: the side of the higher placed player of a board
+    Right,         // 右
+};
+
+// UTF-8, for the pages.
+std::string_view TermUtf8(Term term);
+// Shift_JIS, for paper.
+const std::string& TermText(Term term);
+
+// "棄権(3回戦から)": the mark of a player withdrawn from round
+// `withdrawnFrom` (from 0) on, in UTF-8.
+std::string WithdrawnMarkUtf8(int withdrawnFrom);
+
+// Where the standings stand (see StandingsAfter in core/Standings.h), in
+// UTF-8: "3回戦終了時点", "4回戦途中", or "開始前" before any result.
+std::string StandingsPointUtf8(int round, bool complete);
+
+} // namespace tabry

@@ -16,6 +16,7 @@ SettingsValues SettingsValues::FromTable(const CResultTable& table)
     SettingsValues v;
     v.showDiscDifference = table.settings.showDiscDifference;
     v.tieBreak = table.settings.tieBreak;
+    v.tieBreak2 = table.settings.tieBreak2;
     v.players = table.PlayerCount();
     v.rounds = table.RoundCount();
     v.brightwellTenths = table.settings.brightwellTenths;
@@ -103,6 +104,11 @@ QString RangeMessage(SettingsField field)
     return {};
 }
 
+bool UsesBrightwell(int tieBreak, int tieBreak2)
+{
+    return tieBreak == Brightwell || tieBreak2 == Brightwell;
+}
+
 QString DataLossQuestionText(const CResultTable& table, int players, int rounds, bool* concernsRows)
 {
     return ui::ToQString(tabry::DataLossQuestion(table, players, rounds, concernsRows));
@@ -123,7 +129,7 @@ SettingsCheck CheckSettings(const SettingsValues& values, const CResultTable& cu
         }
     }
     if (outside(SettingsField::Coefficient, values.brightwellTenths)) {
-        if (values.tieBreak == Brightwell) {
+        if (UsesBrightwell(values.tieBreak, values.tieBreak2)) {
             check.outcome = SettingsCheck::RangeError;
             check.field = SettingsField::Coefficient;
             check.message = RangeMessage(SettingsField::Coefficient);
@@ -146,6 +152,7 @@ ApplyOutcome ApplySettings(CTournamentEditor& editor, const SettingsValues& v)
     TableSettings settings = editor.Table().settings;
     settings.showDiscDifference = v.showDiscDifference;
     settings.tieBreak = v.tieBreak;
+    settings.tieBreak2 = v.tieBreak2;
     settings.brightwellTenths = v.brightwellTenths;
     settings.bye = v.bye;
     // The dialog asked the editor's question before it closed (CheckSettings),

@@ -20,6 +20,7 @@ namespace tabry::app {
 struct SettingsValues {
     bool showDiscDifference = true;
     int tieBreak = 0;
+    int tieBreak2 = kNoTieBreak;
     int players = 32;
     int rounds = 6;
     int brightwellTenths = 60;
@@ -48,6 +49,9 @@ QString FormatCoefficient(int tenths);
 QString StepText(SettingsField field, const QString& text, int delta);
 
 QString RangeMessage(SettingsField field);
+
+// Whether either method of the chain reads the Brightwell coefficient.
+bool UsesBrightwell(int tieBreak, int tieBreak2);
 
 // The bye's score as the dialog takes it: "33-31", or the bye's discs alone
 // ("33"); the win as ByeRule::winDisc, nothing when it is no win on a full

@@ -62,9 +62,8 @@ CSettingsDialog::CSettingsDialog(const CResultTable& table, QWidget* parent)
     m_method2->addItem(QStringLiteral("なし"));
     for (int i = 0; i < kTieBreakMethodCount; ++i)
         m_method2->addItem(ui::ToQString(TieBreakMethodText(i)));
-    m_method2->setCurrentIndex(m_values.tieBreak2 >= 0 && m_values.tieBreak2 < kTieBreakMethodCount
-                                   ? m_values.tieBreak2 + 1
-                                   : 0);
+    m_method2->setCurrentIndex(
+        m_values.tieBreak2 >= 0 && m_values.tieBreak2 < kTieBreakMethodCount ? m_values.tieBreak2 + 1 : 0);
 
     auto* modes = new QButtonGroup(this);
     modes->addButton(m_difference);

@@ -3,6 +3,7 @@
 #include "core/EventLines.h"
 #include "core/ResultTable.h"
 #include "edit/TournamentEditor.h"
+#include "text/Cp932.h"
 #include "text/LineString.h"
 #include "widgets/TextCodec.h"
 
@@ -37,14 +38,24 @@ FieldRange RangeOf(SettingsField field)
     return {0, 0};
 }
 
+namespace {
+
+// A number as typed, full-width digits (an input method's) read as ASCII.
+std::string NumberBytes(const QString& text)
+{
+    return cp932::FoldFullWidth(ui::ToSjis(text));
+}
+
+} // namespace
+
 int ParseCount(const QString& text)
 {
-    return ParseDecimal(text.toStdString());
+    return ParseDecimal(NumberBytes(text));
 }
 
 int ParseCoefficient(const QString& text)
 {
-    const std::string bytes = text.toStdString();
+    const std::string bytes = NumberBytes(text);
     long long value = static_cast<long long>(ParseDecimal(bytes)) * 10;
     const size_t dot = bytes.find('.');
     if (dot != std::string::npos && dot + 1 < bytes.size() && bytes[dot + 1] >= '0' && bytes[dot + 1] <= '9')
@@ -69,7 +80,7 @@ QString StepText(SettingsField field, const QString& text, int delta)
 
 std::optional<int> ParseByeScore(const QString& text)
 {
-    QString score = text.trimmed();
+    QString score = ui::ToQString(NumberBytes(text)).trimmed();
     if (!score.contains(QLatin1Char('-'))) {
         bool ok = false;
         const int own = score.toInt(&ok);

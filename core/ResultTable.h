@@ -64,7 +64,10 @@ struct PlayerEntry {
     bool IsEmpty() const { return playerIndex < 0; }
     bool IsWithdrawn() const { return withdrawnFrom != kNotWithdrawn; }
     bool IsWithdrawnIn(int round) const { return withdrawnFrom != kNotWithdrawn && round >= withdrawnFrom; }
-    bool IsAbsentIn(int round) const { return round >= 0 && round < kMaxRounds && absent.test(static_cast<size_t>(round)); }
+    bool IsAbsentIn(int round) const
+    {
+        return round >= 0 && round < kMaxRounds && absent.test(static_cast<size_t>(round));
+    }
     // False from the round of his withdrawal on, and in a round he sits out.
     bool PlaysIn(int round) const { return !IsWithdrawnIn(round) && !IsAbsentIn(round); }
     // Copies fields 1 to 11, the withdrawal and the absences; the pairing

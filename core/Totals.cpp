@@ -37,7 +37,8 @@ int CResultTable::PointsThrough(int row, int roundLimit) const
     if (row < 0 || row >= playerCount || entries[static_cast<size_t>(row)].IsEmpty())
         return 0;
     PlayerEntry e;
-    CountRecord(e, entries[static_cast<size_t>(row)].absent, settings.bye.SittingOutCell(), &cells[static_cast<size_t>(row) * static_cast<size_t>(roundCount)],
+    CountRecord(e, entries[static_cast<size_t>(row)].absent, settings.bye.SittingOutCell(),
+                &cells[static_cast<size_t>(row) * static_cast<size_t>(roundCount)],
                 std::clamp(roundLimit, 0, roundCount));
     return e.points;
 }

@@ -159,7 +159,7 @@ std::string PairedRoundText(const PairedRound& paired, const TournamentData& dat
     if (paired.byeRow >= 0)
         text += SJ("、不戦 ") + NameOfRow(data, paired.byeRow);
     for (const auto& [rows, why] : {std::pair{&paired.withdrawnRows, SJ("、棄権のため除外 %d人 (")},
-                                     std::pair{&paired.absentRows, SJ("、休みのため除外 %d人 (")}}) {
+                                    std::pair{&paired.absentRows, SJ("、休みのため除外 %d人 (")}}) {
         if (rows->empty())
             continue;
         text += Format(why, static_cast<int>(rows->size()));

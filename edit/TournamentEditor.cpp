@@ -462,8 +462,11 @@ ChangeEffects CTournamentEditor::ApplySettings(const TableSettings& s, int playe
         table.settings.brightwellTenths = s.brightwellTenths;
         table.ComputeTieBreaks(-1);
     }
-    if (s.bye.IsValid())
+    if (s.bye.IsValid() && s.bye != table.settings.bye) {
         table.settings.bye = s.bye;
+        // The rounds sat out score as the rule says.
+        table.ComputeAll();
+    }
     fx.wholeTable = true;
     fx.allTotals = true;
     Commit(rec, SJ("オプションの変更"), fx);

@@ -114,9 +114,9 @@ void WritePairingTable(const CResultTable& table, const CPlayerDatabase& players
         out += row.Get(ColGrade).Text();
         // A withdrawn or resting player is no bye: only files with
         // withdrawals or absences show these.
-        const std::string_view mark = copy.Entry(i).IsAbsentIn(j)   ? std::string_view(TermText(Term::AbsentCell))
-                                      : copy.Entry(i).PlaysIn(j) ? std::string_view("PASS")
-                                                                 : SJ("棄権");
+        const std::string_view mark = copy.Entry(i).IsAbsentIn(j) ? std::string_view(TermText(Term::AbsentCell))
+                                      : copy.Entry(i).PlaysIn(j)  ? std::string_view("PASS")
+                                                                  : SJ("棄権");
         report::Append(out, {",", PointsField(copy.Entry(i).points), ",-,", mark, ",,[0.0]\r\n"});
     }
 }

@@ -55,10 +55,10 @@ std::optional<Term> NoGameMark(const PlayerEntry& entry, int round)
 {
     if (entry.IsEmpty())
         return std::nullopt;
-    if (entry.IsAbsentIn(round))
-        return Term::AbsentCell;
     if (entry.IsWithdrawnIn(round))
         return Term::WithdrawnCell;
+    if (entry.IsAbsentIn(round))
+        return Term::AbsentCell;
     return std::nullopt;
 }
 

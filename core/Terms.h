@@ -40,8 +40,8 @@ std::string_view TermUtf8(Term term);
 const std::string& TermText(Term term);
 
 // The mark of a round cell (round from 0) that holds no game, wherever it
-// is shown: AbsentCell in a round the player sits out, WithdrawnCell from
-// his withdrawal on, nothing while he is still to be paired.
+// is shown: WithdrawnCell from his withdrawal on, AbsentCell in a round
+// before it that he sits out, nothing while he is still to be paired.
 std::optional<Term> NoGameMark(const PlayerEntry& entry, int round);
 
 // "棄権(3回戦から)": the mark of a player withdrawn from round

@@ -9,13 +9,14 @@ namespace {
 
 // The record totals of one row over its first `rounds` cells: a game counts
 // once it has a result (a bye with one included), and a round he sits out
-// as `sittingOut` (see ByeRule::SittingOutCell).
-void CountRecord(PlayerEntry& e, const std::bitset<kMaxRounds>& absent, const ResultCell& sittingOut,
-                 const ResultCell* rowCells, int rounds)
+// as `sittingOut` (see ByeRule::SittingOutCell) while he has not withdrawn.
+// `who` is the row's stored entry; `e` gets the totals (it may be `who`).
+void CountRecord(PlayerEntry& e, const PlayerEntry& who, const ResultCell& sittingOut, const ResultCell* rowCells,
+                 int rounds)
 {
     e.wins = e.losses = e.draws = e.discTotal = e.points = 0;
     for (int j = 0; j < rounds; ++j) {
-        const bool out = rowCells[j].opponent == NoOpponent && absent.test(static_cast<size_t>(j));
+        const bool out = rowCells[j].opponent == NoOpponent && who.IsAbsentIn(j) && !who.IsWithdrawnIn(j);
         const ResultCell& c = out ? sittingOut : rowCells[j];
         if (c.opponent == NoOpponent || c.result == ResultNone)
             continue;
@@ -37,7 +38,7 @@ int CResultTable::PointsThrough(int row, int roundLimit) const
     if (row < 0 || row >= playerCount || entries[static_cast<size_t>(row)].IsEmpty())
         return 0;
     PlayerEntry e;
-    CountRecord(e, entries[static_cast<size_t>(row)].absent, settings.bye.SittingOutCell(),
+    CountRecord(e, entries[static_cast<size_t>(row)], settings.bye.SittingOutCell(),
                 &cells[static_cast<size_t>(row) * static_cast<size_t>(roundCount)],
                 std::clamp(roundLimit, 0, roundCount));
     return e.points;
@@ -61,7 +62,7 @@ void CResultTable::ComputeTotals(int row, int roundLimit)
             e.wins = e.losses = e.draws = e.discTotal = e.points = 0;
             continue;
         }
-        CountRecord(e, e.absent, sittingOut, &cells[static_cast<size_t>(r) * static_cast<size_t>(roundCount)], rounds);
+        CountRecord(e, e, sittingOut, &cells[static_cast<size_t>(r) * static_cast<size_t>(roundCount)], rounds);
     }
 }
 

@@ -498,6 +498,9 @@ ChangeEffects CTournamentEditor::Withdraw(int row, int round)
             boards.Take(table, j);
     CRecording rec(m_data);
     table.Entry(row).withdrawnFrom = round;
+    // Rounds he meant to sit out are no longer his to sit out.
+    for (int j = round; j < kMaxRounds; ++j)
+        table.Entry(row).absent.reset(static_cast<size_t>(j));
     for (int j = round; j < table.RoundCount(); ++j) {
         const ResultCell cell = table.Cell(row, j);
         if (!Unplayed(cell))

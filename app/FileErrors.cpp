@@ -39,6 +39,10 @@ QString FindingText(const ReadFinding& f)
         return QStringLiteral("%1 行目: 棄権の行が空の行（表の %2 行目）を指しているため、読み込まれません。")
             .arg(f.line)
             .arg(row);
+    case FindingKind::AbsenceOfEmptyRow:
+        return QStringLiteral("%1 行目: 休みの行が空の行（表の %2 行目）を指しているため、読み込まれません。")
+            .arg(f.line)
+            .arg(row);
     case FindingKind::BadEventLine:
         return QStringLiteral("%1 行目: 「##%2:」の行が読めないか、表の外を指しています。")
             .arg(f.line)

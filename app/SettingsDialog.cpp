@@ -57,6 +57,13 @@ CSettingsDialog::CSettingsDialog(const CResultTable& table, QWidget* parent)
         m_method->addItem(ui::ToQString(TieBreakMethodText(i)));
     // A method outside the list (a hand-edited file) shows as the first.
     m_method->setCurrentIndex(EffectiveTieBreak(m_values.tieBreak));
+    m_method2 = new QComboBox(this);
+    m_method2->setObjectName(QStringLiteral("method2"));
+    m_method2->addItem(QStringLiteral("なし"));
+    for (int i = 0; i < kTieBreakMethodCount; ++i)
+        m_method2->addItem(ui::ToQString(TieBreakMethodText(i)));
+    m_method2->setCurrentIndex(
+        m_values.tieBreak2 >= 0 && m_values.tieBreak2 < kTieBreakMethodCount ? m_values.tieBreak2 + 1 : 0);
 
     auto* modes = new QButtonGroup(this);
     modes->addButton(m_difference);
@@ -76,19 +83,21 @@ CSettingsDialog::CSettingsDialog(const CResultTable& table, QWidget* parent)
     auto* form = new QGridLayout;
     form->addWidget(new QLabel(QStringLiteral("同勝数者の順位決定方法"), this), 0, 0);
     form->addWidget(m_method, 0, 1);
+    form->addWidget(new QLabel(QStringLiteral("同点の場合"), this), 1, 0);
+    form->addWidget(m_method2, 1, 1);
     auto* modeBox = new QGroupBox(QStringLiteral("表示・入力方法"), this);
     auto* modeRow = new QHBoxLayout(modeBox);
     modeRow->addWidget(m_difference);
     modeRow->addWidget(m_count);
     modeRow->addStretch(1);
-    form->addWidget(modeBox, 1, 0, 1, 2);
-    form->addWidget(new QLabel(QStringLiteral("ブライトウェル係数"), this), 2, 0);
-    form->addWidget(WithArrows(m_coefficient, m_coefficientArrows, {}, this), 2, 1);
-    form->addWidget(new QLabel(QStringLiteral("プレイヤ数"), this), 3, 0);
-    form->addWidget(WithArrows(m_players, m_playerArrows, QStringLiteral("人"), this), 3, 1);
-    form->addWidget(new QLabel(QStringLiteral("ラウンド数"), this), 4, 0);
-    form->addWidget(WithArrows(m_rounds, m_roundArrows, QStringLiteral("回戦"), this), 4, 1);
-    form->addWidget(CreateByeBox(), 5, 0, 1, 2);
+    form->addWidget(modeBox, 2, 0, 1, 2);
+    form->addWidget(new QLabel(QStringLiteral("ブライトウェル係数"), this), 3, 0);
+    form->addWidget(WithArrows(m_coefficient, m_coefficientArrows, {}, this), 3, 1);
+    form->addWidget(new QLabel(QStringLiteral("プレイヤ数"), this), 4, 0);
+    form->addWidget(WithArrows(m_players, m_playerArrows, QStringLiteral("人"), this), 4, 1);
+    form->addWidget(new QLabel(QStringLiteral("ラウンド数"), this), 5, 0);
+    form->addWidget(WithArrows(m_rounds, m_roundArrows, QStringLiteral("回戦"), this), 5, 1);
+    form->addWidget(CreateByeBox(), 6, 0, 1, 2);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &CSettingsDialog::accept);
@@ -102,6 +111,7 @@ CSettingsDialog::CSettingsDialog(const CResultTable& table, QWidget* parent)
     connect(m_playerArrows, &CArrowButtons::stepped, this, [this](int d) { Step(SettingsField::Players, d); });
     connect(m_roundArrows, &CArrowButtons::stepped, this, [this](int d) { Step(SettingsField::Rounds, d); });
     connect(m_method, &QComboBox::currentIndexChanged, this, &CSettingsDialog::UpdateCoefficientEnabling);
+    connect(m_method2, &QComboBox::currentIndexChanged, this, &CSettingsDialog::UpdateCoefficientEnabling);
     UpdateCoefficientEnabling();
 }
 
@@ -182,7 +192,7 @@ CArrowButtons* CSettingsDialog::Arrows(SettingsField field) const
 
 void CSettingsDialog::UpdateCoefficientEnabling()
 {
-    const bool brightwell = m_method->currentIndex() == Brightwell;
+    const bool brightwell = UsesBrightwell(m_method->currentIndex(), m_method2->currentIndex() - 1);
     m_coefficient->setReadOnly(!brightwell);
     m_coefficientArrows->setEnabled(brightwell);
     // A read-only box still looks like a field to type into; it takes the
@@ -233,6 +243,7 @@ void CSettingsDialog::accept()
     SettingsValues read;
     read.showDiscDifference = m_difference->isChecked();
     read.tieBreak = m_method->currentIndex();
+    read.tieBreak2 = m_method2->currentIndex() > 0 ? m_method2->currentIndex() - 1 : kNoTieBreak;
     read.players = ParseCount(m_players->text());
     read.rounds = ParseCount(m_rounds->text());
     read.brightwellTenths = ParseCoefficient(m_coefficient->text());

@@ -31,6 +31,8 @@ public:
     const SettingsValues& Values() const { return m_values; }
 
     QComboBox* MethodList() const { return m_method; }
+    // The second method: item 0 なし, then the methods in their order.
+    QComboBox* SecondMethodList() const { return m_method2; }
     QRadioButton* DifferenceButton() const { return m_difference; }
     QRadioButton* CountButton() const { return m_count; }
     QLineEdit* Edit(SettingsField field) const;
@@ -70,6 +72,7 @@ private:
     CArrowButtons* m_coefficientArrows;
     CArrowButtons* m_playerArrows;
     CArrowButtons* m_roundArrows;
+    QComboBox* m_method2 = nullptr;
     QComboBox* m_byeResult = nullptr;
     QLineEdit* m_byeScore = nullptr;
     QComboBox* m_byeReceiver = nullptr;

@@ -3,6 +3,7 @@
 #include "core/EventLines.h"
 #include "core/ResultTable.h"
 #include "edit/TournamentEditor.h"
+#include "text/Cp932.h"
 #include "text/LineString.h"
 #include "widgets/TextCodec.h"
 
@@ -16,6 +17,7 @@ SettingsValues SettingsValues::FromTable(const CResultTable& table)
     SettingsValues v;
     v.showDiscDifference = table.settings.showDiscDifference;
     v.tieBreak = table.settings.tieBreak;
+    v.tieBreak2 = table.settings.tieBreak2;
     v.players = table.PlayerCount();
     v.rounds = table.RoundCount();
     v.brightwellTenths = table.settings.brightwellTenths;
@@ -36,14 +38,24 @@ FieldRange RangeOf(SettingsField field)
     return {0, 0};
 }
 
+namespace {
+
+// A number as typed, full-width digits (an input method's) read as ASCII.
+std::string NumberBytes(const QString& text)
+{
+    return cp932::FoldFullWidth(ui::ToSjis(text));
+}
+
+} // namespace
+
 int ParseCount(const QString& text)
 {
-    return ParseDecimal(text.toStdString());
+    return ParseDecimal(NumberBytes(text));
 }
 
 int ParseCoefficient(const QString& text)
 {
-    const std::string bytes = text.toStdString();
+    const std::string bytes = NumberBytes(text);
     long long value = static_cast<long long>(ParseDecimal(bytes)) * 10;
     const size_t dot = bytes.find('.');
     if (dot != std::string::npos && dot + 1 < bytes.size() && bytes[dot + 1] >= '0' && bytes[dot + 1] <= '9')
@@ -68,7 +80,7 @@ QString StepText(SettingsField field, const QString& text, int delta)
 
 std::optional<int> ParseByeScore(const QString& text)
 {
-    QString score = text.trimmed();
+    QString score = ui::ToQString(NumberBytes(text)).trimmed();
     if (!score.contains(QLatin1Char('-'))) {
         bool ok = false;
         const int own = score.toInt(&ok);
@@ -103,6 +115,11 @@ QString RangeMessage(SettingsField field)
     return {};
 }
 
+bool UsesBrightwell(int tieBreak, int tieBreak2)
+{
+    return tieBreak == Brightwell || tieBreak2 == Brightwell;
+}
+
 QString DataLossQuestionText(const CResultTable& table, int players, int rounds, bool* concernsRows)
 {
     return ui::ToQString(tabry::DataLossQuestion(table, players, rounds, concernsRows));
@@ -123,7 +140,7 @@ SettingsCheck CheckSettings(const SettingsValues& values, const CResultTable& cu
         }
     }
     if (outside(SettingsField::Coefficient, values.brightwellTenths)) {
-        if (values.tieBreak == Brightwell) {
+        if (UsesBrightwell(values.tieBreak, values.tieBreak2)) {
             check.outcome = SettingsCheck::RangeError;
             check.field = SettingsField::Coefficient;
             check.message = RangeMessage(SettingsField::Coefficient);
@@ -146,6 +163,7 @@ ApplyOutcome ApplySettings(CTournamentEditor& editor, const SettingsValues& v)
     TableSettings settings = editor.Table().settings;
     settings.showDiscDifference = v.showDiscDifference;
     settings.tieBreak = v.tieBreak;
+    settings.tieBreak2 = v.tieBreak2;
     settings.brightwellTenths = v.brightwellTenths;
     settings.bye = v.bye;
     // The dialog asked the editor's question before it closed (CheckSettings),

@@ -24,6 +24,7 @@ struct SettingsValues {
     int rounds = 6;
     int brightwellTenths = 60;
     ByeRule bye;
+    int tieBreak2 = kNoTieBreak; // the second method of the chain
 
     static SettingsValues FromTable(const CResultTable& table);
 };
@@ -48,6 +49,9 @@ QString FormatCoefficient(int tenths);
 QString StepText(SettingsField field, const QString& text, int delta);
 
 QString RangeMessage(SettingsField field);
+
+// Whether either method of the chain reads the Brightwell coefficient.
+bool UsesBrightwell(int tieBreak, int tieBreak2);
 
 // The bye's score as the dialog takes it: "33-31", or the bye's discs alone
 // ("33"); the win as ByeRule::winDisc, nothing when it is no win on a full

@@ -79,6 +79,8 @@ int RunCheck(Context& ctx, const CommandLine& cl)
     os << "回戦数: " << t.RoundCount() << " (対戦のある回戦 " << played << ")\n";
     os << "石数表示: " << (s.showDiscDifference ? "石差" : "石数") << "\n";
     os << "順位決定法: " << s.tieBreak << " " << cp932::ToUtf8(TieBreakMethodText(s.tieBreak)) << "\n";
+    if (HasSecondTieBreak(s))
+        os << "同点の場合: " << s.tieBreak2 << " " << cp932::ToUtf8(TieBreakMethodText(s.tieBreak2)) << "\n";
     os << "ブライトウェル係数: " << s.brightwellTenths / 10 << "."
        << (s.brightwellTenths % 10 < 0 ? -(s.brightwellTenths % 10) : s.brightwellTenths % 10) << "\n";
     if (!s.bye.IsDefault()) {

@@ -47,6 +47,8 @@ std::string FindingText(const ReadFinding& f)
         return std::to_string(f.fields) + (f.fields == 1 ? " line" : " lines") + " after the last row not read";
     case FindingKind::WithdrawalOfEmptyRow:
         return "withdrawal of row " + row + " dropped: the row holds no player";
+    case FindingKind::AbsenceOfEmptyRow:
+        return "absence of row " + row + " dropped: the row holds no player";
     case FindingKind::BadEventLine:
         return "\"##" + (f.key.empty() ? std::string("?") : f.key)
                + ":\" line cannot be read or names a row or round outside the table";
@@ -89,6 +91,14 @@ std::string RefusalText(const EditRefusal& refusal)
         return "the player of " + row + " already withdrew from " + round;
     case RefusalCode::NotWithdrawn:
         return "the player of " + row + " has not withdrawn";
+    case RefusalCode::Absent:
+        return "the player of " + row + " sits out " + round;
+    case RefusalCode::OpponentAbsent:
+        return "the opponent of " + row + " sits out " + round;
+    case RefusalCode::HasGame:
+        return "the player of " + row + " has a game in " + round;
+    case RefusalCode::NotAbsent:
+        return "the player of " + row + " does not sit out " + round;
     case RefusalCode::TableFull:
         return "the table has its largest size";
     case RefusalCode::BadSize:

@@ -187,6 +187,8 @@ RoundSeating SeatRound(const CResultTable& table, int round)
             seating.byes.push_back(r);
         else if (e.PlaysIn(round))
             seating.unpaired.push_back(r);
+        else if (e.IsAbsentIn(round))
+            seating.absent.push_back(r);
         else
             seating.withdrawn.push_back(r);
     }

@@ -71,6 +71,7 @@ struct RoundSeating {
     std::vector<int> byes;         // rows that have the bye
     std::vector<int> unpaired;     // rows of players who still play but have no game yet
     std::vector<int> withdrawn;    // rows of players withdrawn from this round or earlier, without a game
+    std::vector<int> absent;       // rows of players who sit this round out
     std::vector<int> pointsBefore; // by row: half points over the rounds before
 };
 RoundSeating SeatRound(const CResultTable& table, int round);

@@ -54,7 +54,9 @@ std::optional<int> ByeWinDisc(std::string_view score)
 
 const CEventLines::Kind CEventLines::kKinds[] = {
     {"BYE", &CEventLines::ParseBye},
+    {"TIEBREAK2", &CEventLines::ParseTieBreak2},
     {"WITHDRAWN", &CEventLines::ParseWithdrawn},
+    {"ABSENT", &CEventLines::ParseAbsent},
     {"BOARDS", &CEventLines::ParseBoards},
 };
 
@@ -97,6 +99,17 @@ bool CEventLines::ParseBye(std::string_view value, int)
     return true;
 }
 
+bool CEventLines::ParseTieBreak2(std::string_view value, int)
+{
+    // Unlike the first method's field, which older files may hold out of
+    // range, this line is ours alone: a method no reader knows is refused.
+    const std::optional<int> method = Digits(value);
+    if (!method || *method >= kTieBreakMethodCount)
+        return false;
+    m_tieBreak2 = *method;
+    return true;
+}
+
 bool CEventLines::ParseWithdrawn(std::string_view value, int number)
 {
     const auto [first, second] = TwoParts(value);
@@ -109,6 +122,19 @@ bool CEventLines::ParseWithdrawn(std::string_view value, int number)
         m_withdrawnFrom[r] = *round - 1;
         m_withdrawnLine[r] = number;
     }
+    return true;
+}
+
+bool CEventLines::ParseAbsent(std::string_view value, int number)
+{
+    const auto [first, second] = TwoParts(value);
+    const std::optional<int> row = Digits(first);
+    const std::optional<int> round = Digits(second);
+    if (!row || !round || *row >= static_cast<int>(m_withdrawnFrom.size()) || *round < 1 || *round > m_rounds)
+        return false;
+    // A bounded list: one line per cell of the table at most is kept.
+    if (m_absences.size() < m_withdrawnFrom.size() * static_cast<size_t>(std::max(m_rounds, 0)))
+        m_absences.push_back({*row, *round - 1, number});
     return true;
 }
 
@@ -167,6 +193,20 @@ void CEventLines::ApplyTo(CResultTable& table, ReadFindings* findings) const
             findings->push_back(f);
         }
     }
+    for (const Absence& a : m_absences) {
+        if (a.row >= table.PlayerCount() || a.round >= table.RoundCount())
+            continue;
+        PlayerEntry& entry = table.Entry(a.row);
+        if (!entry.IsEmpty()) {
+            entry.absent.set(static_cast<size_t>(a.round));
+        } else if (findings != nullptr) {
+            ReadFinding f;
+            f.kind = FindingKind::AbsenceOfEmptyRow;
+            f.line = a.line;
+            f.row = a.row;
+            findings->push_back(f);
+        }
+    }
     for (int j = 0; j < std::min(table.RoundCount(), static_cast<int>(m_plans.size())); ++j)
         if (!m_plans[static_cast<size_t>(j)].empty())
             table.SetPlan(j, m_plans[static_cast<size_t>(j)]);
@@ -187,10 +227,20 @@ void WriteEventLines(const CResultTable& table, std::string& out)
         out += bye.winDisc > 0 ? ByeScoreText(bye) : std::string("none");
         out += bye.toLowest ? ",lowest\r\n" : ",pairing\r\n";
     }
+    if (HasSecondTieBreak(table.settings))
+        out += "##TieBreak2: " + std::to_string(table.settings.tieBreak2) + "\r\n";
     for (int r = 0; r < table.PlayerCount(); ++r) {
         const PlayerEntry& e = table.Entry(r);
         if (!e.IsEmpty() && e.IsWithdrawn())
             out += "##Withdrawn: " + std::to_string(r) + "," + std::to_string(e.withdrawnFrom + 1) + "\r\n";
+    }
+    for (int r = 0; r < table.PlayerCount(); ++r) {
+        const PlayerEntry& e = table.Entry(r);
+        if (e.IsEmpty())
+            continue;
+        for (int j = 0; j < table.RoundCount(); ++j)
+            if (e.IsAbsentIn(j))
+                out += "##Absent: " + std::to_string(r) + "," + std::to_string(j + 1) + "\r\n";
     }
     for (int j = 0; j < table.RoundCount(); ++j) {
         if (table.Plan(j).empty())

@@ -8,9 +8,15 @@
 //                              "64-0"); RECEIVER "pairing" (the pairing's
 //                              costs choose) or "lowest". Only for a rule
 //                              other than "none,pairing".
+//   ##TieBreak2: METHOD        the method (0..7, numbered as the header line
+//                              numbers the first) that separates players
+//                              still level after the first. Only when set.
 //   ##Withdrawn: ROW,ROUND     ROW from 0, as the opponent fields count rows;
 //                              ROUND the first round he no longer plays, from
 //                              1. One line per withdrawn player, in row order.
+//   ##Absent: ROW,ROUND        ROW from 0, as for a withdrawal; ROUND (from 1)
+//                              a round he sits out and is not paired in.
+//                              One line per row and round, in that order.
 //   ##Boards: ROUND,L-R,...    the fixed board numbers of ROUND (from 1): item
 //                              k after ROUND is board k, "L-R" the rows (from
 //                              0) on its left and right, an empty item a
@@ -52,15 +58,19 @@ public:
     Outcome Parse(std::string_view line, int number = 0);
 
     const ByeRule& Bye() const { return m_bye; }
-    // Withdraws the rows the lines named. A line naming a row without a
-    // player is dropped (the next save no longer writes it), with a finding
+    // The second method of the chain, kNoTieBreak without its line.
+    int TieBreak2() const { return m_tieBreak2; }
+    // Withdraws the rows the lines named and marks the rounds they sit out.
+    // A line naming a row without a player is dropped (the next save no longer writes it), with a finding
     // when `findings` is given. Gives the rounds of the boards lines their
     // plans, which the caller reads against the cells once they are valid.
     void ApplyTo(CResultTable& table, ReadFindings* findings = nullptr) const;
 
 private:
     bool ParseBye(std::string_view value, int number);
+    bool ParseTieBreak2(std::string_view value, int number);
     bool ParseWithdrawn(std::string_view value, int number);
+    bool ParseAbsent(std::string_view value, int number);
     bool ParseBoards(std::string_view value, int number);
 
     struct Kind {
@@ -71,9 +81,16 @@ private:
 
     int m_rounds;
     ByeRule m_bye;
+    int m_tieBreak2 = kNoTieBreak;
     std::vector<int> m_withdrawnFrom; // by row; kNotWithdrawn when no line named it
     std::vector<int> m_withdrawnLine; // by row: the line that set it
     std::vector<BoardPlan> m_plans;   // by round; empty when no line named it
+    struct Absence {
+        int row;
+        int round; // from 0
+        int line;
+    };
+    std::vector<Absence> m_absences; // in line order
 };
 
 // The discs of both sides of the rule's win ("33-31"), empty for a bye

@@ -18,6 +18,7 @@ enum class FindingKind {
     FileEndsEarly,        // the file ends before the rows its header declares: they read as empty
     LinesAfterTable,      // text after the last row (beyond 512 rows too): not read
     WithdrawalOfEmptyRow, // a "##Withdrawn:" line names a row without a player: dropped
+    AbsenceOfEmptyRow,    // an "##Absent:" line names a row without a player: dropped
     BadEventLine,         // an event line that cannot be read or is out of range: the file is refused
 };
 

@@ -18,6 +18,7 @@ void PlayerEntry::CopyStandingFrom(const PlayerEntry& other)
     secondaryB = other.secondaryB;
     brightwell = other.brightwell;
     withdrawnFrom = other.withdrawnFrom;
+    absent = other.absent;
 }
 
 ResultCell ByeRule::ByeCell() const
@@ -27,6 +28,11 @@ ResultCell ByeRule::ByeCell() const
     cell.result = winDisc > 0 ? ResultWin : ResultNone;
     cell.disc = static_cast<std::int8_t>(winDisc > 0 ? std::min(winDisc, kMaxWinDisc) : 0);
     return cell;
+}
+
+ResultCell ByeRule::SittingOutCell() const
+{
+    return winDisc > 0 ? ByeCell() : ResultCell{};
 }
 
 CResultTable::CResultTable()
@@ -86,6 +92,8 @@ void CResultTable::Resize(int players, int rounds)
         entry.CopyStandingFrom(entries[static_cast<size_t>(r)]);
         if (entry.withdrawnFrom >= rounds)
             entry.withdrawnFrom = kNotWithdrawn;
+        for (int j = rounds; j < kMaxRounds; ++j)
+            entry.absent.reset(static_cast<size_t>(j));
         for (int j = 0; j < keepRounds; ++j)
             newCells[static_cast<size_t>(r) * static_cast<size_t>(rounds) + static_cast<size_t>(j)] =
                 cells[static_cast<size_t>(r) * static_cast<size_t>(roundCount) + static_cast<size_t>(j)];
@@ -235,7 +243,18 @@ std::vector<int> CResultTable::WithdrawnRows(int round) const
     std::vector<int> rows;
     for (int r = 0; r < playerCount; ++r) {
         const PlayerEntry& e = entries[static_cast<size_t>(r)];
-        if (!e.IsEmpty() && !e.PlaysIn(round))
+        if (!e.IsEmpty() && e.IsWithdrawnIn(round))
+            rows.push_back(r);
+    }
+    return rows;
+}
+
+std::vector<int> CResultTable::AbsentRows(int round) const
+{
+    std::vector<int> rows;
+    for (int r = 0; r < playerCount; ++r) {
+        const PlayerEntry& e = entries[static_cast<size_t>(r)];
+        if (!e.IsEmpty() && e.IsAbsentIn(round))
             rows.push_back(r);
     }
     return rows;
@@ -265,8 +284,10 @@ void CResultTable::Validate()
 {
     for (int r = 0; r < playerCount; ++r) {
         const bool emptyRow = entries[static_cast<size_t>(r)].IsEmpty();
-        if (emptyRow)
+        if (emptyRow) {
             entries[static_cast<size_t>(r)].withdrawnFrom = kNotWithdrawn;
+            entries[static_cast<size_t>(r)].absent.reset();
+        }
         for (int j = 0; j < roundCount; ++j) {
             ResultCell& c = Cell(r, j);
             if (emptyRow || c.opponent == NoOpponent || (c.opponent != ByeOpponent && !IsPlayerRow(c.opponent)))

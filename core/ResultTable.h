@@ -6,6 +6,7 @@
 #include "text/LineString.h"
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -55,13 +56,22 @@ struct PlayerEntry {
     // on he is never paired. kNotWithdrawn while he plays on. Tournament
     // data like the player index: it travels with the row and in the file.
     std::int32_t withdrawnFrom = kNotWithdrawn;
+    // The rounds (from 0) the row's player sits out: no game and no pairing
+    // in them, while he plays on in the others. Tournament data that travels
+    // with the row, like the withdrawal.
+    std::bitset<kMaxRounds> absent;
 
     bool IsEmpty() const { return playerIndex < 0; }
     bool IsWithdrawn() const { return withdrawnFrom != kNotWithdrawn; }
-    // False from the round of his withdrawal on.
-    bool PlaysIn(int round) const { return withdrawnFrom == kNotWithdrawn || round < withdrawnFrom; }
-    // Copies fields 1 to 11 and the withdrawal; the pairing scratch fields
-    // are never carried over.
+    bool IsWithdrawnIn(int round) const { return withdrawnFrom != kNotWithdrawn && round >= withdrawnFrom; }
+    bool IsAbsentIn(int round) const
+    {
+        return round >= 0 && round < kMaxRounds && absent.test(static_cast<size_t>(round));
+    }
+    // False from the round of his withdrawal on, and in a round he sits out.
+    bool PlaysIn(int round) const { return !IsWithdrawnIn(round) && !IsAbsentIn(round); }
+    // Copies fields 1 to 11, the withdrawal and the absences; the pairing
+    // scratch fields are never carried over.
     void CopyStandingFrom(const PlayerEntry& other);
     friend bool operator==(const PlayerEntry&, const PlayerEntry&) = default;
 };
@@ -112,6 +122,8 @@ enum TieBreakMethod : int {
     WinPointsBDisc = 7,
 };
 constexpr int kTieBreakMethodCount = 8;
+// The second method of the chain when there is none (the default).
+constexpr int kNoTieBreak = -1;
 
 // A stored method outside 0..7 (a hand-edited file) must never index past the
 // comparator table: wherever a method is needed it reads as disc difference.
@@ -147,6 +159,11 @@ struct ByeRule {
     }
     // The cell a new bye is written as.
     ResultCell ByeCell() const;
+    // What a round the player sits out counts as in his totals: the scored
+    // bye when the rule gives the bye a win, else no game at all (the bye
+    // without a result counts nothing either). Only the totals read it: the
+    // round's cell itself stays without a game.
+    ResultCell SittingOutCell() const;
     friend bool operator==(const ByeRule&, const ByeRule&) = default;
 };
 
@@ -155,8 +172,17 @@ struct TableSettings {
     int tieBreak = DiscDifference;  // kept as read from a file, see EffectiveTieBreak
     int brightwellTenths = 60;      // Brightwell coefficient in tenths (6.0)
     ByeRule bye;                    // in its own details line of the file
+    // The method that separates players still level after `tieBreak`, or
+    // kNoTieBreak; in its own details line, written only when set.
+    int tieBreak2 = kNoTieBreak;
     friend bool operator==(const TableSettings&, const TableSettings&) = default;
 };
+
+// Whether the chain has a second method (one of 0..7).
+constexpr bool HasSecondTieBreak(const TableSettings& s)
+{
+    return s.tieBreak2 >= 0 && s.tieBreak2 < kTieBreakMethodCount;
+}
 
 enum class CompareMode {
     Ordering, // rows equal on every key are ordered by row index: a total order
@@ -211,6 +237,8 @@ public:
     // The rows whose players do not play in `round` (from 0) any more, in
     // row order.
     std::vector<int> WithdrawnRows(int round) const;
+    // The rows whose players sit out `round` (from 0), in row order.
+    std::vector<int> AbsentRows(int round) const;
     // The round after the last one in which the row has a result (a game
     // with a result, or a bye with one): the first round he can be said to
     // have left. 0 without any result.
@@ -250,7 +278,10 @@ public:
 
     // ---- standings order --------------------------------------------------
     // Negative when row a ranks before row b, positive after, 0 equal. Empty
-    // rows rank after every player.
+    // rows rank after every player. Rows compare on their points, then on
+    // the keys of `method`, then on those of settings.tieBreak2 when set:
+    // this is the one place the chain is read, so sorting, rank numbers,
+    // pairing and every output follow it.
     int CompareRows(int method, CompareMode mode, int a, int b) const;
     // Reorders the rows into standings order and remaps every opponent.
     // Unless keepTotals, totals and tie-break values are recomputed first.

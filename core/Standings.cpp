@@ -33,6 +33,12 @@ int CResultTable::CompareRows(int method, CompareMode mode, int a, int b) const
             break;
         c = Larger(TieValueOf(ea, key), TieValueOf(eb, key));
     }
+    if (HasSecondTieBreak(settings))
+        for (const TieValue key : TieBreakMethodOf(settings.tieBreak2).Keys()) {
+            if (c != 0)
+                break;
+            c = Larger(TieValueOf(ea, key), TieValueOf(eb, key));
+        }
     if (c != 0 || mode == CompareMode::Equality)
         return c;
     return a < b ? -1 : (a > b ? 1 : 0);

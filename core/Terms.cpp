@@ -1,5 +1,6 @@
 #include "core/Terms.h"
 
+#include "core/ResultTable.h"
 #include "text/Cp932.h"
 
 #include <array>
@@ -19,7 +20,7 @@ constexpr TermRow kTerms[] = {
     {Term::Grade, "段級"},     {Term::Residence, "所属"}, {Term::Record, "勝敗"},      {Term::Result, "結果"},
     {Term::Opponent, "相手"},  {Term::Number, "番号"},    {Term::Bye, "不戦"},         {Term::Unpaired, "組合せ待ち"},
     {Term::Withdrawn, "棄権"}, {Term::Playing, "対局中"}, {Term::WithdrawnCell, "棄"}, {Term::Left, "左"},
-    {Term::Right, "右"},
+    {Term::Right, "右"},       {Term::AbsentCell, "休"},  {Term::Absent, "休み"},
 };
 constexpr size_t kTermCount = sizeof kTerms / sizeof kTerms[0];
 
@@ -48,6 +49,17 @@ const std::string& TermText(Term term)
         return t;
     }();
     return texts[static_cast<size_t>(term)];
+}
+
+std::optional<Term> NoGameMark(const PlayerEntry& entry, int round)
+{
+    if (entry.IsEmpty())
+        return std::nullopt;
+    if (entry.IsWithdrawnIn(round))
+        return Term::WithdrawnCell;
+    if (entry.IsAbsentIn(round))
+        return Term::AbsentCell;
+    return std::nullopt;
 }
 
 std::string WithdrawnMarkUtf8(int withdrawnFrom)

@@ -4,10 +4,13 @@
 // The byte-defined report texts (the rating CSV, the text, HTML and macro
 // reports, the interim sheets) keep their own words.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace tabry {
+
+struct PlayerEntry;
 
 enum class Term {
     Board,         // 盤
@@ -27,12 +30,19 @@ enum class Term {
     WithdrawnCell, // 棄: a round cell without a game of a withdrawn player
     Left,          // 左: the side of the higher placed player of a board
     Right,         // 右
+    AbsentCell,    // 休: a round cell of a player who sits that round out
+    Absent,        // 休み: the players who sit a round out
 };
 
 // UTF-8, for the pages.
 std::string_view TermUtf8(Term term);
 // Shift_JIS, for paper.
 const std::string& TermText(Term term);
+
+// The mark of a round cell (round from 0) that holds no game, wherever it
+// is shown: WithdrawnCell from his withdrawal on, AbsentCell in a round
+// before it that he sits out, nothing while he is still to be paired.
+std::optional<Term> NoGameMark(const PlayerEntry& entry, int round);
 
 // "棄権(3回戦から)": the mark of a player withdrawn from round
 // `withdrawnFrom` (from 0) on, in UTF-8.

@@ -8,12 +8,16 @@ namespace tabry {
 namespace {
 
 // The record totals of one row over its first `rounds` cells: a game counts
-// once it has a result (a bye with one included).
-void CountRecord(PlayerEntry& e, const ResultCell* rowCells, int rounds)
+// once it has a result (a bye with one included), and a round he sits out
+// as `sittingOut` (see ByeRule::SittingOutCell) while he has not withdrawn.
+// `who` is the row's stored entry; `e` gets the totals (it may be `who`).
+void CountRecord(PlayerEntry& e, const PlayerEntry& who, const ResultCell& sittingOut, const ResultCell* rowCells,
+                 int rounds)
 {
     e.wins = e.losses = e.draws = e.discTotal = e.points = 0;
     for (int j = 0; j < rounds; ++j) {
-        const ResultCell& c = rowCells[j];
+        const bool out = rowCells[j].opponent == NoOpponent && who.IsAbsentIn(j) && !who.IsWithdrawnIn(j);
+        const ResultCell& c = out ? sittingOut : rowCells[j];
         if (c.opponent == NoOpponent || c.result == ResultNone)
             continue;
         if (c.result > 0)
@@ -34,7 +38,8 @@ int CResultTable::PointsThrough(int row, int roundLimit) const
     if (row < 0 || row >= playerCount || entries[static_cast<size_t>(row)].IsEmpty())
         return 0;
     PlayerEntry e;
-    CountRecord(e, &cells[static_cast<size_t>(row) * static_cast<size_t>(roundCount)],
+    CountRecord(e, entries[static_cast<size_t>(row)], settings.bye.SittingOutCell(),
+                &cells[static_cast<size_t>(row) * static_cast<size_t>(roundCount)],
                 std::clamp(roundLimit, 0, roundCount));
     return e.points;
 }
@@ -50,13 +55,14 @@ void CResultTable::ComputeTotals(int row, int roundLimit)
         last = row + 1;
     }
     const int rounds = roundLimit < 0 ? roundCount : std::min(roundLimit, roundCount);
+    const ResultCell sittingOut = settings.bye.SittingOutCell();
     for (int r = first; r < last; ++r) {
         PlayerEntry& e = entries[static_cast<size_t>(r)];
         if (e.IsEmpty()) {
             e.wins = e.losses = e.draws = e.discTotal = e.points = 0;
             continue;
         }
-        CountRecord(e, &cells[static_cast<size_t>(r) * static_cast<size_t>(roundCount)], rounds);
+        CountRecord(e, e, sittingOut, &cells[static_cast<size_t>(r) * static_cast<size_t>(roundCount)], rounds);
     }
 }
 

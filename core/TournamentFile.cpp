@@ -175,6 +175,7 @@ int CResultTable::Read(std::string_view data, CTournamentInfo& info, CPlayerData
     if (whole != nullptr)
         *whole = rowsRead == players && !data.empty() && data.back() == '\n';
     settings.bye = events.Bye();
+    settings.tieBreak2 = events.TieBreak2();
     events.ApplyTo(*this, findings);
     return 0;
 }

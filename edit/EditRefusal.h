@@ -17,6 +17,10 @@ enum class RefusalCode {
     WithdrawalTooEarly, // he has a result in a later round (`other`: the earliest round he can leave)
     AlreadyWithdrawn,   // he already left from that round
     NotWithdrawn,       // there is no withdrawal to take back
+    Absent,             // the row's player sits that round out
+    OpponentAbsent,     // the opponent (`other`) sits that round out
+    HasGame,            // he has a game (or the bye) in the round he would sit out
+    NotAbsent,          // he does not sit that round out: nothing to take back
     TableFull,          // the table has its largest size
     BadSize,            // a player or round count the table cannot have
     RebuildDropsPlayer, // the new player list leaves out a person a row plays as (`record`)

@@ -38,6 +38,12 @@ EditRefusal GameRefusal(const TournamentData& data, int row, int round, int oppo
         return Refuse(RefusalCode::NoSuchOpponent, row, round, opponent);
     if (!IsResult(result))
         return Refuse(RefusalCode::BadResult, row, round, opponent);
+    // Neither does a player who sits the round out: his totals count the
+    // round as the bye rule says, and a game there would count it twice.
+    if (table.Entry(row).IsAbsentIn(round))
+        return Refuse(RefusalCode::Absent, row, round);
+    if (opponent >= 0 && table.Entry(opponent).IsAbsentIn(round))
+        return Refuse(RefusalCode::OpponentAbsent, row, round, opponent);
     // A player who left plays no game there, not even the bye: standings
     // would count a game he never played.
     if (!table.Entry(row).PlaysIn(round))
@@ -74,6 +80,25 @@ EditRefusal WithdrawalRefusal(const TournamentData& data, int row, int round)
         return Refuse(RefusalCode::WithdrawalTooEarly, row, round, earliest);
     if (table.Entry(row).withdrawnFrom == round)
         return Refuse(RefusalCode::AlreadyWithdrawn, row, round);
+    return {};
+}
+
+EditRefusal AbsenceRefusal(const TournamentData& data, int row, int round, bool absent)
+{
+    const CResultTable& table = data.table;
+    if (row < 0 || row >= table.PlayerCount() || round < 0 || round >= table.RoundCount())
+        return Refuse(RefusalCode::OutOfTable, row, round);
+    const PlayerEntry& entry = table.Entry(row);
+    if (entry.IsEmpty())
+        return Refuse(RefusalCode::EmptyRow, row, round);
+    if (!absent)
+        return entry.IsAbsentIn(round) ? EditRefusal{} : Refuse(RefusalCode::NotAbsent, row, round);
+    if (entry.IsWithdrawnIn(round))
+        return Refuse(RefusalCode::Withdrawn, row, round, entry.withdrawnFrom);
+    // The game would have to go first: taking it away silently could drop
+    // a result, and his opponent would be left without a game.
+    if (table.Cell(row, round).opponent != NoOpponent)
+        return Refuse(RefusalCode::HasGame, row, round);
     return {};
 }
 

@@ -23,6 +23,11 @@ EditRefusal RowPlayerRefusal(const TournamentData& data, int row, int record);
 // A withdrawal of `row`'s player from `round` (from 0) on.
 EditRefusal WithdrawalRefusal(const TournamentData& data, int row, int round);
 
+// `row`'s player sitting out `round` (from 0), or (`absent` false) taking
+// that back. He sits out only a round without a game in which he still
+// plays; only a round he sits out can be taken back.
+EditRefusal AbsenceRefusal(const TournamentData& data, int row, int round, bool absent);
+
 // One round's boards that are paired but have no result yet.
 struct OpenBoards {
     int round = 0;  // from 0

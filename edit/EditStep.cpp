@@ -93,12 +93,12 @@ void CEditStep::RecordTable(const Image& before, const TournamentData& after, st
     for (int r = 0; r < rows; ++r) {
         const PlayerEntry& f = r < from->players ? from->entries[static_cast<size_t>(r)] : kEmptyEntry;
         const PlayerEntry& a = r < ap ? aentries[static_cast<size_t>(r)] : kEmptyEntry;
-        if (f.playerIndex == a.playerIndex && f.withdrawnFrom == a.withdrawnFrom)
+        if (f.playerIndex == a.playerIndex && f.withdrawnFrom == a.withdrawnFrom && f.absent == a.absent)
             continue;
         if (r < from->players)
-            m_undo.entries.push_back({r, f.playerIndex, f.withdrawnFrom});
+            m_undo.entries.push_back({r, f.playerIndex, f.withdrawnFrom, f.absent});
         if (r < ap)
-            m_redo.entries.push_back({r, a.playerIndex, a.withdrawnFrom});
+            m_redo.entries.push_back({r, a.playerIndex, a.withdrawnFrom, a.absent});
     }
     static const BoardPlan kNoPlan;
     for (int j = 0; j < std::max(from->rounds, ar); ++j) {
@@ -152,6 +152,7 @@ void ApplySide(CResultTable& table, const Side& side)
     for (const auto& e : side.entries) {
         table.Entry(e.row).playerIndex = e.playerIndex;
         table.Entry(e.row).withdrawnFrom = e.withdrawnFrom;
+        table.Entry(e.row).absent = e.absent;
     }
     for (const auto& change : side.plans)
         table.SetPlan(change.round, change.plan);

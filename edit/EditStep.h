@@ -15,6 +15,7 @@
 #include "core/TournamentData.h"
 #include "edit/ChangeEffects.h"
 
+#include <bitset>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -50,11 +51,13 @@ private:
         int round;
         ResultCell value;
     };
-    // What a row stores besides its totals: its player and his withdrawal.
+    // What a row stores besides its totals: its player, his withdrawal and
+    // the rounds he sits out.
     struct EntryChange {
         int row;
         int playerIndex;
         int withdrawnFrom;
+        std::bitset<kMaxRounds> absent;
     };
     // A round's board numbers as they stand on one side.
     struct PlanChange {

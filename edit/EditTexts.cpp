@@ -1,5 +1,6 @@
 #include "edit/EditTexts.h"
 
+#include "core/EventLines.h"
 #include "text/Cp932.h"
 
 #include <cstdio>
@@ -116,6 +117,17 @@ std::string RefusalText(const EditRefusal& refusal, const TournamentData& data)
         return Format(SJ("「%s」さんは既に%d回戦から棄権しています。"), NameOfRow(data, refusal.row).c_str(), round);
     case RefusalCode::NotWithdrawn:
         return Format(SJ("「%s」さんは棄権していません。"), NameOfRow(data, refusal.row).c_str());
+    case RefusalCode::Absent:
+        return Format(SJ("「%s」さんは%d回戦を休むため、対局は入力できません。"), NameOfRow(data, refusal.row).c_str(),
+                      round);
+    case RefusalCode::OpponentAbsent:
+        return Format(SJ("「%s」さんは%d回戦を休むため、対局は入力できません。"),
+                      NameOfRow(data, refusal.other).c_str(), round);
+    case RefusalCode::HasGame:
+        return Format(SJ("「%s」さんは%d回戦の対局が入っています。\n休みにするには先に対局を削除してください。"),
+                      NameOfRow(data, refusal.row).c_str(), round);
+    case RefusalCode::NotAbsent:
+        return Format(SJ("「%s」さんは%d回戦を休んでいません。"), NameOfRow(data, refusal.row).c_str(), round);
     case RefusalCode::TableFull:
         return Format(SJ("表の行数は %d 行までです。"), kMaxPlayers);
     case RefusalCode::BadSize:
@@ -129,6 +141,16 @@ std::string RefusalText(const EditRefusal& refusal, const TournamentData& data)
     return {};
 }
 
+std::string AbsenceQuestion(const TournamentData& data, int row, int round)
+{
+    // Says what the round will count, which the bye rule decides.
+    const ByeRule& rule = data.table.settings.bye;
+    const std::string score =
+        rule.winDisc > 0 ? SJ("不戦勝 ") + ByeScoreText(rule) + SJ(" として数えます") : SJ("この回戦の点はありません");
+    return Format(SJ("「%s」さんは%d回戦を休みます（組み合わせから外れ、%s）。\nよろしいですか？"),
+                  NameOfRow(data, row).c_str(), round + 1, score.c_str());
+}
+
 std::string PairedRoundText(const PairedRound& paired, const TournamentData& data)
 {
     if (paired.round < 0)
@@ -136,10 +158,13 @@ std::string PairedRoundText(const PairedRound& paired, const TournamentData& dat
     std::string text = Format(SJ("第%d回戦の組み合わせを作成しました: %d局"), paired.round + 1, paired.boards);
     if (paired.byeRow >= 0)
         text += SJ("、不戦 ") + NameOfRow(data, paired.byeRow);
-    if (!paired.withdrawnRows.empty()) {
-        text += Format(SJ("、棄権のため除外 %d人 ("), static_cast<int>(paired.withdrawnRows.size()));
-        for (size_t i = 0; i < paired.withdrawnRows.size(); ++i)
-            text += (i > 0 ? SJ("、") : std::string()) + NameOfRow(data, paired.withdrawnRows[i]);
+    for (const auto& [rows, why] : {std::pair{&paired.withdrawnRows, SJ("、棄権のため除外 %d人 (")},
+                                    std::pair{&paired.absentRows, SJ("、休みのため除外 %d人 (")}}) {
+        if (rows->empty())
+            continue;
+        text += Format(why, static_cast<int>(rows->size()));
+        for (size_t i = 0; i < rows->size(); ++i)
+            text += (i > 0 ? SJ("、") : std::string()) + NameOfRow(data, (*rows)[i]);
         text += ")";
     }
     return text;

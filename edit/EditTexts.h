@@ -29,12 +29,16 @@ std::string OpenBoardsQuestion(const std::vector<OpenBoards>& open);
 // needs no word.
 std::string RefusalText(const EditRefusal& refusal, const TournamentData& data);
 
+// The question before `row`'s player sits out `round` (from 0).
+std::string AbsenceQuestion(const TournamentData& data, int row, int round);
+
 // What a pairing did, as the status bar says it.
 struct PairedRound {
     int round = -1;                 // from 0; -1: nothing was paired
     int boards = 0;                 // new boards between two players
     int byeRow = -1;                // the row that got the bye, -1 for none
     std::vector<int> withdrawnRows; // players left out because they left
+    std::vector<int> absentRows;    // players left out because they sit the round out
 };
 std::string PairedRoundText(const PairedRound& paired, const TournamentData& data);
 

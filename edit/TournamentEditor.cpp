@@ -277,7 +277,8 @@ ChangeEffects CTournamentEditor::SetGame(int row, int round, int opponent, int r
     boards.Keep(table);
     // Win points, secondary points and the Brightwell score depend on every
     // opponent's totals, so one game can move every row's values.
-    if (table.settings.tieBreak != DiscDifference) {
+    if (table.settings.tieBreak != DiscDifference
+        || (HasSecondTieBreak(table.settings) && table.settings.tieBreak2 != DiscDifference)) {
         table.ComputeTieBreaks(-1);
         fx.allTotals = true;
     }
@@ -327,8 +328,10 @@ ChangeEffects CTournamentEditor::SetRowPlayer(int row, int record, const Confirm
     } else {
         table.Entry(row).playerIndex = record < 0 ? -1 : record;
         // An empty row withdraws nobody; a player put into it later plays.
-        if (record < 0)
+        if (record < 0) {
             table.Entry(row).withdrawnFrom = kNotWithdrawn;
+            table.Entry(row).absent.reset();
+        }
         fx.playerRows.push_back(row);
     }
     fx.totalsRows.push_back(row);
@@ -392,6 +395,7 @@ ChangeEffects CTournamentEditor::PairRound(int round, CRandomGenerator& random, 
                 ++paired->boards;
         }
         paired->withdrawnRows = table.WithdrawnRows(round);
+        paired->absentRows = table.AbsentRows(round);
     }
     fx.rounds.push_back(round);
     fx.allTotals = true;
@@ -450,12 +454,19 @@ ChangeEffects CTournamentEditor::ApplySettings(const TableSettings& s, int playe
         table.settings.tieBreak = s.tieBreak;
         table.ComputeTieBreaks(-1);
     }
+    if (s.tieBreak2 != table.settings.tieBreak2) {
+        table.settings.tieBreak2 = HasSecondTieBreak(s) ? s.tieBreak2 : kNoTieBreak;
+        table.ComputeTieBreaks(-1);
+    }
     if (s.brightwellTenths != table.settings.brightwellTenths) {
         table.settings.brightwellTenths = s.brightwellTenths;
         table.ComputeTieBreaks(-1);
     }
-    if (s.bye.IsValid())
+    if (s.bye.IsValid() && s.bye != table.settings.bye) {
         table.settings.bye = s.bye;
+        // The rounds sat out score as the rule says.
+        table.ComputeAll();
+    }
     fx.wholeTable = true;
     fx.allTotals = true;
     Commit(rec, SJ("オプションの変更"), fx);
@@ -487,6 +498,9 @@ ChangeEffects CTournamentEditor::Withdraw(int row, int round)
             boards.Take(table, j);
     CRecording rec(m_data);
     table.Entry(row).withdrawnFrom = round;
+    // Rounds he meant to sit out are no longer his to sit out.
+    for (int j = round; j < kMaxRounds; ++j)
+        table.Entry(row).absent.reset(static_cast<size_t>(j));
     for (int j = round; j < table.RoundCount(); ++j) {
         const ResultCell cell = table.Cell(row, j);
         if (!Unplayed(cell))
@@ -517,6 +531,25 @@ ChangeEffects CTournamentEditor::Reinstate(int row)
     table.Entry(row).withdrawnFrom = kNotWithdrawn;
     fx.wholeTable = true;
     Commit(rec, SJ("棄権の取り消し: ") + RowName(row), fx);
+    return fx;
+}
+
+ChangeEffects CTournamentEditor::SetAbsent(int row, int round, bool absent)
+{
+    ChangeEffects fx;
+    CResultTable& table = m_data.table;
+    if (const EditRefusal refusal = AbsenceRefusal(m_data, row, round, absent))
+        return Refused(refusal);
+    if (table.Entry(row).IsAbsentIn(round) == absent)
+        return fx;
+    CRecording rec(m_data);
+    table.Entry(row).absent.set(static_cast<size_t>(round), absent);
+    // A scored absence moves his points, and with them his opponents' values.
+    table.ComputeAll();
+    fx.wholeTable = true;
+    fx.allTotals = true;
+    const std::string what = absent ? SJ("休み: ") : SJ("休みの取り消し: ");
+    Commit(rec, what + RowName(row) + " (" + std::to_string(round + 1) + SJ("回戦)"), fx);
     return fx;
 }
 

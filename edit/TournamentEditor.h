@@ -177,6 +177,13 @@ public:
     // outside the table or before CResultTable::EarliestWithdrawal, and when
     // he already withdrew from that round.
     ChangeEffects Withdraw(int row, int round);
+    // The row's player sits out `round` (from 0), with `absent` false plays
+    // it again: no pairing gives him a game there, and his totals count the
+    // round as the bye rule's score says (ByeRule::SittingOutCell). One
+    // step. Refused (AbsenceRefusal) outside the table, for an empty row, a
+    // round in which he has a game or no longer plays, and a take-back of a
+    // round he does not sit out.
+    ChangeEffects SetAbsent(int row, int round, bool absent);
     // Takes the row's withdrawal back; his rounds stay as they are.
     ChangeEffects Reinstate(int row);
     // Appends an empty row at the end of the table, for a latecomer when

@@ -2,15 +2,29 @@
 
 #include "core/TournamentData.h"
 #include "playerdb/PlayerText.h"
+#include "text/Cp932.h"
 
 namespace tabry::grid {
 
 namespace {
 
+// The search key of what was typed: full-width letters and digits as
+// ASCII, letters in lower case.
+std::string KeyOf(std::string_view typed)
+{
+    return FoldLowerCase(cp932::FoldFullWidth(typed));
+}
+
+// A stored text compared with the key in its folded width only: "１２３"
+// in a member number is found by "123" as by "１２３".
+bool Matches(std::string_view stored, std::string_view key)
+{
+    return StartsWithKey(stored, key) || StartsWithKey(cp932::FoldFullWidth(stored), key);
+}
+
 bool RecordMatches(const CPlayerRecord& rec, std::string_view key)
 {
-    return StartsWithKey(rec.m_inputName, key) || StartsWithKey(rec.m_longName, key)
-           || StartsWithKey(rec.m_memberNumber, key);
+    return Matches(rec.m_inputName, key) || Matches(rec.m_longName, key) || Matches(rec.m_memberNumber, key);
 }
 
 } // namespace
@@ -25,7 +39,7 @@ std::vector<EditorListItem> SearchPlayers(const CPlayerDatabase& db, std::string
     std::vector<EditorListItem> items;
     if (typed.empty())
         return items;
-    const std::string key = FoldLowerCase(typed);
+    const std::string key = KeyOf(typed);
     for (int i = 1; i < db.GetCount(); ++i) {
         const CPlayerRecord& rec = db.GetAt(i);
         if (RecordMatches(rec, key))
@@ -49,7 +63,7 @@ std::vector<EditorListItem> SearchCandidates(const TournamentData& data, int cur
     std::vector<EditorListItem> items;
     if (typed.empty())
         return items;
-    const std::string key = FoldLowerCase(typed);
+    const std::string key = KeyOf(typed);
     const CResultTable& table = data.table;
     for (int row = 0; row < table.PlayerCount(); ++row) {
         const PlayerEntry& entry = table.Entry(row);
@@ -60,7 +74,7 @@ std::vector<EditorListItem> SearchCandidates(const TournamentData& data, int cur
             items.push_back({rec.m_longName, row});
     }
     const CPlayerRecord& bye = data.players.GetAt(0);
-    if (StartsWithKey(bye.m_inputName, key) || StartsWithKey(bye.m_longName, key))
+    if (Matches(bye.m_inputName, key) || Matches(bye.m_longName, key))
         items.push_back({bye.m_longName, ByeOpponent});
     return items;
 }

@@ -1,6 +1,7 @@
 #include "grid/GridCommands.h"
 
 #include "core/TournamentData.h"
+#include "edit/EditRules.h"
 
 #include <algorithm>
 
@@ -23,7 +24,8 @@ ContextMenuState ContextMenuAt(const TournamentData& data, GridCell clicked, Gri
             const bool hasGame = current.col >= 1 && current.col <= table.RoundCount()
                                  && table.Cell(current.row, current.col - 1).opponent != NoOpponent;
             menu.kind = MenuKind::Game;
-            menu.entries = {{CmdGameEdit, hasPlayer}, {CmdGameDelete, hasGame}};
+            menu.entries = {{CmdGameEdit, hasPlayer}, {CmdGameDelete, hasGame}, {CmdSeparator, true}};
+            menu.entries.push_back(AbsenceEntry(data, current.row, current.col - 1));
         } else {
             menu.kind = MenuKind::Player;
             menu.entries = {{CmdPlayerEdit, true},
@@ -73,6 +75,12 @@ MenuEntryState WithdrawalEntry(const CResultTable& table, int row)
     if (!entry.IsEmpty() && entry.IsWithdrawn())
         return {CmdPlayerReinstate, true};
     return {CmdPlayerWithdraw, !entry.IsEmpty() && table.EarliestWithdrawal(row) < table.RoundCount()};
+}
+
+MenuEntryState AbsenceEntry(const TournamentData& data, int row, int round)
+{
+    const bool absent = data.table.Entry(row).IsAbsentIn(round);
+    return {absent ? CmdGameSitOutUndo : CmdGameSitOut, !AbsenceRefusal(data, row, round, !absent)};
 }
 
 int ProposedWithdrawal(const CResultTable& table, int row)

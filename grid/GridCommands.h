@@ -34,6 +34,8 @@ enum GridCommand : int {
     CmdPlayerWithdraw = 32810,
     CmdPlayerReinstate = 32811,
     CmdPlayerAddRow = 32820, // also the ツール menu's
+    CmdGameSitOut = 32830,
+    CmdGameSitOutUndo = 32831,
 };
 
 enum class MenuKind { None, Player, Game, Round };
@@ -63,6 +65,11 @@ int FirstRowToEnter(const CResultTable& table, int round);
 // or withdrawing (grayed for an empty row and for a player who has a result
 // in the last round).
 MenuEntryState WithdrawalEntry(const CResultTable& table, int row);
+// The game menu's absence entry for `row` in `round` (from 0): taking the
+// absence back when he sits the round out, else sitting it out (grayed
+// where the editor would refuse it: an empty row, a game in the round, a
+// round after his withdrawal).
+MenuEntryState AbsenceEntry(const TournamentData& data, int row, int round);
 // The round (from 0) the withdrawal question proposes: the first round
 // without a result, or the last round when every round has one.
 int ProposedWithdrawal(const CResultTable& table, int row);

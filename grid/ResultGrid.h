@@ -117,6 +117,8 @@ public:
     void EditRowUserRecord();
     // Asks from which round the row's player withdraws and withdraws him.
     void WithdrawRowPlayer();
+    // The current cell's player sits its round out (after asking), or plays it again.
+    void SitOutCurrentRound(bool absent);
     // The selected round's results, after the question when it has games.
     void DeleteRoundResults();
     // Pairs the selected round's players who have no opponent yet.

@@ -3,6 +3,9 @@
 
 #include "grid/ResultGrid.h"
 
+#include "text/Cp932.h"
+#include "widgets/TextCodec.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -70,8 +73,9 @@ void CResultGrid::keyPressEvent(QKeyEvent* event)
         return;
     }
     // A letter, digit, '+' or '-' typed into a cell opens its editor with
-    // that character; anything else (also input-method text) is not ours.
-    const QString text = event->text();
+    // that character, also in its full-width form (what a Japanese input
+    // method gives); anything else is not ours.
+    const QString text = ui::ToQString(cp932::FoldFullWidth(ui::ToSjis(event->text())));
     if (text.size() == 1 && CGridNavigator::OpensEditor(text.at(0).unicode())
         && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
         OpenEditorWithText(text);

@@ -4,6 +4,7 @@
 #include "grid/ResultGrid.h"
 
 #include "core/TournamentData.h"
+#include "edit/EditTexts.h"
 #include "edit/TournamentEditor.h"
 #include "pairing/RandomGenerator.h"
 #include "playerdb/ui/UserCommands.h"
@@ -43,6 +44,10 @@ QString CaptionOf(int command)
         return QStringLiteral("棄権の取り消し(&W)");
     case CmdPlayerAddRow:
         return QStringLiteral("行の追加(&I)");
+    case CmdGameSitOut:
+        return QStringLiteral("この回戦を休む(&S)...");
+    case CmdGameSitOutUndo:
+        return QStringLiteral("休みを取り消す(&S)");
     default:
         return {};
     }
@@ -139,6 +144,10 @@ void CResultGrid::RunCommand(int command)
     case CmdGameDelete:
         ClearCell();
         break;
+    case CmdGameSitOut:
+    case CmdGameSitOutUndo:
+        SitOutCurrentRound(command == CmdGameSitOut);
+        break;
     case CmdRoundPairing:
         CreateRoundPairing();
         break;
@@ -190,6 +199,17 @@ void CResultGrid::WithdrawRowPlayer()
     if (!round)
         return;
     ShowRefusal(m_editor.Withdraw(row, *round - 1));
+}
+
+void CResultGrid::SitOutCurrentRound(bool absent)
+{
+    const int row = m_nav.CurRow();
+    const int round = m_nav.CurCol() - 1;
+    if (m_detached || !AbsenceEntry(m_data, row, round).enabled)
+        return;
+    if (absent && !ui::Prompt().Confirm(this, ui::ToQString(AbsenceQuestion(m_data, row, round))))
+        return;
+    ShowRefusal(m_editor.SetAbsent(row, round, absent));
 }
 
 void CResultGrid::DeleteRoundResults()

@@ -6,6 +6,7 @@
 
 #include "grid/ResultGrid.h"
 
+#include "core/Terms.h"
 #include "core/TournamentData.h"
 #include "grid/CellText.h"
 #include "grid/GridPalette.h"
@@ -15,6 +16,8 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <optional>
+#include <string>
 
 namespace tabry::grid {
 
@@ -71,18 +74,18 @@ void Text(QPainter& p, const GridRect& cell, int l, int t, int r, int b, int ali
     p.restore();
 }
 
-// A round cell the row's player no longer plays in: grey inside its border
+// A round cell the row's player does not play in: grey inside its border
 // and the current frame (a selected column keeps its colour), its text grey,
-// marked 棄 while it holds no game.
-void DimWithdrawnCell(QPainter& p, const GridRect& r, bool selected, bool empty)
+// with the mark of a cell without a game (休 or 棄) while it holds none.
+void DimWithdrawnCell(QPainter& p, const GridRect& r, bool selected, const std::string& mark)
 {
     if (!selected)
         p.fillRect(QRect(r.left + 1, r.top + 1, r.right - r.left - 3, r.bottom - r.top - 3),
                    QColor(GridPalette::kWithdrawnFill));
     p.setPen(QColor(GridPalette::kWithdrawnText));
-    if (empty)
+    if (!mark.empty())
         p.drawText(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top), Qt::AlignCenter | Qt::TextSingleLine,
-                   QStringLiteral("棄"));
+                   ui::ToQString(mark));
 }
 
 constexpr int kLeftTop = Qt::AlignLeft | Qt::AlignTop;
@@ -219,8 +222,11 @@ void CResultGrid::DrawRoundCell(QPainter& p, const GridRect& r, int col, int row
     DrawDataCellFrame(p, r, col, row);
     const PlayerEntry& entry = m_data.table.Entry(row);
     const bool withdrawn = !entry.IsEmpty() && !entry.PlaysIn(col - 1);
-    if (withdrawn)
-        DimWithdrawnCell(p, r, col == m_nav.SelCol(), m_data.table.Cell(row, col - 1).opponent == NoOpponent);
+    if (withdrawn) {
+        const std::optional<Term> mark = NoGameMark(entry, col - 1);
+        const bool empty = m_data.table.Cell(row, col - 1).opponent == NoOpponent;
+        DimWithdrawnCell(p, r, col == m_nav.SelCol(), empty && mark ? TermText(*mark) : std::string());
+    }
     const TwoLineTexts t = RoundCell(m_data.table, m_data.players, row, col - 1);
     Text(p, r, 2, 2, 46, 34, kRightTop, t.top);
     Text(p, r, 2, 20, 46, 34, kRightTop, t.bottom);

@@ -2,6 +2,7 @@
 
 #include "core/ResultTable.h"
 #include "reports/Formatters.h"
+#include "text/Cp932.h"
 #include "text/LineString.h"
 
 #include <algorithm>
@@ -47,8 +48,10 @@ int LeadingInteger(std::string_view text)
 
 } // namespace
 
-int ParseScoreText(std::string_view text, bool showDiscDifference)
+int ParseScoreText(std::string_view typed, bool showDiscDifference)
 {
+    const std::string folded = cp932::FoldFullWidth(typed);
+    const std::string_view text = folded;
     if (showDiscDifference)
         return LeadingInteger(text);
     size_t pos = 0;
@@ -65,8 +68,10 @@ int ParseScoreText(std::string_view text, bool showDiscDifference)
     return Clamp(v);
 }
 
-std::string StepScoreText(std::string_view text, int delta, bool showDiscDifference)
+std::string StepScoreText(std::string_view typed, int delta, bool showDiscDifference)
 {
+    const std::string folded = cp932::FoldFullWidth(typed);
+    const std::string_view text = folded;
     const int base = showDiscDifference ? LeadingInteger(text) : ParseScoreText(text, false);
     const int v = Clamp(static_cast<long long>(base) + delta);
     char buf[16];
@@ -82,8 +87,10 @@ std::string ScoreFieldText(int disc, bool showDiscDifference)
     return FormatDiscValue(disc, true, 1, false, showDiscDifference);
 }
 
-ScoreReading ReadScoreText(std::string_view text, bool showDiscDifference)
+ScoreReading ReadScoreText(std::string_view typed, bool showDiscDifference)
 {
+    const std::string folded = cp932::FoldFullWidth(typed);
+    const std::string_view text = folded;
     const std::string_view t = TrimCSpace(text);
     ScoreReading reading;
     if (t.empty())
@@ -126,8 +133,10 @@ ScoreReading ReadScoreText(std::string_view text, bool showDiscDifference)
     return reading;
 }
 
-int AutoMarkEntry(std::string_view scoreText, int currentEntry, bool showDiscDifference)
+int AutoMarkEntry(std::string_view typed, int currentEntry, bool showDiscDifference)
 {
+    const std::string folded = cp932::FoldFullWidth(typed);
+    const std::string_view scoreText = folded;
     const std::string_view t = TrimCSpace(scoreText);
     if (t == "-")
         return MarkLoss;

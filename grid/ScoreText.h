@@ -3,7 +3,9 @@
 // always stored as the row player's disc difference, -64..64; the display
 // mode only changes how it is typed: as a signed difference ("+12", "-4"),
 // or as the player's disc count (difference = 2 x count - 64, so "33" is a
-// win by 2 and "32.5" a difference of 1). Texts are ASCII.
+// win by 2 and "32.5" a difference of 1). Texts read are Shift_JIS, and
+// full-width digits and signs read as their ASCII forms (what an input
+// method types); texts made are ASCII.
 
 #include <string>
 #include <string_view>

@@ -81,10 +81,13 @@ const std::string& PageScript()
     var box = document.getElementById("find");
     if (!box) return;
     box.hidden = false;
-    var words = box.value.toLowerCase().split(/\s+/).filter(Boolean);
+    // NFKC reads full-width letters and digits (a phone's Japanese input)
+    // as the plain ones, on both sides.
+    var fold = function (s) { return (s.normalize ? s.normalize("NFKC") : s).toLowerCase(); };
+    var words = fold(box.value).split(/\s+/).filter(Boolean);
     var items = document.querySelectorAll("li[data-find]");
     for (var i = 0; i < items.length; i++) {
-      var text = items[i].getAttribute("data-find").toLowerCase();
+      var text = fold(items[i].getAttribute("data-find"));
       items[i].hidden = !words.every(function (w) { return text.indexOf(w) >= 0; });
     }
   }

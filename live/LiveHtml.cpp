@@ -258,6 +258,7 @@ std::string RoundPage(const TournamentHead& head, const RoundPairing& pairing, b
     SideList(out, tabry::Term::Bye, pairing.byes, true);
     SideList(out, tabry::Term::Unpaired, pairing.unpaired, false);
     SideList(out, tabry::Term::Withdrawn, pairing.withdrawn, false);
+    SideList(out, tabry::Term::Absent, pairing.absent, false);
     Close(out);
     return out;
 }

@@ -221,6 +221,8 @@ std::string RoundJson(const TournamentHead& head, const RoundPairing& pairing, s
     // withdrawals stay as they were.
     if (!pairing.withdrawn.empty())
         SidesMember(j, "withdrawn", pairing.withdrawn);
+    if (!pairing.absent.empty())
+        SidesMember(j, "absent", pairing.absent);
     j.Close('}');
     return j.Done();
 }

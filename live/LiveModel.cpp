@@ -72,9 +72,9 @@ ResultView ResultOf(const CResultTable& table, int row, int round)
     const ResultCell& cell = table.Cell(row, round);
     ResultView view;
     if (cell.opponent == NoOpponent) {
-        if (!table.Entry(row).PlaysIn(round)) {
+        if (const std::optional<Term> mark = NoGameMark(table.Entry(row), round)) {
             view.mark = ResultView::Mark::Absent;
-            view.text = std::string(TermUtf8(Term::WithdrawnCell));
+            view.text = std::string(TermUtf8(*mark));
         }
         return view;
     }
@@ -220,7 +220,7 @@ RoundPairing MakeRoundPairing(const CLiveSnapshot& snapshot, int round)
         pairing.boards.push_back({b.number, SideOf(snapshot, seating, b.left), SideOf(snapshot, seating, b.right)});
     for (const auto& [rows, list] :
          {std::pair{&seating.byes, &pairing.byes}, std::pair{&seating.unpaired, &pairing.unpaired},
-          std::pair{&seating.withdrawn, &pairing.withdrawn}})
+          std::pair{&seating.withdrawn, &pairing.withdrawn}, std::pair{&seating.absent, &pairing.absent}})
         for (const int row : *rows)
             list->push_back(SideOf(snapshot, seating, row));
     return pairing;

@@ -30,10 +30,10 @@ struct ResultView {
         Draw,
         Loss,
         Bye,    // the bye without a result
-        Absent, // no game: he withdrew from this round or earlier
+        Absent, // no game: he sits this round out (休) or withdrew from it or earlier (棄)
     } mark = Mark::None;
     std::optional<int> disc; // disc difference from his view, with a result
-    std::string text;        // "○+12", "×30.5" (by the display mode), "不戦", "棄"; empty for None
+    std::string text;        // "○+12", "×30.5" (by the display mode), "不戦", "休", "棄"; empty for None
 };
 // "win", "draw", "loss", "none", "bye", "absent".
 const char* MarkWord(ResultView::Mark mark);
@@ -85,6 +85,7 @@ struct RoundPairing {
     std::vector<BoardSide> byes;
     std::vector<BoardSide> unpaired;  // no game yet
     std::vector<BoardSide> withdrawn; // no game, withdrawn from this round or earlier
+    std::vector<BoardSide> absent;    // sitting this round out
 };
 
 enum class Side { None, Left, Right };

@@ -66,8 +66,9 @@ PaperDocument LayoutPairingSheet(const TournamentData& data, int round)
         lines.push_back(std::move(line));
     }
     std::vector<std::vector<Cell>> alone;
-    for (const auto& [rows, term] : {std::pair{&seating.byes, Term::Bye}, std::pair{&seating.unpaired, Term::Unpaired},
-                                     std::pair{&seating.withdrawn, Term::Withdrawn}}) {
+    for (const auto& [rows, term] :
+         {std::pair{&seating.byes, Term::Bye}, std::pair{&seating.unpaired, Term::Unpaired},
+          std::pair{&seating.withdrawn, Term::Withdrawn}, std::pair{&seating.absent, Term::Absent}}) {
         for (const int row : *rows) {
             std::vector<Cell> line = {{}};
             for (const Cell& c : PlayerCells(data, seating, row))

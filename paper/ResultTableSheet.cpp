@@ -23,12 +23,14 @@ constexpr double kRoundWidth = 38;
 constexpr double kCellSize = 7.5;
 
 // The result of a round as the table shows it: the mark and the disc score
-// ("○+12", "×30.5"), empty while there is no result; 棄, as in the grid, in
-// a round without a game that the player no longer plays.
+// ("○+12", "×30.5"), empty while there is no result; as in the grid, 休 in
+// a round he sits out and 棄 in a round without a game he no longer plays.
 std::string ResultText(const PlayerEntry& e, const ResultCell& cell, int round, bool showDifference)
 {
-    if (cell.opponent == NoOpponent)
-        return e.PlaysIn(round) ? std::string() : TermText(Term::WithdrawnCell);
+    if (cell.opponent == NoOpponent) {
+        const std::optional<Term> mark = NoGameMark(e, round);
+        return mark ? TermText(*mark) : std::string();
+    }
     if (cell.result == ResultNone)
         return {};
     return ResultMark(cell.result) + FormatDiscValue(cell.disc, true, 1, false, showDifference);

@@ -1,6 +1,7 @@
 #include "reports/InterimOutputs.h"
 
 #include "core/ResultTable.h"
+#include "core/Terms.h"
 #include "playerdb/PlayerDatabase.h"
 #include "reports/Formatters.h"
 #include "reports/ReportRows.h"
@@ -111,8 +112,11 @@ void WritePairingTable(const CResultTable& table, const CPlayerDatabase& players
         out += row.Get(ColLongName).Text();
         out += ",";
         out += row.Get(ColGrade).Text();
-        // A withdrawn player is no bye: only files with withdrawals show this.
-        const std::string_view mark = copy.Entry(i).PlaysIn(j) ? std::string_view("PASS") : SJ("棄権");
+        // A withdrawn or resting player is no bye: only files with
+        // withdrawals or absences show these.
+        const std::string_view mark = copy.Entry(i).IsAbsentIn(j) ? std::string_view(TermText(Term::AbsentCell))
+                                      : copy.Entry(i).PlaysIn(j)  ? std::string_view("PASS")
+                                                                  : SJ("棄権");
         report::Append(out, {",", PointsField(copy.Entry(i).points), ",-,", mark, ",,[0.0]\r\n"});
     }
 }

@@ -134,6 +134,33 @@ int CharLength(std::string_view sjis, size_t pos)
     return 1;
 }
 
+std::string FoldFullWidth(std::string_view sjis)
+{
+    std::string out;
+    out.reserve(sjis.size());
+    for (size_t pos = 0; pos < sjis.size();) {
+        const int length = CharLength(sjis, pos);
+        if (length == 2) {
+            const unsigned code = static_cast<unsigned>(static_cast<unsigned char>(sjis[pos])) << 8
+                                  | static_cast<unsigned char>(sjis[pos + 1]);
+            const char32_t ch = DecodeCode(code);
+            if (ch >= 0xFF01 && ch <= 0xFF5E) {
+                out += static_cast<char>(ch - 0xFF01 + 0x21);
+                pos += 2;
+                continue;
+            }
+            if (ch == 0x3000) {
+                out += ' ';
+                pos += 2;
+                continue;
+            }
+        }
+        out.append(sjis.substr(pos, static_cast<size_t>(length)));
+        pos += static_cast<size_t>(length);
+    }
+    return out;
+}
+
 size_t WholeCharsLength(std::string_view sjis, size_t maxBytes)
 {
     size_t end = 0;

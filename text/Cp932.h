@@ -49,6 +49,14 @@ void AppendUtf8(std::string& out, char32_t ch);
 // a trail byte, otherwise 1 (0 at or past the end).
 int CharLength(std::string_view sjis, size_t pos);
 
+// `sjis` with every full-width form of an ASCII character (U+FF01..U+FF5E:
+// "３", "Ａ", "＋", "－") and the ideographic space replaced by its ASCII
+// byte; everything else, half-width kana and bytes that are no character
+// included, stays as it is. What a Japanese input method types for a
+// number or a search key reads as the plain characters; stored text is
+// never passed through it.
+std::string FoldFullWidth(std::string_view sjis);
+
 // Byte length of the longest head of `sjis` that is made of whole characters
 // and takes at most `maxBytes`: where a text may be cut without leaving half
 // a double-byte character behind.

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -23,6 +24,12 @@ CUserEditDialog::CUserEditDialog(const CPlayerDatabase& db, const UserEditValues
     setObjectName(QStringLiteral("UserEditDialog"));
     BuildControls();
     ShowValues();
+    // An empty short name leaves the opponents' cells without a name, so a
+    // new person gets his family name proposed until one is typed.
+    m_shortNameGiven = m_values.recordIndex >= 0 || !m_values.shortName.empty();
+    connect(m_shortName, &QLineEdit::textEdited, this, [this] { m_shortNameGiven = true; });
+    connect(m_longName, &QLineEdit::textChanged, this, &CUserEditDialog::ProposeShortName);
+    ProposeShortName();
 }
 
 void CUserEditDialog::BuildControls()
@@ -66,6 +73,12 @@ void CUserEditDialog::BuildControls()
     form->addRow(QStringLiteral("段級位"), m_grade);
     form->addRow(QStringLiteral("居住地"), m_residence);
 
+    m_problem = new QLabel(this);
+    m_problem->setObjectName(QStringLiteral("problem"));
+    m_problem->setStyleSheet(QStringLiteral("color: #c00000;"));
+    m_problem->setWordWrap(true);
+    m_problem->hide();
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
@@ -74,6 +87,7 @@ void CUserEditDialog::BuildControls()
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
+    layout->addWidget(m_problem);
     layout->addWidget(buttons);
 
     setTabOrder(m_longName, m_shortName);
@@ -108,6 +122,19 @@ void CUserEditDialog::ShowValues()
     QLineEdit* first = m_values.recordIndex >= 0 ? m_shortName : m_longName;
     first->setFocus(Qt::OtherFocusReason);
     first->selectAll();
+}
+
+void CUserEditDialog::ProposeShortName()
+{
+    // Whatever put other text there than the last proposal gave it.
+    if (m_shortNameGiven || m_shortName->text() != m_proposal) {
+        m_shortNameGiven = true;
+        return;
+    }
+    m_proposal = ToQString(ProposedShortName(ToSjis(m_longName->text())));
+    m_shortName->setText(m_proposal);
+    // Selected, so that what is typed there replaces the proposal.
+    m_shortName->selectAll();
 }
 
 void CUserEditDialog::Refuse(QWidget* field, QLineEdit* edit, const QString& message)
@@ -163,6 +190,18 @@ void CUserEditDialog::accept()
         Refuse(m_longName, m_longName, QStringLiteral("「%1」さんは既に登録されています。").arg(ToQString(trimmed)));
         return;
     }
+
+    if (TrimBlanks(ToSjis(m_shortName->text())).empty()) {
+        // Said beside the fields rather than in a box: the organiser sees
+        // the field and the reason together, and types on.
+        m_problem->setText(
+            QStringLiteral("表示名(短)が入力されていません。対戦相手の欄と成績表に表示される名前です。"));
+        m_problem->show();
+        m_shortName->setFocus(Qt::OtherFocusReason);
+        m_shortName->selectAll();
+        return;
+    }
+    m_problem->hide();
 
     m_longName->setText(ToQString(trimmed));
     m_values.longName = trimmed;

@@ -9,6 +9,7 @@
 #include <QDialog>
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 
 namespace tabry {
@@ -34,6 +35,8 @@ public:
     QLineEdit* MemberNumberEdit() const { return m_memberNumber; }
     QComboBox* GradeBox() const { return m_grade; }
     QComboBox* ResidenceBox() const { return m_residence; }
+    // Why OK was refused, inside the dialog; hidden while nothing is wrong.
+    QLabel* ProblemLabel() const { return m_problem; }
 
 public slots:
     void accept() override;
@@ -45,6 +48,8 @@ private:
     // every field can be stored.
     bool CheckEncodable();
     void Refuse(QWidget* field, QLineEdit* edit, const QString& message);
+    // Proposes the short name from the long name while it was not typed by hand.
+    void ProposeShortName();
 
     const CPlayerDatabase& m_db;
     UserEditValues m_values;
@@ -55,6 +60,11 @@ private:
     QLineEdit* m_memberNumber = nullptr;
     QComboBox* m_grade = nullptr;
     QComboBox* m_residence = nullptr;
+    QLabel* m_problem = nullptr;
+    // The short name was given (an existing person's, or typed): no proposal
+    // replaces it.
+    bool m_shortNameGiven = false;
+    QString m_proposal; // the short name last proposed
 };
 
 } // namespace tabry

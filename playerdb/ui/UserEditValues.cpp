@@ -2,6 +2,7 @@
 
 #include "playerdb/PlayerDatabase.h"
 #include "playerdb/PlayerText.h"
+#include "text/Cp932.h"
 
 namespace tabry {
 
@@ -27,6 +28,22 @@ UserEditValues ValuesForTypedName(std::string_view typed)
     v.inputName = std::string(typed);
     v.gradeIndex = GradeToComboIndex(1);
     return v;
+}
+
+std::string ProposedShortName(std::string_view longName)
+{
+    const std::string& wideBlank = SJ("　");
+    auto blankAt = [&](size_t pos, int length) {
+        return longName[pos] == ' ' || longName[pos] == '\t'
+               || longName.substr(pos, static_cast<size_t>(length)) == wideBlank;
+    };
+    size_t start = 0;
+    while (start < longName.size() && blankAt(start, cp932::CharLength(longName, start)))
+        start += static_cast<size_t>(cp932::CharLength(longName, start));
+    size_t end = start;
+    while (end < longName.size() && !blankAt(end, cp932::CharLength(longName, end)))
+        end += static_cast<size_t>(cp932::CharLength(longName, end));
+    return std::string(longName.substr(start, end - start));
 }
 
 int GradeCodeOf(const UserEditValues& values)

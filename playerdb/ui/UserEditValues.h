@@ -43,8 +43,14 @@ struct UserEditValues {
 UserEditValues ValuesFromRecord(const CPlayerRecord& record, int recordIndex);
 
 // Values for a new person whose name was typed in the grid: long and input
-// name both the typed text, "初段" preselected.
+// name both the typed text, "初段" preselected (the dialog proposes the
+// short name).
 UserEditValues ValuesForTypedName(std::string_view typed);
+
+// The short name proposed for a long name (Shift_JIS): its family name, the
+// part before the first blank (half- or full-width) once the name is
+// trimmed; the whole trimmed name when it has no blank.
+std::string ProposedShortName(std::string_view longName);
 
 // The grade code the values stand for: no selection is no grade (0), an
 // unchanged selection keeps `sourceGrade`, anything else is the list's code.

@@ -144,7 +144,7 @@ TEST_F(LossFixture, FewerRoundsOnlyAskWhenARemovedRoundHasAGame)
 
 TEST_F(LossFixture, BothLossesAreJoinedInOneQuestion)
 {
-    const SettingsCheck c = CheckSettings({true, 0, 16, 4, 60, {}}, data.table);
+    const SettingsCheck c = CheckSettings({true, 0, 16, 4, 60, {}, kNoTieBreak}, data.table);
     EXPECT_EQ(c.outcome, SettingsCheck::Confirm);
     EXPECT_EQ(c.field, SettingsField::Players);
     EXPECT_EQ(

@@ -153,5 +153,50 @@ TEST(EventLinesTest, LinesThatCannotBeReadRefuseTheFileAndAnEmptyRowIsAFinding)
     EXPECT_EQ(kept.Save(), FourPlayers({"##Withdrawn: 3,1"}));
 }
 
+TEST(EventLinesTest, SecondMethodAndAbsencesRoundTripFollowSortsAndRefuseWhatCannotBeRead)
+{
+    // Row 2 (c, unpaired in round 1) sits out rounds 1 and 3; row 0 round 2.
+    const std::string used = FourPlayers({"##Bye: 33-31,pairing", "##TieBreak2: 5", "##Withdrawn: 1,3", "##Absent: 0,2",
+                                          "##Absent: 2,1", "##Absent: 2,3"});
+    TournamentData d = Loaded(used);
+    EXPECT_EQ(d.table.settings.tieBreak2, WinPointsB);
+    EXPECT_EQ(d.table.AbsentRows(0), std::vector<int>{2});
+    EXPECT_EQ(d.table.AbsentRows(1), std::vector<int>{0});
+    EXPECT_FALSE(d.table.Entry(2).PlaysIn(2));
+    EXPECT_TRUE(d.table.Entry(2).PlaysIn(1));
+    // The bye rule scores the rounds sat out: c has two wins by 2.
+    EXPECT_EQ(d.table.Entry(2).wins, 2);
+    EXPECT_EQ(d.table.Entry(2).discTotal, 4);
+    EXPECT_EQ(d.Save(), used);
+
+    // The absences move with their players; lines written again in row order.
+    d.table.Sort(DiscDifference, false); // c (4 points), then d (+64), b (+8), a (-6) on 2
+    ASSERT_EQ(NameOfRow(d, 0), "c");
+    const std::string sorted = d.Save();
+    EXPECT_NE(sorted.find("##Withdrawn: 2,3\r\n##Absent: 0,1\r\n##Absent: 0,3\r\n##Absent: 3,2\r\n"), std::string::npos)
+        << test::U(sorted);
+    const TournamentData again = Loaded(sorted);
+    EXPECT_EQ(again.Save(), sorted);
+    EXPECT_TRUE(again.table.Entry(0).IsAbsentIn(2));
+    EXPECT_EQ(NameOfRow(again, 3), "a");
+    EXPECT_TRUE(again.table.Entry(3).IsAbsentIn(1));
+
+    for (const char* line : {"##TieBreak2: 8", "##TieBreak2: -1", "##TieBreak2:", "##TieBreak2: x", "##Absent: 5,1",
+                             "##Absent: 1,4", "##Absent: 1,0", "##Absent: 1", "##Absent: ,2", "##Absent: 1,2x"}) {
+        SCOPED_TRACE(line);
+        LoadReport report;
+        TournamentData refused;
+        EXPECT_EQ(refused.Load(FourPlayers({line}), &report), LoadStatus::BadEventLine);
+        EXPECT_EQ(report.faultLine, 3);
+    }
+    // An absence of an empty row is dropped with a finding, like a withdrawal.
+    LoadReport report;
+    TournamentData empty;
+    ASSERT_EQ(empty.Load(FourPlayers({"##Absent: 4,2"}), &report), LoadStatus::Ok);
+    ASSERT_EQ(report.findings.size(), 1u);
+    EXPECT_EQ(report.findings[0].kind, FindingKind::AbsenceOfEmptyRow);
+    EXPECT_EQ(empty.Save(), FourPlayers({}));
+}
+
 } // namespace
 } // namespace tabry

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <random>
 
 namespace tabry {
 namespace {
@@ -43,6 +44,8 @@ struct Asked {
     for (int r = 0; r < t.PlayerCount(); ++r) {
         for (int j = 0; j < t.RoundCount(); ++j) {
             const ResultCell c = t.Cell(r, j);
+            if (c.opponent != NoOpponent && t.Entry(r).IsAbsentIn(j))
+                return ::testing::AssertionFailure() << "row " << r << " has a game in round " << j << " he sits out";
             if (c.opponent < 0)
                 continue;
             const ResultCell m = t.Cell(c.opponent, j);
@@ -54,7 +57,8 @@ struct Asked {
     }
     CResultTable fresh = t;
     fresh.ComputeAll();
-    const bool tieBreaks = EffectiveTieBreak(t.settings.tieBreak) != DiscDifference;
+    const bool tieBreaks = EffectiveTieBreak(t.settings.tieBreak) != DiscDifference
+                           || (HasSecondTieBreak(t.settings) && t.settings.tieBreak2 != DiscDifference);
     for (int r = 0; r < t.PlayerCount(); ++r) {
         PlayerEntry want = fresh.Entry(r);
         PlayerEntry got = t.Entry(r);
@@ -296,6 +300,71 @@ TEST(TableEditsTest, ALatecomersRowIsAddedAtTheEndAsOneStepUpToTheLargestTable)
     CTournamentEditor full(MakeTournament(kMaxPlayers, 1, 2));
     EXPECT_FALSE(full.AddRow().Any());
     EXPECT_EQ(full.Table().PlayerCount(), kMaxPlayers);
+}
+
+TEST(TableEditsTest, APlayerSittingOutIsLeftOutOfThatRoundsPairingOnly)
+{
+    PairingOptions options;
+    options.trace.enabled = false;
+    const auto yes = [](const std::string&) { return true; };
+    for (std::uint32_t seed = 1; seed <= 40; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 rng(seed);
+        const int players = 4 + static_cast<int>(rng() % 13);
+        CTournamentEditor editor(MakeTournament(players + 2, 3, players));
+        std::vector<int> absent;
+        for (int r = 0; r < players; ++r)
+            if (rng() % 4 == 0) {
+                ASSERT_TRUE(editor.SetAbsent(r, 1, true).Any());
+                absent.push_back(r);
+            }
+        CRandomGenerator random(seed);
+        for (int round = 0; round < 3; ++round) {
+            editor.PairRound(round, random, options, nullptr, yes);
+            for (int r = 0; r < players; ++r) {
+                const bool out = round == 1 && Has(absent, r);
+                EXPECT_EQ(editor.Table().Cell(r, round).opponent == NoOpponent, out)
+                    << "row " << r << " round " << round;
+            }
+        }
+        ASSERT_TRUE(Consistent(editor.Table()));
+    }
+}
+
+TEST(TableEditsTest, SittingOutIsRefusedWhereItBreaksARuleAndScoresByTheByeRule)
+{
+    CTournamentEditor editor(MakeTournament(6, 3, 5));
+    editor.SetGame(0, 0, 1, ResultWin, 4);
+    editor.Withdraw(4, 1);
+    EXPECT_EQ(editor.SetAbsent(0, 0, true).refusal.code, RefusalCode::HasGame);
+    EXPECT_EQ(editor.SetAbsent(4, 2, true).refusal.code, RefusalCode::Withdrawn);
+    EXPECT_EQ(editor.SetAbsent(5, 1, true).refusal.code, RefusalCode::EmptyRow);
+    EXPECT_EQ(editor.SetAbsent(0, 3, true).refusal.code, RefusalCode::OutOfTable);
+    EXPECT_EQ(editor.SetAbsent(2, 1, false).refusal.code, RefusalCode::NotAbsent);
+
+    ASSERT_TRUE(editor.SetAbsent(2, 1, true).Any());
+    EXPECT_FALSE(editor.SetAbsent(2, 1, true).Any()); // nothing more to do
+    // No game of his in that round, from either side.
+    EXPECT_EQ(editor.SetGame(2, 1, 3, ResultWin, 2).refusal.code, RefusalCode::Absent);
+    EXPECT_EQ(editor.SetGame(3, 1, 2, ResultWin, 2).refusal.code, RefusalCode::OpponentAbsent);
+    EXPECT_EQ(editor.SetGame(2, 1, ByeOpponent, ResultWin, 2).refusal.code, RefusalCode::Absent);
+    EXPECT_EQ(editor.Table().Entry(2).wins, 0);
+
+    // A bye rule with a score scores the round sat out, and a rule without
+    // one takes it back: the totals follow the rule at once.
+    TableSettings s = editor.Table().settings;
+    s.bye.winDisc = 64;
+    editor.ApplySettings(s, 6, 3);
+    EXPECT_EQ(editor.Table().Entry(2).wins, 1);
+    EXPECT_EQ(editor.Table().Entry(2).discTotal, 64);
+    EXPECT_EQ(editor.Table().Cell(2, 1).opponent, NoOpponent);
+    EXPECT_TRUE(Consistent(editor.Table()));
+    s.bye.winDisc = 0;
+    editor.ApplySettings(s, 6, 3);
+    EXPECT_EQ(editor.Table().Entry(2).wins, 0);
+
+    ASSERT_TRUE(editor.SetAbsent(2, 1, false).Any());
+    EXPECT_TRUE(editor.SetGame(2, 1, 3, ResultWin, 2).Any());
 }
 
 } // namespace

@@ -33,7 +33,7 @@ TEST_F(MenuFixture, TheGameMenuNeedsAPlayerToEditAndAGameToDelete)
     EXPECT_TRUE(Enabled(ContextMenuAt(data, {2, 5}, {2, 5}, kNoColumn)).empty());
     const ContextMenuState fresh = ContextMenuAt(data, {2, 0}, {2, 0}, kNoColumn);
     EXPECT_EQ(fresh.kind, MenuKind::Game);
-    EXPECT_EQ(Enabled(fresh), std::vector<int>{CmdGameEdit});
+    EXPECT_EQ(Enabled(fresh), (std::vector<int>{CmdGameEdit, CmdGameSitOut}));
     ResultCell bye;
     bye.opponent = ByeOpponent;
     data.table.SetCell(0, 1, bye); // the bye counts as a game

@@ -94,6 +94,8 @@ const QString kDelete = QStringLiteral("削除(&D)");
 const QString kRecord = QStringLiteral("ユーザDBの編集(&U)...");
 const QString kWithdraw = QStringLiteral("棄権(&W)...");
 const QString kAddRow = QStringLiteral("行の追加(&I)");
+const QString kSitOut = QStringLiteral("この回戦を休む(&S)...");
+const QString kPlayAgain = QStringLiteral("休みを取り消す(&S)");
 const QString kEnter = QStringLiteral("結果入力(&E)");
 const QString kPair = QStringLiteral("組み合わせ作成(&P)");
 const QString kPairingTable = QStringLiteral("組み合わせ表保存");
@@ -114,7 +116,7 @@ TEST_F(GridMenusTest, AnEmptyRowsGameMenuIsAllGrayed)
 {
     RightClick(CellCentre(2, 6));
     EXPECT_EQ(menuName, "gameMenu");
-    EXPECT_EQ(shown, (std::vector<Entry>{{kEdit, false}, {kDelete, false}}));
+    EXPECT_EQ(shown, (std::vector<Entry>{{kEdit, false}, {kDelete, false}, {kSitOut, false}}));
 }
 
 TEST_F(GridMenusTest, TheGameMenuEditsAndClearsAGame)
@@ -128,7 +130,7 @@ TEST_F(GridMenusTest, TheGameMenuEditsAndClearsAGame)
     Settle();
 
     RightClick(CellCentre(1, 0), kDelete);
-    EXPECT_EQ(shown, (std::vector<Entry>{{kEdit, true}, {kDelete, true}}));
+    EXPECT_EQ(shown, (std::vector<Entry>{{kEdit, true}, {kDelete, true}, {kSitOut, false}}));
     EXPECT_EQ(data.table.Cell(0, 0).opponent, NoOpponent);
     EXPECT_EQ(data.table.Cell(1, 0).opponent, NoOpponent);
     EXPECT_EQ(data.table.Entry(1).losses, 0);
@@ -293,6 +295,35 @@ TEST_F(GridMenusTest, TheMenuKeyOpensTheCurrentCellsMenu)
     QApplication::sendEvent(grid->viewport(), &event);
     EXPECT_EQ(shown, (std::vector<Entry>{
                          {kEdit, true}, {kDelete, true}, {kRecord, true}, {kWithdraw, true}, {kAddRow, true}}));
+}
+
+TEST_F(GridMenusTest, ARoundCellsMenuLetsThePlayerSitTheRoundOutAfterAskingAndTakesItBack)
+{
+    // Declined: nothing changes.
+    Prompts().QueueAnswer(ui::Answer::No);
+    RightClick(CellCentre(2, 1), kSitOut);
+    EXPECT_EQ(menuName, "gameMenu");
+    EXPECT_EQ(shown, (std::vector<Entry>{{kEdit, true}, {kDelete, false}, {kSitOut, true}}));
+    ASSERT_EQ(Prompts().Events().size(), 1u);
+    EXPECT_EQ(Prompts().Events()[0].text,
+              QStringLiteral("「伊藤」さんは2回戦を休みます（組み合わせから外れ、この回戦の点はありません）。\n"
+                             "よろしいですか？"));
+    EXPECT_FALSE(data.table.Entry(1).IsAbsentIn(1));
+    EXPECT_EQ(edits->Count(), 0);
+
+    Prompts().QueueAnswer(ui::Answer::Yes);
+    RightClick(CellCentre(2, 1), kSitOut);
+    EXPECT_TRUE(data.table.Entry(1).IsAbsentIn(1));
+    EXPECT_EQ(edits->Count(), 1);
+    // The round's pairing leaves him out.
+    RoundMenu(2, kPair);
+    EXPECT_EQ(data.table.Cell(1, 1).opponent, NoOpponent);
+    EXPECT_NE(data.table.Cell(0, 1).opponent, NoOpponent);
+
+    RightClick(CellCentre(2, 1), kPlayAgain);
+    EXPECT_EQ(shown.back(), (Entry{kPlayAgain, true}));
+    EXPECT_FALSE(data.table.Entry(1).IsAbsentIn(1));
+    EXPECT_EQ(Prompts().Events().size(), 2u); // taking it back asks nothing
 }
 
 } // namespace

@@ -209,6 +209,43 @@ TEST_F(ResultPopupTest, AGameIsWrittenIntoBothRowsAndTheCursorMovesOn)
     EXPECT_EQ(edits->Count(), 1);
 }
 
+TEST_F(ResultPopupTest, FullWidthKeysTypedOnTheGridOpenTheEditorFindTheNameAndEnterTheScore)
+{
+    // What a Japanese input method types: full-width letters, digits, signs.
+    grid->SelectCell(2, 0);
+    Type(Qs("ｉｔｏ"));
+    grid::CResultPopup* popup = ResultPopup();
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(popup->focusWidget(), popup->NameEdit());
+    EXPECT_EQ(Lines(popup->CandidateList()), QStringList{Qs("伊藤")});
+    QTest::keyClick(popup->NameEdit(), Qt::Key_Tab, Qt::ShiftModifier);
+    QTest::keyClick(popup->MarkBox(), Qt::Key_Tab, Qt::ShiftModifier);
+    ASSERT_EQ(popup->focusWidget(), popup->ScoreEdit());
+    popup->ScoreEdit()->selectAll();
+    TypeText(popup->ScoreEdit(), Qs("－６"));
+    EXPECT_EQ(popup->MarkBox()->currentText(), kLoss);
+    Enter(popup->ScoreEdit());
+    Settle();
+    EXPECT_EQ(data.table.Cell(0, 1), (ResultCell{1, ResultLoss, -6, 0}));
+    EXPECT_EQ(data.table.Cell(1, 1), (ResultCell{0, ResultWin, 6, 0}));
+
+    // A full-width digit opens the editor on the score, "３２" reads 32.
+    grid->SelectCell(3, 2);
+    Type(Qs("３２"));
+    popup = ResultPopup();
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(popup->focusWidget(), popup->ScoreEdit());
+    EXPECT_EQ(popup->MarkBox()->currentText(), kWin);
+    QTest::keyClick(popup->ScoreEdit(), Qt::Key_Tab);
+    QTest::keyClick(popup->MarkBox(), Qt::Key_Tab);
+    TypeText(popup->NameEdit(), Qs("ｕｅｄａ"));
+    QTest::keyClick(popup->NameEdit(), Qt::Key_Tab, Qt::ShiftModifier);
+    QTest::keyClick(popup->MarkBox(), Qt::Key_Tab, Qt::ShiftModifier);
+    Enter(popup->ScoreEdit());
+    Settle();
+    EXPECT_EQ(data.table.Cell(2, 2), (ResultCell{4, ResultWin, 32, 0}));
+}
+
 TEST_F(ResultPopupTest, CountModeTypesTheDiscCount)
 {
     ShowDiscCounts(editor);

@@ -108,5 +108,28 @@ TEST_F(PairCommandTest, RoundAndSeedMustBeValid)
     EXPECT_EQ(RunCli(Pair("--round 2 --seed 4294967295")), 0);
 }
 
+TEST_F(PairCommandTest, APlayerSittingOutIsPairedAgainInTheNextRound)
+{
+    TournamentData data;
+    ASSERT_EQ(data.LoadFile(dir / "t.stg"), LoadStatus::Ok);
+    data.table.Entry(1).absent.set(1);
+    data.table.Entry(4).absent.set(1);
+    ASSERT_TRUE(data.SaveFile(dir / "t.stg"));
+    ASSERT_EQ(RunCli(Pair("--round 2 --seed 7", "two.stg")), 0);
+    const std::string round3 = "--db " + Q(dir / "player.db") + " pair --round 3 --seed 7 --trace-dir " + Q(dir.Path())
+                               + " -o " + Q(dir / "three.stg") + " " + Q(dir / "two.stg");
+    ASSERT_EQ(RunCli(round3), 0);
+    TournamentData out;
+    ASSERT_EQ(out.LoadFile(dir / "three.stg"), LoadStatus::Ok);
+    for (int r = 0; r < 6; ++r) {
+        const bool out2 = r == 1 || r == 4;
+        EXPECT_EQ(out.table.Cell(r, 1).opponent == NoOpponent, out2) << r;
+        EXPECT_NE(out.table.Cell(r, 2).opponent, NoOpponent) << r;
+        EXPECT_EQ(out.table.Entry(r).IsAbsentIn(1), out2) << r;
+    }
+    EXPECT_TRUE(RoundIsSymmetric(out.table, 1));
+    EXPECT_TRUE(RoundIsSymmetric(out.table, 2));
+}
+
 } // namespace
 } // namespace tabry::test

@@ -11,6 +11,7 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -231,6 +232,38 @@ TEST_F(UserEditDialogTest, GradeChosenWithTheKeyboardIsHandedBackByIndex)
     PressOk(*d);
     ASSERT_EQ(d->result(), QDialog::Accepted);
     EXPECT_EQ(GradeCodeOf(d->Values()), 2);
+}
+
+TEST_F(UserEditDialogTest, TheShortNameIsProposedFromTheFamilyNameAndAnEmptyOneIsRefusedInTheDialog)
+{
+    // Half- and full-width blanks end the family name; leading ones do not count.
+    EXPECT_EQ(ProposedShortName(S("山田 太郎")), S("山田"));
+    EXPECT_EQ(ProposedShortName(S("　佐藤　花子")), S("佐藤"));
+    EXPECT_EQ(ProposedShortName(S("鈴木")), S("鈴木"));
+    EXPECT_EQ(ProposedShortName("  "), "");
+
+    auto d = Open(UserEditValues{});
+    TypeText(d->LongNameEdit(), QStringLiteral("木村　一郎"));
+    EXPECT_EQ(d->ShortNameEdit()->text(), QStringLiteral("木村"));
+    // Typed by hand, the short name stays whatever the long name becomes.
+    TypeText(d->ShortNameEdit(), QStringLiteral("きむ"));
+    TypeText(d->LongNameEdit(), QStringLiteral("x"));
+    EXPECT_EQ(d->ShortNameEdit()->text(), QStringLiteral("きむ"));
+
+    // Emptied: refused with the reason beside the fields, no message box.
+    Retype(d->ShortNameEdit(), QStringLiteral(" "));
+    PressOk(*d);
+    EXPECT_NE(d->result(), QDialog::Accepted);
+    EXPECT_TRUE(Prompts().Events().empty());
+    EXPECT_TRUE(d->ProblemLabel()->isVisible());
+    EXPECT_TRUE(d->ProblemLabel()->text().startsWith(QStringLiteral("表示名(短)が入力されていません。")));
+    EXPECT_EQ(d->focusWidget(), d->ShortNameEdit());
+
+    Retype(d->ShortNameEdit(), QStringLiteral("木村"));
+    PressOk(*d);
+    ASSERT_EQ(d->result(), QDialog::Accepted);
+    EXPECT_FALSE(d->ProblemLabel()->isVisible());
+    EXPECT_EQ(d->Values().shortName, S("木村"));
 }
 
 } // namespace

@@ -42,8 +42,15 @@ std::string CRandomEdits::Apply(CTournamentEditor& editor)
     const auto yes = [](const std::string&) { return true; };
 
     if (kind < 4) {
-        // A player leaves (from any round, the editor refusing the ones
-        // before his last game), or comes back.
+        // A player sits a round out or plays it again (the editor refusing
+        // a round with his game), leaves (from any round, the editor
+        // refusing the ones before his last game), or comes back.
+        if (Pick(0, 2) == 0) {
+            const bool absent = !t.Entry(row).IsAbsentIn(round);
+            editor.SetAbsent(row, round, absent);
+            return std::string(absent ? "sit out " : "play again ") + std::to_string(row) + " in "
+                   + std::to_string(round);
+        }
         if (t.Entry(row).IsWithdrawn() && Pick(0, 2) == 0) {
             editor.Reinstate(row);
             return "reinstate " + std::to_string(row);
@@ -94,6 +101,7 @@ std::string CRandomEdits::Apply(CTournamentEditor& editor)
         TableSettings s = t.settings;
         s.showDiscDifference = Pick(0, 1) == 1;
         s.tieBreak = Pick(0, 7);
+        s.tieBreak2 = Pick(-1, 7);
         s.brightwellTenths = Pick(1, 999);
         if (Pick(0, 1) == 0) {
             s.bye.winDisc = Pick(0, 1) == 0 ? 0 : 2 * Pick(1, 32);

@@ -113,5 +113,42 @@ TEST(Cp932Test, CharLengthRespectsCharacterBoundaries)
     EXPECT_EQ(WholeCharsLength(s, 100), s.size());
 }
 
+TEST(Cp932Test, FullWidthAsciiFoldsToAsciiAndNothingElseChanges)
+{
+    std::string covered(128, 0);
+    int folded = 0;
+    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+        if (!IsLeadByte(static_cast<unsigned char>(lead)))
+            continue;
+        for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+            if (!IsTrailByte(static_cast<unsigned char>(trail)))
+                continue;
+            const std::string code = Bytes({static_cast<int>(lead), static_cast<int>(trail)});
+            const std::string out = FoldFullWidth(code);
+            // Never a cut character: its neighbours stay where they were.
+            ASSERT_EQ(FoldFullWidth("a" + code + "b"), "a" + out + "b") << lead << " " << trail;
+            if (out == code)
+                continue;
+            ASSERT_EQ(out.size(), 1u) << lead << " " << trail;
+            ASSERT_TRUE(out[0] >= 0x20 && out[0] < 0x7F) << lead << " " << trail;
+            // The folded character is the one the code's Unicode form names.
+            const std::string utf8 = ToUtf8(code);
+            EXPECT_TRUE(utf8.rfind("\xEF\xBC", 0) == 0 || utf8.rfind("\xEF\xBD", 0) == 0 || utf8 == "\xE3\x80\x80")
+                << lead << " " << trail;
+            covered[static_cast<size_t>(out[0])] = 1;
+            ++folded;
+        }
+    }
+    // Every printable ASCII character and the blank have a full-width code.
+    for (int c = 0x20; c < 0x7F; ++c)
+        EXPECT_TRUE(covered[static_cast<size_t>(c)]) << c;
+    EXPECT_GE(folded, 95);
+
+    EXPECT_EQ(FoldFullWidth(FromUtf8("ＴＯＲＶＡ　３２－＋１．５ｚ")), "TORVA 32-+1.5z");
+    EXPECT_EQ(FoldFullWidth(FromUtf8("山田３ｱ表")), FromUtf8("山田") + "3" + FromUtf8("ｱ表"));
+    EXPECT_EQ(FoldFullWidth(Bytes({0x41, 0x82})), Bytes({0x41, 0x82})); // a lead byte cut off at the end
+    EXPECT_EQ(FoldFullWidth(""), "");
+}
+
 } // namespace
 } // namespace tabry::cp932

@@ -17,6 +17,10 @@
 //                              number no longer used. Only for a round whose
 //                              numbers differ from those the standings before
 //                              it give (core/Boards.h), in round order.
+//   ##Reporting: KEY           the key of the boards' report codes (32
+//                              lowercase hexadecimal digits, see
+//                              core/ReportCode.h); only while the players may
+//                              report results from their phones.
 //
 // Keys are read in any case, values exactly: a line of a known key whose
 // value cannot be read, or names a row or round outside the table, refuses
@@ -26,6 +30,7 @@
 
 #include "core/ReadFindings.h"
 #include "core/ResultTable.h"
+#include "core/TournamentInfo.h"
 
 #include <optional>
 #include <string>
@@ -52,6 +57,8 @@ public:
     Outcome Parse(std::string_view line, int number = 0);
 
     const ByeRule& Bye() const { return m_bye; }
+    // The reporting line's key; empty without one.
+    const std::string& ReportingKey() const { return m_reportingKey; }
     // Withdraws the rows the lines named. A line naming a row without a
     // player is dropped (the next save no longer writes it), with a finding
     // when `findings` is given. Gives the rounds of the boards lines their
@@ -62,6 +69,7 @@ private:
     bool ParseBye(std::string_view value, int number);
     bool ParseWithdrawn(std::string_view value, int number);
     bool ParseBoards(std::string_view value, int number);
+    bool ParseReporting(std::string_view value, int number);
 
     struct Kind {
         std::string_view key; // upper-cased
@@ -74,6 +82,7 @@ private:
     std::vector<int> m_withdrawnFrom; // by row; kNotWithdrawn when no line named it
     std::vector<int> m_withdrawnLine; // by row: the line that set it
     std::vector<BoardPlan> m_plans;   // by round; empty when no line named it
+    std::string m_reportingKey;
 };
 
 // The discs of both sides of the rule's win ("33-31"), empty for a bye
@@ -83,7 +92,8 @@ std::string ByeScoreText(const ByeRule& rule);
 // sides filling the board), as ByeRule::winDisc; nothing for any other text.
 std::optional<int> ByeWinDisc(std::string_view score);
 
-// Appends the table's event lines (see above) to `out`.
-void WriteEventLines(const CResultTable& table, std::string& out);
+// Appends the table's event lines (see above) to `out`, and the reporting
+// line when `info` has a key.
+void WriteEventLines(const CResultTable& table, const CTournamentInfo& info, std::string& out);
 
 } // namespace tabry

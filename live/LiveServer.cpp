@@ -84,15 +84,17 @@ struct ReportForm {
 };
 
 MHD_Result TakeField(void* cls, MHD_ValueKind, const char* key, const char*, const char*, const char*, const char* data,
-                     std::uint64_t, size_t size)
+                     std::uint64_t offset, size_t size)
 {
     static constexpr std::array<std::string_view, 5> kNames = {"round", "board", "code", "first", "second"};
     auto* form = static_cast<ReportForm*>(cls);
     if (key == nullptr || std::find(kNames.begin(), kNames.end(), std::string_view(key)) == kNames.end())
         return MHD_YES;
+    const bool repeated = offset == 0 && form->fields.count(key) != 0;
     std::string& value = form->fields[key];
-    // A value this long is no count, board or code; cut, it reads as none.
-    if (value.size() + size > kMaxFieldBytes)
+    // A value this long is no count, board or code, and a field sent twice
+    // is no answer of the page's form: either reads as none.
+    if (repeated || value.size() + size > kMaxFieldBytes)
         value.assign(kMaxFieldBytes + 1, '?');
     else if (data != nullptr)
         value.append(data, size);

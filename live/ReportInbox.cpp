@@ -36,6 +36,21 @@ std::optional<int> SmallNumber(std::string_view text)
     return v;
 }
 
+// A count of discs as a phone sends it: one or two plain digits; -1 for
+// anything else.
+int Discs(std::string_view text)
+{
+    if (text.empty() || text.size() > 2)
+        return -1;
+    int v = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return -1;
+        v = v * 10 + (c - '0');
+    }
+    return v;
+}
+
 std::optional<long long> LongNumber(std::string_view text)
 {
     if (text.empty() || text.size() > 15)
@@ -264,9 +279,9 @@ ReportOutcome CReportInbox::Impl::Check(std::string_view roundText, std::string_
     // whole discs: halves are the desk's adjudication, not a phone's count.
     const std::string first = Folded(firstText);
     const std::string second = Folded(secondText);
-    const std::optional<int> firstDiscs = first.size() <= 2 ? SmallNumber(first) : std::nullopt;
-    const std::optional<int> secondDiscs = second.size() <= 2 ? SmallNumber(second) : std::nullopt;
-    if (!firstDiscs || !secondDiscs)
+    const int firstDiscs = Discs(first);
+    const int secondDiscs = Discs(second);
+    if (firstDiscs < 0 || secondDiscs < 0)
         return ReportOutcome::Invalid;
     const ScoreReading left = ReadScoreText(first, false);
     const ScoreReading right = ReadScoreText(second, false);
@@ -274,7 +289,7 @@ ReportOutcome CReportInbox::Impl::Check(std::string_view roundText, std::string_
         return ReportOutcome::Invalid;
 
     for (Entry& e : entries) {
-        if (e.report.round != *round || e.report.board != *board || e.report.first != *firstDiscs)
+        if (e.report.round != *round || e.report.board != *board || e.report.first != firstDiscs)
             continue;
         // The same result again: a replay from the same phone, or the other
         // player agreeing.
@@ -303,8 +318,8 @@ ReportOutcome CReportInbox::Impl::Check(std::string_view roundText, std::string_
     entry.report.id = nextId++;
     entry.report.round = *round;
     entry.report.board = *board;
-    entry.report.first = *firstDiscs;
-    entry.report.second = *secondDiscs;
+    entry.report.first = firstDiscs;
+    entry.report.second = secondDiscs;
     entry.report.when = wall();
     entry.senders.emplace_back(address);
     entries.push_back(std::move(entry));

@@ -190,7 +190,8 @@ TEST_F(LiveReportTest, HostileReportsAreRefusedWithTheirReasonAndChangeNothing)
                               5000, "127.0.0.5")),
               415);
     EXPECT_EQ(status(Post(Form(b, "40", "24", Code(b)), "", "127.0.0.5", "/standings")), 405);
-    // A field far too long is no field.
+    // A field sent twice or far too long is no field.
+    EXPECT_EQ(status(Post(Form(b, "40", "24", Code(b)) + "&board=1", "", "127.0.0.6")), 400);
     EXPECT_EQ(status(Post(Form(b, std::string(900, '4'), "24", Code(b)), "", "127.0.0.6")), 400);
     EXPECT_EQ(m_inbox->PendingCount(), 3u);
 

@@ -51,7 +51,8 @@ TEST(ReportReviewLogicTest, AReportFollowsItsBoardThroughASortAndLapsesWithItsGa
     EXPECT_EQ(cells.size(), 4u) << "two reports of one board mark its two cells once";
 
     // Board 3's game removed: its report names nobody.
-    const Board* gone = FindBoard(RoundBoards(editor.Table(), 1), 3);
+    const std::vector<Board> after = RoundBoards(editor.Table(), 1);
+    const Board* gone = FindBoard(after, 3);
     ASSERT_NE(gone, nullptr);
     editor.ClearGame(gone->left, 1);
     EXPECT_FALSE(GameOfReport(editor.Data(), third));

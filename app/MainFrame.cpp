@@ -129,6 +129,8 @@ void CMainFrame::CreateActions()
         {"actionAbout", "バージョン情報(&A)...", "プログラム情報、バージョン、著作権を表示\nバージョン情報",
          &CMainFrame::OnAbout},
         {"actionDeleteCell", "削除", "カーソル位置のセルを削除\n削除", &CMainFrame::OnDeleteCell},
+        {"actionResultSlips", "結果票の出力(&J)...",
+         "盤ごとに切り分ける結果票(報告コードと QR コード付き)を PDF に保存", &CMainFrame::OnResultSlips},
     };
     for (const Def& d : defs) {
         QAction* a = NewAction(QString::fromLatin1(d.name), QString::fromUtf8(d.text), QString::fromUtf8(d.prompt));
@@ -244,6 +246,7 @@ void CMainFrame::CreateMenus()
     tools->addSeparator();
     tools->addAction(m_live->Action());
     tools->addAction(m_reports->Action());
+    tools->addAction(a("actionResultSlips"));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     help->setObjectName(QStringLiteral("menuHelp"));

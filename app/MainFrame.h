@@ -65,6 +65,8 @@ public:
     void OnManualPage();
     void OnAbout();
     void OnDeleteCell();
+    // 結果票 of a round as PDF; its QR codes open the running live pages.
+    void OnResultSlips();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

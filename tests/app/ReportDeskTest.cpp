@@ -159,6 +159,12 @@ TEST(ReportDeskTest, APhoneReportsThroughThePageAndTheDeskAcceptsItWithTheKeys)
     // Board 3's player sends one too, without a browser.
     ASSERT_EQ(PostReport(port, 2, 3, 30, 34, ReportCode(key, 2, 3)), 200);
     ASSERT_TRUE(EventuallyOnGui([&] { return desk.Pending().size() == 2; }));
+    // A guessed code is refused, and the live window counts it.
+    EXPECT_EQ(PostReport(port, 2, 2, 33, 31, "2222-2222"), 403);
+    auto* refusals = live->findChild<QLabel*>(QStringLiteral("liveReportStatus"));
+    ASSERT_NE(refusals, nullptr);
+    EXPECT_TRUE(EventuallyOnGui([&] { return refusals->text().contains(QStringLiteral("報告コード違い 1")); }))
+        << refusals->text().toStdString();
 
     // Nothing is in the table yet: the grid marks the four cells and the
     // status bar counts the reports.

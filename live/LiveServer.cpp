@@ -141,6 +141,8 @@ std::pair<const char*, const char*> OutcomeWords(ReportOutcome outcome)
         return {"報告が多すぎます", "しばらくしてから、もう一度送ってください。"};
     case ReportOutcome::Off:
         return {"結果報告は受け付けていません", "本部にお知らせください。"};
+    case ReportOutcome::Refused:
+        return {"送信できませんでした", "報告のページから送ってください。"};
     case ReportOutcome::Decided:
         return {"結果は入力済みです", "この盤の結果は本部で入力されています。違う場合は本部にお知らせください。"};
     }
@@ -261,9 +263,12 @@ MHD_Result QueueReportPage(MHD_Connection* c, unsigned status, const std::string
 
 // A report refused before its body is read: the reason as a page, and the
 // connection closed so that the body is never read.
-MHD_Result RefuseReport(MHD_Connection* c, const CLiveSite* site, unsigned status, const char* heading,
-                        const char* text)
+MHD_Result RefuseReport(MHD_Connection* c, const CLiveSite* site, CReportInbox* inbox, unsigned status,
+                        const char* heading, const char* text)
 {
+    // Every refusal counts in the desk's status, as the inbox's own do.
+    if (inbox != nullptr)
+        inbox->NoteRefused(status == MHD_HTTP_TOO_MANY_REQUESTS ? ReportOutcome::Limited : ReportOutcome::Refused);
     ReportAnswer answer;
     answer.heading = heading;
     answer.text = text;
@@ -470,10 +475,12 @@ MHD_Result CLiveServer::Impl::Screen(MHD_Connection* c, const char* url, const c
 MHD_Result CLiveServer::Impl::ScreenReport(MHD_Connection* c, const char*, void** state, bool& refused)
 {
     const std::shared_ptr<const CLiveSite> current = CurrentSite();
+    const std::shared_ptr<CReportInbox> reports = CurrentInbox();
     if (MHD_get_connection_values(c, MHD_HEADER_KIND, nullptr, nullptr) > static_cast<int>(options.maxHeaders))
-        return Refuse(c, false, MHD_HTTP_REQUEST_HEADER_FIELDS_TOO_LARGE, "431 too many header fields\n");
+        return RefuseReport(c, current.get(), reports.get(), MHD_HTTP_REQUEST_HEADER_FIELDS_TOO_LARGE,
+                            "送信できませんでした", "報告が読めません。");
     if (MHD_lookup_connection_value(c, MHD_HEADER_KIND, MHD_HTTP_HEADER_TRANSFER_ENCODING) != nullptr)
-        return RefuseReport(c, current.get(), MHD_HTTP_LENGTH_REQUIRED, "送信できませんでした",
+        return RefuseReport(c, current.get(), reports.get(), MHD_HTTP_LENGTH_REQUIRED, "送信できませんでした",
                             "報告は長さを示して送ってください。");
     const char* length = MHD_lookup_connection_value(c, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_LENGTH);
     std::uint64_t bytes = 0;
@@ -481,25 +488,27 @@ MHD_Result CLiveServer::Impl::ScreenReport(MHD_Connection* c, const char*, void*
         const char* end = length + std::strlen(length);
         const auto [stop, ec] = std::from_chars(length, end, bytes);
         if (ec == std::errc::result_out_of_range || (ec == std::errc{} && stop == end && bytes > kMaxReportBody))
-            return RefuseReport(c, current.get(), MHD_HTTP_CONTENT_TOO_LARGE, "送信できませんでした",
+            return RefuseReport(c, current.get(), reports.get(), MHD_HTTP_CONTENT_TOO_LARGE, "送信できませんでした",
                                 "報告が長すぎます。");
         if (ec != std::errc{} || stop != end)
-            return RefuseReport(c, current.get(), MHD_HTTP_BAD_REQUEST, "送信できませんでした", "報告が読めません。");
+            return RefuseReport(c, current.get(), reports.get(), MHD_HTTP_BAD_REQUEST, "送信できませんでした",
+                                "報告が読めません。");
     }
     const char* type = MHD_lookup_connection_value(c, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_TYPE);
     if (type == nullptr || !StartsWithNoCase(type, MHD_HTTP_POST_ENCODING_FORM_URLENCODED))
-        return RefuseReport(c, current.get(), MHD_HTTP_UNSUPPORTED_MEDIA_TYPE, "送信できませんでした",
+        return RefuseReport(c, current.get(), reports.get(), MHD_HTTP_UNSUPPORTED_MEDIA_TYPE, "送信できませんでした",
                             "報告のページから送ってください。");
     if (!SameOrigin(c))
-        return RefuseReport(c, current.get(), MHD_HTTP_FORBIDDEN, "送信できませんでした",
+        return RefuseReport(c, current.get(), reports.get(), MHD_HTTP_FORBIDDEN, "送信できませんでした",
                             "ほかのサイトからの報告は受け付けません。報告のページから送ってください。");
     if (!limiter->Allow(ClientKey(c), CRateLimiter::Clock::now()))
-        return RefuseReport(c, current.get(), MHD_HTTP_TOO_MANY_REQUESTS, "報告が多すぎます",
+        return RefuseReport(c, current.get(), reports.get(), MHD_HTTP_TOO_MANY_REQUESTS, "報告が多すぎます",
                             "しばらくしてから、もう一度送ってください。");
     auto form = std::make_unique<ReportForm>();
     form->processor = MHD_create_post_processor(c, 512, &TakeField, form.get());
     if (form->processor == nullptr)
-        return RefuseReport(c, current.get(), MHD_HTTP_BAD_REQUEST, "送信できませんでした", "報告が読めません。");
+        return RefuseReport(c, current.get(), reports.get(), MHD_HTTP_BAD_REQUEST, "送信できませんでした",
+                            "報告が読めません。");
     *state = form.release();
     refused = false;
     return MHD_YES;
@@ -510,7 +519,8 @@ MHD_Result CLiveServer::Impl::AnswerReport(MHD_Connection* c, ReportForm& form)
     const std::shared_ptr<const CLiveSite> current = CurrentSite();
     const std::shared_ptr<CReportInbox> reports = CurrentInbox();
     if (form.tooLarge)
-        return RefuseReport(c, current.get(), MHD_HTTP_CONTENT_TOO_LARGE, "送信できませんでした", "報告が長すぎます。");
+        return RefuseReport(c, current.get(), reports.get(), MHD_HTTP_CONTENT_TOO_LARGE, "送信できませんでした",
+                            "報告が長すぎます。");
     const ReportOutcome outcome = reports == nullptr || current == nullptr || !current->Reporting()
                                       ? ReportOutcome::Off
                                       : reports->Submit(form.Field("round"), form.Field("board"), form.Field("first"),

@@ -127,6 +127,7 @@ int HttpStatusOf(ReportOutcome outcome)
     case ReportOutcome::Decided:
         return 409;
     case ReportOutcome::Invalid:
+    case ReportOutcome::Refused:
         return 400;
     case ReportOutcome::Off:
         return 405;
@@ -424,6 +425,12 @@ std::array<std::uint64_t, kReportOutcomeCount> CReportInbox::Counts() const
 {
     std::lock_guard<std::mutex> hold(m->lock);
     return m->counts;
+}
+
+void CReportInbox::NoteRefused(ReportOutcome outcome)
+{
+    std::lock_guard<std::mutex> hold(m->lock);
+    ++m->counts[static_cast<size_t>(outcome)];
 }
 
 void CReportInbox::SetOnChange(std::function<void()> onChange)

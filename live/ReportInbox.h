@@ -47,8 +47,9 @@ enum class ReportOutcome {
     Limited,    // too many reports from the address or for the board, or too many waiting (429)
     Off,        // reporting is switched off (405)
     Decided,    // the desk already entered the board's result (409)
+    Refused,    // a request no report page sends: too large, from another site, no form (refused by the server)
 };
-inline constexpr int kReportOutcomeCount = 10;
+inline constexpr int kReportOutcomeCount = 11;
 // The HTTP status the report page answers an outcome with.
 int HttpStatusOf(ReportOutcome outcome);
 
@@ -134,6 +135,9 @@ public:
     // How often each outcome was answered since the start (index: the
     // outcome), for the dialog's status.
     std::array<std::uint64_t, kReportOutcomeCount> Counts() const;
+    // Counts a report the server refused before it reached Submit (Refused,
+    // or Limited by the server's own request limit).
+    void NoteRefused(ReportOutcome outcome);
 
     // Called after every change of the waiting list (Pending), on the
     // changing thread. A callback must not call back into SetOnChange.

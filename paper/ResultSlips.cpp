@@ -12,7 +12,9 @@
 #include "paper/PageBuilder.h"
 #include "text/Cp932.h"
 
+#if defined(TABRY_WITH_QRENCODE)
 #include <qrencode.h>
+#endif
 
 #include <algorithm>
 #include <memory>
@@ -31,6 +33,10 @@ constexpr double kCutLine = 0.3;
 // cannot be encoded.
 std::vector<std::vector<bool>> QrModules(const std::string& text)
 {
+#if !defined(TABRY_WITH_QRENCODE)
+    (void)text;
+    return {};
+#else
     std::unique_ptr<QRcode, void (*)(QRcode*)> code(QRcode_encodeString8bit(text.c_str(), 0, QR_ECLEVEL_M),
                                                     &QRcode_free);
     if (!code)
@@ -41,6 +47,7 @@ std::vector<std::vector<bool>> QrModules(const std::string& text)
         for (int x = 0; x < n; ++x)
             modules[static_cast<size_t>(y)][static_cast<size_t>(x)] = (code->data[y * n + x] & 1) != 0;
     return modules;
+#endif
 }
 
 // Draws the QR code into `box` (a square) as black rectangles, one per run

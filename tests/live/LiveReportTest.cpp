@@ -212,6 +212,10 @@ TEST_F(LiveReportTest, HostileReportsAreRefusedWithTheirReasonAndChangeNothing)
     EXPECT_EQ(counts[static_cast<size_t>(ReportOutcome::LockedOut)], 1u);
     EXPECT_EQ(counts[static_cast<size_t>(ReportOutcome::WrongRound)], 1u);
     EXPECT_EQ(counts[static_cast<size_t>(ReportOutcome::Decided)], 1u);
+    // The server's own refusals count too: three other sites, a body too
+    // large, no form. (A length no number holds libmicrohttpd refuses by
+    // itself.)
+    EXPECT_EQ(counts[static_cast<size_t>(ReportOutcome::Refused)], 5u);
 }
 
 TEST_F(LiveReportTest, WithoutAnInboxOrAKeyTheServerStaysReadOnlyAndItsPagesAsTheyWere)

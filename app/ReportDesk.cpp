@@ -103,6 +103,17 @@ bool CReportDesk::Accept(std::uint64_t id, QWidget* parent)
                                            .arg(report.board));
             return false;
         }
+        // A result typed at the desk meanwhile is not replaced without a word.
+        const ResultCell& cell = Data().table.Cell(game->row, game->round);
+        if (cell.opponent == game->opponent && cell.result != ResultNone
+            && (cell.result != game->result || cell.disc != game->disc)
+            && !ui::Prompt().Confirm(parent, QStringLiteral("第 %1 回戦の %2 番の盤にはもう結果が入っています。\n"
+                                                            "報告の結果 (%3 - %4) で置き換えますか?")
+                                                 .arg(report.round)
+                                                 .arg(report.board)
+                                                 .arg(report.first)
+                                                 .arg(report.second)))
+            return false;
         const ChangeEffects fx = m_editor.SetGame(
             game->row, game->round, game->opponent, game->result, game->disc,
             [parent](const std::string& question) { return ui::Prompt().Confirm(parent, ui::ToQString(question)); });
@@ -130,13 +141,14 @@ QString CReportDesk::RefusalSummary() const
     const auto counts = m_inbox->Counts();
     auto count = [&](ReportOutcome outcome) { return counts[static_cast<std::size_t>(outcome)]; };
     return QStringLiteral("受け付けなかった報告: 報告コード違い %1、一時停止中 %2、回戦違い %3、入力済み %4、"
-                          "不正な内容 %5、送信過多 %6")
+                          "不正な内容 %5、送信過多 %6、不正な送信 %7")
         .arg(count(ReportOutcome::WrongCode))
         .arg(count(ReportOutcome::LockedOut))
         .arg(count(ReportOutcome::WrongRound))
         .arg(count(ReportOutcome::Decided))
         .arg(count(ReportOutcome::Invalid))
-        .arg(count(ReportOutcome::Limited));
+        .arg(count(ReportOutcome::Limited))
+        .arg(count(ReportOutcome::Refused));
 }
 
 void CReportDesk::KeepInJournal(CJournalKeeper* keeper)

@@ -305,8 +305,22 @@ TEST(ReportDeskTest, ReportsWaitingWhenTheDeskIsKilledComeBackWithTheTournament)
     EXPECT_EQ(pending[1].state, PendingReport::State::Conflict);
     EXPECT_EQ(pending[2].state, PendingReport::State::Conflict);
     EXPECT_TRUE(app->MainFrame()->findChild<QLabel*>(QStringLiteral("reportStatus"))->isVisible());
-    // Decided now, they stay decided: the list the journal keeps follows.
-    ASSERT_TRUE(app->MainFrame()->Reports().Accept(pending[0].id, nullptr));
+    // A result typed at the desk meanwhile is replaced only when the
+    // organiser says so.
+    CReportDesk& desk = app->MainFrame()->Reports();
+    const std::vector<Board> boards = RoundBoards(app->Data().table, 1);
+    const Board* two = FindBoard(boards, 2);
+    ASSERT_NE(two, nullptr);
+    ASSERT_FALSE(app->Editor().SetGame(two->left, 1, two->right, ResultWin, 2).refusal);
+    test::Prompts().QueueAnswer(ui::Answer::No);
+    EXPECT_FALSE(desk.Accept(pending[2].id, nullptr));
+    EXPECT_EQ(app->Data().table.Cell(two->left, 1).disc, 2);
+    EXPECT_EQ(desk.Pending().size(), 3u);
+    test::Prompts().QueueAnswer(ui::Answer::Yes);
+    EXPECT_TRUE(desk.Accept(pending[2].id, nullptr));
+    EXPECT_EQ(app->Data().table.Cell(two->left, 1).disc, 12 - 52);
+    ASSERT_EQ(desk.Pending().size(), 1u) << "the board's other report went with it";
+    EXPECT_EQ(desk.Pending()[0].board, 1);
     app->Document().SetModifiedFlag(false);
     app->MainFrame()->close();
     app->ExitInstance();

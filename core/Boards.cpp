@@ -51,9 +51,23 @@ BoardPlan Reconciled(const CResultTable& table, int round, BoardPlan plan)
     }
     if (!missing)
         return plan;
-    for (const Board& b : DerivedBoards(table, round))
-        if (held.insert(game(b.left, b.right)).second)
+    // New games follow after the highest number; once the numbers reach the
+    // limit a file holds, they take the first unused one instead, so that
+    // games removed and paired again and again cannot grow a plan the reader
+    // would refuse. A round never has more games than the limit.
+    size_t unused = 0;
+    for (const Board& b : DerivedBoards(table, round)) {
+        if (!held.insert(game(b.left, b.right)).second)
+            continue;
+        if (plan.size() < static_cast<size_t>(kMaxBoardNumbers)) {
             plan.push_back({b.left, b.right});
+            continue;
+        }
+        while (unused < plan.size() && !plan[unused].IsUnused())
+            ++unused;
+        if (unused < plan.size())
+            plan[unused] = {b.left, b.right};
+    }
     return plan;
 }
 

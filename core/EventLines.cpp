@@ -126,9 +126,12 @@ bool CEventLines::ParseBoards(std::string_view value, int)
             break;
         start = comma + 1;
     }
+    // A round keeps the numbers of games that went, and rows can be removed
+    // after it was paired, so a plan may hold more boards than the table has
+    // players; the editor never lets one grow beyond kMaxBoardNumbers.
     const std::optional<int> round = Digits(items[0]);
     if (!round || *round < 1 || *round > m_rounds || !m_plans[static_cast<size_t>(*round - 1)].empty()
-        || items.size() < 2 || items.size() - 1 > static_cast<size_t>(players))
+        || items.size() < 2 || items.size() - 1 > static_cast<size_t>(kMaxBoardNumbers))
         return false;
     BoardPlan plan;
     for (size_t k = 1; k < items.size(); ++k) {

@@ -96,6 +96,9 @@ struct BoardSeat {
 // Empty while the round is numbered as the standings before it give (see
 // core/Boards.h).
 using BoardPlan = std::vector<BoardSeat>;
+// The most numbers a round's plan holds: twice the games a round can have,
+// so that numbers of removed games can stay unused for a long while.
+constexpr int kMaxBoardNumbers = kMaxPlayers;
 
 // The ranking methods, in the order of the settings list.
 enum TieBreakMethod : int {

@@ -67,7 +67,7 @@ step_fuzz() {
     return
   fi
   configure fuzz
-  cmake --build --preset fuzz -j "$jobs" --target fuzz_stg_reader fuzz_playerdb_reader fuzz_field_split
+  cmake --build --preset fuzz -j "$jobs" --target fuzz_stg_reader fuzz_playerdb_reader fuzz_field_split fuzz_report_inbox_reader
   ./fuzz/run-fuzzers.sh build/fuzz "${TABRY_FUZZ_SECONDS:-15}"
 }
 

@@ -1,7 +1,13 @@
 #include "app/LiveServerController.h"
 
 #include "app/LiveServerDialog.h"
+#include "app/ReportDesk.h"
+#include "core/ReportCode.h"
 #include "core/TournamentData.h"
+#include "edit/TournamentEditor.h"
+#include "live/ReportInbox.h"
+#include "widgets/Prompt.h"
+#include "widgets/TextCodec.h"
 
 #include <QAction>
 #include <QLabel>
@@ -9,9 +15,25 @@
 
 namespace tabry::app {
 
-CLiveServerController::CLiveServerController(const TournamentData& data, QWidget* window)
-    : QObject(window), m_data(data), m_window(window)
+bool ParseServeAddress(const QString& text, QString& address, int& port)
 {
+    const qsizetype colon = text.lastIndexOf(':');
+    if (colon < 0)
+        return false;
+    bool ok = false;
+    port = text.mid(colon + 1).toInt(&ok);
+    if (!ok || port < 1 || port > 65535)
+        return false;
+    address = text.left(colon);
+    if (address.startsWith('[') && address.endsWith(']'))
+        address = address.mid(1, address.size() - 2);
+    return !address.contains(':') || text.startsWith('[');
+}
+
+CLiveServerController::CLiveServerController(CTournamentEditor& editor, CReportDesk& reports, QWidget* window)
+    : QObject(window), m_editor(editor), m_reports(reports), m_data(editor.Data()), m_window(window)
+{
+    connect(&m_reports, &CReportDesk::changed, this, &CLiveServerController::reportsChanged);
     m_action = new QAction(QStringLiteral("ライブ公開(&L)..."), window);
     m_action->setObjectName(QStringLiteral("actionLivePublish"));
     m_action->setStatusTip(QStringLiteral("組み合わせと順位を会場のネットワークに公開"));
@@ -34,8 +56,44 @@ void CLiveServerController::AttachStatusBar(QStatusBar* bar)
 
 void CLiveServerController::Publish(const TournamentData& data)
 {
+    // An undo may have switched reporting.
+    UpdateInbox();
+    if (IsReporting() != m_wasReporting) {
+        m_wasReporting = IsReporting();
+        UpdatePane();
+        emit reportsChanged();
+    }
     if (m_server.IsRunning())
         m_server.Publish(data);
+}
+
+bool CLiveServerController::IsReporting() const
+{
+    return !m_data.info.reportingKey.empty();
+}
+
+void CLiveServerController::SetReporting(bool on)
+{
+    if (on == IsReporting())
+        return;
+    const ChangeEffects fx = m_editor.SetReportingKey(on ? NewReportingKey() : std::string());
+    const std::string refusal = RefusalText(fx.refusal, m_data);
+    if (!refusal.empty())
+        ui::Prompt().Error(m_dialog, ui::ToQString(refusal));
+    UpdateInbox();
+    m_wasReporting = IsReporting();
+    UpdatePane();
+    emit reportsChanged();
+}
+
+QString CLiveServerController::ReportStatus() const
+{
+    return m_reports.RefusalSummary();
+}
+
+void CLiveServerController::UpdateInbox()
+{
+    m_server.SetReportInbox(IsReporting() ? m_reports.Inbox() : nullptr);
 }
 
 bool CLiveServerController::Start(const QString& bindAddress, int port, QString* error)
@@ -44,6 +102,7 @@ bool CLiveServerController::Start(const QString& bindAddress, int port, QString*
     options.bindAddress = bindAddress.toStdString();
     options.port = static_cast<std::uint16_t>(port);
     m_server.Publish(m_data);
+    UpdateInbox();
     std::string reason;
     const bool started = m_server.Start(options, &reason);
     m_bind = bindAddress;
@@ -87,7 +146,8 @@ void CLiveServerController::UpdatePane()
         return;
     const QStringList urls = Urls();
     m_pane->setVisible(!urls.isEmpty());
-    m_pane->setText(urls.isEmpty() ? QString() : QStringLiteral("ライブ公開中: %1").arg(urls.first()));
+    const QString reporting = IsReporting() ? QStringLiteral(" (結果報告受付中)") : QString();
+    m_pane->setText(urls.isEmpty() ? QString() : QStringLiteral("ライブ公開中: %1%2").arg(urls.first(), reporting));
 }
 
 } // namespace tabry::app

@@ -17,17 +17,26 @@ class QStatusBar;
 class QWidget;
 
 namespace tabry {
+class CTournamentEditor;
 struct TournamentData;
-}
+} // namespace tabry
 
 namespace tabry::app {
+
+class CReportDesk;
+
+// "ADDR:PORT" as --serve takes it: "127.0.0.1:8080", "[::1]:8080", or
+// ":8080" for every address of the machine. False for anything else.
+bool ParseServeAddress(const QString& text, QString& address, int& port);
 
 class CLiveServerController : public QObject {
     Q_OBJECT
 
 public:
-    // `data` is what Start publishes first; `window` owns the dialog.
-    CLiveServerController(const TournamentData& data, QWidget* window);
+    // The tournament is what Start publishes first; `reports` takes the
+    // players' reports while the tournament has a reporting key; `window`
+    // owns the dialog.
+    CLiveServerController(CTournamentEditor& editor, CReportDesk& reports, QWidget* window);
     ~CLiveServerController() override;
 
     // "ライブ公開(&L)...", which opens the window.
@@ -52,18 +61,33 @@ public:
     CLiveServerDialog* Dialog() const { return m_dialog; }
     void ShowDialog();
 
+    // Whether the players may report results: the tournament has a
+    // reporting key. Switching it on gives the tournament a new key,
+    // switching it off removes it, each one step of the editor.
+    bool IsReporting() const;
+    void SetReporting(bool on);
+    // The refusals of reports so far, for the window's status.
+    QString ReportStatus() const;
+
 signals:
     void runningChanged(bool running);
+    // Reporting was switched, or the counts of the reports changed.
+    void reportsChanged();
 
 private:
     void UpdatePane();
+    // The server takes reports exactly while the tournament has a key.
+    void UpdateInbox();
 
+    CTournamentEditor& m_editor;
+    CReportDesk& m_reports;
     const TournamentData& m_data;
     QWidget* m_window;
     QAction* m_action;
     QPointer<QLabel> m_pane;
     QPointer<CLiveServerDialog> m_dialog;
     QString m_bind;
+    bool m_wasReporting = false;
     live::CLiveServer m_server;
 };
 

@@ -5,6 +5,7 @@
 #include "live/LocalAddresses.h"
 #include "widgets/Prompt.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -49,6 +50,16 @@ CLiveServerDialog::CLiveServerDialog(CLiveServerController& controller, QWidget*
                             this);
     hint->setWordWrap(true);
 
+    m_reports = new QCheckBox(QStringLiteral("結果報告を受け付ける(&R)"), this);
+    m_reports->setObjectName(QStringLiteral("liveReports"));
+    m_reports->setToolTip(QStringLiteral("対局者がスマートフォンから報告コードを付けて結果を送れるようにします。\n"
+                                         "報告は「結果報告の確認」で入力するまで表に入りません。"));
+    m_reportStatus = new QLabel(this);
+    m_reportStatus->setObjectName(QStringLiteral("liveReportStatus"));
+    m_reportStatus->setWordWrap(true);
+    connect(m_reports, &QCheckBox::clicked, this, &CLiveServerDialog::OnReportsToggled);
+    connect(&m_controller, &CLiveServerController::reportsChanged, this, &CLiveServerDialog::RefreshReports);
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     buttons->addButton(m_startStop, QDialogButtonBox::ActionRole);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::hide);
@@ -62,9 +73,12 @@ CLiveServerDialog::CLiveServerDialog(CLiveServerController& controller, QWidget*
     layout->addWidget(m_urls);
     layout->addWidget(m_qr, 1);
     layout->addWidget(hint);
+    layout->addWidget(m_reports);
+    layout->addWidget(m_reportStatus);
     layout->addWidget(buttons);
     resize(380, 520);
     Refresh();
+    RefreshReports();
 }
 
 void CLiveServerDialog::OnStartStop()
@@ -76,6 +90,19 @@ void CLiveServerDialog::OnStartStop()
     QString error;
     if (!m_controller.Start(m_address->currentData().toString(), m_port->value(), &error))
         ui::Prompt().Error(this, error);
+}
+
+void CLiveServerDialog::OnReportsToggled(bool on)
+{
+    m_controller.SetReporting(on);
+    RefreshReports();
+}
+
+void CLiveServerDialog::RefreshReports()
+{
+    m_reports->setChecked(m_controller.IsReporting());
+    m_reportStatus->setVisible(m_controller.IsReporting());
+    m_reportStatus->setText(m_controller.ReportStatus());
 }
 
 void CLiveServerDialog::Refresh()

@@ -6,6 +6,8 @@
 #include "app/LiveServerController.h"
 #include "app/LockIndicators.h"
 #include "app/PrintCommands.h"
+#include "app/ReportDesk.h"
+#include "app/ReportReviewLogic.h"
 #include "app/TabryApp.h"
 #include "app/TabryDoc.h"
 #include "edit/TournamentEditor.h"
@@ -45,7 +47,8 @@ CMainFrame::CMainFrame(CTabryApp& app) : m_app(app), m_view(new grid::CTabryView
     setObjectName(QStringLiteral("mainFrame"));
     setWindowIcon(AppIcon());
     setCentralWidget(m_view);
-    m_live = new CLiveServerController(app.Data(), this);
+    m_reports = new CReportDesk(app.Editor(), this);
+    m_live = new CLiveServerController(app.Editor(), *m_reports, this);
     CreateActions();
     CreateMenus();
     CreateToolBar();
@@ -67,7 +70,9 @@ CMainFrame::CMainFrame(CTabryApp& app) : m_app(app), m_view(new grid::CTabryView
         // A sort or an undo may put other rows under the cursor.
         UpdateDeleteCell();
         UpdateAddRow();
+        UpdateWaitingMarks();
     });
+    connect(m_reports, &CReportDesk::changed, this, &CMainFrame::UpdateWaitingMarks);
     UpdateTitle();
     RebuildRecentFiles();
     UpdateUndoRedo();
@@ -124,6 +129,8 @@ void CMainFrame::CreateActions()
         {"actionAbout", "バージョン情報(&A)...", "プログラム情報、バージョン、著作権を表示\nバージョン情報",
          &CMainFrame::OnAbout},
         {"actionDeleteCell", "削除", "カーソル位置のセルを削除\n削除", &CMainFrame::OnDeleteCell},
+        {"actionResultSlips", "結果票の出力(&J)...",
+         "盤ごとに切り分ける結果票(報告コードと QR コード付き)を PDF に保存", &CMainFrame::OnResultSlips},
     };
     for (const Def& d : defs) {
         QAction* a = NewAction(QString::fromLatin1(d.name), QString::fromUtf8(d.text), QString::fromUtf8(d.prompt));
@@ -238,6 +245,8 @@ void CMainFrame::CreateMenus()
     tools->addActions({a("actionAddRow"), a("actionEnterMovesDown")});
     tools->addSeparator();
     tools->addAction(m_live->Action());
+    tools->addAction(m_reports->Action());
+    tools->addAction(a("actionResultSlips"));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     help->setObjectName(QStringLiteral("menuHelp"));
@@ -278,6 +287,7 @@ void CMainFrame::CreateStatusBar()
     m_journalWarning->setStyleSheet(QStringLiteral("color: #b00000;"));
     m_journalWarning->hide();
     statusBar()->addPermanentWidget(m_journalWarning);
+    m_reports->AttachStatusBar(statusBar());
     m_live->AttachStatusBar(statusBar());
     if (std::unique_ptr<ILockKeyState> locks = PlatformLockKeyState())
         m_locks = new CLockIndicators(statusBar(), std::move(locks));
@@ -347,6 +357,13 @@ void CMainFrame::ConnectGrid(grid::CResultGrid* grid)
     connect(grid, &grid::CResultGrid::statusMessage, this, [this](const QString& text) { ShowStatus(text); });
     UpdateDeleteCell();
     UpdateAddRow();
+    UpdateWaitingMarks();
+}
+
+void CMainFrame::UpdateWaitingMarks()
+{
+    if (grid::CResultGrid* grid = m_view->Grid())
+        grid->SetWaitingCells(WaitingCells(m_app.Data(), m_reports->Pending()));
 }
 
 void CMainFrame::ShowStatus(const QString& text)

@@ -22,6 +22,7 @@ namespace tabry::app {
 class CTabryApp;
 class CLiveServerController;
 class CLockIndicators;
+class CReportDesk;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -39,6 +40,8 @@ public:
     void ShowRestored();
     // Says `text` in the status bar until the next message.
     void ShowStatus(const QString& text);
+    CLiveServerController& Live() const { return *m_live; }
+    CReportDesk& Reports() const { return *m_reports; }
 
     // ---- commands -------------------------------------------------------
     void OnFileNew();
@@ -62,6 +65,8 @@ public:
     void OnManualPage();
     void OnAbout();
     void OnDeleteCell();
+    // 結果票 of a round as PDF; its QR codes open the running live pages.
+    void OnResultSlips();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -79,6 +84,8 @@ private:
     void UpdateUndoRedo();
     void UpdateJournalWarning();
     void ConnectGrid(grid::CResultGrid* grid);
+    // The grid marks the cells of the reports waiting.
+    void UpdateWaitingMarks();
 
     CTabryApp& m_app;
     grid::CTabryView* m_view;
@@ -89,6 +96,7 @@ private:
     QLabel* m_journalWarning = nullptr;
     int m_listener = 0;
     int m_liveListener = 0;
+    CReportDesk* m_reports = nullptr;        // the results reported from phones (ツール menu, status bar)
     CLiveServerController* m_live = nullptr; // the live pages (ツール menu, status bar)
     CLockIndicators* m_locks = nullptr;      // none where the platform cannot say
 };

@@ -156,6 +156,25 @@ void CMainFrame::OnEnterMovesDown(bool down)
     m_view->SetEnterMovesDown(down);
 }
 
+void CMainFrame::OnResultSlips()
+{
+    const int rounds = m_app.Data().table.RoundCount();
+    const std::optional<int> round = ui::Prompt().AskInteger(
+        this, QStringLiteral("結果票の出力"), QStringLiteral("何回戦の結果票を出力しますか? (1～%1)").arg(rounds),
+        ProposedPairingRound(m_app.Data()), 1, rounds);
+    if (!round)
+        return;
+    // The phones reach the pages at the server's first address; without a
+    // running server the slips carry the codes alone.
+    OutputOptions options;
+    const QStringList urls = m_live->Urls();
+    if (!urls.isEmpty())
+        options.reportUrl = urls.first().chopped(urls.first().endsWith('/') ? 1 : 0).toStdString();
+    CTabryDoc& doc = m_app.Document();
+    RunReportCommand(this, m_app.Renderer(), OutputKind::PdfSlips, m_app.Data(), doc.Title(), doc.DefaultDirectory(),
+                     *round, options);
+}
+
 // ---- 編集 -------------------------------------------------------------------
 
 void CMainFrame::OnUndo()

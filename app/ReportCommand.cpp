@@ -45,11 +45,11 @@ QString DefaultReportName(IReportRenderer& renderer, const QString& title)
 }
 
 bool RunReportCommand(QWidget* parent, IReportRenderer& renderer, OutputKind kind, const TournamentData& data,
-                      const QString& documentTitle, const QString& directory, int round)
+                      const QString& documentTitle, const QString& directory, int round, const OutputOptions& options)
 {
     std::string bytes;
     std::string message;
-    if (renderer.Render(kind, data, round, bytes, &message) != OutputStatus::Ok) {
+    if (renderer.Render(kind, data, round, options, bytes, &message) != OutputStatus::Ok) {
         ui::Prompt().Error(parent, ui::ToQString(message));
         return false;
     }

@@ -28,8 +28,8 @@ public:
     // Puts the output's bytes in `out`, or returns Refused or Failed with a
     // Shift_JIS reason in `message`. `round` (from 1) is used by the kinds
     // that take one; 0 means none.
-    virtual OutputStatus Render(OutputKind kind, const TournamentData& data, int round, std::string& out,
-                                std::string* message) = 0;
+    virtual OutputStatus Render(OutputKind kind, const TournamentData& data, int round, const OutputOptions& options,
+                                std::string& out, std::string* message) = 0;
     // The proposed file name for a document title (Shift_JIS).
     virtual std::string DefaultFileName(std::string_view title) = 0;
 };
@@ -51,7 +51,8 @@ constexpr int kWrittenMessageMs = 6000;
 // `parent`'s main window then says where for a few seconds, since nothing
 // else confirms that the file is there.
 bool RunReportCommand(QWidget* parent, IReportRenderer& renderer, OutputKind kind, const TournamentData& data,
-                      const QString& documentTitle, const QString& directory, int round = 0);
+                      const QString& documentTitle, const QString& directory, int round = 0,
+                      const OutputOptions& options = {});
 
 // The round the pairing-table command proposes: the last round with a game,
 // else the first.

@@ -10,10 +10,10 @@ namespace {
 
 class WriterRenderer : public IReportRenderer {
 public:
-    OutputStatus Render(OutputKind kind, const TournamentData& data, int round, std::string& out,
-                        std::string* message) override
+    OutputStatus Render(OutputKind kind, const TournamentData& data, int round, const OutputOptions& options,
+                        std::string& out, std::string* message) override
     {
-        return RenderOutput(kind, data, round, out, message);
+        return RenderOutput(kind, data, round, options, out, message);
     }
     std::string DefaultFileName(std::string_view title) override { return DefaultReportFileName(title); }
 };

@@ -3,8 +3,10 @@
 #include "app/EditHistory.h"
 #include "app/FileAssociation.h"
 #include "app/FileErrors.h"
+#include "app/LiveServerController.h"
 #include "app/MainFrame.h"
 #include "app/ReportCommand.h"
+#include "app/ReportDesk.h"
 #include "app/TabryDoc.h"
 #include "grid/ResultGrid.h"
 #include "grid/TabryView.h"
@@ -120,6 +122,11 @@ bool CTabryApp::InitInstance()
     m_doc->SetDefaultDirectory(m_settings->LastDirectory());
     m_frame = std::make_unique<CMainFrame>(*this);
     m_doc->SetDialogParent(m_frame.get());
+    // The reports waiting are kept beside the journal's recovery file, and
+    // come back with a restored tournament.
+    m_frame->Reports().KeepInJournal(m_keeper.get());
+    m_doc->SetRestoreListener(
+        [this](const std::filesystem::path& recoveryFile) { m_frame->Reports().RestoreFromJournal(recoveryFile); });
     connect(m_doc, &CTabryDoc::fileUsed, this, [this](const QString& path) {
         m_settings->AddRecentFile(path);
         m_frame->RebuildRecentFiles();
@@ -138,9 +145,30 @@ bool CTabryApp::InitInstance()
     }
 
     m_frame->ShowRestored();
+    StartServing();
     if (m_options.checkAssociation)
         AskAboutAssociation();
     return true;
+}
+
+void CTabryApp::StartServing()
+{
+    CLiveServerController& live = m_frame->Live();
+    if (m_options.reports)
+        live.SetReporting(true);
+    if (m_options.serve.isEmpty())
+        return;
+    QString address;
+    int port = 0;
+    QString error;
+    if (!ParseServeAddress(m_options.serve, address, port))
+        error = QStringLiteral("--serve には「アドレス:ポート」を指定してください (「%1」)。").arg(m_options.serve);
+    else
+        live.Start(address, port, &error);
+    // The program goes on without the pages: the organiser can start them
+    // from the window once the port is free.
+    if (!error.isEmpty())
+        ui::Prompt().Error(m_frame.get(), error);
 }
 
 void CTabryApp::AskAboutAssociation()

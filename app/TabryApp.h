@@ -34,6 +34,10 @@ struct AppOptions {
     QString associationConfigHome; // empty: the user's configuration folder
     bool checkAssociation = true;  // false: --no-association-check
     QString fileToOpen;            // empty: a new tournament
+    // --serve ADDR:PORT: the live pages start with the tournament ("" no
+    // server; ":PORT" every address of the machine).
+    QString serve;
+    bool reports = false; // --reports: the players may report results from their phones
 };
 
 class CTabryApp : public QObject {
@@ -112,6 +116,8 @@ signals:
 private:
     void SeedRandomGenerator();
     void AskAboutAssociation();
+    // What --serve and --reports ask for.
+    void StartServing();
 
     AppOptions m_options;
     CTournamentEditor m_editor;

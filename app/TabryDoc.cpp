@@ -411,6 +411,8 @@ bool CTabryDoc::Restore(const RecoveryFile& file)
                                                .arg(where, detail));
         return false;
     }
+    if (m_restoreListener)
+        m_restoreListener(file.path);
     const QString path = file.document.empty() ? QString() : ui::FromFsPath(file.document);
     // Under its own file again, locked as any opened file; held by another
     // program, read-only (Save As still saves it).

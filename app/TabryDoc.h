@@ -21,6 +21,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -46,6 +48,12 @@ public:
     // that keeps unsaved states (none in a document without them).
     void SetHistory(CEditHistory* history);
     void SetJournal(CRecoveryJournal* journal, CJournalKeeper* keeper, const QString& recoveryDirectory);
+    // Told the recovery file a restored tournament came from, before that
+    // file is given up (the waiting reports kept beside it come back too).
+    void SetRestoreListener(std::function<void(const std::filesystem::path&)> listener)
+    {
+        m_restoreListener = std::move(listener);
+    }
     // The folder of the file locks (none: files are opened without locks).
     void SetLockFolder(const QString& folder);
 
@@ -154,6 +162,7 @@ private:
     LockHandle m_lock;
     bool m_readOnly = false;
     std::optional<FileStamp> m_stamp; // what m_path held when last read or written
+    std::function<void(const std::filesystem::path&)> m_restoreListener;
 };
 
 } // namespace tabry::app

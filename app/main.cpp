@@ -1,5 +1,5 @@
 // torva: the desktop program.
-//   torva [--no-association-check] [FILE.stg]
+//   torva [--no-association-check] [--serve ADDR:PORT] [--reports] [FILE.stg]
 //   torva --version | --help | --paths      (text only: no display needed)
 //   torva --screenshot DIR [FILE.stg]       (the README's and the manual's pictures; not in --help)
 //   torva --write-desktop-files DIR         (the package's desktop entry, MIME type and icons; not in --help)
@@ -69,6 +69,11 @@ struct CommandLine {
                                      QStringLiteral("起動時に .stg の関連付けを確認しない")};
     QCommandLineOption paths{QStringLiteral("paths"),
                              QStringLiteral("使い方のページ、プレイヤデータベースと設定ファイルの場所を表示する")};
+    QCommandLineOption serve{QStringLiteral("serve"),
+                             QStringLiteral("ライブ公開を ADDR:PORT で始める (:PORT ですべてのアドレス)"),
+                             QStringLiteral("ADDR:PORT")};
+    QCommandLineOption reports{QStringLiteral("reports"),
+                               QStringLiteral("対局者のスマートフォンからの結果報告を受け付ける")};
     QCommandLineOption screenshot{QStringLiteral("screenshot"),
                                   QStringLiteral("README と使い方の画面写真を DIR に書く"), QStringLiteral("DIR")};
     QCommandLineOption desktopFiles{QStringLiteral("write-desktop-files"),
@@ -82,6 +87,8 @@ struct CommandLine {
         parser.addVersionOption();
         parser.addOption(noAssociation);
         parser.addOption(paths);
+        parser.addOption(serve);
+        parser.addOption(reports);
         screenshot.setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOption(screenshot);
         desktopFiles.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -163,6 +170,8 @@ int main(int argc, char** argv)
     options.checkAssociation = !cl.parser.isSet(cl.noAssociation);
     if (!cl.parser.positionalArguments().isEmpty())
         options.fileToOpen = cl.parser.positionalArguments().first();
+    options.serve = cl.parser.value(cl.serve);
+    options.reports = cl.parser.isSet(cl.reports);
 
     if (cl.parser.isSet(cl.screenshot)) {
         // A run that leaves nothing behind and shows the same on every

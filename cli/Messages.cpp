@@ -109,6 +109,8 @@ std::string RefusalText(const EditRefusal& refusal)
         return "declined";
     case RefusalCode::StaleStep:
         return "the step does not belong to the tournament as it is";
+    case RefusalCode::BadReportingKey:
+        return "a reporting key is 32 lowercase hexadecimal digits";
     }
     return {};
 }

@@ -54,6 +54,14 @@ int RunReport(Context& ctx, const CommandLine& cl)
     }
     if (cl.Has("--utf8") && !kind->text)
         return UsageError("--utf8 applies to the text formats only, not to " + *format);
+    OutputOptions options;
+    if (const std::string* url = cl.Get("--url")) {
+        if (kind->kind != OutputKind::PdfSlips)
+            return UsageError("--url applies to pdf-slips only");
+        if (url->rfind("http://", 0) != 0 && url->rfind("https://", 0) != 0)
+            return UsageError("--url needs the live pages' address, http://HOST:PORT");
+        options.reportUrl = *url;
+    }
 
     if (!LoadTournament(ctx, cl))
         return kExitBadInput;
@@ -63,7 +71,14 @@ int RunReport(Context& ctx, const CommandLine& cl)
 
     std::string bytes;
     std::string message;
-    switch (RenderOutput(kind->kind, ctx.editor.Data(), round, bytes, &message)) {
+    if (kind->kind == OutputKind::PdfSlips) {
+        // The slips are still good for writing results on; say what they lack.
+        if (ctx.editor.Info().reportingKey.empty())
+            std::cerr << "torva-cli: the tournament takes no reports from phones: the slips carry no codes\n";
+        else if (options.reportUrl.empty())
+            std::cerr << "torva-cli: no --url given: the slips carry the codes but no QR codes\n";
+    }
+    switch (RenderOutput(kind->kind, ctx.editor.Data(), round, options, bytes, &message)) {
     case OutputStatus::Ok:
         break;
     case OutputStatus::Refused:
@@ -86,8 +101,9 @@ const Command kReportCommand = {
     "report --format FMT [--round N] [--utf8] [-o OUT] FILE.stg\n"
     "                                  FMT: csv, text, html, zep, score-sheet [--round N],\n"
     "                                  pairing-table --round N, pdf-pairing --round N,\n"
-    "                                  pdf-standings, pdf-table",
-    {{"--format", true}, {"--round", true}, {"--utf8", false}, {"-o", true}},
+    "                                  pdf-standings, pdf-table,\n"
+    "                                  pdf-slips --round N [--url http://HOST:PORT]",
+    {{"--format", true}, {"--round", true}, {"--utf8", false}, {"-o", true}, {"--url", true}},
     RunReport,
 };
 

@@ -1,6 +1,7 @@
 #include "core/EventLines.h"
 
 #include "core/Boards.h"
+#include "core/ReportCode.h"
 #include "core/TournamentInfo.h"
 #include "text/LineString.h"
 
@@ -58,6 +59,7 @@ const CEventLines::Kind CEventLines::kKinds[] = {
     {"WITHDRAWN", &CEventLines::ParseWithdrawn},
     {"ABSENT", &CEventLines::ParseAbsent},
     {"BOARDS", &CEventLines::ParseBoards},
+    {"REPORTING", &CEventLines::ParseReporting},
 };
 
 CEventLines::CEventLines(int players, int rounds)
@@ -175,6 +177,16 @@ bool CEventLines::ParseBoards(std::string_view value, int)
     return true;
 }
 
+bool CEventLines::ParseReporting(std::string_view value, int)
+{
+    // A key read wrongly would print codes that no longer match the slips
+    // already on the boards: refused rather than guessed.
+    if (!IsReportingKey(value))
+        return false;
+    m_reportingKey = std::string(value);
+    return true;
+}
+
 void CEventLines::ApplyTo(CResultTable& table, ReadFindings* findings) const
 {
     const int rows = std::min(table.PlayerCount(), static_cast<int>(m_withdrawnFrom.size()));
@@ -219,7 +231,7 @@ std::string ByeScoreText(const ByeRule& rule)
     return std::to_string((kBoardDiscs + rule.winDisc) / 2) + "-" + std::to_string((kBoardDiscs - rule.winDisc) / 2);
 }
 
-void WriteEventLines(const CResultTable& table, std::string& out)
+void WriteEventLines(const CResultTable& table, const CTournamentInfo& info, std::string& out)
 {
     const ByeRule& bye = table.settings.bye;
     if (!bye.IsDefault()) {
@@ -254,6 +266,8 @@ void WriteEventLines(const CResultTable& table, std::string& out)
                 seat.IsUnused() ? std::string(",") : "," + std::to_string(seat.left) + "-" + std::to_string(seat.right);
         out += "\r\n";
     }
+    if (!info.reportingKey.empty())
+        out += "##Reporting: " + info.reportingKey + "\r\n";
 }
 
 } // namespace tabry

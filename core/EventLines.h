@@ -23,6 +23,10 @@
 //                              number no longer used. Only for a round whose
 //                              numbers differ from those the standings before
 //                              it give (core/Boards.h), in round order.
+//   ##Reporting: KEY           the key of the boards' report codes (32
+//                              lowercase hexadecimal digits, see
+//                              core/ReportCode.h); only while the players may
+//                              report results from their phones.
 //
 // Keys are read in any case, values exactly: a line of a known key whose
 // value cannot be read, or names a row or round outside the table, refuses
@@ -32,6 +36,7 @@
 
 #include "core/ReadFindings.h"
 #include "core/ResultTable.h"
+#include "core/TournamentInfo.h"
 
 #include <optional>
 #include <string>
@@ -60,6 +65,8 @@ public:
     const ByeRule& Bye() const { return m_bye; }
     // The second method of the chain, kNoTieBreak without its line.
     int TieBreak2() const { return m_tieBreak2; }
+    // The reporting line's key; empty without one.
+    const std::string& ReportingKey() const { return m_reportingKey; }
     // Withdraws the rows the lines named and marks the rounds they sit out.
     // A line naming a row without a player is dropped (the next save no longer writes it), with a finding
     // when `findings` is given. Gives the rounds of the boards lines their
@@ -72,6 +79,7 @@ private:
     bool ParseWithdrawn(std::string_view value, int number);
     bool ParseAbsent(std::string_view value, int number);
     bool ParseBoards(std::string_view value, int number);
+    bool ParseReporting(std::string_view value, int number);
 
     struct Kind {
         std::string_view key; // upper-cased
@@ -91,6 +99,7 @@ private:
         int line;
     };
     std::vector<Absence> m_absences; // in line order
+    std::string m_reportingKey;
 };
 
 // The discs of both sides of the rule's win ("33-31"), empty for a bye
@@ -100,7 +109,8 @@ std::string ByeScoreText(const ByeRule& rule);
 // sides filling the board), as ByeRule::winDisc; nothing for any other text.
 std::optional<int> ByeWinDisc(std::string_view score);
 
-// Appends the table's event lines (see above) to `out`.
-void WriteEventLines(const CResultTable& table, std::string& out);
+// Appends the table's event lines (see above) to `out`, and the reporting
+// line when `info` has a key.
+void WriteEventLines(const CResultTable& table, const CTournamentInfo& info, std::string& out);
 
 } // namespace tabry

@@ -176,6 +176,7 @@ int CResultTable::Read(std::string_view data, CTournamentInfo& info, CPlayerData
         *whole = rowsRead == players && !data.empty() && data.back() == '\n';
     settings.bye = events.Bye();
     settings.tieBreak2 = events.TieBreak2();
+    info.reportingKey = events.ReportingKey();
     events.ApplyTo(*this, findings);
     return 0;
 }
@@ -215,7 +216,7 @@ int CResultTable::Write(std::string& out, CTournamentInfo& info, const CPlayerDa
                   settings.tieBreak, settings.brightwellTenths);
     out += buf;
     info.WriteHeaderLines(out);
-    WriteEventLines(*this, out);
+    WriteEventLines(*this, info, out);
     for (int r = 0; r < playerCount; ++r) {
         const PlayerEntry& e = entries[static_cast<size_t>(r)];
         if (!e.IsEmpty()) {

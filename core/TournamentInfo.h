@@ -27,6 +27,10 @@ public:
     int month = 1;
     int day = 1;
     int format = 0; // 1 = current player-line layout, anything else = older layout
+    // The secret the boards' report codes come from (core/ReportCode.h):
+    // empty while the players' phones may not report results. It travels in
+    // its own event line (core/EventLines.h), not with the lines below.
+    std::string reportingKey;
 
     void Reset() { *this = CTournamentInfo{}; }
     bool HasDate() const { return year > 0; }

@@ -26,6 +26,7 @@ enum class RefusalCode {
     RebuildDropsPlayer, // the new player list leaves out a person a row plays as (`record`)
     Declined,           // the question before the change was answered No
     StaleStep,          // an undo or redo of a step that does not belong to the tournament as it is
+    BadReportingKey,    // a reporting key that is not 32 lowercase hexadecimal digits
 };
 
 // Why a change was refused, with what the reason names.

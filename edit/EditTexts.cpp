@@ -137,6 +137,8 @@ std::string RefusalText(const EditRefusal& refusal, const TournamentData& data)
                       data.players.GetAt(refusal.record).m_longName.c_str());
     case RefusalCode::StaleStep:
         return SJ("この操作は今の大会の状態に当てはまらないため、元に戻すことも、やり直すこともできません。");
+    case RefusalCode::BadReportingKey:
+        return SJ("結果報告の鍵が正しくありません。");
     }
     return {};
 }

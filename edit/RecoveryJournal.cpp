@@ -165,13 +165,58 @@ bool CRecoveryJournal::Write(std::string_view stg, std::int64_t changedAt, FileE
     return true;
 }
 
+bool CRecoveryJournal::WriteReports(std::string_view bytes, FileError* error)
+{
+    const fs::path path = ReportsPathOf(m_path);
+    if (bytes.empty()) {
+        if (m_reportsWritten) {
+            std::error_code ignored;
+            fs::remove(path, ignored);
+            m_reportsWritten = false;
+        }
+        return true;
+    }
+    if (!Lock()) {
+        if (error != nullptr) {
+            *error = FileError{};
+            error->step = FileStep::Create;
+            error->problem = FileProblem::Other;
+            error->path = m_lockPath;
+            error->systemText = "cannot lock the recovery file";
+        }
+        return false;
+    }
+    if (!WriteFileAtomically(path, std::string(bytes), error, m_flush))
+        return false;
+    m_reportsWritten = true;
+    return true;
+}
+
 void CRecoveryJournal::Remove()
 {
+    std::error_code ignored;
+    if (m_reportsWritten) {
+        fs::remove(ReportsPathOf(m_path), ignored);
+        m_reportsWritten = false;
+    }
     if (!m_written)
         return;
-    std::error_code ignored;
     fs::remove(m_path, ignored);
     m_written = false;
+}
+
+fs::path CRecoveryJournal::ReportsPathOf(const fs::path& recovery)
+{
+    fs::path reports = recovery;
+    reports.replace_extension(".reports");
+    return reports;
+}
+
+bool CRecoveryJournal::ReadReports(const fs::path& recovery, std::string& bytes)
+{
+    constexpr std::uintmax_t kMaxReportBytes = 1u << 20;
+    bytes.clear();
+    return ReadFileBytes(ReportsPathOf(recovery), bytes, kMaxReportBytes) == ReadStatus::Ok;
 }
 
 bool CRecoveryJournal::Read(const fs::path& path, std::string& bytes, RecoveryFile* about, FileError* error)
@@ -238,6 +283,11 @@ fs::path CRecoveryJournal::SetAside(const RecoveryFile& file, std::string* error
             return {};
         }
         fs::remove(LockPathOf(file.path), ec);
+        if (fs::exists(ReportsPathOf(file.path), ec)) {
+            fs::path reports = target;
+            reports.replace_extension(".reports");
+            fs::rename(ReportsPathOf(file.path), reports, ec);
+        }
         return target;
     }
     if (error != nullptr)
@@ -265,6 +315,7 @@ void CRecoveryJournal::Discard(const RecoveryFile& file)
 {
     std::error_code ignored;
     fs::remove(file.path, ignored);
+    fs::remove(ReportsPathOf(file.path), ignored);
     fs::remove(LockPathOf(file.path), ignored);
 }
 
@@ -332,8 +383,19 @@ void CJournalKeeper::MarkSaved()
     m_savedHash = HashOf(bytes);
     m_savedSize = bytes.size();
     m_hasSaved = true;
+    if (!m_reports.empty()) {
+        Sync(); // the waiting reports need their recovery file
+        return;
+    }
     m_journal.Remove();
     m_error = FileError{};
+}
+
+void CJournalKeeper::SetWaitingReports(std::string bytes)
+{
+    m_reports = std::move(bytes);
+    m_pending = false;
+    Sync();
 }
 
 void CJournalKeeper::MarkUnsaved()
@@ -346,14 +408,20 @@ void CJournalKeeper::MarkUnsaved()
 void CJournalKeeper::Sync()
 {
     const std::string bytes = m_editor.Save();
-    if (m_hasSaved && bytes.size() == m_savedSize && HashOf(bytes) == m_savedHash) {
+    if (m_reports.empty() && m_hasSaved && bytes.size() == m_savedSize && HashOf(bytes) == m_savedHash) {
         // Back where the file is (undone to the saved state): nothing to keep.
         m_journal.Remove();
         m_error = FileError{};
         return;
     }
+    // The tournament first: reports found without their recovery file would
+    // never be offered back.
     FileError error;
-    m_error = m_journal.Write(bytes, m_clock(), &error) ? FileError{} : error;
+    if (!m_journal.Write(bytes, m_clock(), &error) || !m_journal.WriteReports(m_reports, &error)) {
+        m_error = error;
+        return;
+    }
+    m_error = FileError{};
 }
 
 } // namespace tabry

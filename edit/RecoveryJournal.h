@@ -55,7 +55,13 @@ public:
     // Writes `stg` (the tournament's bytes) as this run's recovery file,
     // atomically: a reader finds the previous state or this one, never a mix.
     bool Write(std::string_view stg, std::int64_t changedAt, FileError* error = nullptr);
-    // Removes this run's recovery file (saved, discarded, clean exit).
+    // Writes the reports waiting for the desk (the bytes of
+    // CReportInbox::Serialize) beside the recovery file, atomically; empty
+    // bytes remove them. The caller keeps a recovery file written while
+    // reports wait (CJournalKeeper does), so that the next start finds them.
+    bool WriteReports(std::string_view bytes, FileError* error = nullptr);
+    // Removes this run's recovery file and the reports beside it (saved,
+    // discarded, clean exit).
     void Remove();
     // This run's recovery file, which exists only between Write and Remove.
     const std::filesystem::path& Path() const { return m_path; }
@@ -68,13 +74,18 @@ public:
     // lines say about it. False when it cannot be read.
     static bool Read(const std::filesystem::path& path, std::string& bytes, RecoveryFile* about = nullptr,
                      FileError* error = nullptr);
-    // Moves a declined recovery file to "kept/<name>-YYYYMMDD-HHMMSS.stg" in
+    // The waiting reports written beside a recovery file, at most 1 MiB;
+    // false when there are none (or they cannot be read).
+    static bool ReadReports(const std::filesystem::path& recovery, std::string& bytes);
+    // Where the reports beside a recovery file are kept.
+    static std::filesystem::path ReportsPathOf(const std::filesystem::path& recovery);
+    // Moves a declined recovery file (and its reports) "kept/<name>-YYYYMMDD-HHMMSS.stg" in
     // its folder (a number added when that exists) and returns the new path;
     // empty (with a reason) when it could not be moved, in which case it
     // stays where it is.
     static std::filesystem::path SetAside(const RecoveryFile& file, std::string* error = nullptr);
     // Removes a recovery file whose state was restored (and written again
-    // by the new run's journal).
+    // by the new run's journal), and its reports.
     static void Discard(const RecoveryFile& file);
     // Removes the lock files in `folder` that runs which ended left without
     // a recovery file (the lock files of recovery files stay: a free one is
@@ -93,6 +104,7 @@ private:
     std::filesystem::path m_document;
     std::shared_ptr<void> m_lock;
     bool m_written = false;
+    bool m_reportsWritten = false;
     bool m_flush = true;
 };
 
@@ -122,6 +134,12 @@ public:
     // holds, scheduled or not (before the program ends unexpectedly).
     void WriteNow();
 
+    // The reports waiting for the desk as CReportInbox::Serialize gives them,
+    // empty when none wait; called after every change of the waiting list.
+    // While reports wait the recovery file is kept, even when the tournament
+    // is what its file holds, and the reports are written beside it.
+    void SetWaitingReports(std::string bytes);
+
     // The tournament as it stands is what its file holds (opened or saved).
     void MarkSaved();
     // The tournament as it stands is in no file (restored from a journal):
@@ -144,6 +162,7 @@ private:
     bool m_hasSaved = false;
     std::uint64_t m_savedHash = 0;
     std::size_t m_savedSize = 0;
+    std::string m_reports;
     FileError m_error;
 };
 

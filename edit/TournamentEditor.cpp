@@ -1,6 +1,7 @@
 #include "edit/TournamentEditor.h"
 
 #include "core/Boards.h"
+#include "core/ReportCode.h"
 #include "pairing/RandomGenerator.h"
 #include "text/Cp932.h"
 #include "text/FileIo.h"
@@ -582,6 +583,20 @@ ChangeEffects CTournamentEditor::SetDetails(const std::string& name, int year, i
     info.day = day;
     fx.details = true;
     Commit(rec, SJ("ファイルの詳細情報の変更"), fx);
+    return fx;
+}
+
+ChangeEffects CTournamentEditor::SetReportingKey(const std::string& key)
+{
+    ChangeEffects fx;
+    if (!key.empty() && !IsReportingKey(key))
+        return Refused({RefusalCode::BadReportingKey});
+    if (m_data.info.reportingKey == key)
+        return fx;
+    CRecording rec(m_data);
+    m_data.info.reportingKey = key;
+    fx.details = true;
+    Commit(rec, key.empty() ? SJ("結果報告の停止") : SJ("結果報告の開始"), fx);
     return fx;
 }
 

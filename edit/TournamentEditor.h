@@ -192,6 +192,10 @@ public:
     ChangeEffects AddRow();
     // The tournament's name (Shift_JIS) and date.
     ChangeEffects SetDetails(const std::string& name, int year, int month, int day);
+    // Switches the players' result reports on with `key` (a reporting key,
+    // core/ReportCode.h), or off with an empty one. A new key changes every
+    // board's code. Refused (BadReportingKey) for any other text.
+    ChangeEffects SetReportingKey(const std::string& key);
     // Rewrites record `index` (not the bye record) as given, nothing folded.
     ChangeEffects EditPlayerRecord(int index, const CPlayerRecord& record);
     // Rebuilds the database from `list` in its order (bye record first, entry

@@ -9,7 +9,7 @@ build=${1:?usage: run-fuzzers.sh BUILD_DIR SECONDS}
 seconds=${2:-15}
 here=$(cd "$(dirname "$0")" && pwd)
 scratch=$(mktemp -d); trap 'rm -rf "$scratch"' EXIT
-targets=(stg_reader playerdb_reader field_split)
+targets=(stg_reader playerdb_reader field_split report_inbox_reader)
 
 fuzz_one() {
   local f=$1

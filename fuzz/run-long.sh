@@ -27,7 +27,7 @@ build=$(cd "${1:?usage: run-long.sh [-j N] [-r RUNS] BUILD_DIR [OUT_DIR]}" && pw
 out=${2:-$build/long-run}
 here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$out"
-targets=(stg_reader playerdb_reader field_split)
+targets=(stg_reader playerdb_reader field_split report_inbox_reader)
 
 # One target: runs until `runs` executions are done or five crashes, then
 # writes one summary line.

@@ -22,6 +22,7 @@ struct GridPalette {
     static constexpr QRgb kSelectedHeaderText = qRgb(255, 255, 255);
     static constexpr QRgb kWithdrawnFill = qRgb(224, 224, 224); // round cells after a player withdrew
     static constexpr QRgb kWithdrawnText = qRgb(128, 128, 128);
+    static constexpr QRgb kReportWaiting = qRgb(230, 120, 0); // corner of a cell whose board reported a result
 };
 
 // Every text of the grid: a fixed-pitch Gothic face, 13 pixels high.

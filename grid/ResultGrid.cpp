@@ -110,6 +110,28 @@ void CResultGrid::StartAt(GridCell cell)
     SelectCell(std::clamp(cell.col, 0, layout.Rounds()), std::clamp(cell.row, 0, layout.Players() - 1));
 }
 
+void CResultGrid::SetWaitingCells(std::vector<std::pair<int, int>> cells)
+{
+    if (cells == m_waiting)
+        return;
+    // Both the cells that lose their mark and those that get one.
+    const CGridLayout& layout = m_nav.Layout();
+    auto invalidate = [&](const std::vector<std::pair<int, int>>& list) {
+        for (const auto& [row, round] : list) {
+            if (row >= 0 && row < layout.Players() && round >= 0 && round < layout.Rounds())
+                InvalidateCell(round + 1, row);
+        }
+    };
+    invalidate(m_waiting);
+    m_waiting = std::move(cells);
+    invalidate(m_waiting);
+}
+
+bool CResultGrid::IsWaiting(int row, int round) const
+{
+    return std::find(m_waiting.begin(), m_waiting.end(), std::pair{row, round}) != m_waiting.end();
+}
+
 void CResultGrid::showEvent(QShowEvent* event)
 {
     QAbstractScrollArea::showEvent(event);

@@ -21,6 +21,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 class QPainter;
 class QRect;
@@ -57,6 +59,13 @@ public:
     GridRect CellRect(int col, int row) const { return m_nav.Layout().CellRect(col, row); }
     GridCell CellAt(int x, int y) const { return m_nav.Layout().CellAt(x, y); }
     const CGridNavigator& Navigator() const { return m_nav; }
+
+    // ---- marks ----------------------------------------------------------
+    // The round cells (row, round from 0) whose board has a result reported
+    // from a phone waiting for the desk: marked until it is accepted or
+    // rejected.
+    void SetWaitingCells(std::vector<std::pair<int, int>> cells);
+    bool IsWaiting(int row, int round) const;
 
     void InvalidateCell(int col, int row) { m_nav.InvalidateCell(col, row); }
     void InvalidateColumn(int col) { m_nav.InvalidateColumn(col); }
@@ -213,6 +222,7 @@ private:
     std::optional<GridCell> m_startCell;
     CRandomGenerator* m_random = nullptr;
     std::unique_ptr<CRandomGenerator> m_ownRandom;
+    std::vector<std::pair<int, int>> m_waiting;
 };
 
 } // namespace tabry::grid

@@ -227,6 +227,16 @@ void CResultGrid::DrawRoundCell(QPainter& p, const GridRect& r, int col, int row
         const bool empty = m_data.table.Cell(row, col - 1).opponent == NoOpponent;
         DimWithdrawnCell(p, r, col == m_nav.SelCol(), empty && mark ? TermText(*mark) : std::string());
     }
+    if (IsWaiting(row, col - 1)) {
+        // A corner, so that the result's text and the selection stay as
+        // they are.
+        const QPoint corner[] = {{r.left + 1, r.top + 1}, {r.left + 10, r.top + 1}, {r.left + 1, r.top + 10}};
+        p.save();
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(GridPalette::kReportWaiting));
+        p.drawPolygon(corner, 3);
+        p.restore();
+    }
     const TwoLineTexts t = RoundCell(m_data.table, m_data.players, row, col - 1);
     Text(p, r, 2, 2, 46, 34, kRightTop, t.top);
     Text(p, r, 2, 20, 46, 34, kRightTop, t.bottom);

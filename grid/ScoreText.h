@@ -7,6 +7,8 @@
 // full-width digits and signs read as their ASCII forms (what an input
 // method types); texts made are ASCII.
 
+#include "core/ScoreReading.h"
+
 #include <string>
 #include <string_view>
 
@@ -24,24 +26,10 @@ enum MarkEntry : int { MarkBlank = 0, MarkWin = 1, MarkDraw = 2, MarkLoss = 3 };
 // 0 when no number leads the text.
 int ParseScoreText(std::string_view text, bool showDiscDifference);
 
-// A score text read as the editor commits it: the whole text (blanks around
-// it aside) must be one number of the display mode, and the game it
-// describes must be possible. Difference mode: an integer with an optional
-// sign, -64..64. Count mode: the row player's discs "n" or "n.f" (f > 0 is
-// half a disc), 0..64. Nothing is limited: "3240" is out of range, not 64.
-// A sign alone ("+", "-") is the difference 0 in both modes: with the mark
-// the sign selects, a game won or lost by default.
-struct ScoreReading {
-    enum Kind {
-        Empty,      // nothing but blanks
-        Number,     // `disc` holds the stored difference
-        NotANumber, // letters, a fraction in difference mode
-        OutOfRange, // a number no game can end with
-    };
-    Kind kind = Empty;
-    int disc = 0; // Number: the stored difference; OutOfRange: the nearest possible one, of the same sign
-};
-ScoreReading ReadScoreText(std::string_view text, bool showDiscDifference);
+// How a score is read at the commit (core/ScoreReading.h): one check for
+// the desk and the report page.
+using tabry::ReadScoreText;
+using tabry::ScoreReading;
 
 // The text after stepping the score by `delta` units of the stored
 // difference (half a disc in count mode): "%+d" in difference mode, the

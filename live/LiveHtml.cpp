@@ -112,8 +112,15 @@ void RoundLinks(std::string& out, const TournamentHead& head, int shown)
     out += "</p>\n";
 }
 
+std::string ReportAddress(int round, int board)
+{
+    return "/report?round=" + Number(round) + "&amp;board=" + Number(board);
+}
+
 // One board on one short line: number, left player, result, right player.
-void BoardLine(std::string& out, const BoardView& b)
+// While the players report results, a board without one links to its
+// report page in the result's place.
+void BoardLine(std::string& out, const BoardView& b, int reportRound)
 {
     const auto player = [&out](const BoardSide& side) {
         out += "<span class=\"p\">";
@@ -122,7 +129,11 @@ void BoardLine(std::string& out, const BoardView& b)
     };
     Put(out, {Lit("<li><span class=\"no\">"), Lit(Number(b.number)), Lit("</span>")});
     player(b.left);
-    Put(out, {Lit("<span class=\"r\">"), Esc(b.left.result.text), Lit("</span>")});
+    if (reportRound > 0 && b.left.result.mark == ResultView::Mark::None)
+        Put(out, {Lit("<span class=\"r\"><a class=\"report\" href=\""), Lit(ReportAddress(reportRound, b.number)),
+                  Lit("\">報告</a></span>")});
+    else
+        Put(out, {Lit("<span class=\"r\">"), Esc(b.left.result.text), Lit("</span>")});
     player(b.right);
     out += "</li>\n";
 }
@@ -235,7 +246,8 @@ std::string StandingsPage(const TournamentHead& head, const Standings& standings
     return out;
 }
 
-std::string RoundPage(const TournamentHead& head, const RoundPairing& pairing, bool follows, std::string_view version)
+std::string RoundPage(const TournamentHead& head, const RoundPairing& pairing, bool follows, std::string_view version,
+                      bool reporting)
 {
     std::string out;
     const std::string title = "第" + Number(pairing.round) + "回戦 組み合わせ";
@@ -252,7 +264,7 @@ std::string RoundPage(const TournamentHead& head, const RoundPairing& pairing, b
     if (!pairing.boards.empty()) {
         out += "<ol class=\"boards\">\n";
         for (const BoardView& b : pairing.boards)
-            BoardLine(out, b);
+            BoardLine(out, b, reporting ? pairing.round : 0);
         out += "</ol>\n";
     }
     SideList(out, tabry::Term::Bye, pairing.byes, true);
@@ -296,6 +308,81 @@ std::string PlayerPageHtml(const TournamentHead& head, const PlayerPage& page, s
                   Lit("</td></tr>\n")});
     }
     out += "</tbody>\n</table>\n";
+    Close(out);
+    return out;
+}
+
+namespace {
+
+// The report pages stand alone: no script that reloads them while a count
+// is being typed, no navigation that would lose it.
+void OpenReport(std::string& out, const TournamentHead& head, std::string_view title)
+{
+    Put(out, {Lit("<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"utf-8\">\n"
+                  "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+                  "<meta name=\"color-scheme\" content=\"light dark\">\n<title>"),
+              Esc(title), Lit(" | "), Esc(EventName(head)),
+              Lit("</title>\n<link rel=\"icon\" href=\"data:,\">\n<link rel=\"stylesheet\" href=\"/live.css\">\n"
+                  "</head>\n<body>\n<main class=\"report\">\n<header><a class=\"event\" href=\"/\">"),
+              Esc(EventName(head)), Lit("</a></header>\n")});
+}
+
+void SideName(std::string& out, const BoardSide& side)
+{
+    AppendHtml(out, side.player.name);
+}
+
+} // namespace
+
+std::string ReportFormPage(const TournamentHead& head, int round, const BoardView& board, std::string_view code)
+{
+    std::string out;
+    const std::string title = "第" + Number(round) + "回戦 " + std::string(TermUtf8(tabry::Term::Board)) + " "
+                              + Number(board.number) + " 結果報告";
+    OpenReport(out, head, title);
+    Put(out, {Lit("<h1>"), Esc(title),
+              Lit("</h1>\n<form method=\"post\" action=\"/report\">\n"
+                  "<input type=\"hidden\" name=\"round\" value=\""),
+              Lit(Number(round)), Lit("\">\n<input type=\"hidden\" name=\"board\" value=\""), Lit(Number(board.number)),
+              Lit("\">\n")});
+    const auto field = [&out](const BoardSide& side, std::string_view name, std::string_view which) {
+        Put(out, {Lit("<p><label>"), Lit(which), Lit(" ")});
+        SideName(out, side);
+        Put(out, {Lit(" の石数<br><input name=\""), Lit(name),
+                  Lit("\" inputmode=\"numeric\" pattern=\"[0-9０-９]*\" maxlength=\"2\" size=\"4\" required "
+                      "autocomplete=\"off\"></label></p>\n")});
+    };
+    field(board.left, "first", "左");
+    field(board.right, "second", "右");
+    Put(out, {Lit("<p><label>報告コード<br><input name=\"code\" value=\""), Esc(code),
+              Lit("\" maxlength=\"16\" size=\"12\" required autocomplete=\"off\" autocapitalize=\"characters\" "
+                  "spellcheck=\"false\"></label></p>\n"
+                  "<p class=\"note\">空きマスは勝った方の石に数えます(両者の合計は64)。"
+                  "報告は本部が確認してから結果になります。</p>\n"
+                  "<p><button type=\"submit\">送信</button></p>\n</form>\n")});
+    Close(out);
+    return out;
+}
+
+std::string ReportAnswerPage(const TournamentHead& head, const ReportAnswer& answer)
+{
+    std::string out;
+    OpenReport(out, head, answer.heading);
+    Put(out, {Lit("<h1>"), Esc(answer.heading), Lit("</h1>\n")});
+    if (answer.board != nullptr && answer.first >= 0) {
+        Put(out, {Lit("<p class=\"now\">第"), Lit(Number(answer.round)), Lit("回戦 "), Word(tabry::Term::Board),
+                  Lit(" "), Lit(Number(answer.board->number)), Lit("</p>\n<p class=\"received\">")});
+        SideName(out, answer.board->left);
+        Put(out, {Lit(" <b>"), Lit(Number(answer.first)), Lit(" - "), Lit(Number(answer.second)), Lit("</b> ")});
+        SideName(out, answer.board->right);
+        out += "</p>\n";
+    }
+    Put(out, {Lit("<p>"), Esc(answer.text), Lit("</p>\n")});
+    if (answer.round > 0 && answer.board != nullptr)
+        Put(out, {Lit("<p><a href=\""), Lit(ReportAddress(answer.round, answer.board->number)),
+                  Lit("\">報告のページへ戻る</a></p>\n")});
+    else
+        out += "<p><a href=\"/round\">組み合わせへ</a></p>\n";
     Close(out);
     return out;
 }

@@ -7,6 +7,10 @@
 #include "live/LiveSnapshot.h"
 #include "live/LocalAddresses.h"
 #include "live/RateLimiter.h"
+#include "live/ReportInbox.h"
+
+#include "core/ReportCode.h"
+#include "text/LineString.h"
 
 #include <microhttpd.h>
 
@@ -15,11 +19,15 @@
 #include <sys/socket.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
+#include <charconv>
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
+#include <map>
 #include <mutex>
+#include <optional>
 #include <random>
 #include <thread>
 #include <unordered_map>
@@ -37,6 +45,119 @@ constexpr unsigned kSpareConnections = 16;
 // own server, whatever text a tournament holds.
 constexpr const char* kPolicy = "default-src 'none'; style-src 'self'; script-src 'self'; connect-src 'self'; "
                                 "img-src 'self' data:; base-uri 'none'; form-action 'none'; frame-ancestors 'none'";
+
+// A report page posts its form to this server and loads nothing but the
+// style sheet. Its referrer policy lets the browser name the page's origin
+// on the post, which the server checks.
+constexpr const char* kReportPolicy = "default-src 'none'; style-src 'self'; img-src 'self' data:; base-uri 'none'; "
+                                      "form-action 'self'; frame-ancestors 'none'";
+
+// The largest report body: five short fields of a form need far less.
+constexpr std::uint64_t kMaxReportBody = 1024;
+// The longest value of a field that can be read at all.
+constexpr size_t kMaxFieldBytes = 64;
+
+// Marks a request whose head has been seen (a report carries its form instead).
+int g_headSeen = 0;
+
+// A report's form, filled by libmicrohttpd's post processor as the body
+// arrives.
+struct ReportForm {
+    MHD_PostProcessor* processor = nullptr;
+    std::map<std::string, std::string> fields; // only the names the page sends
+    std::uint64_t received = 0;
+    bool tooLarge = false;
+
+    ReportForm() = default;
+    ReportForm(const ReportForm&) = delete;
+    ReportForm& operator=(const ReportForm&) = delete;
+    ~ReportForm()
+    {
+        if (processor != nullptr)
+            MHD_destroy_post_processor(processor);
+    }
+    std::string Field(const char* name) const
+    {
+        const auto it = fields.find(name);
+        return it == fields.end() ? std::string() : it->second;
+    }
+};
+
+MHD_Result TakeField(void* cls, MHD_ValueKind, const char* key, const char*, const char*, const char*, const char* data,
+                     std::uint64_t offset, size_t size)
+{
+    static constexpr std::array<std::string_view, 5> kNames = {"round", "board", "code", "first", "second"};
+    auto* form = static_cast<ReportForm*>(cls);
+    if (key == nullptr || std::find(kNames.begin(), kNames.end(), std::string_view(key)) == kNames.end())
+        return MHD_YES;
+    const bool repeated = offset == 0 && form->fields.count(key) != 0;
+    std::string& value = form->fields[key];
+    // A value this long is no count, board or code, and a field sent twice
+    // is no answer of the page's form: either reads as none.
+    if (repeated || value.size() + size > kMaxFieldBytes)
+        value.assign(kMaxFieldBytes + 1, '?');
+    else if (data != nullptr)
+        value.append(data, size);
+    return MHD_YES;
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix)
+{
+    return text.size() >= prefix.size() && AsciiUpper(text.substr(0, prefix.size())) == AsciiUpper(prefix);
+}
+
+std::optional<int> Count(std::string_view text)
+{
+    const std::string folded(TrimCSpace(FoldWideAscii(text)));
+    int v = 0;
+    const auto [end, ec] = std::from_chars(folded.data(), folded.data() + folded.size(), v);
+    if (ec != std::errc{} || end != folded.data() + folded.size())
+        return std::nullopt;
+    return v;
+}
+
+// What the page says to each outcome.
+std::pair<const char*, const char*> OutcomeWords(ReportOutcome outcome)
+{
+    switch (outcome) {
+    case ReportOutcome::Received:
+        return {"結果を受け付けました", "本部ではまだ確認していません。確認されると結果に表示されます。"};
+    case ReportOutcome::Agreed:
+        return {"結果を受け付けました",
+                "相手の方の報告と一致しました。本部ではまだ確認していません。確認されると結果に表示されます。"};
+    case ReportOutcome::Conflict:
+        return {"結果を受け付けました", "この盤には別の結果も報告されています。本部が確認しますので、お待ちください。"};
+    case ReportOutcome::WrongCode:
+        return {"報告コードが違います", "結果票の報告コードを確かめて、もう一度送ってください。"};
+    case ReportOutcome::LockedOut:
+        return {"しばらくお待ちください",
+                "報告コードの誤りが続いたため、この盤は1分間報告を受け付けません。その後にもう一度送ってください。"};
+    case ReportOutcome::WrongRound:
+        return {"現在の回戦ではありません", "この回戦の報告はもう受け付けていません。本部にお知らせください。"};
+    case ReportOutcome::Invalid:
+        return {"内容が正しくありません",
+                "盤の番号と、両者の石数(合計64、空きマスは勝った方に数えます)を確かめてください。"};
+    case ReportOutcome::Limited:
+        return {"報告が多すぎます", "しばらくしてから、もう一度送ってください。"};
+    case ReportOutcome::Off:
+        return {"結果報告は受け付けていません", "本部にお知らせください。"};
+    case ReportOutcome::Refused:
+        return {"送信できませんでした", "報告のページから送ってください。"};
+    case ReportOutcome::Decided:
+        return {"結果は入力済みです", "この盤の結果は本部で入力されています。違う場合は本部にお知らせください。"};
+    }
+    return {"", ""};
+}
+
+void ReportHeaders(MHD_Response* r)
+{
+    MHD_add_response_header(r, MHD_HTTP_HEADER_CONTENT_TYPE, "text/html; charset=utf-8");
+    MHD_add_response_header(r, MHD_HTTP_HEADER_CACHE_CONTROL, "no-store");
+    MHD_add_response_header(r, "X-Content-Type-Options", "nosniff");
+    MHD_add_response_header(r, "Referrer-Policy", "same-origin");
+    MHD_add_response_header(r, "X-Frame-Options", "DENY");
+    MHD_add_response_header(r, "Content-Security-Policy", kReportPolicy);
+}
 
 std::string RandomEpoch()
 {
@@ -128,6 +249,53 @@ MHD_Result Refuse(MHD_Connection* c, bool json, unsigned status, const char* tex
     return Queue(c, status, r);
 }
 
+MHD_Result QueueReportPage(MHD_Connection* c, unsigned status, const std::string& body, bool close)
+{
+    MHD_Response* r =
+        MHD_create_response_from_buffer(body.size(), const_cast<char*>(body.data()), MHD_RESPMEM_MUST_COPY);
+    if (r == nullptr)
+        return MHD_NO;
+    ReportHeaders(r);
+    if (close)
+        MHD_add_response_header(r, MHD_HTTP_HEADER_CONNECTION, "close");
+    return Queue(c, status, r);
+}
+
+// A report refused before its body is read: the reason as a page, and the
+// connection closed so that the body is never read.
+MHD_Result RefuseReport(MHD_Connection* c, const CLiveSite* site, CReportInbox* inbox, unsigned status,
+                        const char* heading, const char* text)
+{
+    // Every refusal counts in the desk's status, as the inbox's own do.
+    if (inbox != nullptr)
+        inbox->NoteRefused(status == MHD_HTTP_TOO_MANY_REQUESTS ? ReportOutcome::Limited : ReportOutcome::Refused);
+    ReportAnswer answer;
+    answer.heading = heading;
+    answer.text = text;
+    static const TournamentHead kNoHead;
+    return QueueReportPage(c, status, ReportAnswerPage(site != nullptr ? site->Head() : kNoHead, answer), true);
+}
+
+// Whether the browser says the form comes from this server's own page.
+// Browsers name the page's origin on a form post (or say "cross-site" in
+// Sec-Fetch-Site); a client that names neither is no browser led by
+// another site, and its report still needs the board's code.
+bool SameOrigin(MHD_Connection* c)
+{
+    const char* fetchSite = MHD_lookup_connection_value(c, MHD_HEADER_KIND, "Sec-Fetch-Site");
+    if (fetchSite != nullptr && std::strcmp(fetchSite, "same-origin") != 0 && std::strcmp(fetchSite, "none") != 0)
+        return false;
+    const char* origin = MHD_lookup_connection_value(c, MHD_HEADER_KIND, "Origin");
+    if (origin == nullptr)
+        return true;
+    // A page whose referrer policy hides it posts with "null"; only the
+    // fetch metadata can then vouch for it.
+    if (std::strcmp(origin, "null") == 0)
+        return fetchSite != nullptr && std::strcmp(fetchSite, "same-origin") == 0;
+    const char* host = MHD_lookup_connection_value(c, MHD_HEADER_KIND, MHD_HTTP_HEADER_HOST);
+    return host != nullptr && std::string(origin) == "http://" + std::string(host);
+}
+
 // Whether the client holds either encoding of the version: the page script
 // sends the plain tag whatever it was sent.
 bool Matches(const char* ifNoneMatch, const std::string& tag)
@@ -163,6 +331,7 @@ struct CLiveServer::Impl {
 
     mutable std::mutex siteLock;
     std::shared_ptr<const CLiveSite> site;
+    std::shared_ptr<CReportInbox> inbox;
 
     ServerOptions options;
     std::unique_ptr<CRateLimiter> limiter;
@@ -185,10 +354,19 @@ struct CLiveServer::Impl {
         std::lock_guard<std::mutex> hold(siteLock);
         return site;
     }
+    std::shared_ptr<CReportInbox> CurrentInbox() const
+    {
+        std::lock_guard<std::mutex> hold(siteLock);
+        return inbox;
+    }
 
-    // Refusals that need no more than the request's head.
-    MHD_Result Screen(MHD_Connection* c, const char* url, const char* method, bool& refused);
+    // Refusals that need no more than the request's head. A report that
+    // passes gets its form in `*state`.
+    MHD_Result Screen(MHD_Connection* c, const char* url, const char* method, void** state, bool& refused);
+    MHD_Result ScreenReport(MHD_Connection* c, const char* url, void** state, bool& refused);
     MHD_Result Answer(MHD_Connection* c, const char* url);
+    MHD_Result AnswerReportPage(MHD_Connection* c, const CLiveSite& current);
+    MHD_Result AnswerReport(MHD_Connection* c, ReportForm& form);
 
     void StartSweeper();
     void StopSweeper();
@@ -223,28 +401,44 @@ struct CLiveServer::Impl {
         self->MakeRoom(c);
     }
 
-    static void OnCompleted(void* cls, MHD_Connection* c, void**, MHD_RequestTerminationCode)
+    static void OnCompleted(void* cls, MHD_Connection* c, void** state, MHD_RequestTerminationCode)
     {
+        if (state != nullptr && *state != nullptr && *state != &g_headSeen) {
+            delete static_cast<ReportForm*>(*state);
+            *state = nullptr;
+        }
         static_cast<Impl*>(cls)->Track(c, Tracked::State::Head);
     }
 
     static MHD_Result OnRequest(void* cls, MHD_Connection* c, const char* url, const char* method, const char*,
-                                const char*, size_t*, void** state)
+                                const char* upload, size_t* uploadSize, void** state)
     {
-        static int headSeen = 0;
         try {
             Impl* self = static_cast<Impl*>(cls);
             // The first call comes with the head of the request. A request
             // that is refused is answered then, before any body is read, and
             // its connection closed; the others are answered on the second
             // call, once the request is complete, which keeps the connection
-            // open for the page's next poll.
+            // open for the page's next poll. A report's body comes in the
+            // calls between, into its form.
             if (*state == nullptr) {
-                *state = &headSeen;
+                *state = &g_headSeen;
                 self->Track(c, Tracked::State::Busy);
                 bool refused = false;
-                const MHD_Result r = self->Screen(c, url, method, refused);
+                const MHD_Result r = self->Screen(c, url, method, state, refused);
                 return refused ? r : MHD_YES;
+            }
+            if (*state != &g_headSeen) {
+                ReportForm& form = *static_cast<ReportForm*>(*state);
+                if (*uploadSize == 0)
+                    return self->AnswerReport(c, form);
+                form.received += *uploadSize;
+                if (form.received > kMaxReportBody)
+                    form.tooLarge = true;
+                else if (MHD_post_process(form.processor, upload, *uploadSize) != MHD_YES)
+                    form.fields.clear();
+                *uploadSize = 0;
+                return MHD_YES;
             }
             return self->Answer(c, url);
         } catch (...) {
@@ -253,10 +447,16 @@ struct CLiveServer::Impl {
     }
 };
 
-MHD_Result CLiveServer::Impl::Screen(MHD_Connection* c, const char* url, const char* method, bool& refused)
+MHD_Result CLiveServer::Impl::Screen(MHD_Connection* c, const char* url, const char* method, void** state,
+                                     bool& refused)
 {
     refused = true;
     const bool json = IsApiPath(url);
+    if (std::strcmp(method, MHD_HTTP_METHOD_POST) == 0 && std::strcmp(url, "/report") == 0) {
+        const std::shared_ptr<const CLiveSite> current = CurrentSite();
+        if (CurrentInbox() != nullptr && current != nullptr && current->Reporting())
+            return ScreenReport(c, url, state, refused);
+    }
     if (std::strcmp(method, MHD_HTTP_METHOD_GET) != 0 && std::strcmp(method, MHD_HTTP_METHOD_HEAD) != 0)
         return Refuse(c, json, MHD_HTTP_METHOD_NOT_ALLOWED, "405 method not allowed: the pages are read-only\n",
                       MHD_HTTP_HEADER_ALLOW, "GET, HEAD");
@@ -272,6 +472,108 @@ MHD_Result CLiveServer::Impl::Screen(MHD_Connection* c, const char* url, const c
     return MHD_YES;
 }
 
+MHD_Result CLiveServer::Impl::ScreenReport(MHD_Connection* c, const char*, void** state, bool& refused)
+{
+    const std::shared_ptr<const CLiveSite> current = CurrentSite();
+    const std::shared_ptr<CReportInbox> reports = CurrentInbox();
+    if (MHD_get_connection_values(c, MHD_HEADER_KIND, nullptr, nullptr) > static_cast<int>(options.maxHeaders))
+        return RefuseReport(c, current.get(), reports.get(), MHD_HTTP_REQUEST_HEADER_FIELDS_TOO_LARGE,
+                            "送信できませんでした", "報告が読めません。");
+    if (MHD_lookup_connection_value(c, MHD_HEADER_KIND, MHD_HTTP_HEADER_TRANSFER_ENCODING) != nullptr)
+        return RefuseReport(c, current.get(), reports.get(), MHD_HTTP_LENGTH_REQUIRED, "送信できませんでした",
+                            "報告は長さを示して送ってください。");
+    const char* length = MHD_lookup_connection_value(c, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_LENGTH);
+    std::uint64_t bytes = 0;
+    if (length != nullptr) {
+        const char* end = length + std::strlen(length);
+        const auto [stop, ec] = std::from_chars(length, end, bytes);
+        if (ec == std::errc::result_out_of_range || (ec == std::errc{} && stop == end && bytes > kMaxReportBody))
+            return RefuseReport(c, current.get(), reports.get(), MHD_HTTP_CONTENT_TOO_LARGE, "送信できませんでした",
+                                "報告が長すぎます。");
+        if (ec != std::errc{} || stop != end)
+            return RefuseReport(c, current.get(), reports.get(), MHD_HTTP_BAD_REQUEST, "送信できませんでした",
+                                "報告が読めません。");
+    }
+    const char* type = MHD_lookup_connection_value(c, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_TYPE);
+    if (type == nullptr || !StartsWithNoCase(type, MHD_HTTP_POST_ENCODING_FORM_URLENCODED))
+        return RefuseReport(c, current.get(), reports.get(), MHD_HTTP_UNSUPPORTED_MEDIA_TYPE, "送信できませんでした",
+                            "報告のページから送ってください。");
+    if (!SameOrigin(c))
+        return RefuseReport(c, current.get(), reports.get(), MHD_HTTP_FORBIDDEN, "送信できませんでした",
+                            "ほかのサイトからの報告は受け付けません。報告のページから送ってください。");
+    if (!limiter->Allow(ClientKey(c), CRateLimiter::Clock::now()))
+        return RefuseReport(c, current.get(), reports.get(), MHD_HTTP_TOO_MANY_REQUESTS, "報告が多すぎます",
+                            "しばらくしてから、もう一度送ってください。");
+    auto form = std::make_unique<ReportForm>();
+    form->processor = MHD_create_post_processor(c, 512, &TakeField, form.get());
+    if (form->processor == nullptr)
+        return RefuseReport(c, current.get(), reports.get(), MHD_HTTP_BAD_REQUEST, "送信できませんでした",
+                            "報告が読めません。");
+    *state = form.release();
+    refused = false;
+    return MHD_YES;
+}
+
+MHD_Result CLiveServer::Impl::AnswerReport(MHD_Connection* c, ReportForm& form)
+{
+    const std::shared_ptr<const CLiveSite> current = CurrentSite();
+    const std::shared_ptr<CReportInbox> reports = CurrentInbox();
+    if (form.tooLarge)
+        return RefuseReport(c, current.get(), reports.get(), MHD_HTTP_CONTENT_TOO_LARGE, "送信できませんでした",
+                            "報告が長すぎます。");
+    const ReportOutcome outcome = reports == nullptr || current == nullptr || !current->Reporting()
+                                      ? ReportOutcome::Off
+                                      : reports->Submit(form.Field("round"), form.Field("board"), form.Field("first"),
+                                                        form.Field("second"), form.Field("code"), ClientKey(c));
+    const auto [heading, text] = OutcomeWords(outcome);
+    ReportAnswer answer;
+    answer.heading = heading;
+    answer.text = text;
+    std::optional<BoardView> board;
+    const std::optional<int> round = Count(form.Field("round"));
+    const std::optional<int> number = Count(form.Field("board"));
+    if (current != nullptr && round && number)
+        board = current->ReportBoard(*round, *number);
+    if (board) {
+        answer.round = *round;
+        const int status = HttpStatusOf(outcome);
+        if (status == MHD_HTTP_OK) {
+            answer.board = &*board;
+            answer.first = Count(form.Field("first")).value_or(0);
+            answer.second = Count(form.Field("second")).value_or(0);
+        } else {
+            answer.board = &*board; // for the way back to the form
+            answer.first = answer.second = -1;
+        }
+    }
+    static const TournamentHead kNoHead;
+    return QueueReportPage(c, static_cast<unsigned>(HttpStatusOf(outcome)),
+                           ReportAnswerPage(current != nullptr ? current->Head() : kNoHead, answer), false);
+}
+
+MHD_Result CLiveServer::Impl::AnswerReportPage(MHD_Connection* c, const CLiveSite& current)
+{
+    const char* round = MHD_lookup_connection_value(c, MHD_GET_ARGUMENT_KIND, "round");
+    const char* board = MHD_lookup_connection_value(c, MHD_GET_ARGUMENT_KIND, "board");
+    const char* code = MHD_lookup_connection_value(c, MHD_GET_ARGUMENT_KIND, "code");
+    const std::optional<int> r = round != nullptr ? Count(round) : std::nullopt;
+    const std::optional<int> b = board != nullptr ? Count(board) : std::nullopt;
+    const std::optional<BoardView> view = r && b ? current.ReportBoard(*r, *b) : std::nullopt;
+    if (!view) {
+        const Page page = NotFound(false);
+        MHD_Response* resp = BodyResponse(page.body);
+        if (resp == nullptr)
+            return MHD_NO;
+        CommonHeaders(resp, page.contentType);
+        return Queue(c, MHD_HTTP_NOT_FOUND, resp);
+    }
+    // The slip's QR fills the code in; anything else a link may carry is
+    // left out rather than shown.
+    const std::optional<std::string> typed = code != nullptr ? NormalizeReportCode(code) : std::nullopt;
+    return QueueReportPage(c, MHD_HTTP_OK,
+                           ReportFormPage(current.Head(), *r, *view, typed ? ShownReportCode(*typed) : ""), false);
+}
+
 MHD_Result CLiveServer::Impl::Answer(MHD_Connection* c, const char* url)
 {
     const std::shared_ptr<const CLiveSite> current = CurrentSite();
@@ -284,6 +586,8 @@ MHD_Result CLiveServer::Impl::Answer(MHD_Connection* c, const char* url)
         CommonHeaders(r, page.contentType);
         return Queue(c, MHD_HTTP_NOT_FOUND, r);
     }
+    if (route->kind == Route::Kind::Report)
+        return AnswerReportPage(c, *current);
 
     // Either encoding of a page has a tag of its own, and caches keep them
     // apart by the client's Accept-Encoding.
@@ -496,8 +800,13 @@ std::uint64_t CLiveServer::Publish(const TournamentData& data)
 
 void CLiveServer::Publish(std::shared_ptr<const CLiveSnapshot> snapshot)
 {
-    std::string etag = m->epoch + "-" + std::to_string(snapshot->Version());
-    auto fresh = std::make_shared<const CLiveSite>(std::move(snapshot), std::move(etag), &Gzip);
+    const std::shared_ptr<CReportInbox> inbox = m->CurrentInbox();
+    if (inbox != nullptr)
+        inbox->SetContext(ReportContextOf(snapshot->Table(), snapshot->Info()));
+    // Pages that link to the report pages carry a tag of their own.
+    const bool reporting = inbox != nullptr && !snapshot->Info().reportingKey.empty();
+    std::string etag = m->epoch + "-" + std::to_string(snapshot->Version()) + (reporting ? "-r" : "");
+    auto fresh = std::make_shared<const CLiveSite>(std::move(snapshot), std::move(etag), &Gzip, reporting);
     {
         std::lock_guard<std::mutex> hold(m->siteLock);
         m->site.swap(fresh);
@@ -509,6 +818,17 @@ void CLiveServer::Publish(std::shared_ptr<const CLiveSnapshot> snapshot)
 std::shared_ptr<const CLiveSite> CLiveServer::Site() const
 {
     return m->CurrentSite();
+}
+
+void CLiveServer::SetReportInbox(std::shared_ptr<CReportInbox> inbox)
+{
+    {
+        std::lock_guard<std::mutex> hold(m->siteLock);
+        m->inbox = std::move(inbox);
+    }
+    // The pages follow at once: their report links come or go.
+    if (const std::shared_ptr<const CLiveSite> current = m->CurrentSite())
+        Publish(current->SnapshotPointer());
 }
 
 } // namespace tabry::live

@@ -1,5 +1,5 @@
 #pragma once
-// The read-only web server of the live pages, on libmicrohttpd's own threads.
+// The web server of the live pages, on libmicrohttpd's own threads.
 //
 // The server never sees the tournament itself: Publish copies what the pages
 // need into an immutable snapshot and swaps it in under a short lock, so a
@@ -15,6 +15,12 @@
 // answer) is closed to make room: slow clients cannot keep others out.
 // Answers go gzip-compressed to clients that accept it, compressed once per
 // publication; an error to an /api/ address is JSON.
+//
+// With a report inbox (SetReportInbox) and a reporting key in the
+// tournament, the players report results: GET /report is a board's report
+// page, and POST /report (the one request with a body: at most 1 KiB, a
+// form as a browser sends it from this server's own page) hands a report
+// to the inbox. Nothing a phone sends reaches anything but the inbox.
 
 #include <cstdint>
 #include <memory>
@@ -23,7 +29,8 @@
 
 namespace tabry {
 struct TournamentData;
-}
+class CReportInbox;
+} // namespace tabry
 
 namespace tabry::live {
 
@@ -68,6 +75,11 @@ public:
     void Publish(std::shared_ptr<const CLiveSnapshot> snapshot);
     // The site of the last publication (nullptr before the first).
     std::shared_ptr<const CLiveSite> Site() const;
+
+    // Takes reports into `inbox` while the published tournament has a
+    // reporting key; nullptr (the default) keeps the server read-only. Each
+    // publication tells the inbox the current round and its boards.
+    void SetReportInbox(std::shared_ptr<CReportInbox> inbox);
 
 private:
     struct Impl;

@@ -82,6 +82,10 @@ std::optional<Route> ParsePath(std::string_view path)
         r.follows = true;
         return r;
     }
+    if (!r.json && path == "/report") {
+        r.kind = Route::Kind::Report;
+        return r;
+    }
     constexpr std::string_view kRound = "/round/";
     constexpr std::string_view kPlayer = "/player/";
     if (path.substr(0, kRound.size()) == kRound) {
@@ -118,9 +122,22 @@ const std::string& AssetTag()
     return tag;
 }
 
-CLiveSite::CLiveSite(std::shared_ptr<const CLiveSnapshot> snapshot, std::string tag, Compressor compress)
-    : m_snapshot(std::move(snapshot)), m_tag(std::move(tag)), m_compress(compress), m_head(MakeHead(*m_snapshot))
+CLiveSite::CLiveSite(std::shared_ptr<const CLiveSnapshot> snapshot, std::string tag, Compressor compress,
+                     bool reporting)
+    : m_snapshot(std::move(snapshot)), m_tag(std::move(tag)), m_compress(compress), m_head(MakeHead(*m_snapshot)),
+      m_reporting(reporting && !m_snapshot->Info().reportingKey.empty())
 {
+}
+
+std::optional<BoardView> CLiveSite::ReportBoard(int round, int board) const
+{
+    if (!m_reporting || round != m_head.currentRound)
+        return std::nullopt;
+    std::call_once(m_currentMade, [this] { m_current = MakeRoundPairing(*m_snapshot, m_head.currentRound); });
+    for (const BoardView& b : m_current.boards)
+        if (b.number == board)
+            return b;
+    return std::nullopt;
 }
 
 bool CLiveSite::Exists(const Route& route) const
@@ -130,6 +147,8 @@ bool CLiveSite::Exists(const Route& route) const
         return route.follows || (route.number >= 1 && route.number <= m_snapshot->Table().RoundCount());
     case Route::Kind::Player:
         return m_snapshot->RowOfKey(route.key) >= 0;
+    case Route::Kind::Report:
+        return m_reporting;
     default:
         return true;
     }
@@ -191,7 +210,9 @@ std::string CLiveSite::Render(const Route& route) const
                           : StandingsPage(m_head, StandingsModel(), m_tag);
     case Route::Kind::Round: {
         const RoundPairing pairing = MakeRoundPairing(*m_snapshot, route.follows ? m_head.currentRound : route.number);
-        return route.json ? RoundJson(m_head, pairing, m_tag) : RoundPage(m_head, pairing, route.follows, m_tag);
+        return route.json ? RoundJson(m_head, pairing, m_tag)
+                          : RoundPage(m_head, pairing, route.follows, m_tag,
+                                      m_reporting && pairing.round == m_head.currentRound);
     }
     case Route::Kind::Player: {
         for (const StandingRow& row : StandingsModel().rows) {
@@ -206,6 +227,8 @@ std::string CLiveSite::Render(const Route& route) const
         return StyleSheet();
     case Route::Kind::Script:
         return PageScript();
+    case Route::Kind::Report:
+        return NotFoundPage(); // made per request by the server (it carries the typed code)
     }
     return {};
 }

@@ -10,6 +10,9 @@
 //   /player/KEY        one player's rounds (KEY: core/PlayerKeys.h)
 //   /api/standings, /api/round, /api/round/N, /api/player/KEY  the same as JSON
 //   /live.css, /live.js                                        style and script
+//   /report?round=R&board=B[&code=C]  a board's report page, while the
+//                      players report results (made per request: it carries
+//                      the code from the slip's QR)
 //
 // Pages are made on first request, compressed then (once per publication, not
 // per request), and kept for the life of the site, which is the life of its
@@ -31,7 +34,7 @@ namespace tabry::live {
 class CLiveSnapshot;
 
 struct Route {
-    enum class Kind { Index, Standings, Round, Player, Style, Script } kind = Kind::Index;
+    enum class Kind { Index, Standings, Round, Player, Style, Script, Report } kind = Kind::Index;
     bool json = false;
     int number = 0;       // the round (1..)
     std::string key;      // the player's key
@@ -64,11 +67,19 @@ class CLiveSite {
 public:
     // `tag` is the version text pages carry and the server's entity tag
     // (without quotes). With `compress`, each page is compressed once, when
-    // it is made.
-    CLiveSite(std::shared_ptr<const CLiveSnapshot> snapshot, std::string tag, Compressor compress = nullptr);
+    // it is made. With `reporting` (and a reporting key in the snapshot)
+    // the boards of the current round link to their report pages.
+    CLiveSite(std::shared_ptr<const CLiveSnapshot> snapshot, std::string tag, Compressor compress = nullptr,
+              bool reporting = false);
 
     const std::string& Tag() const { return m_tag; }
     const CLiveSnapshot& Snapshot() const { return *m_snapshot; }
+    const std::shared_ptr<const CLiveSnapshot>& SnapshotPointer() const { return m_snapshot; }
+    const TournamentHead& Head() const { return m_head; }
+    bool Reporting() const { return m_reporting; }
+    // Board `board` of round `round` while reports are taken and the round
+    // is the current one; nothing otherwise.
+    std::optional<BoardView> ReportBoard(int round, int board) const;
 
     // Whether the route names something in this snapshot (a round of the
     // table, a player of the table).
@@ -85,6 +96,7 @@ private:
     std::string m_tag;
     Compressor m_compress;
     TournamentHead m_head;
+    bool m_reporting;
 
     // Each page is made once, by the first request that needs it, outside
     // the lock: requests for other pages, and 304 answers, never wait for it.
@@ -98,6 +110,8 @@ private:
     mutable Standings m_standings;
     mutable std::once_flag m_boardsMade;
     mutable std::vector<std::vector<Board>> m_boards;
+    mutable std::once_flag m_currentMade;
+    mutable RoundPairing m_current;
 };
 
 // The entity tag of the style sheet and the script, which never change

@@ -1,6 +1,7 @@
 #include "outputs/OutputKinds.h"
 
 #include "core/TournamentData.h"
+#include "paper/ResultSlips.h"
 #include "paper/pdf/PdfRenderer.h"
 #include "reports/HtmlReport.h"
 #include "reports/InterimOutputs.h"
@@ -15,7 +16,7 @@ namespace tabry {
 
 namespace {
 
-OutputStatus WriteCsv(const TournamentData& d, int, std::string& out, std::string* message)
+OutputStatus WriteCsv(const TournamentData& d, int, const OutputOptions&, std::string& out, std::string* message)
 {
     CFieldList duplicates;
     if (CollectDuplicateShortNames(d.table, d.players, duplicates) > 0) {
@@ -27,25 +28,25 @@ OutputStatus WriteCsv(const TournamentData& d, int, std::string& out, std::strin
     return OutputStatus::Ok;
 }
 
-OutputStatus WriteText(const TournamentData& d, int, std::string& out, std::string*)
+OutputStatus WriteText(const TournamentData& d, int, const OutputOptions&, std::string& out, std::string*)
 {
     WriteTextReport(d.table, d.info, d.players, out);
     return OutputStatus::Ok;
 }
 
-OutputStatus WriteHtml(const TournamentData& d, int, std::string& out, std::string*)
+OutputStatus WriteHtml(const TournamentData& d, int, const OutputOptions&, std::string& out, std::string*)
 {
     WriteHtmlReport(d.table, d.info, d.players, out);
     return OutputStatus::Ok;
 }
 
-OutputStatus WriteZep(const TournamentData& d, int, std::string& out, std::string*)
+OutputStatus WriteZep(const TournamentData& d, int, const OutputOptions&, std::string& out, std::string*)
 {
     WriteZepReport(d.table, d.info, d.players, out);
     return OutputStatus::Ok;
 }
 
-OutputStatus WriteScoreSheetOf(const TournamentData& d, int round, std::string& out, std::string*)
+OutputStatus WriteScoreSheetOf(const TournamentData& d, int round, const OutputOptions&, std::string& out, std::string*)
 {
     if (round == 0)
         WriteScoreSheet(d.table, d.players, out);
@@ -54,7 +55,8 @@ OutputStatus WriteScoreSheetOf(const TournamentData& d, int round, std::string& 
     return OutputStatus::Ok;
 }
 
-OutputStatus WritePairingTableOf(const TournamentData& d, int round, std::string& out, std::string*)
+OutputStatus WritePairingTableOf(const TournamentData& d, int round, const OutputOptions&, std::string& out,
+                                 std::string*)
 {
     WritePairingTable(d.table, d.players, round, out);
     return OutputStatus::Ok;
@@ -76,19 +78,28 @@ OutputStatus WritePdfOf(OutputKind kind, const TournamentData& d, int round, std
     return WritePdf(paper::LayoutPaper(*OutputKindOf(kind).paper, d, round), out, message);
 }
 
-OutputStatus WritePdfPairing(const TournamentData& d, int round, std::string& out, std::string* message)
+OutputStatus WritePdfPairing(const TournamentData& d, int round, const OutputOptions&, std::string& out,
+                             std::string* message)
 {
     return WritePdfOf(OutputKind::PdfPairing, d, round, out, message);
 }
 
-OutputStatus WritePdfStandings(const TournamentData& d, int round, std::string& out, std::string* message)
+OutputStatus WritePdfStandings(const TournamentData& d, int round, const OutputOptions&, std::string& out,
+                               std::string* message)
 {
     return WritePdfOf(OutputKind::PdfStandings, d, round, out, message);
 }
 
-OutputStatus WritePdfTable(const TournamentData& d, int round, std::string& out, std::string* message)
+OutputStatus WritePdfTable(const TournamentData& d, int round, const OutputOptions&, std::string& out,
+                           std::string* message)
 {
     return WritePdfOf(OutputKind::PdfTable, d, round, out, message);
+}
+
+OutputStatus WritePdfSlips(const TournamentData& d, int round, const OutputOptions& options, std::string& out,
+                           std::string* message)
+{
+    return WritePdf(paper::LayoutResultSlips(d, round, options.reportUrl), out, message);
 }
 
 constexpr std::string_view kCsvFilter = "CSVファイル(*.csv)|*.csv|All Files (*.*)|*.*||";
@@ -195,6 +206,17 @@ constexpr OutputKindInfo kKinds[] = {
      "_対戦表",
      "",
      paper::PaperKind::ResultTable},
+    {OutputKind::PdfSlips,
+     "pdf-slips",
+     "pdf",
+     kPdfFilter,
+     RoundUse::Required,
+     false,
+     WritePdfSlips,
+     {},
+     "",
+     "_%d回戦_結果票",
+     std::nullopt},
 };
 
 } // namespace
@@ -222,6 +244,12 @@ const OutputKindInfo* FindOutputKind(std::string_view name)
 OutputStatus RenderOutput(OutputKind kind, const TournamentData& data, int round, std::string& out,
                           std::string* message)
 {
+    return RenderOutput(kind, data, round, OutputOptions{}, out, message);
+}
+
+OutputStatus RenderOutput(OutputKind kind, const TournamentData& data, int round, const OutputOptions& options,
+                          std::string& out, std::string* message)
+{
     out.clear();
     const OutputKindInfo& info = OutputKindOf(kind);
     const bool roundGiven = info.round == RoundUse::Required || (info.round == RoundUse::Optional && round != 0);
@@ -232,7 +260,7 @@ OutputStatus RenderOutput(OutputKind kind, const TournamentData& data, int round
             *message = SJ("指定された回戦がありません。");
         return OutputStatus::Refused;
     }
-    const OutputStatus status = info.write(data, round, out, message);
+    const OutputStatus status = info.write(data, round, options, out, message);
     if (status != OutputStatus::Ok)
         out.clear();
     return status;

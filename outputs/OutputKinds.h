@@ -26,6 +26,7 @@ enum class OutputKind {
     PdfPairing,   // the printed pairing sheet of a round, as PDF
     PdfStandings, // the printed standings, as PDF
     PdfTable,     // the printed result table, as PDF
+    PdfSlips,     // the result slips of a round, as PDF
 };
 
 // How a kind uses a round number (1..roundCount).
@@ -41,11 +42,19 @@ enum class OutputStatus {
     Failed,  // the output could not be produced
 };
 
+// What some outputs need beyond the tournament.
+struct OutputOptions {
+    // The live pages' address ("http://HOST:PORT") the slips' QR codes
+    // open; empty: the slips carry no QR code.
+    std::string reportUrl;
+};
+
 // Writes the bytes of one output of `data` into `out` (cleared first). On
 // Refused or Failed, `message` (when given) receives the reason in Shift_JIS.
 // Only the live table's report cache changes; its rows, cells and totals
 // never do.
-using OutputWriter = OutputStatus (*)(const TournamentData& data, int round, std::string& out, std::string* message);
+using OutputWriter = OutputStatus (*)(const TournamentData& data, int round, const OutputOptions& options,
+                                      std::string& out, std::string* message);
 
 // The desktop program's menu command of a kind that has one of its own
 // (UTF-8); empty action for the kinds reached otherwise (the PDFs through
@@ -88,6 +97,8 @@ const OutputKindInfo& OutputKindOfPaper(paper::PaperKind kind);
 // message) instead of writing a meaningless sheet.
 OutputStatus RenderOutput(OutputKind kind, const TournamentData& data, int round, std::string& out,
                           std::string* message);
+OutputStatus RenderOutput(OutputKind kind, const TournamentData& data, int round, const OutputOptions& options,
+                          std::string& out, std::string* message);
 
 // The document title without a trailing ".stg" (case-sensitive): the base of
 // every proposed file name.

@@ -3,6 +3,7 @@
 #include "paper/PaperDocuments.h"
 
 #include "core/Boards.h"
+#include "core/ReportCode.h"
 #include "core/Terms.h"
 #include "core/TournamentData.h"
 #include "paper/PageBuilder.h"
@@ -20,11 +21,25 @@ constexpr double kRowHeight = 16.5;
 constexpr double kHeadingHeight = 20;
 constexpr double kNameSize = 12;
 
-std::vector<Column> Columns()
+// While the players report results, each board's code takes a column of
+// its own; the names and grades give up the room.
+std::vector<Column> Columns(bool codes)
 {
     const std::string& name = TermText(Term::Name);
     const std::string& grade = TermText(Term::Grade);
     const std::string& points = TermText(Term::Points);
+    if (codes)
+        return {
+            {TermText(Term::Board), 30, Align::Center, kNameSize},
+            {name, 112, Align::Left, kNameSize},
+            {grade, 32, Align::Center, 10},
+            {points, 36, Align::Right, 11},
+            {TermText(Term::Result), 56, Align::Center, 10},
+            {name, 112, Align::Left, kNameSize},
+            {grade, 32, Align::Center, 10},
+            {points, 36, Align::Right, 11},
+            {SJ("報告コード"), 72, Align::Center, 10},
+        };
     return {
         {TermText(Term::Board), 30, Align::Center, kNameSize},
         {name, 143, Align::Left, kNameSize},
@@ -54,6 +69,7 @@ PaperDocument LayoutPairingSheet(const TournamentData& data, int round)
     // The boards with the numbers the players are told everywhere else, and
     // each player's points before the round.
     const RoundSeating seating = SeatRound(data.table, j);
+    const bool codes = !data.info.reportingKey.empty();
 
     std::vector<std::vector<Cell>> lines;
     for (const Board& b : seating.boards) {
@@ -63,6 +79,8 @@ PaperDocument LayoutPairingSheet(const TournamentData& data, int round)
         line.push_back({}); // the result, written in by hand
         for (const Cell& c : PlayerCells(data, seating, b.right))
             line.push_back(c);
+        if (codes)
+            line.push_back({ShownReportCode(ReportCode(data.info.reportingKey, j + 1, b.number)), {}});
         lines.push_back(std::move(line));
     }
     std::vector<std::vector<Cell>> alone;
@@ -82,7 +100,7 @@ PaperDocument LayoutPairingSheet(const TournamentData& data, int round)
     const std::string roundText = cp932::FromUtf8("第" + std::to_string(j + 1) + "回戦");
     CPageBuilder pages({data.info.name, DateText(data.info.year, data.info.month, data.info.day),
                         title + SJ("　") + roundText, false});
-    const std::vector<Column> columns = Columns();
+    const std::vector<Column> columns = Columns(codes);
     double width = 0;
     for (const Column& c : columns)
         width += c.width;

@@ -13,7 +13,7 @@ packages=(
   clang libclang-rt-14-dev
   clang-format clang-tidy ccache
   chromium
-  libmicrohttpd-dev libqrencode-dev zlib1g-dev
+  libmicrohttpd-dev libqrencode-dev zlib1g-dev libsodium-dev
   libcurl4-openssl-dev nlohmann-json3-dev
   liblemon-dev
   libx11-dev

@@ -1,6 +1,7 @@
 #include "fuzz/targets/FuzzTargets.h"
 
 #include "core/TournamentData.h"
+#include "live/ReportInbox.h"
 #include "text/LineString.h"
 
 #include <cstdio>
@@ -97,6 +98,25 @@ int FieldSplit(const std::uint8_t* data, std::size_t size)
     const int w = line.SplitWhite(list, -1);
     for (int i = 0; i < w; ++i)
         Check(!list.Get(i).IsEmpty(), "white-space split gives no empty items");
+    return 0;
+}
+
+int ReportInboxReader(const std::uint8_t* data, std::size_t size)
+{
+    CReportInbox inbox;
+    const std::size_t taken = inbox.Restore(View(data, size));
+    Check(taken == inbox.PendingCount(), "restore counts what it lists");
+    Check(taken <= 4096, "the list stays bounded");
+    std::map<std::pair<int, int>, int> perBoard;
+    for (const PendingReport& r : inbox.Pending()) {
+        Check(r.first + r.second == 64 && r.first >= 0 && r.second >= 0, "counts fill the board");
+        Check(++perBoard[{r.round, r.board}] <= 3, "a few reports per board");
+    }
+    const std::string bytes = inbox.Serialize();
+    CReportInbox again;
+    Check(again.Restore(bytes) == taken, "written reports read back");
+    Check(again.Pending() == inbox.Pending(), "the same reports");
+    Check(again.Serialize() == bytes, "the same bytes");
     return 0;
 }
 

@@ -15,5 +15,8 @@ int StgReader(const std::uint8_t* data, std::size_t size);
 int PlayerDbReader(const std::uint8_t* data, std::size_t size);
 // The field splitter: items join back to the text, limits are respected.
 int FieldSplit(const std::uint8_t* data, std::size_t size);
+// The waiting reports' bytes from the crash journal: what is read is
+// written back as read, and never more reports than a table can hold.
+int ReportInboxReader(const std::uint8_t* data, std::size_t size);
 
 } // namespace tabry::fuzz

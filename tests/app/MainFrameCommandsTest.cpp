@@ -45,7 +45,8 @@ using test::S;
 class RecordingRenderer : public IReportRenderer {
 public:
     std::vector<std::pair<OutputKind, int>> calls;
-    OutputStatus Render(OutputKind kind, const TournamentData&, int round, std::string& out, std::string*) override
+    OutputStatus Render(OutputKind kind, const TournamentData&, int round, const OutputOptions&, std::string& out,
+                        std::string*) override
     {
         calls.emplace_back(kind, round);
         out = "report";

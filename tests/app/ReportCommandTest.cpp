@@ -17,7 +17,7 @@ class FakeRenderer : public IReportRenderer {
 public:
     bool refuseCsv = false;
     int calls = 0;
-    OutputStatus Render(OutputKind kind, const TournamentData&, int round, std::string& out,
+    OutputStatus Render(OutputKind kind, const TournamentData&, int round, const OutputOptions&, std::string& out,
                         std::string* refusal) override
     {
         ++calls;
@@ -102,9 +102,9 @@ TEST_F(RunFixture, NoTwoOutputsProposeTheSameFile)
         for (int round = info.round == RoundUse::Required ? 1 : 0; round <= rounds; ++round)
             names << proposed(info.kind, round);
     }
-    EXPECT_EQ(names.size(), 16);
+    EXPECT_EQ(names.size(), 19);
     names.removeDuplicates();
-    EXPECT_EQ(names.size(), 16) << names.join(' ').toStdString();
+    EXPECT_EQ(names.size(), 19) << names.join(' ').toStdString();
 }
 
 TEST_F(RunFixture, CancelWritesNothing)

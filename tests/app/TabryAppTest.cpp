@@ -95,7 +95,8 @@ TEST(TabryAppTest, MenusToolBarAndShortcutsAreComplete)
               (QStringList{QString::fromUtf8("順位でソート(&S)"), "-", QString::fromUtf8("ユーザDBへの追加(&A)"),
                            QString::fromUtf8("ユーザDBの編集(&U)"), "-", QString::fromUtf8("ファイルの詳細情報(&D)"),
                            QString::fromUtf8("オプション(&O)..."), "-", QString::fromUtf8("行の追加(&I)"),
-                           QString::fromUtf8("Enter で下へ移動(&E)"), "-", QString::fromUtf8("ライブ公開(&L)...")}));
+                           QString::fromUtf8("Enter で下へ移動(&E)"), "-", QString::fromUtf8("ライブ公開(&L)..."),
+                           QString::fromUtf8("結果報告の確認(&C)..."), QString::fromUtf8("結果票の出力(&J)...")}));
     EXPECT_TRUE(frame->Action("actionEnterMovesDown")->isCheckable());
     EXPECT_FALSE(frame->Action("actionEnterMovesDown")->isChecked()); // off until turned on
     const QStringList help = Captions(top[3]->menu()->actions());
@@ -107,6 +108,7 @@ TEST(TabryAppTest, MenusToolBarAndShortcutsAreComplete)
     EXPECT_EQ(frame->Action("actionFileOpen")->shortcut(), QKeySequence("Ctrl+O"));
     EXPECT_EQ(frame->Action("actionFileSave")->shortcut(), QKeySequence("Ctrl+S"));
     EXPECT_EQ(frame->Action("actionUndo")->shortcut(), QKeySequence("Ctrl+Z"));
+    EXPECT_EQ(frame->Action("actionReviewReports")->shortcut(), QKeySequence("Ctrl+R"));
     EXPECT_EQ(frame->Action("actionRedo")->shortcuts(),
               (QList<QKeySequence>{QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}));
 

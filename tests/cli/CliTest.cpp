@@ -47,6 +47,36 @@ TEST_F(CliFixture, SortWritesTheStandingsOrderToStandardOutput)
     EXPECT_EQ(ReadAll(db), kDb); // never written without --save-db
 }
 
+// The result slips say on standard error what they lack, and the address of
+// their QR codes is taken for them only, and only as an address.
+TEST_F(CliFixture, ResultSlipsSayWhatTheyLackAndTakeAnAddressOnlyForThemselves)
+{
+    const std::string keyed = CrLf({"3,1,1,0,60", "##Format: 1", "##Reporting: 0123456789abcdef0123456789abcdef",
+                                    "a,a,0,,ia,,1,-2,0,0", "b,b,0,,ib,,0,-2,0,0", S("c,c,0,大阪,ic,,-1,0,0,0")});
+    auto r = RunCli(dir, {"--db", db, "report", "--format", "pdf-slips", "--round", "1", stg});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("%PDF-", 0), 0u);
+    EXPECT_NE(r.err.find("no codes"), std::string::npos) << r.err;
+    WriteAll(stg, keyed);
+    r = RunCli(dir, {"--db", db, "report", "--format", "pdf-slips", "--round", "1", stg});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.err.find("no --url"), std::string::npos) << r.err;
+    r = RunCli(dir, {"--db", db, "report", "--format", "pdf-slips", "--round", "1", "--url", "http://10.1.1.1:8080",
+                     "-o", (dir / "s.pdf").string(), stg});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(ReadAll(dir / "s.pdf").rfind("%PDF-", 0), 0u);
+    for (const std::vector<std::string>& bad :
+         {std::vector<std::string>{"--format", "pdf-pairing", "--round", "1", "--url", "http://10.1.1.1:8080"},
+          std::vector<std::string>{"--format", "pdf-slips", "--round", "1", "--url", "10.1.1.1:8080"},
+          std::vector<std::string>{"--format", "pdf-slips"}}) {
+        std::vector<std::string> args = {"--db", db, "report"};
+        args.insert(args.end(), bad.begin(), bad.end());
+        args.push_back(stg);
+        EXPECT_EQ(RunCli(dir, args).exitCode, 2) << bad[1];
+    }
+}
+
 TEST_F(CliFixture, OutputMayReplaceTheInputFile)
 {
     const auto r = RunCli(dir, {"--db", db, "sort", "-o", stg, stg});

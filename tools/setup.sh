@@ -18,6 +18,7 @@ packages=(
   liblemon-dev
   libx11-dev
   mingw-w64 wine64 googletest
+  nsis xvfb xdotool hyperfine autoconf automake libtool patch
   dpkg-dev file desktop-file-utils
 )
 

@@ -9,6 +9,12 @@
 
 namespace tabry::app {
 
+namespace {
+// Whether tabry_live is the real server or the stand-in of a build without
+// libmicrohttpd, whose refusal is not about the port.
+constexpr bool kHaveLiveServer = TABRY_HAVE_LIVE_SERVER != 0;
+} // namespace
+
 CLiveServerController::CLiveServerController(const TournamentData& data, QWidget* window)
     : QObject(window), m_data(data), m_window(window)
 {
@@ -32,6 +38,11 @@ void CLiveServerController::AttachStatusBar(QStatusBar* bar)
     UpdatePane();
 }
 
+bool CLiveServerController::ServerAvailable()
+{
+    return kHaveLiveServer;
+}
+
 void CLiveServerController::Publish(const TournamentData& data)
 {
     if (m_server.IsRunning())
@@ -47,7 +58,9 @@ bool CLiveServerController::Start(const QString& bindAddress, int port, QString*
     std::string reason;
     const bool started = m_server.Start(options, &reason);
     m_bind = bindAddress;
-    if (!started && error != nullptr)
+    if (!started && error != nullptr && !kHaveLiveServer)
+        *error = QStringLiteral("この版の TORVA はライブ配信に対応していません。");
+    else if (!started && error != nullptr)
         *error = QStringLiteral("ポート %1 で公開を始められません。\n他のプログラムが使っているか、"
                                 "このアドレスで待ち受けできません。\n(%2)")
                      .arg(port)

@@ -8,11 +8,9 @@
 #include "live/LocalAddresses.h"
 #include "live/RateLimiter.h"
 
-#include <microhttpd.h>
+#include "live/Sockets.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
+#include <microhttpd.h>
 
 #include <algorithm>
 #include <atomic>

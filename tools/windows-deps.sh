@@ -4,14 +4,19 @@
 #   tools/windows-deps.sh            builds what is missing (the first run
 #                                    takes 20-40 minutes, almost all of it Qt)
 #   tools/windows-deps.sh --check    exits 0 when every library is built
+#   tools/windows-deps.sh D...       builds only these
 #   tools/windows-deps.sh --prefix D prints the install folder of library D
 #
 # Each library goes into its own folder of the cache (~/.cache/torva-windows-
 # deps, or $TORVA_WINDOWS_DEPS), named after the Debian source version and a
 # hash of that library's recipe below: a new Debian version or a changed
 # recipe rebuilds that library alone, and every later run reuses the rest.
-# The build trees are deleted once a library is installed.
+# zlib comes as Debian builds it for mingw-w64 (libz-mingw-w64-dev).
+# The build trees are deleted once a library is installed. A link named after
+# each library (qtbase -> qtbase-6.4.2...) points at the version in use, for
+# cmake/mingw-w64-desktop.cmake.
 set -euo pipefail
+shopt -s inherit_errexit
 
 cache=${TORVA_WINDOWS_DEPS:-$HOME/.cache/torva-windows-deps}
 host=x86_64-w64-mingw32
@@ -69,12 +74,31 @@ common_env() {
 }
 
 # Unpacks the Debian source of $1 into the current folder, prints its path;
-# further arguments go to dpkg-source.
+# further arguments go to dpkg-source. The downloaded files are kept in the
+# cache's "sources" folder: the archive's mirror here answers 404 now and
+# then, and a file it served once is not asked for again.
 fetch() {
-  local pkg
+  local pkg version files try
   pkg=$(source_package "$1")
-  apt-get source -qq --download-only "$pkg=$(source_version "$1")" >/dev/null
-  dpkg-source --no-check "${@:2}" -x ./*.dsc src >/dev/null
+  version=$(source_version "$1")
+  files="$cache/sources/$pkg-${version//[:~+]/_}"
+  mkdir -p "$files"
+  for try in 1 2 3 4; do
+    (cd "$files" && apt-get source -qq --download-only "$pkg=$version" >/dev/null) && break
+    if [ "$try" -eq 4 ]; then
+      # Without Debian's part (debian.tar.*) the original source from the
+      # archive is built as it is; Qt, whose security fixes are in that
+      # part, must have it.
+      [ "$1" != qtbase ] && ls "$files"/*.orig.tar.* >/dev/null 2>&1 || return 1
+      echo "windows-deps.sh: Debian's changes to $pkg not fetched; building its original source" >&2
+      mkdir src
+      tar -xf "$files"/*.orig.tar.* -C src --strip-components=1
+      echo "$PWD/src"
+      return
+    fi
+    sleep $((try * 10))
+  done
+  dpkg-source --no-check "${@:2}" -x "$files"/*.dsc src >/dev/null
   echo "$PWD/src"
 }
 
@@ -157,7 +181,11 @@ recipe_libsodium() {
 build_dep() {
   local dep=$1 out work start
   out=$(dep_dir "$dep")
+  # One build of a library at a time, even from two runs of this script.
+  exec 8>"$cache/.lock-$dep"
+  flock 8
   if [ -e "$out/.complete" ]; then
+    ln -sfn "$(basename "$out")" "$cache/$dep"
     return
   fi
   echo "windows-deps.sh: building $dep into $out"
@@ -183,6 +211,8 @@ build_dep() {
   fi
   rm -rf "$work" "$work.log"
   touch "$out/.complete"
+  # The stable name the desktop build's tool chain file looks under.
+  ln -sfn "$(basename "$out")" "$cache/$dep"
   echo "windows-deps.sh: $dep done in $((SECONDS - start)) s"
 }
 
@@ -197,16 +227,19 @@ case ${1:-} in
     for dep in "${deps[@]}"; do
       dir=$(dep_dir "$dep") || exit 1
       [ -e "$dir/.complete" ] || exit 1
+      ln -sfn "$(basename "$dir")" "$cache/$dep"
     done
     ;;
-  "")
-    ensure_deb_src
-    for dep in qtbase qrencode libsodium libmicrohttpd; do
-      build_dep "$dep"
-    done
+  -*)
+    echo "usage: tools/windows-deps.sh [--check | --prefix DEP | DEP...]" >&2
+    exit 2
     ;;
   *)
-    echo "usage: tools/windows-deps.sh [--check | --prefix DEP]" >&2
-    exit 2
+    ensure_deb_src
+    # Qt first: it is the long one, and the others build beside it.
+    [ $# -gt 0 ] || set -- qtbase qrencode libsodium libmicrohttpd
+    for dep in "$@"; do
+      build_dep "$dep"
+    done
     ;;
 esac

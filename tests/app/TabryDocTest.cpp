@@ -177,7 +177,8 @@ TEST_F(DocFixture, AnUnreadableFileIsReportedAndThePreviousTournamentStays)
     // A NUL byte would have dropped the player of its line without a word.
     std::string damaged = test::StgBytes(4, 3, {"a", "b"});
     damaged[damaged.find("b,b")] = '\0';
-    const auto nul = Write("nul.stg", damaged);
+    // Not "nul.stg": NUL is a device name on Windows, whatever the extension.
+    const auto nul = Write("nul-byte.stg", damaged);
     Prompts().Reset();
     EXPECT_FALSE(doc.OnOpenDocument(Q(nul)));
     ASSERT_EQ(Events().size(), 1u);

@@ -47,9 +47,10 @@ for _ in $(seq 1 50); do xdotool getmouselocation >/dev/null 2>&1 && break; slee
 
 # Prints the seconds from start to the window, for one start of "$@".
 one() {
-  local start end pid
+  local start end pid file=$1
+  shift
   start=$(date +%s.%N)
-  "$@" "$scratch/t512.stg" >/dev/null 2>&1 &
+  "$@" "$file" >/dev/null 2>&1 &
   pid=$!
   until xdotool search --onlyvisible --name 't512' >/dev/null 2>&1; do sleep 0.05; done
   end=$(date +%s.%N)
@@ -66,12 +67,12 @@ summary() {
 mkdir -p "$scratch/home" "$scratch/linux"
 cp "$linux" "$scratch/linux/"
 for _ in $(seq 1 "$runs"); do
-  one env HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/home/.config" XDG_DATA_HOME="$scratch/home/.local/share" \
+  one "$scratch/t512.stg" env HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/home/.config" XDG_DATA_HOME="$scratch/home/.local/share" \
     QT_QPA_PLATFORM=xcb "$scratch/linux/torva" --no-association-check
 done | summary Linux
 
 cp -r "$stage" "$scratch/windows"
 WINEPATH= tools/wine-run.sh "$prefix" cmd /c exit 0 >/dev/null 2>&1 || true
 for _ in $(seq 1 "$runs"); do
-  one env WINEPATH= tools/wine-run.sh "$prefix" "$scratch/windows/torva.exe" --no-association-check
+  one "Z:${scratch//\//\\}\\t512.stg" env WINEPATH= tools/wine-run.sh "$prefix" "$scratch/windows/torva.exe" --no-association-check
 done | summary Wine

@@ -10,8 +10,13 @@
 #            (the slow ones have run above);
 #   fuzz     a short libFuzzer run of every reader, when clang is present;
 #   windows  the data side and torva-cli cross-built for Windows, their tests
-#            run under Wine, when mingw-w64 and Wine are present;
+#            run under Wine, when mingw-w64 and Wine are present; with the
+#            cached Windows libraries (windows-deps) the desktop program too:
+#            every test program under Wine, the real window typed into under
+#            Wine in Xvfb, and the installer installed and removed;
 #   package  the Debian package: built, unpacked into a scratch root and run.
+# Not in the default list: windows-deps, which builds the Windows libraries
+# from Debian's sources into ~/.cache/torva-windows-deps (20-40 minutes once).
 # A slow test runs in one build only: the one where it finds the most
 # (`ctest -L slow` lists them; cmake/TabryTesting.cmake says how to mark one).
 #
@@ -77,12 +82,39 @@ step_windows() {
     echo "test.sh: no mingw-w64 or Wine, no Windows build"
     return
   fi
+  if ! ./tools/windows-deps.sh --check; then
+    if ! ./tools/windows-deps.sh --check libsodium; then
+      echo "test.sh: no Windows libraries cached, no Windows build (./test.sh windows-deps builds them)"
+      return
+    fi
+    echo "test.sh: Qt for Windows not cached, so the data side only (./test.sh windows-deps builds it)"
+    windows_data_side
+    return
+  fi
+  # The desktop build holds the data side's tests too, linked against the
+  # shared runtime: one Windows build instead of two.
+  configure windows-desktop
+  cmake --build --preset windows-desktop -j "$jobs"
+  local status=0
+  QT_QPA_PLATFORM=offscreen ctest --preset windows-desktop -j "$jobs" || status=$?
+  ./tools/wine-run.sh "$PWD/build/windows-desktop/wine" --stop
+  [ "$status" -eq 0 ] || return "$status"
+  ./tools/make-windows-release.sh --no-deps
+  ./tools/windows-smoke-test.sh
+  ./tools/windows-installer-test.sh
+}
+
+windows_data_side() {
   configure windows
   cmake --build --preset windows -j "$jobs"
   local status=0
   ctest --preset windows -j "$jobs" || status=$?
   ./tools/wine-run.sh "$PWD/build/windows/wine" --stop
   return "$status"
+}
+
+step_windows-deps() {
+  nice -n 5 ./tools/windows-deps.sh
 }
 
 # Builds the package from the release tree, unpacks it with dpkg -x into a

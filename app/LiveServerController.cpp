@@ -15,6 +15,12 @@
 
 namespace tabry::app {
 
+namespace {
+// Whether tabry_live is the real server or the stand-in of a build without
+// libmicrohttpd, whose refusal is not about the port.
+constexpr bool kHaveLiveServer = TABRY_HAVE_LIVE_SERVER != 0;
+} // namespace
+
 bool ParseServeAddress(const QString& text, QString& address, int& port)
 {
     const qsizetype colon = text.lastIndexOf(':');
@@ -52,6 +58,11 @@ void CLiveServerController::AttachStatusBar(QStatusBar* bar)
     m_pane->setTextInteractionFlags(Qt::TextSelectableByMouse);
     bar->addPermanentWidget(m_pane);
     UpdatePane();
+}
+
+bool CLiveServerController::ServerAvailable()
+{
+    return kHaveLiveServer;
 }
 
 void CLiveServerController::Publish(const TournamentData& data)
@@ -106,7 +117,9 @@ bool CLiveServerController::Start(const QString& bindAddress, int port, QString*
     std::string reason;
     const bool started = m_server.Start(options, &reason);
     m_bind = bindAddress;
-    if (!started && error != nullptr)
+    if (!started && error != nullptr && !kHaveLiveServer)
+        *error = QStringLiteral("この版の TORVA はライブ配信に対応していません。");
+    else if (!started && error != nullptr)
         *error = QStringLiteral("ポート %1 で公開を始められません。\n他のプログラムが使っているか、"
                                 "このアドレスで待ち受けできません。\n(%2)")
                      .arg(port)

@@ -48,6 +48,9 @@ public:
     // while the server is off. Cheap enough to follow every edit.
     void Publish(const TournamentData& data);
 
+    // False in a build without the server (TABRY_WITH_LIVE=OFF), where
+    // Start always refuses.
+    static bool ServerAvailable();
     // bindAddress "" listens on every address of the machine.
     bool Start(const QString& bindAddress, int port, QString* error = nullptr);
     void Stop();

@@ -59,8 +59,9 @@ bool RunReportCommand(QWidget* parent, IReportRenderer& renderer, OutputKind kin
         DefaultReportName(renderer, documentTitle) + ui::ToQString(ProposedNameSuffix(kind, round)) + '.' + extension;
     if (!directory.isEmpty())
         proposed = QDir(directory).filePath(proposed);
+    // Shown to the user: in Windows' own form there (C:\Users\...).
     const QString path = ui::Prompt().SaveFileName(
-        parent, QStringLiteral("名前を付けて保存"), proposed,
+        parent, QStringLiteral("名前を付けて保存"), QDir::toNativeSeparators(proposed),
         QtFilterFromPipe(QString::fromUtf8(info.filter.data(), static_cast<qsizetype>(info.filter.size()))), extension);
     if (path.isEmpty())
         return false;

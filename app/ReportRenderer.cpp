@@ -3,6 +3,8 @@
 #include "app/ReportCommand.h"
 
 #include "core/TournamentData.h"
+#include "paper/pdf/PdfRenderer.h"
+#include "paper/qt/PaperPainter.h"
 
 namespace tabry::app {
 
@@ -10,6 +12,10 @@ namespace {
 
 class WriterRenderer : public IReportRenderer {
 public:
+    // Where cairo and pango are absent (Windows), the PDF kinds are drawn
+    // the way the printer is, into QPdfWriter; elsewhere this changes nothing.
+    WriterRenderer() { paper::SetFallbackPdfRenderer(&paper::RenderPdfWithQt); }
+
     OutputStatus Render(OutputKind kind, const TournamentData& data, int round, const OutputOptions& options,
                         std::string& out, std::string* message) override
     {

@@ -183,7 +183,10 @@ bool SaveLiveWindow(CMainFrame* frame, const QDir& dir, QString* error)
 {
     // The live-pages window while serving. It listens on this computer only
     // and on a port nobody uses, so taking the picture (in a test too)
-    // opens nothing to the network and disturbs no other server.
+    // opens nothing to the network and disturbs no other server. A build
+    // without the server has no such window to show.
+    if (!CLiveServerController::ServerAvailable())
+        return true;
     auto* live = frame->findChild<CLiveServerController*>();
     if (live == nullptr || !live->Start(QStringLiteral("127.0.0.1"), 0))
         return Fail(QStringLiteral("ライブ公開を始められません。"), error);

@@ -237,8 +237,8 @@ bool CTabryDoc::FileNew()
 
 bool CTabryDoc::FileOpen()
 {
-    const QString path =
-        ui::Prompt().OpenFileName(m_dialogParent, QStringLiteral("開く"), DefaultDirectory(), kOpenFilter);
+    const QString path = ui::Prompt().OpenFileName(m_dialogParent, QStringLiteral("開く"),
+                                                   QDir::toNativeSeparators(DefaultDirectory()), kOpenFilter);
     if (path.isEmpty())
         return false;
     m_directory = QFileInfo(path).absolutePath();
@@ -263,8 +263,9 @@ bool CTabryDoc::FileSaveAs()
 {
     const QString proposed =
         m_path.isEmpty() ? QDir(DefaultDirectory()).filePath(m_title + QStringLiteral(".stg")) : m_path;
-    const QString path = ui::Prompt().SaveFileName(m_dialogParent, QStringLiteral("名前を付けて保存"), proposed,
-                                                   kFilter, QStringLiteral("stg"));
+    // Shown to the user: in Windows' own form there (C:\Users\...).
+    const QString path = ui::Prompt().SaveFileName(m_dialogParent, QStringLiteral("名前を付けて保存"),
+                                                   QDir::toNativeSeparators(proposed), kFilter, QStringLiteral("stg"));
     if (path.isEmpty())
         return false;
     return OnSaveDocument(path);

@@ -4,6 +4,7 @@
 //   torva --screenshot DIR [FILE.stg]       (the README's and the manual's pictures; not in --help)
 //   torva --write-desktop-files DIR         (the package's desktop entry, MIME type and icons; not in --help)
 
+#include "app/BundledFonts.h"
 #include "app/DatabaseLocation.h"
 #include "app/DesktopFiles.h"
 #include "app/ProgramLayout.h"
@@ -162,6 +163,7 @@ int main(int argc, char** argv)
     CGuardedApplication qapp(argc, argv);
     SetIdentity();
     tabry::app::InstallJapaneseTranslations(qapp);
+    tabry::app::AddBundledFonts(QCoreApplication::applicationDirPath() + QStringLiteral("/fonts"));
 
     CommandLine cl;
     cl.parser.process(qapp);

@@ -37,6 +37,7 @@ function(tabry_add_test name)
     # second: one CTest entry per executable, and no listing run at build time.
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}" ENVIRONMENT "${_env}")
+    tabry_windows_qt_conf(${CMAKE_CURRENT_BINARY_DIR})
     return()
   endif()
 

@@ -12,11 +12,9 @@
 #include "core/ReportCode.h"
 #include "text/LineString.h"
 
-#include <microhttpd.h>
+#include "live/Sockets.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
+#include <microhttpd.h>
 
 #include <algorithm>
 #include <array>

@@ -1,9 +1,11 @@
 #include "live/LocalAddresses.h"
 
-#include <arpa/inet.h>
+#include "live/Sockets.h"
+
+#ifndef _WIN32
 #include <ifaddrs.h>
 #include <net/if.h>
-#include <netinet/in.h>
+#endif
 
 namespace tabry::live {
 
@@ -34,6 +36,8 @@ bool IsIpv6Address(const std::string& text)
     return inet_pton(AF_INET6, text.c_str(), &a) == 1;
 }
 
+#ifndef _WIN32
+// Windows lists its adapters differently: LocalAddressesWindows.cpp.
 std::vector<std::string> LocalAddresses()
 {
     std::vector<std::string> v4, v6;
@@ -62,6 +66,7 @@ std::vector<std::string> LocalAddresses()
     v4.insert(v4.end(), v6.begin(), v6.end());
     return v4;
 }
+#endif
 
 std::vector<std::string> ServedUrls(const std::string& bindAddress, std::uint16_t port,
                                     const std::vector<std::string>& localAddresses, bool withIpv6)

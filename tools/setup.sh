@@ -17,7 +17,8 @@ packages=(
   libcurl4-openssl-dev nlohmann-json3-dev
   liblemon-dev
   libx11-dev
-  mingw-w64 wine64 googletest
+  mingw-w64 libz-mingw-w64-dev wine64 googletest
+  nsis xvfb xdotool imagemagick bc autoconf automake libtool patch
   dpkg-dev file desktop-file-utils
 )
 

@@ -33,6 +33,12 @@ if [ "${1:-}" = --stop ]; then
 fi
 
 export WINEPREFIX=$prefix
+# The desktop build's programs load Qt's DLLs and the shared mingw runtime
+# from the folders the build lists beside the prefix (TabryWindowsRuntime).
+if [ -s "$prefix.path" ]; then
+  WINEPATH=$(tr '\n' ';' <"$prefix.path")
+  export WINEPATH=${WINEPATH%;}
+fi
 # Wine keeps file names in the charset of the Unix locale: under the C
 # locale the tests pin, every Japanese name would fail. (The programs' own
 # Windows locale and ANSI code page stay those of a Western system.)

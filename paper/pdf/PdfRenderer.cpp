@@ -167,4 +167,14 @@ bool RenderPdf(const PaperDocument& doc, std::string& out, std::string* error)
     return true;
 }
 
+// cairo is always there: nothing to lend.
+void SetFallbackPdfRenderer(PdfRendererFunction)
+{
+}
+
+bool CanRenderPdf()
+{
+    return true;
+}
+
 } // namespace tabry::paper

@@ -14,4 +14,12 @@ namespace tabry::paper {
 // one empty A4 page.
 bool RenderPdf(const PaperDocument& doc, std::string& out, std::string* error = nullptr);
 
+// A build without cairo and pango (Windows) has no renderer of its own; the
+// desktop program lends it the one it prints with (paper/qt), so its PDF
+// export works there. Set once at start-up, before any thread renders.
+using PdfRendererFunction = bool (*)(const PaperDocument& doc, std::string& out, std::string* error);
+void SetFallbackPdfRenderer(PdfRendererFunction render);
+// Whether RenderPdf can succeed in this program.
+bool CanRenderPdf();
+
 } // namespace tabry::paper

@@ -3,11 +3,13 @@
 #include "paper/PageDescription.h"
 #include "widgets/TextCodec.h"
 
+#include <QBuffer>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPen>
 #include <QPrinter>
 
@@ -124,6 +126,44 @@ bool PrintDocument(QPrinter& printer, const PaperDocument& doc)
         painter.restore();
     }
     return painter.end();
+}
+
+bool RenderPdfWithQt(const PaperDocument& doc, std::string& out, std::string* error)
+{
+    out.clear();
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setTitle(ui::ToQString(doc.title));
+        writer.setCreator(QStringLiteral("TORVA"));
+        // Points as the painter's units: the page descriptions are in points.
+        writer.setResolution(72);
+        const auto layoutOf = [](const Page& page) {
+            return QPageLayout(QPageSize(QPageSize::A4),
+                               page.width > page.height ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF());
+        };
+        const Page blank{kA4Short, kA4Long, {}, {}, {}};
+        const std::vector<Page>& pages = doc.pages.empty() ? std::vector<Page>{blank} : doc.pages;
+        writer.setPageLayout(layoutOf(pages.front()));
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            if (error != nullptr)
+                *error = "PDF の書き込みを始められません。";
+            return false;
+        }
+        for (size_t i = 0; i < pages.size(); ++i) {
+            if (i > 0) {
+                writer.setPageLayout(layoutOf(pages[i]));
+                writer.newPage();
+            }
+            PaintPage(painter, pages[i]);
+        }
+        painter.end();
+    }
+    const QByteArray& bytes = buffer.data();
+    out.assign(bytes.constData(), static_cast<size_t>(bytes.size()));
+    return true;
 }
 
 } // namespace tabry::paper

@@ -4,6 +4,8 @@
 // renderer, the texts set in IPA Gothic with their baselines where the page
 // description puts them.
 
+#include <string>
+
 class QPainter;
 class QPrinter;
 
@@ -24,5 +26,11 @@ void PreparePrinter(QPrinter& printer, const PaperDocument& doc);
 // Prints the pages of `doc` that the printer's page ranges select (all when
 // none are set). False when painting on the printer cannot start.
 bool PrintDocument(QPrinter& printer, const PaperDocument& doc);
+
+// The document as a PDF drawn through PaintPage into QPdfWriter, each page
+// A4 in its own orientation, the fonts' used glyphs embedded: the PDF export
+// of a desktop build without cairo and pango (see SetFallbackPdfRenderer).
+// False with a reason (UTF-8, Japanese) when the PDF cannot be written.
+bool RenderPdfWithQt(const PaperDocument& doc, std::string& out, std::string* error);
 
 } // namespace tabry::paper

@@ -63,7 +63,15 @@ TEST(LockIndicatorsTest, FourPanesAfterThePromptFollowTheLocks)
 TEST(LockIndicatorsTest, QtOffscreenCannotReadTheLocksSoThePanesAreLeftOut)
 {
     ASSERT_EQ(QGuiApplication::platformName(), "offscreen");
+#if defined(Q_OS_WIN)
+    // Windows answers from the keyboard state whatever Qt's platform is.
+    const std::unique_ptr<ILockKeyState> state = PlatformLockKeyState();
+    ASSERT_NE(state, nullptr);
+    for (LockKey key : {LockKey::Kana, LockKey::Caps, LockKey::Num, LockKey::Scroll})
+        (void)state->IsOn(key);
+#else
     EXPECT_EQ(PlatformLockKeyState(), nullptr);
+#endif
 }
 
 } // namespace

@@ -107,7 +107,7 @@ TEST_F(PrintFixture, PrintOffersTheDocumentsPagesAndPdfExportWritesUnderThePropo
     Action("actionFileExportPdf")->trigger();
     ASSERT_EQ(Prompts().Events().size(), 1u);
     EXPECT_EQ(Prompts().Events()[0].kind, "save");
-    EXPECT_EQ(Prompts().Events()[0].text, Q(box / "t_1回戦_組み合わせ.pdf"));
+    EXPECT_EQ(Prompts().Events()[0].text, Q(box.dir.Path() / u8"t_1回戦_組み合わせ.pdf"));
     EXPECT_EQ(test::ReadAll(box / "round1.pdf").rfind("%PDF-", 0), 0u);
     Choose(std::nullopt); // cancelled: no file dialog
     Action("actionFileExportPdf")->trigger();

@@ -94,8 +94,8 @@ TEST_F(RunFixture, NoTwoOutputsProposeTheSameFile)
         RunReportCommand(nullptr, renderer, kind, data, title, Q(dir.Path()), round); // cancelled
         return Prompts().Events().at(0).text;
     };
-    EXPECT_EQ(proposed(OutputKind::PairingTable, 3), Q(dir / "第12回大会_3回戦_組み合わせ.csv"));
-    EXPECT_EQ(proposed(OutputKind::RatingCsv, 0), Q(dir / "第12回大会.csv"));
+    EXPECT_EQ(proposed(OutputKind::PairingTable, 3), Q(dir.Path() / u8"第12回大会_3回戦_組み合わせ.csv"));
+    EXPECT_EQ(proposed(OutputKind::RatingCsv, 0), Q(dir.Path() / u8"第12回大会.csv"));
     QStringList names;
     for (const OutputKindInfo& info : OutputKinds()) {
         const int rounds = info.round == RoundUse::None ? 0 : 3;

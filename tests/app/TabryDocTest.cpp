@@ -63,7 +63,7 @@ TEST_F(DocFixture, SaveAsWritesTheFileAndTakesItsName)
     EXPECT_TRUE(doc.FileSave()); // untitled: save as
     ASSERT_EQ(Events().size(), 1u);
     EXPECT_EQ(Events()[0].kind, "save");
-    EXPECT_EQ(Events()[0].text, Q(dir / "無題.stg"));
+    EXPECT_EQ(Events()[0].text, Q(dir.Path() / u8"無題.stg"));
     EXPECT_EQ(doc.Title(), "cup.stg");
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(used.count(), 1);
@@ -177,7 +177,8 @@ TEST_F(DocFixture, AnUnreadableFileIsReportedAndThePreviousTournamentStays)
     // A NUL byte would have dropped the player of its line without a word.
     std::string damaged = test::StgBytes(4, 3, {"a", "b"});
     damaged[damaged.find("b,b")] = '\0';
-    const auto nul = Write("nul.stg", damaged);
+    // Not "nul.stg": NUL is a device name on Windows, whatever the extension.
+    const auto nul = Write("nul-byte.stg", damaged);
     Prompts().Reset();
     EXPECT_FALSE(doc.OnOpenDocument(Q(nul)));
     ASSERT_EQ(Events().size(), 1u);

@@ -147,18 +147,24 @@ std::string CRecoveryJournal::Compose(std::string_view stg, const fs::path& docu
     return out;
 }
 
+bool CRecoveryJournal::LockOrSay(FileError* error)
+{
+    if (Lock())
+        return true;
+    if (error != nullptr) {
+        *error = FileError{};
+        error->step = FileStep::Create;
+        error->problem = FileProblem::Other;
+        error->path = m_lockPath;
+        error->systemText = "cannot lock the recovery file";
+    }
+    return false;
+}
+
 bool CRecoveryJournal::Write(std::string_view stg, std::int64_t changedAt, FileError* error)
 {
-    if (!Lock()) {
-        if (error != nullptr) {
-            *error = FileError{};
-            error->step = FileStep::Create;
-            error->problem = FileProblem::Other;
-            error->path = m_lockPath;
-            error->systemText = "cannot lock the recovery file";
-        }
+    if (!LockOrSay(error))
         return false;
-    }
     if (!WriteFileAtomically(m_path, Compose(stg, m_document, changedAt), error, m_flush))
         return false;
     m_written = true;
@@ -176,16 +182,8 @@ bool CRecoveryJournal::WriteReports(std::string_view bytes, FileError* error)
         }
         return true;
     }
-    if (!Lock()) {
-        if (error != nullptr) {
-            *error = FileError{};
-            error->step = FileStep::Create;
-            error->problem = FileProblem::Other;
-            error->path = m_lockPath;
-            error->systemText = "cannot lock the recovery file";
-        }
+    if (!LockOrSay(error))
         return false;
-    }
     if (!WriteFileAtomically(path, std::string(bytes), error, m_flush))
         return false;
     m_reportsWritten = true;

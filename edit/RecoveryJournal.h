@@ -97,6 +97,8 @@ public:
 
 private:
     bool Lock();
+    // Lock(), with the reason in `error` when it fails.
+    bool LockOrSay(FileError* error);
 
     std::filesystem::path m_folder;
     std::filesystem::path m_path;

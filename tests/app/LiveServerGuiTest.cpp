@@ -19,28 +19,8 @@
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 namespace tabry::app {
 namespace {
-
-// A port nobody listens on just now.
-int FreePort()
-{
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof a;
-    bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    getsockname(fd, reinterpret_cast<sockaddr*>(&a), &length);
-    const int port = ntohs(a.sin_port);
-    close(fd);
-    return port;
-}
 
 TEST(LiveServerGuiTest, TheWindowServesThePagesUntilStopOrExit)
 {
@@ -61,7 +41,7 @@ TEST(LiveServerGuiTest, TheWindowServesThePagesUntilStopOrExit)
     auto* address = dialog->findChild<QComboBox*>(QStringLiteral("liveAddress"));
     EXPECT_EQ(address->currentData().toString(), QString()) << "every address by default";
     address->setCurrentIndex(address->findData(QStringLiteral("127.0.0.1")));
-    const int port = FreePort();
+    const int port = test::FreePort();
     dialog->findChild<QSpinBox*>(QStringLiteral("livePort"))->setValue(port);
     auto* startStop = dialog->findChild<QPushButton*>(QStringLiteral("liveStartStop"));
     QTest::mouseClick(startStop, Qt::LeftButton);

@@ -36,11 +36,8 @@
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
 #include <csignal>
-#include <netinet/in.h>
 #include <spawn.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -86,21 +83,6 @@ bool EventuallyOnGui(Predicate done)
         std::chrono::seconds(20));
 }
 
-int FreePort()
-{
-    // The kernel's next ephemeral port: taken by nobody when we ask.
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof a;
-    bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    getsockname(fd, reinterpret_cast<sockaddr*>(&a), &length);
-    const int port = ntohs(a.sin_port);
-    close(fd);
-    return port;
-}
-
 TEST(ReportDeskTest, APhoneReportsThroughThePageAndTheDeskAcceptsItWithTheKeys)
 {
     if (!std::filesystem::exists(test::kChromium))
@@ -125,7 +107,7 @@ TEST(ReportDeskTest, APhoneReportsThroughThePageAndTheDeskAcceptsItWithTheKeys)
     live->findChild<QComboBox*>(QStringLiteral("liveAddress"))
         ->setCurrentIndex(
             live->findChild<QComboBox*>(QStringLiteral("liveAddress"))->findData(QStringLiteral("127.0.0.1")));
-    const int port = FreePort();
+    const int port = test::FreePort();
     live->findChild<QSpinBox*>(QStringLiteral("livePort"))->setValue(port);
     QTest::mouseClick(live->findChild<QPushButton*>(QStringLiteral("liveStartStop")), Qt::LeftButton);
     ASSERT_TRUE(frame->Live().IsRunning());
@@ -236,7 +218,7 @@ TEST(ReportDeskTest, ReportsWaitingWhenTheDeskIsKilledComeBackWithTheTournament)
     const std::filesystem::path dataHome = home / "data";
     std::filesystem::create_directories(dataHome);
     std::filesystem::permissions(home, std::filesystem::perms::owner_all); // as a runtime folder must be
-    const int port = FreePort();
+    const int port = test::FreePort();
 
     // The venue's start-up script: the file, served, reporting on.
     const std::string portArg = "127.0.0.1:" + std::to_string(port);

@@ -115,6 +115,20 @@ HttpReply HttpGet(const std::string& url, const std::vector<std::string>& header
     return reply;
 }
 
+int FreePort()
+{
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof a;
+    bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    getsockname(fd, reinterpret_cast<sockaddr*>(&a), &length);
+    const int port = ntohs(a.sin_port);
+    close(fd);
+    return port;
+}
+
 int ConnectFrom(std::uint16_t port, const char* from)
 {
     const int fd = socket(AF_INET, SOCK_STREAM, 0);

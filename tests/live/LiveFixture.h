@@ -28,6 +28,8 @@ struct HttpReply {
 // GET (or HEAD) with extra header lines ("If-None-Match: ...").
 HttpReply HttpGet(const std::string& url, const std::vector<std::string>& headers = {}, bool head = false);
 
+// A loopback port nobody listens on just now (the kernel's next ephemeral one).
+int FreePort();
 // A TCP connection to 127.0.0.1:port from the local address `from` (any
 // 127.x.y.z), or -1.
 int ConnectFrom(std::uint16_t port, const char* from = "127.0.0.1");

@@ -20,6 +20,8 @@
 #include "live/LiveServer.h"
 #include "live/LiveSnapshot.h"
 
+#include "bench/live/LoadClients.h"
+
 #include <curl/curl.h>
 
 #include <arpa/inet.h>
@@ -42,6 +44,10 @@
 #include <vector>
 
 namespace {
+
+using tabry::bench::Discard;
+using tabry::bench::KeepEtag;
+using tabry::bench::Percentile;
 
 using Clock = std::chrono::steady_clock;
 using tabry::TournamentData;
@@ -75,14 +81,6 @@ TournamentData LargestTournament()
     return d;
 }
 
-double Percentile(std::vector<double> v, double p)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v[std::min(v.size() - 1, static_cast<size_t>(p * static_cast<double>(v.size())))];
-}
-
 struct Client {
     CURL* easy = nullptr;
     curl_slist* headers = nullptr;
@@ -92,19 +90,6 @@ struct Client {
     Clock::time_point next;
     bool busy = false;
 };
-
-size_t Discard(char*, size_t size, size_t count, void*)
-{
-    return size * count;
-}
-
-size_t KeepEtag(char* data, size_t size, size_t count, void* user)
-{
-    const std::string line(data, size * count);
-    if (line.size() > 6 && strncasecmp(line.c_str(), "etag:", 5) == 0)
-        static_cast<Client*>(user)->pendingEtag = line.substr(6, line.find_last_not_of("\r\n") - 5);
-    return size * count;
-}
 
 void Arm(Client& c, const std::string& url)
 {
@@ -295,7 +280,7 @@ int main(int argc, char** argv)
         curl_easy_setopt(c.easy, CURLOPT_INTERFACE, c.address.c_str());
         curl_easy_setopt(c.easy, CURLOPT_WRITEFUNCTION, &Discard);
         curl_easy_setopt(c.easy, CURLOPT_HEADERFUNCTION, &KeepEtag);
-        curl_easy_setopt(c.easy, CURLOPT_HEADERDATA, &c);
+        curl_easy_setopt(c.easy, CURLOPT_HEADERDATA, &c.pendingEtag);
         curl_easy_setopt(c.easy, CURLOPT_PRIVATE, &c);
         curl_easy_setopt(c.easy, CURLOPT_TIMEOUT, 10L);
         curl_easy_setopt(c.easy, CURLOPT_NOPROXY, "*");

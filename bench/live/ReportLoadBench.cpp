@@ -15,6 +15,8 @@
 #include "live/LiveServer.h"
 #include "live/ReportInbox.h"
 
+#include "bench/live/LoadClients.h"
+
 #include <curl/curl.h>
 
 #include <algorithm>
@@ -31,6 +33,10 @@
 #include <vector>
 
 namespace {
+
+using tabry::bench::Discard;
+using tabry::bench::KeepEtag;
+using tabry::bench::Percentile;
 
 using Clock = std::chrono::steady_clock;
 using tabry::TournamentData;
@@ -69,14 +75,6 @@ TournamentData PairedTournament()
     return d;
 }
 
-double Percentile(std::vector<double> v, double p)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v[std::min(v.size() - 1, static_cast<size_t>(p * static_cast<double>(v.size())))];
-}
-
 struct Phone {
     CURL* easy = nullptr;
     curl_slist* headers = nullptr;
@@ -88,19 +86,6 @@ struct Phone {
     bool busy = false;
     bool done = false;
 };
-
-size_t Discard(char*, size_t size, size_t count, void*)
-{
-    return size * count;
-}
-
-size_t KeepEtag(char* data, size_t size, size_t count, void* user)
-{
-    const std::string line(data, size * count);
-    if (line.size() > 6 && strncasecmp(line.c_str(), "etag:", 5) == 0)
-        static_cast<Phone*>(user)->pendingEtag = line.substr(6, line.find_last_not_of("\r\n") - 5);
-    return size * count;
-}
 
 struct Counts {
     long ok = 0, notModified = 0, other = 0, failed = 0;
@@ -213,7 +198,7 @@ int main(int argc, char** argv)
         curl_easy_setopt(p.easy, CURLOPT_TIMEOUT, 10L);
         curl_easy_setopt(p.easy, CURLOPT_NOPROXY, "*");
         curl_easy_setopt(p.easy, CURLOPT_HEADERFUNCTION, &KeepEtag);
-        curl_easy_setopt(p.easy, CURLOPT_HEADERDATA, &p);
+        curl_easy_setopt(p.easy, CURLOPT_HEADERDATA, &p.pendingEtag);
         if (!p.form.empty()) {
             curl_easy_setopt(p.easy, CURLOPT_URL, (base + "/report").c_str());
             curl_easy_setopt(p.easy, CURLOPT_COPYPOSTFIELDS, p.form.c_str());

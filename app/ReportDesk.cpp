@@ -25,15 +25,14 @@ CReportDesk::CReportDesk(CTournamentEditor& editor, QWidget* window)
     m_action->setStatusTip(QStringLiteral("対局者が送った結果を確認して入力"));
     m_action->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
     connect(m_action, &QAction::triggered, this, &CReportDesk::ShowDialog);
-    // Reports are checked against the tournament as it stands: its key, its
-    // current round and the boards that have a result by now.
-    m_inbox->SetContext(ReportContextOf(Data().table, Data().info));
+    // Reports are checked against the tournament as it stands (its key, its
+    // current round, the boards with a result by now): the live server sets
+    // that with every publication, and only the server takes reports.
     m_listener = m_editor.AddListener(ListenerRank::LivePages, [this](const ChangeEvent& event) {
         // Another tournament: the reports of the one before are no longer
         // anybody's (a restored one brings its own back, RestoreFromJournal).
         if (event.kind == ChangeKind::Reset && m_inbox->PendingCount() > 0)
             m_inbox->Restore({});
-        m_inbox->SetContext(ReportContextOf(Data().table, Data().info));
     });
     // Called on the server's threads: the desk looks at the list on its own.
     // A refused report changes no list, only a count: the windows' status

@@ -149,6 +149,24 @@ bool WriteFileAtomically(const fs::path& path, std::string_view bytes, std::stri
     return ok;
 }
 
+namespace {
+// Whether the nearest part of `folder` that exists is a file. Windows
+// answers "path not found" where POSIX says "not a directory", so the disk
+// is asked rather than the error code.
+bool FileOnTheWay(const fs::path& folder)
+{
+    std::error_code ec;
+    for (fs::path p = folder; !p.empty() && p != p.root_path(); p = p.parent_path()) {
+        const fs::file_status status = fs::status(p, ec);
+        if (fs::exists(status))
+            return !fs::is_directory(status);
+        if (p == p.parent_path())
+            break;
+    }
+    return false;
+}
+} // namespace
+
 bool CreateFolders(const fs::path& folder, FileError* error)
 {
     std::error_code ec;
@@ -165,7 +183,7 @@ bool CreateFolders(const fs::path& folder, FileError* error)
     else if (ec == std::errc::not_a_directory || ec == std::errc::file_exists || !ec)
         problem = FileProblem::NotAFolderOnPath;
     else if (ec == std::errc::no_such_file_or_directory)
-        problem = FileProblem::FolderMissing;
+        problem = FileOnTheWay(folder) ? FileProblem::NotAFolderOnPath : FileProblem::FolderMissing;
     detail::SetError(error, FileStep::CreateFolder, problem, folder, ec.value(), ec ? ec.message() : std::string());
     return false;
 }

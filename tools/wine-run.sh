@@ -44,6 +44,12 @@ fi
 # Windows locale and ANSI code page stay those of a Western system.)
 export LC_ALL=C.UTF-8
 export WINEDEBUG=${WINEDEBUG:--all}
+# Wine keeps the Unix side's QT_* variables away from Windows programs (they
+# belong to the host's Qt) and passes WINEQT_* under the QT_* name instead:
+# the tests' platform and font folder are meant for the Windows program.
+for name in $(compgen -e); do
+  case $name in QT_*) export "WINE$name=${!name}" ;; esac
+done
 # No Mono or Gecko installer dialogs: nothing here needs them.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 

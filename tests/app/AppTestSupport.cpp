@@ -1,6 +1,7 @@
 #include "tests/app/AppTestSupport.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QWidget>
@@ -9,7 +10,12 @@ namespace tabry::test {
 
 QString Q(const std::filesystem::path& path)
 {
-    return QString::fromStdU16String(path.u16string());
+    return QString::fromStdU16String(path.generic_u16string());
+}
+
+QString Shown(const std::filesystem::path& path)
+{
+    return QDir::toNativeSeparators(Q(path));
 }
 
 std::string StgBytes(int players, int rounds, const std::vector<std::string>& names, const std::string& title)

@@ -21,7 +21,10 @@ inline void PrintTo(const QString& text, std::ostream* os)
 
 namespace tabry::test {
 
+// A path as Qt holds it ("/" on every system), and as the program shows it
+// to the user (the system's own separators).
 QString Q(const std::filesystem::path& path);
+QString Shown(const std::filesystem::path& path);
 
 // A tournament file of `players` x `rounds` with the players named in
 // `names` (long name = short name = input name) in the first rows, and a

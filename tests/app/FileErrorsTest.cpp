@@ -19,11 +19,7 @@ namespace tabry::app {
 namespace {
 
 using test::Q;
-
-QString N(const std::filesystem::path& path)
-{
-    return QDir::toNativeSeparators(Q(path));
-}
+using test::Shown;
 
 // The reason as the program shows it, from a real read or save.
 QString ReadReason(const std::filesystem::path& path, std::uintmax_t limit = kMaxTournamentFileBytes)
@@ -48,7 +44,7 @@ TEST(FileErrorsTest, TheDetailNamesWhatStoppedTheReadOrTheSave)
     test::WriteAll(dir / "file", "x");
     EXPECT_EQ(SaveReason(dir / "file" / "sub" / "player.db"),
               QString::fromUtf8("保存先のフォルダ「%1」を作成できません。途中にフォルダではなくファイルがあります。")
-                  .arg(N(dir / "file" / "sub")));
+                  .arg(Shown(dir / "file" / "sub")));
 
     test::WriteAll(dir / "huge.stg", "");
     std::filesystem::resize_file(dir / "huge.stg", kMaxTournamentFileBytes + 1);
@@ -68,7 +64,7 @@ TEST(FileErrorsTest, TheDetailNamesWhatStoppedTheReadOrTheSave)
         ASSERT_EQ(::chmod((dir / "ro").c_str(), 0555), 0);
         EXPECT_EQ(SaveReason(dir / "ro" / "TORVA" / "player.db"),
                   QString::fromUtf8("保存先のフォルダ「%1」を作成できません。書き込みが許可されていません。")
-                      .arg(N(dir / "ro" / "TORVA")));
+                      .arg(Shown(dir / "ro" / "TORVA")));
         EXPECT_EQ(SaveReason(dir / "ro" / "player.db"), QString::fromUtf8("書き込みが許可されていません。"));
         ::chmod((dir / "ro").c_str(), 0755);
     }

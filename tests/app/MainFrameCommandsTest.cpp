@@ -41,6 +41,7 @@ namespace {
 using test::Prompts;
 using test::Q;
 using test::S;
+using test::Shown;
 
 class RecordingRenderer : public IReportRenderer {
 public:
@@ -197,7 +198,7 @@ TEST_F(CommandFixture, ReportCommandsProposeTheTournamentsNameAndWrite)
     Action("actionReportHtml")->trigger();
     ASSERT_EQ(renderer.calls.size(), 1u);
     EXPECT_EQ(renderer.calls[0].first, OutputKind::Html);
-    EXPECT_EQ(Prompts().Events()[0].text, Q(box / "t.html"));
+    EXPECT_EQ(Prompts().Events()[0].text, Shown(box / "t.html"));
     EXPECT_EQ(test::ReadAll(box / "out.html"), "report");
     // Nothing else confirms the file: the status bar says where it went.
     EXPECT_EQ(app->MainFrame()->statusBar()->currentMessage(),

@@ -25,6 +25,7 @@ namespace {
 
 using test::Prompts;
 using test::Q;
+using test::Shown;
 
 struct PrintFixture : testing::Test {
     test::Sandbox box;
@@ -92,6 +93,7 @@ TEST_F(PrintFixture, ThePreviewShowsTheChosenDocumentAndCloses)
 // PDF goes through the save dialog under the tournament's name.
 TEST_F(PrintFixture, PrintOffersTheDocumentsPagesAndPdfExportWritesUnderTheProposedName)
 {
+#if !defined(Q_OS_WIN) // there the print dialog is the system's own window, which no test can answer
     int maxPage = -1;
     Choose(paper::PaperKind::PairingSheet, 1);
     test::WhenModalOpens<QPrintDialog>([&](QPrintDialog* dialog) {
@@ -101,13 +103,14 @@ TEST_F(PrintFixture, PrintOffersTheDocumentsPagesAndPdfExportWritesUnderThePropo
     Action("actionFilePrint")->trigger();
     EXPECT_EQ(maxPage, 1);
     EXPECT_TRUE(Prompts().Events().empty());
+#endif
 
     Choose(paper::PaperKind::PairingSheet, 1);
     Prompts().QueuePath(Q(box / "round1.pdf"));
     Action("actionFileExportPdf")->trigger();
     ASSERT_EQ(Prompts().Events().size(), 1u);
     EXPECT_EQ(Prompts().Events()[0].kind, "save");
-    EXPECT_EQ(Prompts().Events()[0].text, Q(box.dir.Path() / u8"t_1回戦_組み合わせ.pdf"));
+    EXPECT_EQ(Prompts().Events()[0].text, Shown(box.dir.Path() / u8"t_1回戦_組み合わせ.pdf"));
     EXPECT_EQ(test::ReadAll(box / "round1.pdf").rfind("%PDF-", 0), 0u);
     Choose(std::nullopt); // cancelled: no file dialog
     Action("actionFileExportPdf")->trigger();

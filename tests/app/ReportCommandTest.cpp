@@ -11,6 +11,7 @@ namespace {
 
 using test::Prompts;
 using test::Q;
+using test::Shown;
 
 // Renders "<kind>:<round>" and refuses the rating CSV when told to.
 class FakeRenderer : public IReportRenderer {
@@ -80,7 +81,7 @@ TEST_F(RunFixture, WritesTheRenderedBytesToTheChosenFile)
     EXPECT_TRUE(Run(OutputKind::Text));
     ASSERT_EQ(Prompts().Events().size(), 1u);
     EXPECT_EQ(Prompts().Events()[0].kind, "save");
-    EXPECT_EQ(Prompts().Events()[0].text, Q(dir / "cup.txt")); // proposed name
+    EXPECT_EQ(Prompts().Events()[0].text, Shown(dir / "cup.txt")); // proposed name
     EXPECT_EQ(test::ReadAll(dir / "out.txt"), "text:0\r\n");
 }
 
@@ -94,8 +95,8 @@ TEST_F(RunFixture, NoTwoOutputsProposeTheSameFile)
         RunReportCommand(nullptr, renderer, kind, data, title, Q(dir.Path()), round); // cancelled
         return Prompts().Events().at(0).text;
     };
-    EXPECT_EQ(proposed(OutputKind::PairingTable, 3), Q(dir.Path() / u8"第12回大会_3回戦_組み合わせ.csv"));
-    EXPECT_EQ(proposed(OutputKind::RatingCsv, 0), Q(dir.Path() / u8"第12回大会.csv"));
+    EXPECT_EQ(proposed(OutputKind::PairingTable, 3), Shown(dir.Path() / u8"第12回大会_3回戦_組み合わせ.csv"));
+    EXPECT_EQ(proposed(OutputKind::RatingCsv, 0), Shown(dir.Path() / u8"第12回大会.csv"));
     QStringList names;
     for (const OutputKindInfo& info : OutputKinds()) {
         const int rounds = info.round == RoundUse::None ? 0 : 3;

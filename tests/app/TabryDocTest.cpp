@@ -21,6 +21,7 @@ namespace {
 using test::Prompts;
 using test::Q;
 using test::S;
+using test::Shown;
 using ui::Answer;
 
 struct DocFixture : testing::Test {
@@ -63,7 +64,7 @@ TEST_F(DocFixture, SaveAsWritesTheFileAndTakesItsName)
     EXPECT_TRUE(doc.FileSave()); // untitled: save as
     ASSERT_EQ(Events().size(), 1u);
     EXPECT_EQ(Events()[0].kind, "save");
-    EXPECT_EQ(Events()[0].text, Q(dir.Path() / u8"無題.stg"));
+    EXPECT_EQ(Events()[0].text, Shown(dir.Path() / u8"無題.stg"));
     EXPECT_EQ(doc.Title(), "cup.stg");
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(used.count(), 1);

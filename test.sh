@@ -96,10 +96,15 @@ step_windows() {
   configure windows-desktop
   cmake --build --preset windows-desktop -j "$jobs"
   local status=0
-  QT_QPA_PLATFORM=offscreen ctest --preset windows-desktop -j "$jobs" || status=$?
+  ctest --preset windows-desktop -j "$jobs" || status=$?
   ./tools/wine-run.sh "$PWD/build/windows-desktop/wine" --stop
   [ "$status" -eq 0 ] || return "$status"
   ./tools/make-windows-release.sh --no-deps
+  # The smoke test types the same keys into this machine's own build.
+  if [ ! -x build/release/app/torva ]; then
+    configure release >/dev/null
+    cmake --build --preset release -j "$jobs" --target torva
+  fi
   ./tools/windows-smoke-test.sh
   ./tools/windows-installer-test.sh
 }

@@ -35,7 +35,7 @@ out=build/windows-release
 name=torva-$version
 stage=$out/$name
 rm -rf "$stage" "$out/$name-windows-x64.zip" "$out/$name-setup.exe"
-mkdir -p "$stage"/{plugins/platforms,plugins/styles,plugins/printsupport,translations,fonts,examples}
+mkdir -p "$stage"/{plugins/platforms,plugins/styles,translations,fonts,examples}
 
 strip=x86_64-w64-mingw32-strip
 cp "$build/app/torva.exe" "$build/cli/torva-cli.exe" "$stage/"
@@ -43,13 +43,15 @@ cp "$build/app/torva.exe" "$build/cli/torva-cli.exe" "$stage/"
 # The mingw runtime the programs share with Qt's DLLs.
 for dll in libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll; do
   cp "$(readlink -f "$(x86_64-w64-mingw32-g++-posix -print-file-name=$dll)")" "$stage/"
+  # Debian's copies carry their debugging symbols (libstdc++: 23 of 25 MB).
+  "$strip" --strip-unneeded "$stage/$dll"
 done
 for module in Core Gui Widgets PrintSupport; do
   cp "$qt/bin/Qt6$module.dll" "$stage/"
 done
 cp "$qt/plugins/platforms/qwindows.dll" "$stage/plugins/platforms/"
 cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$stage/plugins/styles/"
-cp "$qt/plugins/printsupport/windowsprintersupport.dll" "$stage/plugins/printsupport/"
+# (Printing on Windows is inside Qt6PrintSupport.dll; Qt 6 has no plugin for it.)
 # Qt looks for its plugins and translations relative to this file's folder;
 # without it, beside Qt6Core.dll in the program folder, it would look in
 # the folder above.

@@ -74,7 +74,7 @@ run() {
     [ "$(stat -c %Y.%s "$file")" = "$before" ] || break
     sleep 0.5
   done
-  [ "$name" != wine ] || import -window root build/windows-release/wine-main-window.png 2>/dev/null || true
+  [ "$name" != wine ] || import -window "$window" build/windows-release/wine-main-window.png 2>/dev/null || true
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
   cp "$file" "$scratch/$name.stg"

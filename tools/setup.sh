@@ -18,7 +18,7 @@ packages=(
   liblemon-dev
   libx11-dev
   mingw-w64 libz-mingw-w64-dev wine64 googletest
-  nsis xvfb xdotool imagemagick bc autoconf automake libtool patch
+  nsis xvfb xdotool imagemagick zbar-tools curl bc autoconf automake libtool patch
   dpkg-dev file desktop-file-utils
 )
 

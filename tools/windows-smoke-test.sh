@@ -1,17 +1,20 @@
 #!/usr/bin/env bash
 # The real window of the Windows release under Wine, driven like a person at
-# the desk: in Xvfb, torva.exe opens the sample tournament, a game is typed
-# through real X key events, and Ctrl+S saves. The same keys go to this
-# machine's own torva (build/release) on the same sample, and the two saved
-# files must be the same bytes, and differ from the sample. A picture of the
-# Wine window is left in build/windows-release/wine-main-window.png.
+# the desk: in Xvfb, torva.exe opens the sample tournament (a Japanese file
+# in a Japanese folder) publishing its live pages, a game is typed through
+# real X key events, and Ctrl+S saves. The same keys go to this machine's own
+# torva (build/release) on the same sample, and the two saved files must be
+# the same bytes, and differ from the sample; the standings both publish
+# afterwards must be the same too. Under Wine the live window is then opened
+# from the menu, and its QR code must read as the pages' address. A picture
+# of the Wine window is left in build/windows-release/wine-main-window.png.
 #   tools/windows-smoke-test.sh [PROGRAM-FOLDER] [LINUX-TORVA]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 stage=${1:-$(ls -d build/windows-release/torva-*/ | head -n 1)}
 linux=${2:-build/release/app/torva}
 [ -x "$linux" ] || { echo "windows-smoke-test.sh: no $linux (./test.sh release builds it)" >&2; exit 1; }
-for tool in Xvfb xdotool import; do
+for tool in Xvfb xdotool import curl zbarimg; do
   command -v "$tool" >/dev/null || { echo "windows-smoke-test.sh: $tool missing (tools/setup.sh)" >&2; exit 1; }
 done
 
@@ -38,13 +41,14 @@ for _ in $(seq 1 50); do xdotool getmouselocation >/dev/null 2>&1 && break; slee
 # Round 6 of the first row (山田, no game yet): won by 10 against 佐藤.
 keys=(Prior Right Right Right Right Right Right plus 1 0 Tab Tab s a t o Return ctrl+s)
 
-# Starts a program on a copy of the sample, types the keys into its main
+# Starts a program on a copy of the sample named $2, types the keys into its main
 # window once it shows, waits for the save, and leaves the saved file in
 # $scratch/$1.stg. The program folder holds the example player database.
 run() {
-  local name=$1 title=$2 file=$scratch/$1/sample.stg window before
+  # A Japanese folder and file name, as an organiser's are.
+  local name=$1 title=$2 file=$scratch/$1/大会/$2.stg window before
   shift 2
-  mkdir -p "$scratch/$name"
+  mkdir -p "$(dirname "$file")"
   cp examples/sample.stg "$file"
   before=$(stat -c %Y.%s "$file")
   local argument=$file
@@ -74,28 +78,59 @@ run() {
     [ "$(stat -c %Y.%s "$file")" = "$before" ] || break
     sleep 0.5
   done
-  [ "$name" != wine ] || import -window "$window" build/windows-release/wine-main-window.png 2>/dev/null || true
+  # The published standings, without the publication's own tag.
+  curl -s --max-time 10 "http://127.0.0.1:$port/api/standings" | sed 's/"version":"[^"]*",//' >"$scratch/$name.json"
+  if [ "$name" = wine ]; then
+    import -window "$window" build/windows-release/wine-main-window.png 2>/dev/null || true
+    check_qr_code
+  fi
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
   cp "$file" "$scratch/$name.stg"
 }
 
+# Opens the live window from the menu (ツール, ライブ公開) and reads its QR
+# code from the screen.
+check_qr_code() {
+  xdotool key --clearmodifiers alt+t
+  sleep 0.5
+  xdotool key --clearmodifiers l
+  local dialog= _
+  for _ in $(seq 1 20); do
+    dialog=$(xdotool search --onlyvisible --name 'ライブ公開' 2>/dev/null | head -n 1 || true)
+    [ -z "$dialog" ] || break
+    sleep 0.5
+  done
+  [ -n "$dialog" ] || fail "the live window did not open from the menu"
+  sleep 1
+  import -window "$dialog" "$scratch/live.png"
+  local read
+  read=$(zbarimg -q --raw "$scratch/live.png" 2>/dev/null | tr -d '\r' || true)
+  [ "$read" = "http://127.0.0.1:$port/" ] || fail "the live window's QR code reads '$read', not http://127.0.0.1:$port/"
+  xdotool key --clearmodifiers Escape
+}
+
 # This machine's build, on the X server as a Linux program.
 mkdir -p "$scratch/linux-program" "$scratch/home"
 cp "$linux" examples/player.db "$scratch/linux-program/"
-run linux sample.stg env HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/home/.config" \
+port=$((20000 + RANDOM % 20000))
+run linux 第12回さくら env HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/home/.config" \
   XDG_DATA_HOME="$scratch/home/.local/share" QT_QPA_PLATFORM=xcb \
-  "$scratch/linux-program/torva" --no-association-check
+  "$scratch/linux-program/torva" --no-association-check --serve "127.0.0.1:$port"
 
 # The Windows release under Wine, from a copy of its program folder.
 cp -r "$stage" "$scratch/windows-program"
 cp examples/player.db "$scratch/windows-program/"
 WINEPATH= tools/wine-run.sh "$prefix" cmd /c exit 0 >/dev/null 2>&1 || true
-run wine sample.stg env WINEPATH= tools/wine-run.sh "$prefix" "$scratch/windows-program/torva.exe" --no-association-check
+port=$((port + 1))
+run wine 第12回さくら env WINEPATH= tools/wine-run.sh "$prefix" "$scratch/windows-program/torva.exe" \
+  --no-association-check --serve "127.0.0.1:$port"
 
 cmp -s "$scratch/linux.stg" examples/sample.stg && fail "the keys changed nothing in the Linux build's file"
 cmp "$scratch/linux.stg" "$scratch/wine.stg" || {
   diff <(iconv -f cp932 -t utf-8 "$scratch/linux.stg") <(iconv -f cp932 -t utf-8 "$scratch/wine.stg") >&2 || true
   fail "the file saved under Wine differs from the Linux build's"
 }
-echo "windows-smoke-test.sh: the same keys gave the same file under Wine as on Linux"
+[ -s "$scratch/linux.json" ] || fail "the Linux build published no standings"
+cmp "$scratch/linux.json" "$scratch/wine.json" || fail "the standings published under Wine differ from the Linux build's"
+echo "windows-smoke-test.sh: the same keys gave the same file and the same live standings under Wine as on Linux"

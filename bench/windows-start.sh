@@ -11,15 +11,7 @@ cd "$(dirname "$0")/.."
 runs=${1:-5}
 linux=build/release/app/torva
 stage=$(ls -d build/windows-release/torva-*/ | head -n 1)
-scratch=$(mktemp -d)
-prefix=$scratch/wine
-xvfb=
-finish() {
-  tools/wine-run.sh "$prefix" --stop
-  [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
-  rm -rf "$scratch"
-}
-trap finish EXIT
+source tools/wine-xvfb.sh
 
 # 512 players, 8 rounds played: in round r each row meets the row whose
 # number differs in bit r, and the lower row wins.
@@ -38,12 +30,6 @@ for i in range(rows):
 with open(sys.argv[1], "wb") as f:
     f.write(("\r\n".join(lines) + "\r\n").encode("cp932"))
 EOF
-
-display=:$((190 + RANDOM % 50))
-Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=$display
-for _ in $(seq 1 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.2; done
 
 # Prints the seconds from start to the window, for one start of "$@".
 one() {
@@ -64,15 +50,13 @@ summary() {
   sort -n | awk -v name="$1" '{ v[NR] = $1 } END { printf "%-7s median %.2f s (min %.2f, max %.2f, %d runs)\n", name, v[int((NR + 1) / 2)], v[1], v[NR], NR }'
 }
 
-mkdir -p "$scratch/home" "$scratch/linux"
+mkdir -p "$scratch/linux"
 cp "$linux" "$scratch/linux/"
 for _ in $(seq 1 "$runs"); do
-  one "$scratch/t512.stg" env HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/home/.config" XDG_DATA_HOME="$scratch/home/.local/share" \
-    QT_QPA_PLATFORM=xcb "$scratch/linux/torva" --no-association-check
+  one "$scratch/t512.stg" "${as_linux[@]}" "$scratch/linux/torva" --no-association-check
 done | summary Linux
 
 cp -r "$stage" "$scratch/windows"
-WINEPATH= tools/wine-run.sh "$prefix" cmd /c exit 0 >/dev/null 2>&1 || true
 for _ in $(seq 1 "$runs"); do
-  one "Z:${scratch//\//\\}\\t512.stg" env WINEPATH= tools/wine-run.sh "$prefix" "$scratch/windows/torva.exe" --no-association-check
+  one "Z:${scratch//\//\\}\\t512.stg" "${as_wine[@]}" "$scratch/windows/torva.exe" --no-association-check
 done | summary Wine

@@ -18,25 +18,11 @@ for tool in Xvfb xdotool import curl zbarimg; do
   command -v "$tool" >/dev/null || { echo "windows-smoke-test.sh: $tool missing (tools/setup.sh)" >&2; exit 1; }
 done
 
-scratch=$(mktemp -d)
-prefix=$scratch/wine
-xvfb=
-finish() {
-  tools/wine-run.sh "$prefix" --stop
-  [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
-  rm -rf "$scratch"
-}
-trap finish EXIT
+source tools/wine-xvfb.sh
 fail() {
   echo "windows-smoke-test.sh: $*" >&2
   exit 1
 }
-
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=$display
-for _ in $(seq 1 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.2; done
 
 # Round 6 of the first row (山田, no game yet): won by 10 against 佐藤.
 keys=(Prior Right Right Right Right Right Right plus 1 0 Tab Tab s a t o Return ctrl+s)
@@ -111,20 +97,16 @@ check_qr_code() {
 }
 
 # This machine's build, on the X server as a Linux program.
-mkdir -p "$scratch/linux-program" "$scratch/home"
+mkdir -p "$scratch/linux-program"
 cp "$linux" examples/player.db "$scratch/linux-program/"
 port=$((20000 + RANDOM % 20000))
-run linux 第12回さくら env HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/home/.config" \
-  XDG_DATA_HOME="$scratch/home/.local/share" QT_QPA_PLATFORM=xcb \
-  "$scratch/linux-program/torva" --no-association-check --serve "127.0.0.1:$port"
+run linux 第12回さくら "${as_linux[@]}" "$scratch/linux-program/torva" --no-association-check --serve "127.0.0.1:$port"
 
 # The Windows release under Wine, from a copy of its program folder.
 cp -r "$stage" "$scratch/windows-program"
 cp examples/player.db "$scratch/windows-program/"
-WINEPATH= tools/wine-run.sh "$prefix" cmd /c exit 0 >/dev/null 2>&1 || true
 port=$((port + 1))
-run wine 第12回さくら env WINEPATH= tools/wine-run.sh "$prefix" "$scratch/windows-program/torva.exe" \
-  --no-association-check --serve "127.0.0.1:$port"
+run wine 第12回さくら "${as_wine[@]}" "$scratch/windows-program/torva.exe" --no-association-check --serve "127.0.0.1:$port"
 
 cmp -s "$scratch/linux.stg" examples/sample.stg && fail "the keys changed nothing in the Linux build's file"
 cmp "$scratch/linux.stg" "$scratch/wine.stg" || {

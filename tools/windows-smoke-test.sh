@@ -99,7 +99,11 @@ check_qr_code() {
 # This machine's build, on the X server as a Linux program.
 mkdir -p "$scratch/linux-program"
 cp "$linux" examples/player.db "$scratch/linux-program/"
-port=$((20000 + RANDOM % 20000))
+# Two neighbouring ports nobody listens on, one for each program.
+for _ in $(seq 1 20); do
+  port=$((20000 + RANDOM % 20000))
+  { (: <"/dev/tcp/127.0.0.1/$port") || (: <"/dev/tcp/127.0.0.1/$((port + 1))"); } 2>/dev/null || break
+done
 run linux 第12回さくら "${as_linux[@]}" "$scratch/linux-program/torva" --no-association-check --serve "127.0.0.1:$port"
 
 # The Windows release under Wine, from a copy of its program folder.

@@ -15,12 +15,12 @@ class CQrCodeWidget : public QWidget {
 public:
     explicit CQrCodeWidget(QWidget* parent = nullptr);
 
-    // Encodes `text` (UTF-8) with medium error correction; an empty text, or
-    // one too long for a QR code, shows nothing.
+    // Shows the QR code of `text` (paper::QrModules); an empty text, or one
+    // too long for a QR code, shows nothing.
     void SetText(const QString& text);
     QString Text() const { return m_text; }
     // Modules per side, 0 when nothing is shown.
-    int ModuleCount() const { return m_size; }
+    int ModuleCount() const;
     bool IsDark(int x, int y) const;
 
     QSize sizeHint() const override { return {220, 220}; }
@@ -31,8 +31,7 @@ protected:
 
 private:
     QString m_text;
-    int m_size = 0;
-    std::vector<bool> m_modules; // row by row
+    std::vector<std::vector<bool>> m_modules; // row by row
 };
 
 } // namespace tabry::app

@@ -10,14 +10,10 @@
 #include "core/Terms.h"
 #include "core/TournamentData.h"
 #include "paper/PageBuilder.h"
+#include "paper/QrCode.h"
 #include "text/Cp932.h"
 
-#if defined(TABRY_WITH_QRENCODE)
-#include <qrencode.h>
-#endif
-
 #include <algorithm>
-#include <memory>
 
 namespace tabry::paper {
 
@@ -28,27 +24,6 @@ constexpr int kRows = 4;
 constexpr double kPad = 8;
 constexpr double kQrSide = 88;
 constexpr double kCutLine = 0.3;
-
-// The dark modules of the QR code of `text`, row by row; empty when it
-// cannot be encoded.
-std::vector<std::vector<bool>> QrModules(const std::string& text)
-{
-#if !defined(TABRY_WITH_QRENCODE)
-    (void)text;
-    return {};
-#else
-    std::unique_ptr<QRcode, void (*)(QRcode*)> code(QRcode_encodeString8bit(text.c_str(), 0, QR_ECLEVEL_M),
-                                                    &QRcode_free);
-    if (!code)
-        return {};
-    const int n = code->width;
-    std::vector<std::vector<bool>> modules(static_cast<size_t>(n), std::vector<bool>(static_cast<size_t>(n)));
-    for (int y = 0; y < n; ++y)
-        for (int x = 0; x < n; ++x)
-            modules[static_cast<size_t>(y)][static_cast<size_t>(x)] = (code->data[y * n + x] & 1) != 0;
-    return modules;
-#endif
-}
 
 // Draws the QR code into `box` (a square) as black rectangles, one per run
 // of dark modules in a row, inside a quiet zone of two modules.

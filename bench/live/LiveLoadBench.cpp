@@ -45,8 +45,6 @@
 
 namespace {
 
-using tabry::bench::Discard;
-using tabry::bench::KeepEtag;
 using tabry::bench::Percentile;
 
 using Clock = std::chrono::steady_clock;
@@ -90,14 +88,6 @@ struct Client {
     Clock::time_point next;
     bool busy = false;
 };
-
-void Arm(Client& c, const std::string& url)
-{
-    curl_slist_free_all(c.headers);
-    c.headers = c.etag.empty() ? nullptr : curl_slist_append(nullptr, ("If-None-Match: " + c.etag).c_str());
-    curl_easy_setopt(c.easy, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(c.easy, CURLOPT_HTTPHEADER, c.headers);
-}
 
 struct Publications {
     std::vector<double> ms;
@@ -276,14 +266,7 @@ int main(int argc, char** argv)
     for (size_t i = 0; i < pool.size(); ++i) {
         Client& c = pool[i];
         c.address = "host!127.1." + std::to_string(1 + i / 250) + "." + std::to_string(1 + i % 250);
-        c.easy = curl_easy_init();
-        curl_easy_setopt(c.easy, CURLOPT_INTERFACE, c.address.c_str());
-        curl_easy_setopt(c.easy, CURLOPT_WRITEFUNCTION, &Discard);
-        curl_easy_setopt(c.easy, CURLOPT_HEADERFUNCTION, &KeepEtag);
-        curl_easy_setopt(c.easy, CURLOPT_HEADERDATA, &c.pendingEtag);
-        curl_easy_setopt(c.easy, CURLOPT_PRIVATE, &c);
-        curl_easy_setopt(c.easy, CURLOPT_TIMEOUT, 10L);
-        curl_easy_setopt(c.easy, CURLOPT_NOPROXY, "*");
+        c.easy = tabry::bench::OpenPhone(c.address, &c.pendingEtag, &c);
         c.next = start + std::chrono::milliseconds(intervalMs == 0 ? 0 : static_cast<long>(i) * intervalMs / clients);
     }
 
@@ -291,8 +274,7 @@ int main(int argc, char** argv)
     Publications loaded;
     std::thread desk([&] { Publish(server, data, 0, 500, &stop, loaded); });
 
-    std::vector<double> latencies;
-    long ok = 0, notModified = 0, otherStatus = 0, failures = 0;
+    tabry::bench::Counts requests;
     const auto end = start + std::chrono::seconds(seconds);
     size_t turn = 0;
     while (true) {
@@ -301,7 +283,7 @@ int main(int argc, char** argv)
         bool anyBusy = false;
         for (Client& c : pool) {
             if (!c.busy && !ending && now >= c.next) {
-                Arm(c, base + paths[turn++ % paths.size()]);
+                tabry::bench::Arm(c.easy, c.headers, c.etag, base + paths[turn++ % paths.size()]);
                 curl_multi_add_handle(multi, c.easy);
                 c.busy = true;
             }
@@ -317,20 +299,7 @@ int main(int argc, char** argv)
                 continue;
             Client* c = nullptr;
             curl_easy_getinfo(m->easy_handle, CURLINFO_PRIVATE, &c);
-            long status = 0;
-            curl_easy_getinfo(m->easy_handle, CURLINFO_RESPONSE_CODE, &status);
-            curl_off_t micros = 0;
-            curl_easy_getinfo(m->easy_handle, CURLINFO_TOTAL_TIME_T, &micros);
-            if (m->data.result != CURLE_OK)
-                ++failures;
-            else if (status == 200)
-                ++ok;
-            else if (status == 304)
-                ++notModified;
-            else
-                ++otherStatus;
-            latencies.push_back(static_cast<double>(micros) / 1000.0);
-            if (status == 200)
+            if (requests.Add(*m) == 200)
                 c->etag = c->pendingEtag;
             curl_multi_remove_handle(multi, m->easy_handle);
             c->busy = false;
@@ -353,13 +322,14 @@ int main(int argc, char** argv)
     curl_global_cleanup();
     server.Stop();
 
-    const long total = ok + notModified + otherStatus + failures;
+    const long total = requests.Total();
     std::printf("live pages on 127.0.0.1, %d x %d table, %d clients polling every %d ms for %d s\n", tabry::kMaxPlayers,
                 tabry::kMaxRounds, clients, intervalMs, seconds);
     std::printf("  requests     %ld (%.0f per second): 200 %ld, 304 %ld, other status %ld, failed %ld\n", total,
-                static_cast<double>(total) / elapsed, ok, notModified, otherStatus, failures);
-    std::printf("  latency      p50 %.2f ms, p99 %.2f ms, max %.2f ms\n", Percentile(latencies, 0.5),
-                Percentile(latencies, 0.99), Percentile(latencies, 1.0));
+                static_cast<double>(total) / elapsed, requests.ok, requests.notModified, requests.other,
+                requests.failed);
+    std::printf("  latency      p50 %.2f ms, p99 %.2f ms, max %.2f ms\n", Percentile(requests.ms, 0.5),
+                Percentile(requests.ms, 0.99), Percentile(requests.ms, 1.0));
     std::printf(
         "  publication  idle: p50 %.3f ms, max %.3f ms; under load (%zu): p50 %.3f ms, p99 %.3f ms, max %.3f ms\n",
         Percentile(idle.ms, 0.5), Percentile(idle.ms, 1.0), loaded.ms.size(), Percentile(loaded.ms, 0.5),
@@ -368,6 +338,6 @@ int main(int argc, char** argv)
         std::printf("  slow attack  %d connections from %d addresses, a byte every %d ms: %ld opened, %ld closed by "
                     "the server, %d open at the end\n",
                     slow, slowAddresses, slowByteMs, attackOpened, attackClosed, heldAtEnd);
-    std::printf("  errors       %ld\n", otherStatus + failures);
-    return otherStatus + failures == 0 ? 0 : 1;
+    std::printf("  errors       %ld\n", requests.other + requests.failed);
+    return requests.other + requests.failed == 0 ? 0 : 1;
 }

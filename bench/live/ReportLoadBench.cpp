@@ -34,8 +34,6 @@
 
 namespace {
 
-using tabry::bench::Discard;
-using tabry::bench::KeepEtag;
 using tabry::bench::Percentile;
 
 using Clock = std::chrono::steady_clock;
@@ -85,12 +83,6 @@ struct Phone {
     Clock::time_point next;
     bool busy = false;
     bool done = false;
-};
-
-struct Counts {
-    long ok = 0, notModified = 0, other = 0, failed = 0;
-    std::vector<double> ms;
-    long Total() const { return ok + notModified + other + failed; }
 };
 
 } // namespace
@@ -191,14 +183,7 @@ int main(int argc, char** argv)
         }
     }
     for (Phone& p : phones) {
-        p.easy = curl_easy_init();
-        curl_easy_setopt(p.easy, CURLOPT_INTERFACE, p.address.c_str());
-        curl_easy_setopt(p.easy, CURLOPT_WRITEFUNCTION, &Discard);
-        curl_easy_setopt(p.easy, CURLOPT_PRIVATE, &p);
-        curl_easy_setopt(p.easy, CURLOPT_TIMEOUT, 10L);
-        curl_easy_setopt(p.easy, CURLOPT_NOPROXY, "*");
-        curl_easy_setopt(p.easy, CURLOPT_HEADERFUNCTION, &KeepEtag);
-        curl_easy_setopt(p.easy, CURLOPT_HEADERDATA, &p.pendingEtag);
+        p.easy = tabry::bench::OpenPhone(p.address, &p.pendingEtag, &p);
         if (!p.form.empty()) {
             curl_easy_setopt(p.easy, CURLOPT_URL, (base + "/report").c_str());
             curl_easy_setopt(p.easy, CURLOPT_COPYPOSTFIELDS, p.form.c_str());
@@ -207,8 +192,8 @@ int main(int argc, char** argv)
         }
     }
 
-    Counts polls;
-    Counts reports;
+    tabry::bench::Counts polls;
+    tabry::bench::Counts reports;
     const auto end = start + std::chrono::seconds(seconds);
     size_t turn = 0;
     while (true) {
@@ -218,13 +203,8 @@ int main(int argc, char** argv)
         for (Phone& p : phones) {
             const bool reporter = !p.form.empty();
             if (!p.busy && !p.done && now >= p.next && (reporter || now < end)) {
-                if (!reporter) {
-                    curl_easy_setopt(p.easy, CURLOPT_URL, (base + paths[turn++ % paths.size()]).c_str());
-                    curl_slist_free_all(p.headers);
-                    p.headers =
-                        p.etag.empty() ? nullptr : curl_slist_append(nullptr, ("If-None-Match: " + p.etag).c_str());
-                    curl_easy_setopt(p.easy, CURLOPT_HTTPHEADER, p.headers);
-                }
+                if (!reporter)
+                    tabry::bench::Arm(p.easy, p.headers, p.etag, base + paths[turn++ % paths.size()]);
                 curl_multi_add_handle(multi, p.easy);
                 p.busy = true;
             }
@@ -241,21 +221,7 @@ int main(int argc, char** argv)
                 continue;
             Phone* p = nullptr;
             curl_easy_getinfo(m->easy_handle, CURLINFO_PRIVATE, &p);
-            long status = 0;
-            curl_easy_getinfo(m->easy_handle, CURLINFO_RESPONSE_CODE, &status);
-            curl_off_t micros = 0;
-            curl_easy_getinfo(m->easy_handle, CURLINFO_TOTAL_TIME_T, &micros);
-            Counts& c = p->form.empty() ? polls : reports;
-            if (m->data.result != CURLE_OK)
-                ++c.failed;
-            else if (status == 200)
-                ++c.ok;
-            else if (status == 304)
-                ++c.notModified;
-            else
-                ++c.other;
-            c.ms.push_back(static_cast<double>(micros) / 1000.0);
-            if (status == 200)
+            if ((p->form.empty() ? polls : reports).Add(*m) == 200)
                 p->etag = p->pendingEtag;
             curl_multi_remove_handle(multi, m->easy_handle);
             p->busy = false;

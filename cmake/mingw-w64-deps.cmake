@@ -1,8 +1,17 @@
-# The libraries tools/windows-deps.sh builds from Debian's sources into its
-# cache, for the two Windows tool chain files: set _tabry_windows_deps to the
-# libraries wanted, include this, and the complete ones become roots of the
-# search and the only answers of pkg-config (never this machine's own).
+# What the two Windows tool chain files share: Debian's mingw-w64 for 64-bit
+# Windows, its posix-thread variant (which gives the standard library its
+# threads), and the libraries tools/windows-deps.sh builds from Debian's
+# sources into its cache. Set _tabry_windows_deps to the libraries wanted,
+# include this, and the complete ones become roots of the search and the
+# only answers of pkg-config (never this machine's own).
 # Sets TABRY_WINDOWS_DEPS_MISSING and, with Qt, TABRY_WINDOWS_QT_PREFIX.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+
 if(DEFINED ENV{TORVA_WINDOWS_DEPS})
   set(_deps "$ENV{TORVA_WINDOWS_DEPS}")
 else()

@@ -4,12 +4,6 @@
 # Unlike the data-side "windows" preset nothing is linked statically into the
 # programs: Qt's DLLs use libstdc++-6.dll, and the programs share that one
 # runtime with them instead of carrying a second copy of their own.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
 # The programs load the mingw runtime's DLLs (cmake/TabryWindowsRuntime.cmake).
 set(TABRY_WINDOWS_SHARED_RUNTIME ON)
 

@@ -2,12 +2,6 @@
 # "windows" preset. The posix-thread variant of the compiler gives the
 # standard library its threads; everything is linked statically, so a
 # program runs under Wine (or on Windows) without DLLs beside it.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
 
 # libsodium (the report codes) has no mingw-w64 package in Debian: it comes
 # from the cache of tools/windows-deps.sh.

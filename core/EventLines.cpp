@@ -112,16 +112,25 @@ bool CEventLines::ParseTieBreak2(std::string_view value, int)
     return true;
 }
 
-bool CEventLines::ParseWithdrawn(std::string_view value, int number)
+std::optional<std::pair<int, int>> CEventLines::Cell(std::string_view value) const
 {
     const auto [first, second] = TwoParts(value);
     const std::optional<int> row = Digits(first);
     const std::optional<int> round = Digits(second);
     if (!row || !round || *row >= static_cast<int>(m_withdrawnFrom.size()) || *round < 1 || *round > m_rounds)
+        return std::nullopt;
+    return std::pair{*row, *round - 1};
+}
+
+bool CEventLines::ParseWithdrawn(std::string_view value, int number)
+{
+    const auto cell = Cell(value);
+    if (!cell)
         return false;
-    const auto r = static_cast<size_t>(*row);
-    if (m_withdrawnFrom[r] == kNotWithdrawn || *round - 1 < m_withdrawnFrom[r]) {
-        m_withdrawnFrom[r] = *round - 1;
+    const auto [row, round] = *cell;
+    const auto r = static_cast<size_t>(row);
+    if (m_withdrawnFrom[r] == kNotWithdrawn || round < m_withdrawnFrom[r]) {
+        m_withdrawnFrom[r] = round;
         m_withdrawnLine[r] = number;
     }
     return true;
@@ -129,14 +138,12 @@ bool CEventLines::ParseWithdrawn(std::string_view value, int number)
 
 bool CEventLines::ParseAbsent(std::string_view value, int number)
 {
-    const auto [first, second] = TwoParts(value);
-    const std::optional<int> row = Digits(first);
-    const std::optional<int> round = Digits(second);
-    if (!row || !round || *row >= static_cast<int>(m_withdrawnFrom.size()) || *round < 1 || *round > m_rounds)
+    const auto cell = Cell(value);
+    if (!cell)
         return false;
     // A bounded list: one line per cell of the table at most is kept.
     if (m_absences.size() < m_withdrawnFrom.size() * static_cast<size_t>(std::max(m_rounds, 0)))
-        m_absences.push_back({*row, *round - 1, number});
+        m_absences.push_back({cell->first, cell->second, number});
     return true;
 }
 

@@ -41,6 +41,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tabry {
@@ -80,6 +81,9 @@ private:
     bool ParseAbsent(std::string_view value, int number);
     bool ParseBoards(std::string_view value, int number);
     bool ParseReporting(std::string_view value, int number);
+    // "ROW,ROUND" of a line naming one cell (row from 0, round from 1, as
+    // the file holds them) within the table: the row and the round from 0.
+    std::optional<std::pair<int, int>> Cell(std::string_view value) const;
 
     struct Kind {
         std::string_view key; // upper-cased

@@ -238,26 +238,29 @@ bool CResultTable::RowsEmptyFrom(int row) const
     return true;
 }
 
-std::vector<int> CResultTable::WithdrawnRows(int round) const
+namespace {
+// The rows with a player for whom `is` holds in `round`.
+std::vector<int> PlayerRows(const std::vector<PlayerEntry>& entries, int playerCount,
+                            bool (PlayerEntry::*is)(int) const, int round)
 {
     std::vector<int> rows;
     for (int r = 0; r < playerCount; ++r) {
         const PlayerEntry& e = entries[static_cast<size_t>(r)];
-        if (!e.IsEmpty() && e.IsWithdrawnIn(round))
+        if (!e.IsEmpty() && (e.*is)(round))
             rows.push_back(r);
     }
     return rows;
 }
+} // namespace
+
+std::vector<int> CResultTable::WithdrawnRows(int round) const
+{
+    return PlayerRows(entries, playerCount, &PlayerEntry::IsWithdrawnIn, round);
+}
 
 std::vector<int> CResultTable::AbsentRows(int round) const
 {
-    std::vector<int> rows;
-    for (int r = 0; r < playerCount; ++r) {
-        const PlayerEntry& e = entries[static_cast<size_t>(r)];
-        if (!e.IsEmpty() && e.IsAbsentIn(round))
-            rows.push_back(r);
-    }
-    return rows;
+    return PlayerRows(entries, playerCount, &PlayerEntry::IsAbsentIn, round);
 }
 
 int CResultTable::RoundAfterLast(int row, bool (*counts)(const ResultCell&)) const

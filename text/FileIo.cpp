@@ -160,8 +160,6 @@ bool FileOnTheWay(const fs::path& folder)
         const fs::file_status status = fs::status(p, ec);
         if (fs::exists(status))
             return !fs::is_directory(status);
-        if (p == p.parent_path())
-            break;
     }
     return false;
 }

@@ -96,6 +96,7 @@ step_windows() {
   configure windows-desktop
   cmake --build --preset windows-desktop -j "$jobs"
   local status=0
+  ./tools/wine-run.sh "$PWD/build/windows-desktop/wine" --start
   ctest --preset windows-desktop -j "$jobs" || status=$?
   ./tools/wine-run.sh "$PWD/build/windows-desktop/wine" --stop
   [ "$status" -eq 0 ] || return "$status"
@@ -113,6 +114,7 @@ windows_data_side() {
   configure windows
   cmake --build --preset windows -j "$jobs"
   local status=0
+  ./tools/wine-run.sh "$PWD/build/windows/wine" --start
   ctest --preset windows -j "$jobs" || status=$?
   ./tools/wine-run.sh "$PWD/build/windows/wine" --stop
   return "$status"

@@ -2,6 +2,7 @@
 # Runs a cross-built Windows program under Wine, for CTest in the "windows"
 # preset (its CMAKE_CROSSCOMPILING_EMULATOR):
 #   tools/wine-run.sh PREFIX PROGRAM.exe [ARGS...]
+#   tools/wine-run.sh PREFIX --start   keeps that prefix's Wine server up
 #   tools/wine-run.sh PREFIX --stop    ends that prefix's Wine processes
 # PREFIX is the Wine prefix to use; it is made on first use, once even when
 # several tests start at the same moment (a first start takes a few seconds).
@@ -22,10 +23,11 @@ if [ -z "$loader" ]; then
   exit 127
 fi
 
+# The server beside the loader: the one that serves this prefix.
+server=$(dirname "$loader")/wineserver
+[ -x "$server" ] || server=$(command -v wineserver || true)
+
 if [ "${1:-}" = --stop ]; then
-  # The server beside the loader: the one that serves this prefix.
-  server=$(dirname "$loader")/wineserver
-  [ -x "$server" ] || server=$(command -v wineserver || true)
   if [ -d "$prefix" ] && [ -n "$server" ]; then
     WINEPREFIX=$prefix "$server" -k 2>/dev/null || true
   fi
@@ -53,12 +55,31 @@ done
 # No Mono or Gecko installer dialogs: nothing here needs them.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
+if [ "${1:-}" = --start ]; then
+  # A Wine server ends three seconds after its last program; a program that
+  # starts in that moment loses its connection ("wine client error ...
+  # Connection reset by peer"). Tests run in parallel start and end programs
+  # all the time, so for a test run the server stays up until --stop. A
+  # server already running would keep its own timeout, so it is ended first.
+  # Wine's own services then start here, away from any test's output: they
+  # live as long as the server, and a test whose pipes they held would
+  # never be seen to end.
+  [ -n "$server" ] || exit 0
+  mkdir -p "$prefix"
+  "$server" -k 2>/dev/null || true
+  "$server" -w 2>/dev/null || true
+  "$server" -p </dev/null >/dev/null 2>&1 || true
+  "$loader" wineboot </dev/null >/dev/null 2>&1 || true
+  touch "$prefix/.ready"
+  exit 0
+fi
+
 if [ ! -e "$prefix/.ready" ]; then
   mkdir -p "$(dirname "$prefix")"
   (
     flock 9
     if [ ! -e "$prefix/.ready" ]; then
-      "$loader" wineboot --init >/dev/null 2>&1 || true
+      "$loader" wineboot --init </dev/null >/dev/null 2>&1 || true
       touch "$prefix/.ready"
     fi
   ) 9>"$prefix.lock"

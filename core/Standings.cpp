@@ -28,17 +28,17 @@ int CResultTable::CompareRows(int method, CompareMode mode, int a, int b) const
     if (eb.IsEmpty())
         return -1;
     int c = Larger(ea.points, eb.points);
-    for (const TieValue key : TieBreakMethodOf(method).Keys()) {
-        if (c != 0)
-            break;
-        c = Larger(TieValueOf(ea, key), TieValueOf(eb, key));
-    }
-    if (HasSecondTieBreak(settings))
-        for (const TieValue key : TieBreakMethodOf(settings.tieBreak2).Keys()) {
+    // Each method of the chain speaks only while the rows are still level.
+    const auto decideBy = [&](int m) {
+        for (const TieValue key : TieBreakMethodOf(m).Keys()) {
             if (c != 0)
-                break;
+                return;
             c = Larger(TieValueOf(ea, key), TieValueOf(eb, key));
         }
+    };
+    decideBy(method);
+    if (HasSecondTieBreak(settings))
+        decideBy(settings.tieBreak2);
     if (c != 0 || mode == CompareMode::Equality)
         return c;
     return a < b ? -1 : (a > b ? 1 : 0);

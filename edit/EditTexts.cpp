@@ -118,11 +118,11 @@ std::string RefusalText(const EditRefusal& refusal, const TournamentData& data)
     case RefusalCode::NotWithdrawn:
         return Format(SJ("「%s」さんは棄権していません。"), NameOfRow(data, refusal.row).c_str());
     case RefusalCode::Absent:
-        return Format(SJ("「%s」さんは%d回戦を休むため、対局は入力できません。"), NameOfRow(data, refusal.row).c_str(),
+    case RefusalCode::OpponentAbsent: {
+        const int absentRow = refusal.code == RefusalCode::Absent ? refusal.row : refusal.other;
+        return Format(SJ("「%s」さんは%d回戦を休むため、対局は入力できません。"), NameOfRow(data, absentRow).c_str(),
                       round);
-    case RefusalCode::OpponentAbsent:
-        return Format(SJ("「%s」さんは%d回戦を休むため、対局は入力できません。"),
-                      NameOfRow(data, refusal.other).c_str(), round);
+    }
     case RefusalCode::HasGame:
         return Format(SJ("「%s」さんは%d回戦の対局が入っています。\n休みにするには先に対局を削除してください。"),
                       NameOfRow(data, refusal.row).c_str(), round);
